@@ -1,0 +1,35 @@
+#pragma once
+// The Prompter of veltra-cli: each box becomes its text and one line feed, on
+// standard error for stop and exclamation boxes, on standard output otherwise.
+// A question is answered OK only when the user said --yes.
+
+#include <iosfwd>
+
+#include "ui/Prompter.h"
+
+namespace veltra::cli {
+
+class ConsolePrompter : public ui::Prompter {
+public:
+  ConsolePrompter(std::ostream& out, std::ostream& err, bool answerYes);
+
+  ui::Answer message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+                     std::string_view caption) override;
+  // There is no dialog on the command line: files come as arguments.
+  std::optional<std::string> openFile(const ui::FileChoice& choice) override;
+  std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
+  void beginBusy(bool withIndicator) override;
+
+  // The path the next file dialog answers with (the command's argument).
+  void setNextFile(std::optional<std::string> path) { nextFile_ = std::move(path); }
+  bool questionDeclined() const { return questionDeclined_; }
+
+private:
+  std::ostream& out_;
+  std::ostream& err_;
+  bool answerYes_;
+  bool questionDeclined_ = false;
+  std::optional<std::string> nextFile_;
+};
+
+}  // namespace veltra::cli

@@ -1,0 +1,70 @@
+#include "db/CalendarDate.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace veltra::db {
+
+namespace {
+constexpr std::chrono::sys_days Epoch{std::chrono::year{1899} / 12 / 30};
+
+bool allDigits(std::string_view text) {
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return !text.empty();
+}
+
+int digitsValue(std::string_view text) {
+  int value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+}  // namespace
+
+std::optional<long> dayNumberOf(const CivilDate& date) {
+  using namespace std::chrono;
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
+                           day{static_cast<unsigned>(date.day)}};
+  if (!ymd.ok()) return std::nullopt;
+  return static_cast<long>((sys_days{ymd} - Epoch).count());
+}
+
+CivilDate civilDateOf(double dayCount) {
+  using namespace std::chrono;
+  // The integer part is the day, also before the epoch: -1.25 is 31/12/1899 at 06:00.
+  const auto whole = static_cast<long>(std::trunc(dayCount));
+  const year_month_day ymd{Epoch + days{whole}};
+  return CivilDate{static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+                   static_cast<int>(static_cast<unsigned>(ymd.day()))};
+}
+
+std::string isoDateText(const CivilDate& date) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return buffer;
+}
+
+std::optional<CivilDate> parseIsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
+  if (!allDigits(y) || !allDigits(m) || !allDigits(d)) return std::nullopt;
+  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
+  if (!dayNumberOf(date)) return std::nullopt;
+  return date;
+}
+
+std::optional<CivilDate> parseDayMonthYear(std::string_view text) {
+  const auto first = text.find('/');
+  const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
+  if (second == std::string_view::npos) return std::nullopt;
+  const auto d = text.substr(0, first), m = text.substr(first + 1, second - first - 1),
+             y = text.substr(second + 1);
+  if (d.size() > 2 || m.size() > 2 || y.size() != 4) return std::nullopt;
+  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
+  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
+  if (!dayNumberOf(date)) return std::nullopt;
+  return date;
+}
+
+}  // namespace veltra::db

@@ -1,0 +1,63 @@
+#pragma once
+// The program's handle on one open database file. Cursors are made on it;
+// failures are shown through its Prompter and reported as false.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ui/Prompter.h"
+
+namespace veltra::db {
+
+namespace engine {
+class EngineDatabase;
+}
+
+class DatabaseConnection {
+public:
+  // Opens the file at path; the result is read with IsOpen.
+  DatabaseConnection(ui::Prompter& prompter, const std::string& path);
+  // Works on an engine database that someone else opened and keeps owning
+  // (database creation writes through both at once, in one transaction).
+  DatabaseConnection(ui::Prompter& prompter, engine::EngineDatabase& borrowed);
+  ~DatabaseConnection();
+  DatabaseConnection(const DatabaseConnection&) = delete;
+  DatabaseConnection& operator=(const DatabaseConnection&) = delete;
+
+  bool IsOpen() const { return open_; }
+  const std::optional<std::string>& Path() const { return path_; }
+  ui::Prompter& prompter() const { return prompter_; }
+  engine::EngineDatabase* engineDatabase() const { return database_; }
+
+private:
+  ui::Prompter& prompter_;
+  std::unique_ptr<engine::EngineDatabase> owned_;
+  engine::EngineDatabase* database_ = nullptr;
+  std::optional<std::string> path_;
+  bool open_ = false;
+};
+
+// Bulk work (applying a communication, creating a database, seeding) runs in
+// one transaction that is committed at the end: a row that fails a
+// constraint undoes only itself, a crash leaves the file as it was before.
+// Errors that end the transaction itself are shown and make ok() false.
+class BulkTransaction {
+public:
+  explicit BulkTransaction(DatabaseConnection& connection);
+  ~BulkTransaction();
+  BulkTransaction(const BulkTransaction&) = delete;
+  BulkTransaction& operator=(const BulkTransaction&) = delete;
+
+  bool ok() const { return ok_; }
+  // Commits; false (after a box) when the engine could not make it final.
+  bool Commit();
+
+private:
+  DatabaseConnection& connection_;
+  struct State;
+  std::unique_ptr<State> state_;
+  bool ok_ = false;
+};
+
+}  // namespace veltra::db

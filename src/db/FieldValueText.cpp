@@ -1,0 +1,102 @@
+#include "db/FieldValueText.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+#include "db/CalendarDate.h"
+
+namespace veltra::db {
+
+namespace {
+
+std::string formatted(const char* format, auto... values) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, values...);
+  return buffer;
+}
+
+std::string doubleText(double value) {
+  std::string text = formatted("%020.4lf", value);
+  for (char& c : text)
+    if (c == '.') c = ',';
+  return text;
+}
+
+// Sign, fifteen integer digits, comma, four decimals: the fixed form lists align on.
+std::string currencyText(std::int64_t tenThousandths) {
+  const bool negative = tenThousandths < 0;
+  // The magnitude of the most negative value still fits once widened.
+  const auto magnitude = negative ? static_cast<std::uint64_t>(-(tenThousandths + 1)) + 1
+                                  : static_cast<std::uint64_t>(tenThousandths);
+  const std::uint64_t whole = magnitude / CurrencyScale;
+  const std::uint64_t fraction = magnitude % CurrencyScale;
+  return formatted("%c%015" PRIu64 ",%04" PRIu64, negative ? '-' : '+', whole, fraction);
+}
+
+std::string dateText(double dayCount) {
+  const CivilDate date = civilDateOf(dayCount);
+  return DateText(date.day, date.month, date.year);
+}
+
+std::string textOf(const FieldValue& value) {
+  if (value.isNull) return {};
+  switch (value.type) {
+    case FieldType::Integer:
+    case FieldType::Byte:
+      return formatted("%d", static_cast<int>(value.integer));
+    case FieldType::Long:
+      return formatted("%ld", static_cast<long>(value.integer));
+    case FieldType::Boolean:
+      return value.integer != 0 ? "1" : "0";
+    case FieldType::Double:
+      return doubleText(value.real);
+    case FieldType::Currency:
+      return currencyText(value.integer);
+    case FieldType::Date:
+      return dateText(value.real);
+    case FieldType::Text:
+    case FieldType::Memo:
+      return value.text;
+    case FieldType::LongBinary:
+      return formatted("BLOB [%d bytes]", static_cast<int>(value.text.size()));
+    case FieldType::Single:
+      return {};
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string DateText(int day, int month, int year) {
+  if (year <= 1600) return std::string(NoDate);
+  if (year >= 2400) return std::string(EndOfTime);
+  return formatted("%02d/%02d/%04d", day, month, year);
+}
+
+bool FieldValueToText(const FieldValue& value, std::string& out) {
+  out = textOf(value);
+  size_t end = out.size();
+  while (end > 1 && out[end - 1] == ' ') --end;
+  out.resize(end);
+  return true;
+}
+
+void TrimTrailingBlanks(std::string& text) {
+  const auto last = text.find_last_not_of(' ');
+  text.resize(last == std::string::npos ? 0 : last + 1);
+}
+
+std::string QuoteText(std::string_view value) {
+  std::string quoted;
+  quoted.reserve(value.size() + 2);
+  quoted += '"';
+  for (char c : value) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+}  // namespace veltra::db

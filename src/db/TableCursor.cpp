@@ -1,0 +1,120 @@
+#include "db/TableCursor.h"
+
+#include <vector>
+
+#include "db/DatabaseConnection.h"
+#include "db/FieldValueText.h"
+#include "db/engine/EngineDatabase.h"
+#include "db/engine/TableRecordset.h"
+
+namespace veltra::db {
+
+namespace {
+std::string_view storedSentinel(std::string_view value) {
+  if (value == NoDate) return NoDateStored;
+  if (value == EndOfTime) return EndOfTimeStored;
+  return value;
+}
+}  // namespace
+
+TableCursor::TableCursor(DatabaseConnection* connection, const std::string& tableName)
+    : connection_(connection) {
+  if (connection_ == nullptr || !connection_->IsOpen()) return;
+  if (!tableName.empty()) tableName_ = tableName;
+  engine::EngineDatabase& db = *connection_->engineDatabase();
+  engine::TableInfo table;
+  engine::EngineStatus status = db.loadTable(tableName, table);
+  if (!status) {
+    report("Errore in fase di apertura della tavola (" + tableName + ")", status.text);
+    return;
+  }
+  recordset_ = engine::TableRecordset::open(db, table, status);
+  if (!status) {
+    connection_->prompter().message(status.text, ui::Icon::Stop);
+    return;
+  }
+  status = recordset_->setPessimisticLocking();
+  if (!status) {
+    connection_->prompter().message(status.text, ui::Icon::Stop);
+    recordset_.reset();
+    return;
+  }
+  open_ = true;
+}
+
+TableCursor::~TableCursor() {
+  if (open_ && connection_ != nullptr && connection_->IsOpen()) {
+    const engine::EngineStatus status = recordset_->close();
+    if (!status) report("Errore in chiusura del recordset (" + tableName() + ")", status.text);
+  }
+  recordset_.reset();
+  open_ = false;
+  valueBuffer_ = FieldValue{};
+}
+
+bool TableCursor::report(std::string_view sentence, const std::string& engineText) {
+  connection_->prompter().message(std::string(sentence) + "\n\n" + engineText, ui::Icon::Stop);
+  return false;
+}
+
+bool TableCursor::SelectIndex(const std::string& indexName) {
+  if (!open_) return false;
+  const engine::EngineStatus status = recordset_->setIndex(indexName);
+  if (!status) return report("Errore selezione indice (" + indexName + ") tavola (" + tableName() + ")", status.text);
+  return true;
+}
+
+bool TableCursor::Seek(int keyCount, const std::string* keys) {
+  if (!open_) return false;
+  if (keyCount < 1 || keyCount > MaxSeekKeys)
+    return report("Errore lettura tavola (" + tableName() + ")",
+                  "La ricerca vuole da 1 a " + std::to_string(MaxSeekKeys) + " chiavi.");
+  std::vector<std::string> values(keys, keys + keyCount);
+  bool found = false;
+  const engine::EngineStatus status = recordset_->seek(values, found);
+  if (!status) return report("Errore lettura tavola (" + tableName() + ")", status.text);
+  return found;
+}
+
+bool TableCursor::Edit() {
+  if (!open_) return false;
+  const engine::EngineStatus status = recordset_->edit();
+  if (!status) return report("Errore editing tavola (" + tableName() + ")", status.text);
+  return true;
+}
+
+bool TableCursor::AddNew() {
+  if (!open_) return false;
+  const engine::EngineStatus status = recordset_->addNew();
+  if (!status) return report("Errore inserimento tavola (" + tableName() + ")", status.text);
+  return true;
+}
+
+bool TableCursor::Update() {
+  if (!open_) return false;
+  const engine::EngineStatus status = recordset_->update();
+  if (!status) return report("Errore aggiornamento tavola (" + tableName() + ")", status.text);
+  return true;
+}
+
+bool TableCursor::SetField(const std::string& fieldName, std::string_view value) {
+  if (!open_) return false;
+  const engine::EngineStatus status = value.empty()
+                                          ? recordset_->setFieldNull(fieldName)
+                                          : recordset_->setFieldText(fieldName, storedSentinel(value));
+  if (status) return true;
+  const std::string shown = value.empty() ? "NULL" : std::string(value);
+  return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ") <" + shown + ">",
+                status.text);
+}
+
+bool TableCursor::GetField(const std::string& fieldName, std::string& out) {
+  if (!open_) return false;
+  const engine::EngineStatus status = recordset_->getField(fieldName, valueBuffer_);
+  if (!status) return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ")", status.text);
+  FieldValueToText(valueBuffer_, out);
+  valueBuffer_ = FieldValue{};
+  return true;
+}
+
+}  // namespace veltra::db

@@ -1,0 +1,49 @@
+#pragma once
+// The only way rows are written, and the way single rows are read by key.
+// Values cross as text; the engine converts them to each field's type.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "db/FieldValue.h"
+
+namespace veltra::db {
+
+class DatabaseConnection;
+namespace engine {
+class TableRecordset;
+}
+
+class TableCursor {
+public:
+  TableCursor(DatabaseConnection* connection, const std::string& tableName);
+  ~TableCursor();
+  TableCursor(const TableCursor&) = delete;
+  TableCursor& operator=(const TableCursor&) = delete;
+
+  bool IsOpen() const { return open_; }
+  bool SelectIndex(const std::string& indexName);
+  // n key texts; true only when a row with that key was found.
+  bool Seek(int keyCount, const std::string* keys);
+  bool Edit();
+  bool AddNew();
+  bool Update();
+  // An empty text sets the field to NULL.
+  bool SetField(const std::string& fieldName, std::string_view value);
+  bool GetField(const std::string& fieldName, std::string& out);
+
+  static constexpr int MaxSeekKeys = 16;
+
+private:
+  bool report(std::string_view sentence, const std::string& engineText);
+  std::string tableName() const { return tableName_.value_or(""); }
+
+  DatabaseConnection* connection_;
+  std::unique_ptr<engine::TableRecordset> recordset_;
+  std::optional<std::string> tableName_;
+  bool open_ = false;
+  FieldValue valueBuffer_;
+};
+
+}  // namespace veltra::db

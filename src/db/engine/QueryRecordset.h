@@ -1,0 +1,40 @@
+#pragma once
+// A forward-only recordset over one statement of the engine's SQL dialect.
+
+#include <memory>
+#include <string>
+
+#include "db/FieldValue.h"
+#include "db/engine/EngineStatus.h"
+
+namespace veltra::db::engine {
+
+class EngineDatabase;
+class Statement;
+
+class QueryRecordset {
+public:
+  // Translates and prepares the statement: a syntax error is reported here.
+  static std::unique_ptr<QueryRecordset> create(EngineDatabase& db, const std::string& jetSql,
+                                                EngineStatus& status);
+  ~QueryRecordset();
+
+  // Runs the statement up to its first row.
+  EngineStatus open();
+  EngineStatus moveNext();
+  bool atEnd() const { return atEnd_; }
+
+  int columnCount() const;
+  EngineStatus getField(std::string_view name, FieldValue& out) const;
+  EngineStatus getField(int position, FieldValue& out) const;
+
+private:
+  explicit QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> stmt);
+  EngineStatus step();
+
+  EngineDatabase& db_;
+  std::unique_ptr<Statement> stmt_;
+  bool atEnd_ = true;
+};
+
+}  // namespace veltra::db::engine

@@ -1,0 +1,111 @@
+#include "db/engine/SqlDialect.h"
+
+#include <cctype>
+
+#include "db/CalendarDate.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+bool equalsWord(std::string_view word, std::string_view upper) {
+  if (word.size() != upper.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(word[i])) != upper[i]) return false;
+  return true;
+}
+
+// Reads a literal opened by quote at pos; doubled quotes stand for one. pos
+// ends past the closing quote. None when the literal is not closed.
+std::optional<std::string> literalBody(std::string_view sql, size_t& pos, char quote) {
+  std::string body;
+  for (++pos; pos < sql.size(); ++pos) {
+    if (sql[pos] != quote) {
+      body += sql[pos];
+      continue;
+    }
+    if (pos + 1 < sql.size() && sql[pos + 1] == quote) {
+      body += quote;
+      ++pos;
+      continue;
+    }
+    ++pos;
+    return body;
+  }
+  return std::nullopt;
+}
+
+std::string singleQuoted(std::string_view body) {
+  std::string out = "'";
+  for (char c : body) {
+    if (c == '\'') out += '\'';
+    out += c;
+  }
+  return out + "'";
+}
+
+// #MM/DD/YYYY# (one-digit month and day too) becomes the stored 'YYYY-MM-DD'.
+std::optional<std::string> dateLiteral(std::string_view sql, size_t& pos) {
+  const size_t close = sql.find('#', pos + 1);
+  if (close == std::string_view::npos) return std::nullopt;
+  std::string body(sql.substr(pos + 1, close - pos - 1));
+  const size_t first = body.find('/');
+  const size_t second = first == std::string::npos ? first : body.find('/', first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  // Swap month and day to read it with the day/month/year reader.
+  const std::string dayFirst =
+      body.substr(first + 1, second - first - 1) + "/" + body.substr(0, first) + body.substr(second);
+  const auto date = parseDayMonthYear(dayFirst);
+  if (!date) return std::nullopt;
+  pos = close + 1;
+  return "'" + isoDateText(*date) + "'";
+}
+
+}  // namespace
+
+std::optional<std::string> translateDialect(std::string_view jetSql, std::string& error) {
+  std::string out;
+  out.reserve(jetSql.size() + 16);
+  size_t pos = 0;
+  while (pos < jetSql.size()) {
+    const char c = jetSql[pos];
+    if (c == '"' || c == '\'') {
+      const auto body = literalBody(jetSql, pos, c);
+      if (!body) {
+        error = "Stringa non chiusa nell'istruzione SQL.";
+        return std::nullopt;
+      }
+      out += singleQuoted(*body);
+    } else if (c == '#') {
+      const auto literal = dateLiteral(jetSql, pos);
+      if (!literal) {
+        error = "Data non valida nell'istruzione SQL (si scrive #MM/GG/AAAA#).";
+        return std::nullopt;
+      }
+      out += *literal;
+    } else if (c == '[') {
+      const size_t close = jetSql.find(']', pos);
+      if (close == std::string_view::npos) {
+        error = "Nome fra parentesi quadre non chiuso nell'istruzione SQL.";
+        return std::nullopt;
+      }
+      out += "\"" + std::string(jetSql.substr(pos + 1, close - pos - 1)) + "\"";
+      pos = close + 1;
+    } else if (isWordChar(c)) {
+      const size_t start = pos;
+      while (pos < jetSql.size() && isWordChar(jetSql[pos])) ++pos;
+      const std::string_view word = jetSql.substr(start, pos - start);
+      if (equalsWord(word, "TRUE")) out += "1";
+      else if (equalsWord(word, "FALSE")) out += "0";
+      else out += word;
+    } else {
+      out += c;
+      ++pos;
+    }
+  }
+  return out;
+}
+
+}  // namespace veltra::db::engine

@@ -1,0 +1,166 @@
+#include "db/engine/Statement.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cmath>
+
+#include "db/CalendarDate.h"
+#include "db/engine/DeclaredTypes.h"
+#include "db/engine/ErrorText.h"
+
+namespace veltra::db::engine {
+
+EngineStatus engineFailure(sqlite3* db, int code) {
+  const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+  return describeEngineFailure(code, message != nullptr ? message : sqlite3_errstr(code));
+}
+
+Statement::Statement(sqlite3* db, std::string_view sql, EngineStatus& status) : db_(db) {
+  const char* tail = nullptr;
+  lastCode_ = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, &tail);
+  if (lastCode_ != SQLITE_OK) {
+    status = engineFailure(db, sqlite3_extended_errcode(db));
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    return;
+  }
+  if (stmt_ == nullptr) {
+    status = EngineStatus::failure("L'istruzione SQL è vuota.", SQLITE_MISUSE);
+    return;
+  }
+  // A second statement after the first would silently be ignored: refuse it.
+  for (; tail != nullptr && *tail != '\0'; ++tail) {
+    if (*tail == ';' || std::isspace(static_cast<unsigned char>(*tail))) continue;
+    status = EngineStatus::failure("Caratteri trovati dopo la fine dell'istruzione SQL.", SQLITE_ERROR);
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    return;
+  }
+  status = EngineStatus::success();
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+bool Statement::step(EngineStatus& status) {
+  lastCode_ = sqlite3_step(stmt_);
+  if (lastCode_ == SQLITE_ROW) {
+    status = EngineStatus::success();
+    return true;
+  }
+  if (lastCode_ == SQLITE_DONE) {
+    status = EngineStatus::success();
+    return false;
+  }
+  status = engineFailure(db_, sqlite3_extended_errcode(db_));
+  return false;
+}
+
+void Statement::reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::bindNull(int index) { sqlite3_bind_null(stmt_, index); }
+void Statement::bindInt(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
+void Statement::bindDouble(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
+void Statement::bindText(int index, std::string_view text) {
+  sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+void Statement::bindBlob(int index, std::string_view bytes) {
+  sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+void Statement::bindValue(int index, const FieldValue& value) {
+  if (value.isNull) return bindNull(index);
+  switch (value.type) {
+    case FieldType::Boolean:
+    case FieldType::Byte:
+    case FieldType::Integer:
+    case FieldType::Long:
+    case FieldType::Currency:
+      return bindInt(index, value.integer);
+    case FieldType::Single:
+    case FieldType::Double:
+      return bindDouble(index, value.real);
+    case FieldType::Date:
+      return bindText(index, isoDateText(civilDateOf(value.real)));
+    case FieldType::Text:
+    case FieldType::Memo:
+      return bindText(index, value.text);
+    case FieldType::LongBinary:
+      return bindBlob(index, value.text);
+  }
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string Statement::columnName(int column) const {
+  const char* name = sqlite3_column_name(stmt_, column);
+  return name != nullptr ? name : "";
+}
+
+const char* Statement::declaredType(int column) const { return sqlite3_column_decltype(stmt_, column); }
+
+bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+std::int64_t Statement::columnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+double Statement::columnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::string Statement::columnText(int column) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  return text != nullptr ? std::string(text, sqlite3_column_bytes(stmt_, column)) : std::string();
+}
+
+FieldValue Statement::columnValue(int column, FieldType type) const {
+  if (isNull(column)) return FieldValue::null(type);
+  switch (type) {
+    case FieldType::Boolean:
+      return FieldValue::ofInteger(type, columnInt(column) != 0 ? 1 : 0);
+    case FieldType::Byte:
+    case FieldType::Integer:
+    case FieldType::Long:
+    case FieldType::Currency:
+      return FieldValue::ofInteger(type, columnInt(column));
+    case FieldType::Single:
+    case FieldType::Double:
+      return FieldValue::ofReal(type, columnDouble(column));
+    case FieldType::Date: {
+      const auto date = parseIsoDate(columnText(column));
+      if (!date) return FieldValue::ofText(FieldType::Text, columnText(column));
+      return FieldValue::ofReal(type, static_cast<double>(*dayNumberOf(*date)));
+    }
+    case FieldType::Text:
+    case FieldType::Memo:
+      return FieldValue::ofText(type, columnText(column));
+    case FieldType::LongBinary: {
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+      return FieldValue::ofText(type, bytes != nullptr ? std::string(bytes, sqlite3_column_bytes(stmt_, column))
+                                                       : std::string());
+    }
+  }
+  return FieldValue::null(type);
+}
+
+FieldValue Statement::columnValue(int column) const {
+  if (const char* declared = declaredType(column)) {
+    if (const auto parsed = parseDeclaredType(declared)) return columnValue(column, parsed->type);
+  }
+  // An expression (COUNT, MAX, a constant): typed by what it holds. A stored
+  // date keeps being a date through MAX and MIN.
+  switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+      return columnValue(column, FieldType::Long);
+    case SQLITE_FLOAT:
+      return columnValue(column, FieldType::Double);
+    case SQLITE_BLOB:
+      return columnValue(column, FieldType::LongBinary);
+    case SQLITE_TEXT:
+      return columnValue(column, parseIsoDate(columnText(column)) ? FieldType::Date : FieldType::Text);
+    default:
+      return FieldValue::null(FieldType::Text);
+  }
+}
+
+}  // namespace veltra::db::engine

@@ -1,0 +1,62 @@
+#pragma once
+// A prepared statement owned by RAII, with the few calls the adapter needs.
+// Internal to the engine adapter.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "db/FieldValue.h"
+#include "db/engine/EngineStatus.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace veltra::db::engine {
+
+class Statement {
+public:
+  Statement(sqlite3* db, std::string_view sql, EngineStatus& status);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  bool prepared() const { return stmt_ != nullptr; }
+  // Step result: true with a row, false when done; status tells failures.
+  bool step(EngineStatus& status);
+  void reset();
+  int lastCode() const { return lastCode_; }
+
+  void bindNull(int index);
+  void bindInt(int index, std::int64_t value);
+  void bindDouble(int index, double value);
+  void bindText(int index, std::string_view text);
+  void bindBlob(int index, std::string_view bytes);
+  // Binds a typed value in its stored form (dates as YYYY-MM-DD text).
+  void bindValue(int index, const FieldValue& value);
+
+  int columnCount() const;
+  std::string columnName(int column) const;
+  const char* declaredType(int column) const;
+  bool isNull(int column) const;
+  std::int64_t columnInt(int column) const;
+  double columnDouble(int column) const;
+  std::string columnText(int column) const;
+  // The stored value read back as the given field type.
+  FieldValue columnValue(int column, FieldType type) const;
+  // The stored value typed by the column's declared type, or by what is stored
+  // when the column is an expression.
+  FieldValue columnValue(int column) const;
+
+  sqlite3_stmt* handle() const { return stmt_; }
+
+private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  int lastCode_ = 0;
+};
+
+// The engine's description of the last failure on the handle.
+EngineStatus engineFailure(sqlite3* db, int code);
+
+}  // namespace veltra::db::engine

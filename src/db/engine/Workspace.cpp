@@ -1,0 +1,27 @@
+#include "db/engine/Workspace.h"
+
+#include "db/engine/EngineDatabase.h"
+#include "db/engine/Repair.h"
+
+namespace veltra::db::engine {
+
+// SQLite needs no session object around file operations; the workspace is
+// kept so the commands read as the steps users know.
+EngineStatus Workspace::open() { return EngineStatus::success(); }
+void Workspace::close() {}
+
+EngineStatus Workspace::repairDatabase(const std::string& path) { return repairInPlace(path); }
+
+EngineStatus Workspace::compactDatabase(const std::string& source, const std::string& destination) {
+  EngineStatus status;
+  auto db = EngineDatabase::open(source, status);
+  if (!db) return status;
+  std::string quoted = "'";
+  for (char c : destination) {
+    if (c == '\'') quoted += '\'';
+    quoted += c;
+  }
+  return db->execute("VACUUM INTO " + quoted + "'");
+}
+
+}  // namespace veltra::db::engine
