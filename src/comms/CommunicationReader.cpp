@@ -1,0 +1,144 @@
+#include "comms/CommunicationReader.h"
+
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "comms/LineChecksum.h"
+#include "comms/NumberText.h"
+#include "comms/RecordLine.h"
+#include "comms/Windows1252.h"
+
+namespace veltra::comms {
+
+namespace {
+
+constexpr std::string_view HeaderTag = "<VariazioniBusQz>";
+constexpr std::string_view TrailerTag = "</VariazioniBusQz>";
+constexpr std::string_view CompanyTag = "<Azienda=";
+constexpr std::string_view DateTag = "<Data=";
+constexpr std::size_t ShortestCompanyLine = 11;
+constexpr std::size_t DateLineLength = 17;
+constexpr std::size_t DateLength = 10;
+
+class Checker {
+ public:
+  explicit Checker(std::istream& in) : in_(in.rdbuf()) {}
+
+  CommunicationCheck run() {
+    CommunicationCheck check;
+    std::optional<Communication> communication = readAll();
+    if (communication) {
+      check.communication = std::move(communication);
+    } else {
+      check.fault = fault_;
+      check.faultLine = lineNumber_;
+    }
+    return check;
+  }
+
+ private:
+  std::optional<Communication> readAll() {
+    std::int32_t count = 0;
+    std::int32_t azienda = 0;
+    std::string date;
+    if (!readHeader(count) || !readCompany(azienda) || !readDate(date)) return std::nullopt;
+    Communication communication(azienda, std::move(date));
+    if (!readRecords(communication, count) || !readTrailer()) return std::nullopt;
+    return communication;
+  }
+
+  bool readHeader(std::int32_t& count) {
+    if (!nextLine()) return false;
+    if (!raw_.starts_with(HeaderTag) || !readNumberAfter(HeaderTag, count))
+      return refuse(FileFault::Header);
+    return true;
+  }
+
+  bool readCompany(std::int32_t& azienda) {
+    if (!nextLine()) return false;
+    if (raw_.size() < ShortestCompanyLine || !raw_.starts_with(CompanyTag) ||
+        !raw_.ends_with('>') || !readNumberAfter(CompanyTag, azienda))
+      return refuse(FileFault::CompanyLine);
+    checksum_.add(raw_);
+    return true;
+  }
+
+  bool readDate(std::string& date) {
+    if (!nextLine()) return false;
+    if (raw_.size() != DateLineLength || !raw_.starts_with(DateTag) || raw_.back() != '>')
+      return refuse(FileFault::DateLine);
+    checksum_.add(raw_);
+    // The whole line converted already, so its part does too.
+    date = codec_.toUtf8(std::string_view(raw_).substr(DateTag.size(), DateLength)).value();
+    return true;
+  }
+
+  bool readRecords(Communication& communication, std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) {
+      if (!nextLine()) return false;
+      if (!ParseVariationLine(communication, utf8_)) return refuse(FileFault::Record);
+      checksum_.add(raw_);
+    }
+    return true;
+  }
+
+  bool readTrailer() {
+    if (!nextLine()) return false;
+    std::int32_t number = 0;
+    if (!raw_.starts_with(TrailerTag) || !readNumberAfter(TrailerTag, number))
+      return refuse(FileFault::Trailer);
+    return number == checksum_.total() || refuse(FileFault::Checksum);
+  }
+
+  bool readNumberAfter(std::string_view tag, std::int32_t& number) const {
+    const auto value = ReadWholeNumber(std::string_view(raw_).substr(tag.size()));
+    if (value) number = *value;
+    return value.has_value();
+  }
+
+  // Reads the next line into raw_ and, converted, into utf8_. A line past
+  // the end of the file reads as empty.
+  bool nextLine() {
+    ++lineNumber_;
+    raw_.clear();
+    for (int c = next(); c != EOF && c != '\n'; c = next()) {
+      if (raw_.size() == MaxLineLength) return refuse(FileFault::LineTooLong);
+      raw_.push_back(static_cast<char>(c));
+    }
+    if (raw_.ends_with('\r')) raw_.pop_back();
+    // A NUL has no place in a text file and would cut the text short later on.
+    if (raw_.find('\0') != std::string::npos) return refuse(FileFault::Encoding);
+    auto converted = codec_.toUtf8(raw_);
+    if (!converted) return refuse(FileFault::Encoding);
+    utf8_ = std::move(*converted);
+    return true;
+  }
+
+  int next() {
+    if (in_ == nullptr) return EOF;
+    const auto c = in_->sbumpc();
+    return c == std::char_traits<char>::eof() ? EOF : static_cast<unsigned char>(c);
+  }
+
+  bool refuse(FileFault fault) {
+    fault_ = fault;
+    return false;
+  }
+
+  std::streambuf* in_;
+  Windows1252Codec codec_;
+  RunningChecksum checksum_;
+  std::string raw_;
+  std::string utf8_;
+  std::size_t lineNumber_ = 0;
+  FileFault fault_ = FileFault::None;
+};
+
+}  // namespace
+
+CommunicationCheck CheckCommunication(std::istream& in) {
+  return Checker(in).run();
+}
+
+}  // namespace veltra::comms

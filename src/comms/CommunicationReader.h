@@ -1,0 +1,43 @@
+#pragma once
+// The structural check of a company communication file: the header with the
+// record count, the company and date lines, exactly that many record lines
+// and the trailer with the checksum. The file is accepted whole or refused at
+// its first fault; nothing is read past the trailer.
+
+#include <cstddef>
+#include <iosfwd>
+#include <optional>
+
+#include "comms/Communication.h"
+
+namespace veltra::comms {
+
+// Which test refused the file. The user sees one message whatever it is; the
+// distinction serves tests and diagnostics.
+enum class FileFault {
+  None,
+  Header,       // no "<VariazioniBusQz>" or an unreadable count
+  CompanyLine,  // length, "<Azienda=" or the final ">"
+  DateLine,     // length, "<Data=" or the ">" in position 17
+  Record,       // a record line that does not parse, or a missing one
+  Trailer,      // no "</VariazioniBusQz>" or an unreadable number
+  Checksum,     // the trailer's number differs from the running total
+  Encoding,     // a byte that is no Windows-1252 character, or a NUL
+  LineTooLong,  // longer than any valid line can be
+};
+
+// The longest line the reader takes, in bytes; a valid record line, every
+// field at its capacity, stays well below it.
+inline constexpr std::size_t MaxLineLength = 16384;
+
+struct CommunicationCheck {
+  std::optional<Communication> communication;  // present when the file is accepted
+  FileFault fault = FileFault::None;
+  std::size_t faultLine = 0;  // 1-based; 0 when accepted
+};
+
+// Reads the file's bytes from in (opened in binary mode). Lines end with
+// LF or CR LF alike; the CR is no part of the line.
+CommunicationCheck CheckCommunication(std::istream& in);
+
+}  // namespace veltra::comms

@@ -1,0 +1,21 @@
+#include "comms/LineChecksum.h"
+
+namespace veltra::comms {
+
+std::int32_t LineChecksum(std::string_view line) {
+  // Unsigned arithmetic wraps like the 32-bit sum the files were made with,
+  // without the undefined behaviour of a signed overflow.
+  std::uint32_t sum = 0;
+  for (char c : line) {
+    if (c == '\t' || c == '\n') continue;
+    sum += static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
+  }
+  return static_cast<std::int32_t>(sum);
+}
+
+void RunningChecksum::add(std::string_view line) {
+  const std::int64_t sum = std::int64_t{total_} + LineChecksum(line);
+  total_ = static_cast<std::int32_t>(sum % ChecksumModulus);
+}
+
+}  // namespace veltra::comms

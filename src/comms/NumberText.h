@@ -1,0 +1,42 @@
+#pragma once
+// Numbers and flags as the communication files and the database texts carry
+// them: decimal comma on the way out, comma or point on the way in.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace veltra::comms {
+
+// The value with the given number of decimals ("%1.<decimals>lf"), every
+// "." replaced by ",".
+std::string DecimalCommaText(double value, int decimals);
+// lung: three decimals; altezza: one; prezzo, contrib, contrib2: two.
+inline std::string LengthText(double value) {
+  return DecimalCommaText(value, 3);
+}
+inline std::string HeightText(double value) {
+  return DecimalCommaText(value, 1);
+}
+inline std::string AmountText(double value) {
+  return DecimalCommaText(value, 2);
+}
+
+// Leading blanks, an optional sign, then digits; the conversion stops at the
+// first other character and no digits give 0. None when the number does not
+// fit 32 bits: such a field cannot be told apart from a corrupted one.
+std::optional<std::int32_t> ReadWholeNumber(std::string_view text);
+
+// Every "," read as ".", then the leading decimal number (blanks, sign,
+// digits, point and fraction, exponent); 0.0 when there is none. None when
+// the number is beyond what a double holds.
+std::optional<double> ReadDecimalNumber(std::string_view text);
+
+// Flags: "S"/"N" in files, "1"/"0" as database texts.
+std::int32_t FlagFromFileText(std::string_view field);
+char FlagFileChar(std::int32_t flag);
+std::string_view FlagDatabaseText(std::int32_t flag);
+std::int32_t FlagFromDatabaseText(std::string_view text);
+
+}  // namespace veltra::comms

@@ -1,0 +1,28 @@
+#pragma once
+// Record lines: one vehicle per line, its fields separated by TABs. Situation
+// files write 27 fields (telaio, the company code, ambito ... datrad); a
+// company's communication puts the kind NEW or VAR in front of them.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "comms/Communication.h"
+
+namespace veltra::comms {
+
+inline constexpr std::size_t VariationFieldCount = 28;
+
+// Parses one record line of a communication (UTF-8, without its terminator)
+// into a new entry appended to the communication. False, with nothing
+// appended, when the line is not exactly 28 fields, the kind is not "NEW" or
+// "VAR", a field is longer than the reader holds or a number does not fit.
+bool ParseVariationLine(Communication& communication, std::string_view line);
+
+// The 27 fields of a situation record line, without terminator.
+std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry);
+// The kind, a TAB and the 27 fields: a record line of a communication.
+std::string VariationRecordLine(std::int32_t azienda, const VehicleEntry& entry);
+
+}  // namespace veltra::comms

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "comms/NumberText.h"
+
+namespace veltra::comms {
+namespace {
+
+TEST(DecimalCommaText, FormatsEachFieldWithItsDecimals) {
+  EXPECT_EQ(LengthText(12.5), "12,500");
+  EXPECT_EQ(HeightText(12.5), "12,5");
+  EXPECT_EQ(AmountText(12.5), "12,50");
+  EXPECT_EQ(HeightText(3.0), "3,0");
+  EXPECT_EQ(AmountText(1500.0), "1500,00");
+  EXPECT_EQ(AmountText(-0.005), "-0,01");
+  EXPECT_EQ(HeightText(0.34), "0,3");
+}
+
+TEST(DecimalCommaText, WritesVeryLargeValuesWhole) {
+  const std::string text = AmountText(1e300);
+  EXPECT_EQ(text.size(), 301u + 3u);
+  EXPECT_EQ(text.substr(text.size() - 3), ",00");
+}
+
+TEST(ReadWholeNumber, TakesBlanksSignAndDigitsUpToTheFirstOtherCharacter) {
+  EXPECT_EQ(ReadWholeNumber("42"), 42);
+  EXPECT_EQ(ReadWholeNumber("  -17abc"), -17);
+  EXPECT_EQ(ReadWholeNumber("+8>"), 8);
+  EXPECT_EQ(ReadWholeNumber("12>"), 12);
+  EXPECT_EQ(ReadWholeNumber(""), 0);
+  EXPECT_EQ(ReadWholeNumber("abc"), 0);
+  EXPECT_EQ(ReadWholeNumber("- 5"), 0);
+  EXPECT_EQ(ReadWholeNumber("2147483647"), 2147483647);
+  EXPECT_EQ(ReadWholeNumber("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(ReadWholeNumber("000000000000000000000007"), 7);
+}
+
+TEST(ReadWholeNumber, RefusesNumbersBeyondThirtyTwoBits) {
+  EXPECT_FALSE(ReadWholeNumber("2147483648"));
+  EXPECT_FALSE(ReadWholeNumber("-2147483649"));
+  EXPECT_FALSE(ReadWholeNumber("99999999999999999999999"));
+}
+
+TEST(ReadDecimalNumber, AcceptsCommaOrPoint) {
+  EXPECT_EQ(ReadDecimalNumber("12,5"), 12.5);
+  EXPECT_EQ(ReadDecimalNumber("12.5"), 12.5);
+  EXPECT_EQ(ReadDecimalNumber(" -0,25"), -0.25);
+  EXPECT_EQ(ReadDecimalNumber("+3"), 3.0);
+  EXPECT_EQ(ReadDecimalNumber(",5"), 0.5);
+  EXPECT_EQ(ReadDecimalNumber("7,"), 7.0);
+  EXPECT_EQ(ReadDecimalNumber("1,5e3"), 1500.0);
+  EXPECT_EQ(ReadDecimalNumber("2E-1"), 0.2);
+}
+
+TEST(ReadDecimalNumber, StopsAtTheFirstOtherCharacter) {
+  EXPECT_EQ(ReadDecimalNumber("12,5 mm"), 12.5);
+  EXPECT_EQ(ReadDecimalNumber("1,2,3"), 1.2);
+  EXPECT_EQ(ReadDecimalNumber("4e"), 4.0);
+  EXPECT_EQ(ReadDecimalNumber("4e+x"), 4.0);
+  EXPECT_EQ(ReadDecimalNumber(""), 0.0);
+  EXPECT_EQ(ReadDecimalNumber("abc"), 0.0);
+  EXPECT_EQ(ReadDecimalNumber("."), 0.0);
+  EXPECT_EQ(ReadDecimalNumber("-"), 0.0);
+  // Words a C library would read as numbers are not numbers in a record.
+  EXPECT_EQ(ReadDecimalNumber("inf"), 0.0);
+  EXPECT_EQ(ReadDecimalNumber("nan"), 0.0);
+  EXPECT_EQ(ReadDecimalNumber("0x10"), 0.0);
+}
+
+TEST(ReadDecimalNumber, RefusesValuesADoubleCannotHold) {
+  EXPECT_FALSE(ReadDecimalNumber("1e999"));
+  EXPECT_FALSE(ReadDecimalNumber("-1e999"));
+}
+
+TEST(DecimalCommaText, ReadingAndWritingBackGiveTheFileText) {
+  EXPECT_EQ(LengthText(*ReadDecimalNumber("12,5")), "12,500");
+  EXPECT_EQ(AmountText(*ReadDecimalNumber("123456,78")), "123456,78");
+}
+
+TEST(Flags, FileAndDatabaseForms) {
+  EXPECT_EQ(FlagFromFileText("S"), 1);
+  EXPECT_EQ(FlagFromFileText("Si"), 1);
+  EXPECT_EQ(FlagFromFileText("s"), 0);
+  EXPECT_EQ(FlagFromFileText("N"), 0);
+  EXPECT_EQ(FlagFromFileText(""), 0);
+  EXPECT_EQ(FlagFileChar(1), 'S');
+  EXPECT_EQ(FlagFileChar(0), 'N');
+  EXPECT_EQ(FlagFileChar(2), 'N');
+  EXPECT_EQ(FlagDatabaseText(1), "1");
+  EXPECT_EQ(FlagDatabaseText(0), "0");
+  EXPECT_EQ(FlagFromDatabaseText("1"), 1);
+  EXPECT_EQ(FlagFromDatabaseText("-1"), 1);
+  EXPECT_EQ(FlagFromDatabaseText("0"), 0);
+}
+
+}  // namespace
+}  // namespace veltra::comms
