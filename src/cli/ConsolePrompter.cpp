@@ -1,6 +1,7 @@
 #include "cli/ConsolePrompter.h"
 
 #include <ostream>
+#include <utility>
 
 namespace veltra::cli {
 

@@ -1,0 +1,66 @@
+#include "cli/ConnectionCommands.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/AssociationSettings.h"
+#include "cli/CommandLine.h"
+#include "db/DatabaseConnection.h"
+
+namespace veltra::cli {
+
+bool confirmDisconnect(ui::Prompter& prompter) {
+  return prompter.message("Confermi sconnessione database ?", ui::Icon::Question,
+                          ui::Buttons::OkCancel, "Sconnessione Database") == ui::Answer::Ok;
+}
+
+namespace {
+
+// The association must name the file from wherever the program starts next.
+std::string fullPath(const std::string& path) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
+void reportUnsaved(CliContext& context, const AssociationSettings& settings) {
+  context.err << "Impossibile salvare l'associazione del database in "
+              << settings.location().toStdString() << '\n';
+}
+
+}  // namespace
+
+int connectCommand(CliContext& context) {
+  if (context.args.size() != 1) return context.usageError("connect vuole il percorso del database");
+  const std::string path = fullPath(context.args.front());
+  {
+    // The connection shows its own box when the file does not open.
+    db::DatabaseConnection connection(context.prompter, path);
+    if (!connection.IsOpen()) return ExitFailed;
+  }
+  AssociationSettings settings;
+  // An explicit request to associate a file creates the key when the
+  // installation never did, unlike the desktop's silent save at exit.
+  if (!settings.saveDatabase(path, /*createKey=*/true)) {
+    reportUnsaved(context, settings);
+    return ExitFailed;
+  }
+  context.out << "Database associato: " << path << '\n';
+  return ExitOk;
+}
+
+int disconnectCommand(CliContext& context) {
+  if (!context.args.empty()) return context.usageError("disconnect non vuole argomenti");
+  if (!confirmDisconnect(context.prompter)) return ExitFailed;
+  AssociationSettings settings;
+  // Without the key nothing is associated, so there is nothing to clear.
+  if (settings.keyExists() && !settings.saveDatabase("")) {
+    reportUnsaved(context, settings);
+    return ExitFailed;
+  }
+  context.out << "Nessun database associato.\n";
+  return ExitOk;
+}
+
+}  // namespace veltra::cli
