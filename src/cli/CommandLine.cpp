@@ -4,6 +4,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/ConnectionCommands.h"
+#include "cli/ImportCommand.h"
 
 namespace veltra::cli {
 
@@ -19,6 +20,7 @@ constexpr CommandEntry Commands[] = {
     {"", nullptr},
     {"connect", connectCommand},
     {"disconnect", disconnectCommand},
+    {"import", importCommand},
 };
 
 const CommandEntry* findCommand(const std::string& name) {

@@ -1,0 +1,40 @@
+#include "cli/ImportCommand.h"
+
+#include <ostream>
+
+#include "cli/AssociationSettings.h"
+#include "cli/CommandLine.h"
+#include "comms/ImportCommunication.h"
+#include "db/DatabaseConnection.h"
+
+namespace veltra::cli {
+
+namespace {
+
+int exitStatusOf(comms::ImportStatus status) {
+  switch (status) {
+    case comms::ImportStatus::Applied:
+    case comms::ImportStatus::Declined:  // without --yes the file was only checked
+      return ExitOk;
+    default:
+      return ExitFailed;
+  }
+}
+
+}  // namespace
+
+int importCommand(CliContext& context) {
+  if (context.args.size() != 1) return context.usageError("import vuole il file da importare");
+  const auto database = chosenDatabase(context);
+  if (!database) {
+    context.err << "Nessun database: indicarlo con --db PATH o associarlo con connect PATH\n";
+    return ExitFailed;
+  }
+  // The connection shows its own box when the file does not open.
+  db::DatabaseConnection connection(context.prompter, *database);
+  if (!connection.IsOpen()) return ExitFailed;
+  context.prompter.setNextFile(context.args.front());
+  return exitStatusOf(comms::ImportCommunication(connection).status);
+}
+
+}  // namespace veltra::cli
