@@ -69,7 +69,9 @@ bool TableCursor::Seek(int keyCount, const std::string* keys) {
   if (keyCount < 1 || keyCount > MaxSeekKeys)
     return report("Errore lettura tavola (" + tableName() + ")",
                   "La ricerca vuole da 1 a " + std::to_string(MaxSeekKeys) + " chiavi.");
-  std::vector<std::string> values(keys, keys + keyCount);
+  // Keys name the sentinel dates as the program writes them, like SetField values.
+  std::vector<std::string> values;
+  for (int i = 0; i < keyCount; ++i) values.emplace_back(storedSentinel(keys[i]));
   bool found = false;
   const engine::EngineStatus status = recordset_->seek(values, found);
   if (!status) return report("Errore lettura tavola (" + tableName() + ")", status.text);

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "db/DatabaseConnection.h"
+#include "db/TableCursor.h"
+#include "db/engine/EngineDatabase.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempDir.h"
+#include "DbFixture.h"
+
+namespace veltra::db {
+namespace {
+
+using testing::RecordingPrompter;
+using testing::TempDir;
+
+void expectOneOpenFailure(const RecordingPrompter& prompter) {
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  const std::string prefix = "Errore in fase di apertura del database\n\n";
+  EXPECT_EQ(prompter.messages[0].text.substr(0, prefix.size()), prefix);
+  EXPECT_GT(prompter.messages[0].text.size(), prefix.size()) << "the engine's description is missing";
+  EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
+}
+
+TEST(DatabaseConnection, FilesThatAreNoDatabaseFailAtOpen) {
+  TempDir dir;
+  std::ofstream(dir.file("empty.mdb")).close();
+  std::ofstream(dir.file("text.mdb")) << "Questo non è un database, ma un file di testo qualunque.\n";
+  for (const auto& name : {"missing.mdb", "empty.mdb", "text.mdb"}) {
+    RecordingPrompter prompter;
+    {
+      DatabaseConnection connection(prompter, dir.file(name));
+      EXPECT_FALSE(connection.IsOpen()) << name;
+      EXPECT_EQ(connection.engineDatabase(), nullptr);
+    }
+    expectOneOpenFailure(prompter);  // and nothing more when it is destroyed
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb"))) << "opening must not create the file";
+}
+
+TEST(DatabaseConnection, ClosesOnDestructionSoTheFileCanBeOpenedAgain) {
+  TempDir dir;
+  const std::string path = dir.file("a.mdb");
+  testing::buildTestSchema(path);
+  RecordingPrompter prompter;
+  for (int round = 0; round < 2; ++round) {
+    DatabaseConnection connection(prompter, path);
+    ASSERT_TRUE(connection.IsOpen());
+    ASSERT_TRUE(connection.Path());
+    EXPECT_EQ(*connection.Path(), path);
+    TableCursor cursor(&connection, "azi");
+    EXPECT_TRUE(cursor.IsOpen());
+  }
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(DatabaseConnection, CreateRefusesAnExistingFileAndLeavesIt) {
+  TempDir dir;
+  const std::string path = dir.file("x.mdb");
+  std::ofstream(path) << "keep me";
+  engine::EngineStatus status;
+  EXPECT_FALSE(engine::EngineDatabase::create(path, status));
+  EXPECT_FALSE(status.text.empty());
+  std::ifstream in(path);
+  std::string content((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(content, "keep me");
+}
+
+class BulkTransactionTest : public testing::DbTest {};
+
+TEST_F(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItself) {
+  {
+    BulkTransaction transaction(*connection);
+    ASSERT_TRUE(transaction.ok());
+    TableCursor azi(connection.get(), "azi");
+    azi.AddNew();
+    azi.SetField("codice", "1");
+    azi.SetField("denom", "Prima");
+    ASSERT_TRUE(azi.Update());
+  }  // not committed: as if the program had stopped here
+  {
+    BulkTransaction transaction(*connection);
+    TableCursor azi(connection.get(), "azi");
+    for (const char* code : {"2", "2", "3"}) {
+      azi.AddNew();
+      azi.SetField("codice", code);
+      azi.SetField("denom", "Azienda");
+      azi.Update();
+    }
+    EXPECT_TRUE(transaction.Commit());
+  }
+  TableCursor azi(connection.get(), "azi");
+  azi.SelectIndex("codice");
+  const std::string one = "1", two = "2", three = "3";
+  EXPECT_FALSE(azi.Seek(1, &one));
+  EXPECT_TRUE(azi.Seek(1, &two));
+  EXPECT_TRUE(azi.Seek(1, &three));
+  ASSERT_EQ(prompter.messages.size(), 1u) << "only the duplicate row reports";
+  EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (azi)\n\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace veltra::db

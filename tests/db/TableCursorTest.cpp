@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "db/TableCursor.h"
+#include "DbFixture.h"
+
+namespace veltra::db {
+namespace {
+
+class TableCursorTest : public testing::DbTest {
+protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    TableCursor azi(connection.get(), "azi");
+    azi.AddNew();
+    azi.SetField("codice", "7");
+    azi.SetField("denom", "Autolinee Ombrena");
+    ASSERT_TRUE(azi.Update());
+  }
+
+  // Adds a vehicle with the required fields and the given extra ones.
+  bool addVehicle(const std::string& chassis, const std::string& date,
+                  std::initializer_list<std::pair<const char*, const char*>> extra = {}) {
+    TableCursor mezzi(connection.get(), "mezzi");
+    mezzi.AddNew();
+    mezzi.SetField("telaio", chassis);
+    mezzi.SetField("data", date);
+    mezzi.SetField("azienda", "7");
+    for (const auto& [name, value] : extra) mezzi.SetField(name, value);
+    return mezzi.Update();
+  }
+
+  std::string read(const std::string& chassis, const std::string& date, const std::string& field) {
+    TableCursor mezzi(connection.get(), "mezzi");
+    EXPECT_TRUE(mezzi.SelectIndex("codice"));
+    const std::string keys[] = {chassis, date};
+    EXPECT_TRUE(mezzi.Seek(2, keys));
+    std::string out = "not read";
+    EXPECT_TRUE(mezzi.GetField(field, out));
+    return out;
+  }
+
+  std::string onlyMessage() {
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    if (prompter.messages.empty()) return {};
+    EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
+    return prompter.messages[0].text;
+  }
+
+  static std::string head(const std::string& text) { return text.substr(0, text.find("\n\n") + 2); }
+};
+
+TEST_F(TableCursorTest, ValuesRoundTripAsText) {
+  ASSERT_TRUE(addVehicle("T1", "05/03/2004",
+                         {{"posti", "42"}, {"lung", "12000,5"}, {"prezzo", "1234,5"}, {"aria", "-1"},
+                          {"interno", "  "}, {"note", "a\nb"}, {"datrad", "99/99/9999"}}));
+  EXPECT_EQ(read("T1", "05/03/2004", "posti"), "42");
+  EXPECT_EQ(read("T1", "05/03/2004", "lung"), "000000000012000,5000");
+  EXPECT_EQ(read("T1", "05/03/2004", "prezzo"), "+000000000001234,5000");
+  EXPECT_EQ(read("T1", "05/03/2004", "aria"), "1");
+  EXPECT_EQ(read("T1", "05/03/2004", "interno"), " ");
+  EXPECT_EQ(read("T1", "05/03/2004", "note"), "a\nb");
+  EXPECT_EQ(read("T1", "05/03/2004", "datrad"), "99/99/9999");
+  EXPECT_EQ(read("t1", "5/3/2004", "telaio"), "T1") << "keys compare without case";
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messages[0].text;
+}
+
+TEST_F(TableCursorTest, SentinelDatesAndNullsRoundTrip) {
+  ASSERT_TRUE(addVehicle("S", "00/00/0000", {{"datrad", ""}, {"aria", ""}}));
+  EXPECT_EQ(read("S", "00/00/0000", "data"), "00/00/0000");
+  EXPECT_EQ(read("S", "01/01/1600", "datrad"), "");
+  EXPECT_EQ(read("S", "01/01/1600", "aria"), "");
+  EXPECT_EQ(read("S", "01/01/1600", "posti"), "") << "a field never set is null";
+  ASSERT_TRUE(addVehicle("E", "99/99/9999"));
+  EXPECT_EQ(read("E", "31/12/2400", "data"), "99/99/9999");
+  // Only the whole sentinel text is replaced.
+  prompter.clear();
+  EXPECT_FALSE(addVehicle("B", "00/00/0000 "));
+  EXPECT_EQ(head(prompter.messages.at(0).text), "Errore campo (data) della tavola (mezzi) <00/00/0000 >\n\n");
+}
+
+TEST_F(TableCursorTest, EditChangesTheRowFoundBySeek) {
+  ASSERT_TRUE(addVehicle("T2", "01/01/2005", {{"posti", "10"}}));
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.SelectIndex("codice");
+  const std::string keys[] = {"T2", "01/01/2005"};
+  ASSERT_TRUE(mezzi.Seek(2, keys));
+  ASSERT_TRUE(mezzi.Edit());
+  ASSERT_TRUE(mezzi.SetField("posti", "11"));
+  ASSERT_TRUE(mezzi.SetField("interno", ""));
+  ASSERT_TRUE(mezzi.Update());
+  EXPECT_EQ(read("T2", "01/01/2005", "posti"), "11");
+  EXPECT_EQ(read("T2", "01/01/2005", "interno"), "");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TableCursorTest, SeekWithALeadingKeyFindsTheFirstMatchingRow) {
+  ASSERT_TRUE(addVehicle("P", "01/06/2005"));
+  ASSERT_TRUE(addVehicle("P", "01/01/2005"));
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.SelectIndex("codice");
+  const std::string chassis = "P", absent = "Q";
+  ASSERT_TRUE(mezzi.Seek(1, &chassis));
+  std::string date;
+  mezzi.GetField("data", date);
+  EXPECT_EQ(date, "01/01/2005");
+  EXPECT_FALSE(mezzi.Seek(1, &absent));
+  EXPECT_TRUE(prompter.messages.empty()) << "a key that is not there is no failure";
+}
+
+TEST_F(TableCursorTest, FailureBoxesNameOperationAndObjects) {
+  TableCursor mezzi(connection.get(), "mezzi");
+  EXPECT_FALSE(mezzi.SelectIndex("nessuno"));
+  EXPECT_EQ(head(onlyMessage()), "Errore selezione indice (nessuno) tavola (mezzi)\n\n");
+  prompter.clear();
+
+  const std::string key = "x";
+  EXPECT_FALSE(mezzi.Seek(1, &key));  // no current index
+  EXPECT_EQ(head(onlyMessage()), "Errore lettura tavola (mezzi)\n\n");
+  prompter.clear();
+
+  EXPECT_FALSE(mezzi.Edit());  // no current row
+  EXPECT_EQ(head(onlyMessage()), "Errore editing tavola (mezzi)\n\n");
+  prompter.clear();
+
+  EXPECT_FALSE(mezzi.Update());  // neither Edit nor AddNew
+  EXPECT_EQ(head(onlyMessage()), "Errore aggiornamento tavola (mezzi)\n\n");
+  prompter.clear();
+
+  ASSERT_TRUE(mezzi.AddNew());
+  EXPECT_FALSE(mezzi.SetField("posti", "molti"));
+  EXPECT_EQ(head(onlyMessage()), "Errore campo (posti) della tavola (mezzi) <molti>\n\n");
+  prompter.clear();
+
+  EXPECT_FALSE(mezzi.SetField("sconosciuto", ""));
+  EXPECT_EQ(head(onlyMessage()), "Errore campo (sconosciuto) della tavola (mezzi) <NULL>\n\n");
+  prompter.clear();
+
+  std::string out = "kept";
+  EXPECT_FALSE(mezzi.GetField("sconosciuto", out));
+  EXPECT_EQ(head(onlyMessage()), "Errore campo (sconosciuto) della tavola (mezzi)\n\n");
+  EXPECT_EQ(out, "kept");
+}
+
+TEST_F(TableCursorTest, SeekKeyOfTheWrongTypeIsAReadFailure) {
+  TableCursor azi(connection.get(), "azi");
+  azi.SelectIndex("codice");
+  const std::string key = "sette";
+  EXPECT_FALSE(azi.Seek(1, &key));
+  EXPECT_EQ(head(onlyMessage()), "Errore lettura tavola (azi)\n\n");
+}
+
+TEST_F(TableCursorTest, ConversionRefusals) {
+  struct Case {
+    const char* field;
+    const char* value;
+  } cases[] = {{"azienda", "32768"},  {"azienda", "-32769"},     {"posti", "2147483648"},
+               {"lung", "1,2,3"},     {"prezzo", "12 euro"},     {"aria", "forse"},
+               {"data", "31/02/2004"}, {"data", "2004-03-05"},   {"telaio", "ABCDEFGHIJK"}};
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.AddNew();
+  for (const auto& c : cases) {
+    prompter.clear();
+    EXPECT_FALSE(mezzi.SetField(c.field, c.value)) << c.field << " <- " << c.value;
+    EXPECT_EQ(head(onlyMessage()), std::string("Errore campo (") + c.field + ") della tavola (mezzi) <" +
+                                       c.value + ">\n\n");
+  }
+  prompter.clear();
+  // What does fit is taken: limits, both decimal separators, text of exactly the size.
+  for (const auto& [f, v] : {std::pair{"azienda", "32767"}, {"azienda", "-32768"}, {"lung", "1.5"},
+                             {"lung", "-1,5"}, {"telaio", "ABCDEFGHIJ"}, {"telaio", "àèìòùÀÈÌÒÙ"}})
+    EXPECT_TRUE(mezzi.SetField(f, v)) << f << " <- " << v;
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TableCursorTest, CursorsThatCannotOpenStayQuietAfterwards) {
+  {
+    TableCursor missing(connection.get(), "nessuna");
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_FALSE(missing.AddNew());
+    EXPECT_FALSE(missing.Update());
+  }
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(head(prompter.messages[0].text), "Errore in fase di apertura della tavola (nessuna)\n\n");
+  prompter.clear();
+
+  TableCursor noConnection(nullptr, "azi");
+  EXPECT_FALSE(noConnection.IsOpen());
+  testing::RecordingPrompter other;
+  DatabaseConnection closed(other, dir.file("missing.mdb"));
+  other.clear();
+  TableCursor onClosed(&closed, "azi");
+  EXPECT_FALSE(onClosed.IsOpen());
+  EXPECT_FALSE(onClosed.SelectIndex("codice"));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(other.messages.empty());
+}
+
+}  // namespace
+}  // namespace veltra::db
