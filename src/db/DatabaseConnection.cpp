@@ -49,6 +49,8 @@ BulkTransaction::BulkTransaction(DatabaseConnection& connection) : connection_(c
 
 BulkTransaction::~BulkTransaction() = default;
 
+bool BulkTransaction::ok() const { return ok_ && connection_.engineDatabase()->inTransaction(); }
+
 bool BulkTransaction::Commit() {
   if (!ok_) return false;
   ok_ = false;

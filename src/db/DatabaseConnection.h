@@ -49,7 +49,9 @@ public:
   BulkTransaction(const BulkTransaction&) = delete;
   BulkTransaction& operator=(const BulkTransaction&) = delete;
 
-  bool ok() const { return ok_; }
+  // False once the transaction could not start, was committed, or was ended
+  // by the engine itself (disk full, I/O error): then nothing more can be written.
+  bool ok() const;
   // Commits; false (after a box) when the engine could not make it final.
   bool Commit();
 

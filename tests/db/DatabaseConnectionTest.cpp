@@ -100,5 +100,16 @@ TEST_F(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItsel
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (azi)\n\n", 0), 0u);
 }
 
+TEST_F(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
+  BulkTransaction transaction(*connection);
+  ASSERT_TRUE(transaction.ok());
+  // What the engine does itself on a full disk or an I/O error.
+  connection->engineDatabase()->execute("ROLLBACK");
+  EXPECT_FALSE(transaction.ok());
+  EXPECT_FALSE(transaction.Commit());
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text.rfind("Errore in chiusura della transazione\n\n", 0), 0u);
+}
+
 }  // namespace
 }  // namespace veltra::db
