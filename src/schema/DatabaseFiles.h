@@ -1,0 +1,34 @@
+#pragma once
+// The file dialogs of the database commands: the same filter, extension and
+// proposed name for every database file the user picks.
+
+#include <string>
+
+#include "ui/Prompter.h"
+
+namespace veltra::schema {
+
+inline constexpr const char* DatabaseFileFilter =
+    "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||";
+
+// A file that must already exist.
+inline ui::FileChoice openDatabaseChoice(std::string title) {
+  return {.title = std::move(title),
+          .filter = DatabaseFileFilter,
+          .defaultExtension = "MDB",
+          .proposedName = "*.MDB",
+          .mustExist = true,
+          .confirmOverwrite = false};
+}
+
+// A file to be written; the user confirms before an existing one is chosen.
+inline ui::FileChoice saveDatabaseChoice(std::string title) {
+  return {.title = std::move(title),
+          .filter = DatabaseFileFilter,
+          .defaultExtension = "MDB",
+          .proposedName = "*.MDB",
+          .mustExist = false,
+          .confirmOverwrite = true};
+}
+
+}  // namespace veltra::schema
