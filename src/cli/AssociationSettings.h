@@ -16,7 +16,7 @@ namespace veltra::cli {
 struct CliContext;
 
 class AssociationSettings {
-public:
+ public:
   // The store of this installation: VELTRA_SETTINGS when set, else the platform's own.
   AssociationSettings();
   // The key kept in the given INI file.
@@ -42,7 +42,7 @@ public:
 
   static constexpr std::size_t ValueBufferSize = 2048;
 
-private:
+ private:
   std::optional<std::string> readText(const char* name) const;
   bool writeText(const char* name, const std::string& value, bool createKey);
 

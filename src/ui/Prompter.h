@@ -31,6 +31,10 @@ public:
   virtual std::optional<std::string> saveFile(const FileChoice& choice) = 0;
   // BeginBusy: the wait cursor, with the elapsed-time indicator when asked.
   virtual void beginBusy(bool withIndicator) = 0;
+  // Called by long operations between rows: the desktop repaints its busy
+  // indicator there, as the work holds the thread that paints. Cheap when
+  // there is nothing to paint; nothing to do elsewhere.
+  virtual void keepResponsive() {}
 };
 
 }  // namespace veltra::ui

@@ -1,0 +1,52 @@
+#include "app/AppCommands.h"
+
+#include "app/AboutBox.h"
+#include "app/CommandIds.h"
+#include "app/DatabaseCommands.h"
+#include "app/MainWindow.h"
+#include "app/ReportWindow.h"
+
+namespace veltra::app {
+
+namespace {
+
+void exitCommand(MainWindow& window) {
+  window.requestExit();
+}
+
+void aboutCommand(MainWindow& window) {
+  window.prompter().message(aboutText(window.databasePath(), window.connection()),
+                            ui::Icon::Information, ui::Buttons::Ok, {});
+}
+
+// The standard print command belongs to the report shown, if there is one.
+void printCommand(MainWindow& window) {
+  if (ReportWindow* report = window.reportWindow()) report->print();
+}
+
+struct AppCommand {
+  int id;
+  CommandFunction run;
+};
+
+// One line per command; each operation lives in the file of its subject.
+constexpr AppCommand Commands[] = {
+    {CmdExit, exitCommand},
+    {CmdAbout, aboutCommand},
+    {CmdCreateDatabase, createDatabaseCommand},
+    {CmdConnect, connectCommand},
+    {CmdDisconnect, disconnectCommand},
+    {CmdRepairDatabase, repairDatabaseCommand},
+    {CmdDuplicateDatabase, duplicateDatabaseCommand},
+    {CmdPrint, printCommand},
+};
+
+}  // namespace
+
+CommandFunction commandFunction(int id) {
+  for (const AppCommand& command : Commands)
+    if (command.id == id) return command.run;
+  return nullptr;
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,41 @@
+#pragma once
+// The application object: builds the main window, finds the associated
+// database, offers to create one at the first start, and opens it.
+
+#include <memory>
+
+#include "cli/AssociationSettings.h"
+
+namespace veltra::app {
+
+class DialogRunner;
+class MainWindow;
+
+class Application {
+ public:
+  // runner: how dialogs run (none: modally, for the user).
+  explicit Application(cli::AssociationSettings settings, DialogRunner* runner = nullptr);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The start-up; false when the program cannot go on and must end at once.
+  bool start();
+
+  // Valid after start.
+  MainWindow& mainWindow() { return *window_; }
+
+  static constexpr const char* StartTitle = "Veltra - \"Data Base Parco Bus - Regione Ombrena\"";
+
+ private:
+  void readAssociation();
+  bool askToCreate();
+  bool createDefaultDatabase();
+
+  cli::AssociationSettings settings_;
+  DialogRunner* runner_;
+  // After the settings: the window saves the association into them as it goes.
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace veltra::app

@@ -1,0 +1,50 @@
+#include "app/DatabaseCommands.h"
+
+#include "app/MainWindow.h"
+#include "cli/ConnectionCommands.h"
+#include "schema/DatabaseCreation.h"
+#include "schema/DatabaseFiles.h"
+#include "schema/DatabaseMaintenance.h"
+
+namespace veltra::app {
+
+// A new file is used only after Connetti: the current database stays.
+void createDatabaseCommand(MainWindow& window) {
+  schema::CreateDatabaseCommand(window.prompter());
+}
+
+void connectCommand(MainWindow& window) {
+  const auto path =
+      window.prompter().openFile(schema::openDatabaseChoice("Selezione del Database"));
+  if (!path) return;
+  window.disconnectDatabase();
+  window.setDatabasePath(*path);
+  window.openCurrentDatabase();
+  window.refreshTitle();
+  window.repaintNow();
+}
+
+void disconnectCommand(MainWindow& window) {
+  if (cli::confirmDisconnect(window.prompter())) {
+    window.disconnectDatabase();
+    window.setDatabasePath({});
+    window.refreshTitle();
+  }
+  window.repaintNow();
+}
+
+void repairDatabaseCommand(MainWindow& window) {
+  // A repair may put a rebuilt file in the place of the damaged one; a
+  // connection left open would go on writing into the file set aside. So the
+  // current database is closed around the repair and opened again after it.
+  const bool wasConnected = window.hasOpenConnection();
+  window.disconnectDatabase();
+  schema::RepairDatabaseCommand(window.prompter());
+  if (wasConnected) window.openCurrentDatabase();
+}
+
+void duplicateDatabaseCommand(MainWindow& window) {
+  schema::DuplicateDatabaseCommand(window.prompter());
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,157 @@
+#include "app/MainWindow.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QStackedWidget>
+
+#include "app/AppCommands.h"
+#include "app/BackgroundView.h"
+#include "app/BusyIndicator.h"
+#include "app/CommandIds.h"
+#include "app/MainMenu.h"
+#include "app/Pictures.h"
+#include "app/ReportWindow.h"
+#include "cli/AssociationSettings.h"
+#include "db/DatabaseConnection.h"
+
+namespace veltra::app {
+
+MainWindow::MainWindow(cli::AssociationSettings& settings, DialogRunner* runner)
+    : settings_(settings),
+      centre_(new QStackedWidget(this)),
+      background_(new BackgroundView(centre_)),
+      indicator_(new BusyIndicator(this)),
+      prompter_(*this, *indicator_, runner) {
+  setWindowTitle(QStringLiteral("VELTRA"));
+  setWindowIcon(pictures::applicationIcon());
+  centre_->addWidget(background_);
+  setCentralWidget(centre_);
+
+  menuActions_ = buildMainMenu(*menuBar());
+  for (QAction* action : menuActions_) {
+    connect(action, &QAction::triggered, this,
+            [this, id = action->data().toInt()] { runCommand(id); });
+  }
+  // The standard print command has no menu item: its key reaches the report shown.
+  auto* print = new QAction(this);
+  print->setShortcut(QKeySequence::Print);
+  addAction(print);
+  connect(print, &QAction::triggered, this, [this] { runCommand(CmdPrint); });
+
+  // The event loop is about to wait: nothing is left to do.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &MainWindow::idleStep);
+  updateCommandStates();
+}
+
+MainWindow::~MainWindow() {
+  finish();
+}
+
+bool MainWindow::hasOpenConnection() const {
+  return connection_ && connection_->IsOpen();
+}
+
+bool MainWindow::openCurrentDatabase() {
+  connection_.reset();
+  if (path_.empty()) return true;
+  connection_ = std::make_unique<db::DatabaseConnection>(prompter_, path_);
+  const bool open = connection_->IsOpen();
+  if (!open) {
+    // The connection has shown why; the path goes with it, so the next
+    // start does not stumble on the same file.
+    connection_.reset();
+    path_.clear();
+  }
+  updateCommandStates();
+  return open;
+}
+
+void MainWindow::disconnectDatabase() {
+  connection_.reset();
+  updateCommandStates();
+}
+
+void MainWindow::refreshTitle() {
+  setWindowTitle(QString::fromUtf8(ProgramTitle));
+}
+
+void MainWindow::repaintNow() {
+  repaint();
+}
+
+bool MainWindow::isCommandEnabled(int id) const {
+  return !needsDatabase(id) || hasOpenConnection();
+}
+
+void MainWindow::runCommand(int id) {
+  if (!isCommandEnabled(id)) return;
+  const CommandFunction run = commandFunction(id);
+  if (run == nullptr) return;
+  Operation operation(*this);
+  run(*this);
+}
+
+void MainWindow::requestExit() {
+  if (!confirmExit()) return;
+  exitConfirmed_ = true;
+  close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // While a command works, the window stays: closing it would pull the
+  // database from under the command.
+  if (exitConfirmed_ || (operations_ == 0 && confirmExit())) {
+    finish();
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool MainWindow::confirmExit() {
+  return prompter_.message(
+             "E' stata richiesta l'uscita da Veltra.\n\n"
+             "Intendi veramente uscire dal programma ?",
+             ui::Icon::Question, ui::Buttons::OkCancel, {}) == ui::Answer::Ok;
+}
+
+void MainWindow::finish() {
+  if (finished_) return;
+  finished_ = true;
+  disconnectDatabase();
+  // The next start opens what is current now; a failed write changes nothing.
+  settings_.saveDatabase(path_);
+}
+
+void MainWindow::updateCommandStates() {
+  for (QAction* action : menuActions_) action->setEnabled(isCommandEnabled(action->data().toInt()));
+}
+
+void MainWindow::showReportWindow(ReportWindow* view) {
+  closeReportWindow();
+  report_ = view;
+  centre_->addWidget(view);
+  centre_->setCurrentWidget(view);
+  setWindowTitle(view->title());
+  repaintNow();
+}
+
+void MainWindow::closeReportWindow() {
+  if (!report_) return;
+  centre_->removeWidget(report_);
+  // Later, as the view may be the one asking.
+  report_->deleteLater();
+  report_ = nullptr;
+  refreshTitle();
+  repaintNow();
+}
+
+void MainWindow::idleStep() {
+  indicator_->stopAtIdle();
+  if (report_ && report_->isFinished()) closeReportWindow();
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,96 @@
+#include "app/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "app/BusyIndicator.h"
+#include "app/FileFilters.h"
+
+namespace veltra::app {
+
+QMessageBox::StandardButton ModalDialogRunner::runBox(QMessageBox& box) {
+  box.exec();
+  return box.standardButton(box.clickedButton());
+}
+
+std::optional<QString> ModalDialogRunner::runFileDialog(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+QtPrompter::QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner)
+    : owner_(owner), indicator_(indicator), runner_(runner ? *runner : modal_) {}
+
+namespace {
+
+QMessageBox::Icon qtIcon(ui::Icon icon) {
+  switch (icon) {
+    case ui::Icon::Stop:
+      return QMessageBox::Critical;
+    case ui::Icon::Exclamation:
+      return QMessageBox::Warning;
+    case ui::Icon::Question:
+      return QMessageBox::Question;
+    case ui::Icon::Information:
+      return QMessageBox::Information;
+    case ui::Icon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QString qtText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+ui::Answer QtPrompter::message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+                               std::string_view caption) {
+  const bool question = buttons == ui::Buttons::OkCancel;
+  QMessageBox box(
+      qtIcon(icon), caption.empty() ? QString::fromLatin1(DefaultCaption) : qtText(caption),
+      qtText(text), question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, &owner_);
+  // The texts are the program's own, laid out with line feeds and spaces.
+  box.setTextFormat(Qt::PlainText);
+  if (question) {
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annulla"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+  }
+  const QMessageBox::StandardButton pressed = runner_.runBox(box);
+  return !question || pressed == QMessageBox::Ok ? ui::Answer::Ok : ui::Answer::Cancel;
+}
+
+std::optional<std::string> QtPrompter::openFile(const ui::FileChoice& choice) {
+  return chooseFile(choice, false);
+}
+
+std::optional<std::string> QtPrompter::saveFile(const ui::FileChoice& choice) {
+  return chooseFile(choice, true);
+}
+
+std::optional<std::string> QtPrompter::chooseFile(const ui::FileChoice& choice, bool save) {
+  QFileDialog dialog(&owner_, QString::fromStdString(choice.title));
+  dialog.setNameFilters(qtNameFilters(choice.filter));
+  dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(!save && choice.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !choice.confirmOverwrite);
+  if (!choice.proposedName.empty() && !isNamePattern(choice.proposedName))
+    dialog.selectFile(QString::fromStdString(choice.proposedName));
+  const std::optional<QString> chosen = runner_.runFileDialog(dialog);
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  return QFileInfo(*chosen).absoluteFilePath().toStdString();
+}
+
+void QtPrompter::beginBusy(bool withIndicator) {
+  indicator_.begin(withIndicator);
+}
+
+void QtPrompter::keepResponsive() {
+  indicator_.keepResponsive();
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,40 @@
+#pragma once
+// The Prompter of the desktop program: message boxes and file dialogs on the
+// main window, and BeginBusy on its busy indicator.
+
+#include <QWidget>
+#include <memory>
+
+#include "app/DialogRunner.h"
+#include "ui/Prompter.h"
+
+namespace veltra::app {
+
+class BusyIndicator;
+
+class QtPrompter : public ui::Prompter {
+ public:
+  // owner: the window the dialogs belong to. runner: how they run; none
+  // means modally, for the user.
+  QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner = nullptr);
+
+  ui::Answer message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+                     std::string_view caption) override;
+  std::optional<std::string> openFile(const ui::FileChoice& choice) override;
+  std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
+  void beginBusy(bool withIndicator) override;
+  void keepResponsive() override;
+
+  // The caption of boxes that name none.
+  static constexpr const char* DefaultCaption = "Veltra";
+
+ private:
+  std::optional<std::string> chooseFile(const ui::FileChoice& choice, bool save);
+
+  QWidget& owner_;
+  BusyIndicator& indicator_;
+  ModalDialogRunner modal_;
+  DialogRunner& runner_;
+};
+
+}  // namespace veltra::app

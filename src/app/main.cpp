@@ -1,0 +1,35 @@
+// veltra: the desktop program.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/Application.h"
+#include "app/Pictures.h"
+
+namespace {
+
+// Qt's own dialogs in Italian, when the system has Qt's translations.
+void installItalianTranslations(QApplication& qt) {
+  auto* translator = new QTranslator(&qt);
+  if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(translator);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Veltra"));
+  QApplication::setOrganizationName(QStringLiteral("Veltra"));
+  QApplication::setApplicationVersion(QStringLiteral(VELTRA_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
+  QApplication::setWindowIcon(veltra::app::pictures::applicationIcon());
+  installItalianTranslations(qt);
+
+  veltra::app::Application application{veltra::cli::AssociationSettings()};
+  if (!application.start()) return 1;
+  return QApplication::exec();
+}

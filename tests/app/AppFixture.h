@@ -1,0 +1,42 @@
+#pragma once
+// A desktop program started on a settings file of its own in a fresh folder,
+// with its dialogs answered by script.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ScriptedDialogs.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "cli/AssociationSettings.h"
+#include "support/TempDir.h"
+
+namespace veltra::testing {
+
+class AppTest : public ::testing::Test {
+ protected:
+  void TearDown() override;
+
+  cli::AssociationSettings settings() const { return cli::AssociationSettings(settingsFile); }
+  // The key as an installer leaves it (with "Directory"), and "Database" when given.
+  void installKey(const std::optional<std::string>& database = std::nullopt);
+  // A real, empty database file that the program opens.
+  std::string makeDatabase(const std::string& name);
+  // A file that exists but is no database.
+  std::string makeNonDatabase(const std::string& name);
+
+  bool start();
+  // Starts on a freshly made, associated database, with no question asked.
+  void startConnected();
+  app::MainWindow& window() { return application->mainWindow(); }
+
+  TempDir dir;
+  QString settingsFile = QString::fromStdString(dir.file("veltra.ini"));
+  ScriptedDialogs dialogs;
+  std::unique_ptr<app::Application> application;
+};
+
+}  // namespace veltra::testing
