@@ -16,6 +16,8 @@ void seedCodes(db::DatabaseConnection& connection, const std::string& table,
     db::TableCursor cursor(&connection, table);
     cursor.SelectIndex("codice");
     for (const auto& record : records) {
+      // A full disk or an I/O error ends the transaction: writing on is useless.
+      if (!transaction.ok()) break;
       cursor.AddNew();
       cursor.SetField("codice", std::to_string(record.code));
       cursor.SetField("denom", record.name);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "db/QueryCursor.h"
-#include "db/engine/EngineDatabase.h"
+#include "db/TableCursor.h"
+#include "schema/ApplicationSchema.h"
 #include "schema/DatabaseCreation.h"
+#include "schema/SpecialTables.h"
 
 namespace veltra::testing {
 
@@ -34,8 +38,23 @@ db::engine::TableInfo tableInfo(db::DatabaseConnection& connection, const std::s
   return info;
 }
 
-std::vector<std::string> tableNames(db::DatabaseConnection& connection) {
-  return connection.engineDatabase()->tableNames();
+bool hasTable(db::DatabaseConnection& connection, const std::string& table) {
+  const auto names = connection.engineDatabase()->tableNames();
+  return std::find(names.begin(), names.end(), table) != names.end();
+}
+
+std::vector<std::string> columnNames(const db::engine::TableInfo& info) {
+  std::vector<std::string> names;
+  for (const auto& column : info.columns) names.push_back(column.name);
+  return names;
+}
+
+bool addRow(db::DatabaseConnection& connection, const std::string& table,
+            const FieldValues& values) {
+  db::TableCursor cursor(&connection, table);
+  cursor.AddNew();
+  for (const auto& [field, value] : values) cursor.SetField(field, value);
+  return cursor.Update();
 }
 
 CreatedDatabase::CreatedDatabase() : path_(dir_.file("registro.mdb")) {
@@ -45,6 +64,19 @@ CreatedDatabase::CreatedDatabase() : path_(dir_.file("registro.mdb")) {
 
 std::unique_ptr<db::DatabaseConnection> CreatedDatabase::connect() {
   return std::make_unique<db::DatabaseConnection>(prompter, path_);
+}
+
+DictionaryDatabase::DictionaryDatabase(bool withApplicationDictionary) {
+  db::engine::EngineStatus status;
+  engine_ = db::engine::EngineDatabase::create(dir_.file("dizionario.mdb"), status);
+  EXPECT_TRUE(status.ok) << status.text;
+  EXPECT_TRUE(schema::CreateSpecialTables(prompter, *engine_));
+  connection_ = std::make_unique<db::DatabaseConnection>(prompter, *engine_);
+  if (withApplicationDictionary) {
+    schema::DictionaryCursors cursors(*connection_);
+    schema::WriteApplicationDictionary(cursors);
+  }
+  prompter.clear();
 }
 
 }  // namespace veltra::testing

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "SchemaTestSupport.h"
+#include "schema/DatabaseMaintenance.h"
+
+namespace veltra::schema {
+namespace {
+
+using testing::CreatedDatabase;
+using testing::RecordingPrompter;
+using testing::rowCount;
+using testing::TempDir;
+
+TEST(RepairDatabaseCommand, HealthyFileIsRepairedSilently) {
+  CreatedDatabase created;
+  RecordingPrompter prompter;
+  prompter.files.push_back(created.path());
+  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Done);
+  EXPECT_TRUE(prompter.messages.empty());
+  ASSERT_EQ(prompter.fileChoices.size(), 1u);
+  EXPECT_EQ(prompter.fileChoices[0].title, "Riparazione del Database");
+  EXPECT_TRUE(prompter.fileChoices[0].mustExist);
+  EXPECT_EQ(prompter.fileChoices[0].filter, "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||");
+  EXPECT_EQ(prompter.busyCalls, std::vector<bool>{true});
+  auto connection = created.connect();
+  EXPECT_EQ(rowCount(*connection, "regazi"), 204);
+}
+
+TEST(RepairDatabaseCommand, FileThatIsNotADatabaseIsReported) {
+  TempDir dir;
+  const std::string path = dir.file("lettera.mdb");
+  std::ofstream(path) << "Gentile ufficio, vi scriviamo per comunicare...";
+  RecordingPrompter prompter;
+  prompter.files.push_back(path);
+  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  const std::string start = "Errore durante la riparazione del database\n\n" + path + "\n\n";
+  EXPECT_EQ(prompter.messages[0].text.rfind(start, 0), 0u) << prompter.messages[0].text;
+  EXPECT_GT(prompter.messages[0].text.size(), start.size());
+  EXPECT_EQ(prompter.messages[0].caption, "Riparazione database");
+  EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
+}
+
+TEST(RepairDatabaseCommand, CancelDoesNothing) {
+  RecordingPrompter prompter;
+  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(prompter.busyCalls.empty());
+}
+
+TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
+  CreatedDatabase created;
+  {
+    auto connection = created.connect();
+    ASSERT_TRUE(
+        testing::addRow(*connection, "comunica", {{"azienda", "7"}, {"data", "01/06/2010"}}));
+  }
+  TempDir dir;
+  const std::string copy = dir.file("copia.mdb");
+  RecordingPrompter prompter;
+  prompter.files = {created.path(), copy};
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Done);
+  EXPECT_TRUE(prompter.messages.empty());
+  ASSERT_EQ(prompter.fileChoices.size(), 2u);
+  EXPECT_EQ(prompter.fileChoices[0].title, "Selezione del Database di origine");
+  EXPECT_TRUE(prompter.fileChoices[0].mustExist);
+  EXPECT_EQ(prompter.fileChoices[1].title, "Selezione del Database di destinazione");
+  EXPECT_TRUE(prompter.fileChoices[1].confirmOverwrite);
+  EXPECT_EQ(prompter.busyCalls, std::vector<bool>{true});
+
+  RecordingPrompter readers;
+  db::DatabaseConnection connection(readers, copy);
+  ASSERT_TRUE(connection.IsOpen());
+  EXPECT_EQ(rowCount(connection, "regazi"), 204);
+  EXPECT_EQ(rowCount(connection, "regprv"), 12);
+  EXPECT_EQ(rowCount(connection, "comunica", "azienda = 7"), 1);
+  EXPECT_EQ(rowCount(connection, "campi"), 63);
+  EXPECT_EQ(testing::tableInfo(connection, "storia").relations.size(), 3u);
+}
+
+TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
+  CreatedDatabase source;
+  CreatedDatabase destination;
+  RecordingPrompter prompter;
+  prompter.files = {source.path(), destination.path()};
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text.rfind("Errore durante la duplicazione del database\n\n" +
+                                                source.path() + "\n" + destination.path() + "\n\n",
+                                            0),
+            0u)
+      << prompter.messages[0].text;
+  EXPECT_EQ(prompter.messages[0].caption, "Duplicazione database");
+  EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
+}
+
+TEST(DuplicateDatabaseCommand, CancelOfEitherDialogDoesNothing) {
+  CreatedDatabase source;
+  RecordingPrompter prompter;
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  prompter.files = {source.path()};
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  EXPECT_EQ(prompter.fileChoices.size(), 3u);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(prompter.busyCalls.empty());
+}
+
+}  // namespace
+}  // namespace veltra::schema

@@ -1,0 +1,117 @@
+// The rows of the data dictionary as the writers leave them and as creation
+// reads them back.
+
+#include <gtest/gtest.h>
+
+#include "SchemaTestSupport.h"
+#include "schema/ApplicationSchema.h"
+#include "schema/DictionaryWriters.h"
+
+namespace veltra::schema {
+namespace {
+
+using testing::columnTexts;
+using testing::DictionaryDatabase;
+using testing::rowCount;
+
+TEST(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
+  DictionaryDatabase database(false);
+  auto& connection = database.connection();
+  {
+    DictionaryCursors cursors(connection);
+    EXPECT_TRUE(AddFieldEntry(cursors.campi, "prova", "a", 'A', 12, true, "A", "Campo a", "", ""));
+    EXPECT_TRUE(AddFieldEntry(cursors.campi, "prova", "b", 'I', 0, false, "B", "Campo b", "b > 0",
+                              "Deve essere positivo"));
+    EXPECT_TRUE(AddIndexEntry(cursors.indici, "prova", "chiave", true, "Chiave", ""));
+  }
+  EXPECT_EQ(columnTexts(connection, "tipo", "campi", {}, "rowid"),
+            (std::vector<std::string>{"A", "I"}));
+  EXPECT_EQ(columnTexts(connection, "size", "campi", {}, "rowid"),
+            (std::vector<std::string>{"12", "0"}));
+  EXPECT_EQ(columnTexts(connection, "obblig", "campi", {}, "rowid"),
+            (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(columnTexts(connection, "primkey", "indici"), std::vector<std::string>{"1"});
+  // An absent rule is stored as null and reads back as the empty text.
+  EXPECT_EQ(columnTexts(connection, "regola", "campi", {}, "rowid"),
+            (std::vector<std::string>{"", "b > 0"}));
+  EXPECT_EQ(rowCount(connection, "campi", "regola IS NULL AND mess IS NULL"), 1);
+  EXPECT_TRUE(database.prompter.messages.empty());
+}
+
+// The writer goes on past a value its cursor refuses, as every writer does:
+// the cursor has shown the failure, and the result is that of Update.
+TEST(DictionaryWriters, RefusedValueIsReportedAndTheRowStillWritten) {
+  DictionaryDatabase database(false);
+  {
+    DictionaryCursors cursors(database.connection());
+    EXPECT_TRUE(AddTableEntry(cursors.tavole, "nometroppolungo", "Troppo", ""));
+  }
+  ASSERT_EQ(database.prompter.messages.size(), 1u);
+  EXPECT_EQ(database.prompter.messages[0].text.rfind(
+                "Errore campo (nome) della tavola (tavole) <nometroppolungo>\n\n", 0),
+            0u);
+  EXPECT_EQ(columnTexts(database.connection(), "denom", "tavole"),
+            std::vector<std::string>{"Troppo"});
+}
+
+class ApplicationDictionaryTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> campi(const std::string& column, const std::string& table) {
+    return columnTexts(database.connection(), column, "campi", "tavola = \"" + table + "\"",
+                       "rowid");
+  }
+  DictionaryDatabase database;
+};
+
+TEST_F(ApplicationDictionaryTest, HoldsEveryRowOfTheSchema) {
+  auto& connection = database.connection();
+  EXPECT_EQ(rowCount(connection, "tavole"), 5);
+  EXPECT_EQ(rowCount(connection, "campi"), 63);
+  EXPECT_EQ(rowCount(connection, "indici"), 5);
+  EXPECT_EQ(rowCount(connection, "indici2"), 7);
+  EXPECT_EQ(rowCount(connection, "relaz"), 6);
+  EXPECT_EQ(rowCount(connection, "relaz2"), 8);
+  EXPECT_EQ(rowCount(connection, "campi", "regola IS NULL AND mess IS NULL"), 63);
+  EXPECT_EQ(rowCount(connection, "campi", "obblig = FALSE"), 8);
+  EXPECT_EQ(rowCount(connection, "indici", "primkey = TRUE AND nome = \"codice\""), 5);
+  EXPECT_EQ(columnTexts(connection, "nome", "tavole", {}, "rowid"),
+            (std::vector<std::string>{"regazi", "regprv", "comunica", "bus", "storia"}));
+  EXPECT_EQ(columnTexts(connection, "nome", "relaz", {}, "rowid"),
+            (std::vector<std::string>{"comunica_azi", "bus_com", "bus_prv", "storia_com",
+                                      "storia_prv", "storia_bus"}));
+  EXPECT_TRUE(database.prompter.messages.empty());
+}
+
+TEST_F(ApplicationDictionaryTest, PositionsCountFromZero) {
+  auto& connection = database.connection();
+  EXPECT_EQ(columnTexts(connection, "campo", "indici2", "tavola = \"storia\"", "progr"),
+            (std::vector<std::string>{"telaio", "data"}));
+  EXPECT_EQ(columnTexts(connection, "progr", "indici2", "tavola = \"comunica\"", "progr"),
+            (std::vector<std::string>{"0", "1"}));
+  EXPECT_EQ(columnTexts(connection, "progr", "relaz2", "nome = \"bus_com\"", "progr"),
+            (std::vector<std::string>{"0", "1"}));
+  EXPECT_EQ(columnTexts(connection, "interno", "relaz2", "nome = \"storia_prv\""),
+            std::vector<std::string>{"codice"});
+  EXPECT_EQ(columnTexts(connection, "esterno", "relaz2", "nome = \"storia_prv\""),
+            std::vector<std::string>{"ambito"});
+}
+
+TEST_F(ApplicationDictionaryTest, StoriaRepeatsBusExceptTheDescriptionOfData) {
+  for (const auto* column : {"nome", "tipo", "size", "obblig", "denom"})
+    EXPECT_EQ(campi(column, "storia"), campi(column, "bus")) << column;
+  const auto busNotes = campi("note", "bus");
+  const auto storiaNotes = campi("note", "storia");
+  ASSERT_EQ(busNotes.size(), 28u);
+  ASSERT_EQ(storiaNotes.size(), 28u);
+  for (size_t i = 0; i < busNotes.size(); ++i) {
+    if (i == 1) continue;  // data
+    EXPECT_EQ(storiaNotes[i], busNotes[i]) << i;
+  }
+  EXPECT_EQ(busNotes[1], "Contiene la data dell'ultima comunicazione cha ha aggiornato i dati");
+  EXPECT_EQ(storiaNotes[1], "Contiene la data della comunicazione");
+  EXPECT_EQ(campi("size", "bus")[0], "40");
+  EXPECT_EQ(campi("tipo", "regazi"), (std::vector<std::string>{"I", "A", "B"}));
+}
+
+}  // namespace
+}  // namespace veltra::schema
