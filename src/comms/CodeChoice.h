@@ -1,0 +1,45 @@
+#pragma once
+// The company and ambit choosers: their items ("%04d - name") read from the
+// database, and the rule that turns what the user typed into one of their codes.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/DatabaseConnection.h"
+
+namespace veltra::comms {
+
+struct CodeItem {
+  std::int32_t code = 0;
+  std::string text;  // "%04d - name"
+
+  friend bool operator==(const CodeItem&, const CodeItem&) = default;
+};
+
+std::string CodeItemText(std::int32_t code, std::string_view name);
+
+// The statement parts of a code list: code in column 0, name in column 1.
+struct CodeListQuery {
+  const char* select;
+  const char* from;
+  const char* where;
+  const char* groupBy;
+  const char* orderBy;
+};
+
+// One item per row, in the query's order; names lose their trailing blanks.
+std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query);
+
+// The code of a typed text: its first four characters must be digits (one
+// at least), and "%04d" of their value must begin an item of the list with
+// no further digit after it. None otherwise.
+std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items);
+
+// The code at the start of an item's text (its first four characters read
+// as a whole number), as the list boxes hand the selection back.
+std::int32_t ItemCode(std::string_view itemText);
+
+}  // namespace veltra::comms

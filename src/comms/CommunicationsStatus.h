@@ -1,0 +1,33 @@
+#pragma once
+// The communications status ("Situazione Comunicazioni Aziendali"): which
+// companies have communicated, on which dates, and whether each
+// communication carried vehicles. It only reads the database.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "comms/CodeChoice.h"
+#include "db/DatabaseConnection.h"
+
+namespace veltra::comms {
+
+// The companies with at least one communication, by name.
+std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection);
+
+// The dates ("GG/MM/AAAA") of the company's communications, ascending.
+std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,
+                                            std::int32_t azienda);
+
+// Whether the company's communication of that date wrote any history row.
+bool CommunicationHasVehicles(db::DatabaseConnection& connection, std::int32_t azienda,
+                              const std::string& date);
+
+// "Comunicazione del <date>\n\n" and the verdict.
+std::string CommunicationVerdictText(const std::string& date, bool hasVehicles);
+
+// Reads the verdict and shows it with the information icon.
+void ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,
+                              const std::string& date);
+
+}  // namespace veltra::comms

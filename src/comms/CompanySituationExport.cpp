@@ -1,0 +1,139 @@
+#include "comms/CompanySituationExport.h"
+
+#include <filesystem>
+
+#include "comms/ExportFile.h"
+#include "comms/NumberText.h"
+#include "comms/RecordLine.h"
+#include "comms/TaggedFileWriter.h"
+#include "db/QueryCursor.h"
+
+namespace veltra::comms {
+
+namespace {
+
+// Column positions of the active-vehicle query.
+enum Column {
+  Telaio, Azienda, Ambito, Prop, Interno, Libretto, Targa, Prima, Tipo, Dtimm, Dest, Carroz,
+  Aliment, Sedere, Piedi, Handicap, Lung, Altezza, Aria, Pedana, Prezzo, Contrib, Contrib2, Atto,
+};
+
+void selectActiveVehicles(db::QueryCursor& query) {
+  query.SetSelect(
+      "telaio, azienda, ambito, prop, interno, libretto, targa, prima, tipo, dtimm,"
+      " dest, carroz, aliment, sedere, piedi, handicap, lung, altezza, aria, pedana,"
+      " prezzo, contrib, contrib2, atto, datini, datfin, datrad");
+  query.SetFrom("bus");
+  query.SetWhere("datrad IS NULL");
+  query.SetOrderBy("azienda, telaio");
+}
+
+std::int32_t flagOf(db::QueryCursor& query, const char* field) {
+  std::string text;
+  query.GetText(field, text);
+  return FlagFromDatabaseText(text);
+}
+
+VehicleEntry readVehicle(db::QueryCursor& query) {
+  VehicleEntry entry;
+  entry.kind = EntryKind::Var;
+  query.GetString(Telaio, entry.telaio);
+  query.GetInt(Ambito, entry.ambito);
+  query.GetString(Prop, entry.prop);
+  query.GetString(Interno, entry.interno);
+  query.GetString(Libretto, entry.libretto);
+  query.GetString(Targa, entry.targa);
+  query.GetText("prima", entry.prima);
+  query.GetString(Tipo, entry.tipo);
+  query.GetText("dtimm", entry.dtimm);
+  query.GetString(Dest, entry.dest);
+  query.GetString(Carroz, entry.carroz);
+  query.GetString(Aliment, entry.aliment);
+  query.GetInt(Sedere, entry.sedere);
+  query.GetInt(Piedi, entry.piedi);
+  query.GetInt(Handicap, entry.handicap);
+  query.GetDouble(Lung, entry.lung);
+  query.GetDouble(Altezza, entry.altezza);
+  entry.aria = flagOf(query, "aria");
+  entry.pedana = flagOf(query, "pedana");
+  query.GetDouble(Prezzo, entry.prezzo);
+  query.GetDouble(Contrib, entry.contrib);
+  query.GetDouble(Contrib2, entry.contrib2);
+  query.GetString(Atto, entry.atto);
+  query.GetText("datini", entry.datini);
+  query.GetText("datfin", entry.datfin);
+  query.GetText("datrad", entry.datrad);
+  return entry;
+}
+
+ui::FileChoice folderChoice() {
+  ui::FileChoice choice;
+  choice.title = "Selezione Cartella Situazioni Mezzi Aziendali";
+  choice.filter = "File di testo (*.txt)|*.txt|Tutti i files (*.*)|*.*||";
+  choice.defaultExtension = "TXT";
+  choice.proposedName = "ComunicazioneBus";
+  choice.confirmOverwrite = true;
+  return choice;
+}
+
+// False, after its message, when the file could not be written whole.
+bool writeSituationFile(const std::string& folder, const Communication& situation,
+                        ui::Prompter& prompter) {
+  const std::string path = SituationFilePath(folder, situation.azienda());
+  const auto text = SituationFileText(situation);
+  if (!text) {
+    // Checked before the file is created: an existing file stays as it was.
+    prompter.message(CannotEncodeText(path), ui::Icon::Exclamation);
+    return false;
+  }
+  ExportFile file(path, prompter);
+  if (!file.create()) return false;
+  file.write(*text);
+  return file.close();
+}
+
+}  // namespace
+
+CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
+                                        const std::string& generationDate) {
+  db::QueryCursor query(&connection);
+  selectActiveVehicles(query);
+  CommunicationList situations;
+  Communication* current = nullptr;
+  for (bool row = query.Execute(); row; row = query.NextRow()) {
+    std::int32_t azienda = 0;
+    query.GetInt(Azienda, azienda);
+    if (current == nullptr || current->azienda() != azienda)
+      current = &situations.append(azienda, generationDate);
+    current->append(readVehicle(query));
+    connection.prompter().keepResponsive();
+  }
+  return situations;
+}
+
+std::string SituationFilePath(const std::string& folder, std::int32_t azienda) {
+  const std::string name =
+      std::string(SituationFileTag) + "_" + std::to_string(azienda) + ".txt";
+  return (std::filesystem::path(folder) / name).string();
+}
+
+std::optional<std::string> SituationFileText(const Communication& situation) {
+  return TaggedFileText(SituationFileTag, situation, SituationRecordFields);
+}
+
+SituationExportStatus ExportCompanySituations(db::DatabaseConnection& connection,
+                                              const std::string& generationDate) {
+  ui::Prompter& prompter = connection.prompter();
+  prompter.beginBusy(true);
+  const CommunicationList situations = LoadCompanySituations(connection, generationDate);
+  const auto chosen = prompter.saveFile(folderChoice());
+  if (!chosen) return SituationExportStatus::Cancelled;
+  // Only the folder of the chosen path counts; no file of the chosen name is written.
+  const std::string folder = std::filesystem::path(*chosen).parent_path().string();
+  for (const Communication& situation : situations.items())
+    if (!writeSituationFile(folder, situation, prompter)) return SituationExportStatus::Failed;
+  prompter.message(SituationsWrittenMessage, ui::Icon::Information);
+  return SituationExportStatus::Written;
+}
+
+}  // namespace veltra::comms
