@@ -5,6 +5,7 @@
 #include "cli/CliContext.h"
 #include "cli/ConnectionCommands.h"
 #include "cli/ImportCommand.h"
+#include "cli/SchemaCommands.h"
 
 namespace veltra::cli {
 
@@ -18,9 +19,12 @@ struct CommandEntry {
 // One line per command; each lives in the file of its subject.
 constexpr CommandEntry Commands[] = {
     {"", nullptr},
+    {"create", createCommand},
     {"connect", connectCommand},
     {"disconnect", disconnectCommand},
     {"import", importCommand},
+    {"repair", repairCommand},
+    {"duplicate", duplicateCommand},
 };
 
 const CommandEntry* findCommand(const std::string& name) {

@@ -20,12 +20,24 @@ ui::Answer ConsolePrompter::message(std::string_view text, ui::Icon icon, ui::Bu
   return ui::Answer::Cancel;
 }
 
+void ConsolePrompter::setNextFile(std::optional<std::string> path) {
+  nextFiles_.clear();
+  if (path) nextFiles_.push_back(std::move(*path));
+}
+
+std::optional<std::string> ConsolePrompter::nextFile() {
+  if (nextFiles_.empty()) return std::nullopt;
+  std::string path = std::move(nextFiles_.front());
+  nextFiles_.pop_front();
+  return path;
+}
+
 std::optional<std::string> ConsolePrompter::openFile(const ui::FileChoice& /*choice*/) {
-  return std::exchange(nextFile_, std::nullopt);
+  return nextFile();
 }
 
 std::optional<std::string> ConsolePrompter::saveFile(const ui::FileChoice& /*choice*/) {
-  return std::exchange(nextFile_, std::nullopt);
+  return nextFile();
 }
 
 void ConsolePrompter::beginBusy(bool /*withIndicator*/) {}

@@ -3,6 +3,7 @@
 // standard error for stop and exclamation boxes, on standard output otherwise.
 // A question is answered OK only when the user said --yes.
 
+#include <deque>
 #include <iosfwd>
 
 #include "ui/Prompter.h"
@@ -20,16 +21,21 @@ public:
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
   void beginBusy(bool withIndicator) override;
 
-  // The path the next file dialog answers with (the command's argument).
-  void setNextFile(std::optional<std::string> path) { nextFile_ = std::move(path); }
+  // The path the next file dialog answers with (the command's argument); none
+  // answers with a cancel. Replaces any path still waiting.
+  void setNextFile(std::optional<std::string> path);
+  // A path for the dialog after those already waiting (duplicate asks for two).
+  void queueNextFile(std::string path) { nextFiles_.push_back(std::move(path)); }
   bool questionDeclined() const { return questionDeclined_; }
 
 private:
+  std::optional<std::string> nextFile();
+
   std::ostream& out_;
   std::ostream& err_;
   bool answerYes_;
   bool questionDeclined_ = false;
-  std::optional<std::string> nextFile_;
+  std::deque<std::string> nextFiles_;
 };
 
 }  // namespace veltra::cli
