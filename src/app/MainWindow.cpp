@@ -3,7 +3,9 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStackedWidget>
 
 #include "app/AppCommands.h"
@@ -26,6 +28,7 @@ MainWindow::MainWindow(cli::AssociationSettings& settings, DialogRunner* runner)
       prompter_(*this, *indicator_, runner) {
   setWindowTitle(QStringLiteral("VELTRA"));
   setWindowIcon(pictures::applicationIcon());
+  placeAtDefaultGeometry();
   centre_->addWidget(background_);
   setCentralWidget(centre_);
 
@@ -48,6 +51,16 @@ MainWindow::MainWindow(cli::AssociationSettings& settings, DialogRunner* runner)
 
 MainWindow::~MainWindow() {
   finish();
+}
+
+// The place the window returns to from maximised, and where it stays on a
+// display without a window manager: most of the screen, centred.
+void MainWindow::placeAtDefaultGeometry() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect available = screen->availableGeometry();
+  resize(available.size() * 3 / 4);
+  move(available.center() - rect().center());
 }
 
 bool MainWindow::hasOpenConnection() const {

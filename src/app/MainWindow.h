@@ -88,6 +88,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void placeAtDefaultGeometry();
   bool confirmExit();
   void finish();
   void updateCommandStates();

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QTransform>
 #include <array>
 
 namespace veltra::app::pictures {
@@ -66,7 +67,7 @@ void drawBusSide(QPainter& painter, const QRectF& body) {
   for (int i = 0; i < 6; ++i)
     painter.drawRoundedRect(QRectF(body.left() + 22 + i * 48, body.top() + 16, 40, 42), 5, 5);
   // The door, glazed almost to the floor, and the raked windscreen.
-  painter.drawRoundedRect(QRectF(body.right() - 58, body.top() + 16, 26, 78), 4, 4);
+  painter.drawRoundedRect(QRectF(body.right() - 58, body.top() + 16, 26, 64), 4, 4);
   painter.drawPolygon(QPolygonF(
       {QPointF(body.right() - 26, body.top() + 16), QPointF(body.right() - 8, body.top() + 16),
        QPointF(body.right() - 2, body.top() + 62), QPointF(body.right() - 26, body.top() + 62)}));
@@ -90,10 +91,14 @@ QImage drawBackground() {
   painter.setRenderHint(QPainter::Antialiasing);
   // The halo fades into the field well inside the edges, so the picture's
   // border is the field colour and the picture melts into the window.
-  QRadialGradient halo(QPointF(300, 200), 270);
+  QRadialGradient halo(QPointF(300, 190), 290);
   halo.setColorAt(0, QColor(0x3c, 0x68, 0x93));
   halo.setColorAt(1, Field);
-  painter.fillRect(image.rect(), halo);
+  QBrush haloBrush(halo);
+  // Squeezed to an ellipse that ends inside the picture on every side.
+  haloBrush.setTransform(
+      QTransform().translate(300, 190).scale(1, 180.0 / 290).translate(-300, -190));
+  painter.fillRect(image.rect(), haloBrush);
 
   painter.setPen(Qt::white);
   painter.setFont(sansFont(60, true));
