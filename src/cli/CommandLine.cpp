@@ -4,6 +4,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/ConnectionCommands.h"
+#include "cli/ExportCommands.h"
 #include "cli/ImportCommand.h"
 #include "cli/SchemaCommands.h"
 
@@ -23,6 +24,9 @@ constexpr CommandEntry Commands[] = {
     {"connect", connectCommand},
     {"disconnect", disconnectCommand},
     {"import", importCommand},
+    {"export-situations", exportSituationsCommand},
+    {"export-fleet", exportFleetCommand},
+    {"status", statusCommand},
     {"repair", repairCommand},
     {"duplicate", duplicateCommand},
 };
