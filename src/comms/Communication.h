@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <string>
-#include <vector>
 
 #include "comms/VehicleEntry.h"
 
@@ -24,12 +24,14 @@ class Communication {
   // The entry becomes the last one.
   VehicleEntry& append(VehicleEntry entry) { return entries_.emplace_back(std::move(entry)); }
   std::size_t entryCount() const { return entries_.size(); }
-  const std::vector<VehicleEntry>& entries() const { return entries_; }
+  const std::deque<VehicleEntry>& entries() const { return entries_; }
 
  private:
   std::int32_t azienda_;
   std::string date_;
-  std::vector<VehicleEntry> entries_;
+  // A deque grows without moving what it holds, so a large communication
+  // never needs room for itself twice.
+  std::deque<VehicleEntry> entries_;
 };
 
 class CommunicationList {

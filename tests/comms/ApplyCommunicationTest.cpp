@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "comms/ApplyCommunication.h"
+#include "comms/CommsDatabase.h"
+#include "comms/SyntheticCommunication.h"
+
+namespace veltra::comms {
+namespace {
+
+using testing::CommsDatabaseTest;
+
+constexpr const char* DuplicateMessage =
+    "ATTENZIONE: Esiste già una comunicazione della medesima Azienda comunicata nella\n"
+    "medesima data !!!\n\n"
+    "Questa comunicazione non può essere ulteriormente registrata.";
+
+VehicleEntry vehicle(const std::string& telaio, int ambito = 3) {
+  VehicleEntry entry = SyntheticCommunication(7, "01/01/2024", 1).entries().front();
+  entry.telaio = telaio;
+  entry.ambito = ambito;
+  return entry;
+}
+
+class ApplyCommunicationTest : public CommsDatabaseTest {
+ protected:
+  bool apply(const Communication& communication) {
+    inserted = updated = 0;
+    return ApplyCommunication(*connection, communication, inserted, updated);
+  }
+
+  int inserted = 0;
+  int updated = 0;
+};
+
+TEST_F(ApplyCommunicationTest, ACommunicationWithoutVehiclesIsRegistered) {
+  EXPECT_TRUE(apply(Communication(7, "15/03/2024")));
+  EXPECT_EQ(inserted, 0);
+  EXPECT_EQ(updated, 0);
+  EXPECT_EQ(fieldOf("comunica", {"7", "15/03/2024"}, "azienda"), "7");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
+  Communication first(7, "15/03/2024");
+  first.append(vehicle("A1"));
+  ASSERT_TRUE(apply(first));
+  EXPECT_EQ(inserted, 1);
+
+  Communication second(7, "30/09/2024");
+  VehicleEntry changed = vehicle("A1");
+  changed.kind = EntryKind::New;  // the kind does not decide: the chassis is known
+  changed.sedere = 44;
+  second.append(changed);
+  VehicleEntry added = vehicle("B2");
+  added.kind = EntryKind::Var;
+  second.append(added);
+  EXPECT_TRUE(apply(second));
+  EXPECT_EQ(updated, 1);
+  EXPECT_EQ(inserted, 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "sedere"), "44");
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "data"), "30/09/2024");
+  EXPECT_EQ(fieldOf("storia", {"A1", "30/09/2024"}, "sedere"), "44");
+  EXPECT_EQ(fieldOf("storia", {"B2", "30/09/2024"}, "azienda"), "7");
+  EXPECT_EQ(countRows("storia"), 3);
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front().text;
+}
+
+TEST_F(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
+  Communication communication(7, "15/03/2024");
+  VehicleEntry entry = vehicle("A1");
+  entry.lung = 12.5;
+  entry.altezza = 0.34;
+  entry.prezzo = 1500.0;
+  entry.aria = 1;
+  entry.pedana = 0;
+  communication.append(entry);
+  ASSERT_TRUE(apply(communication));
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "azienda"), "7");
+  // altezza goes in with one decimal.
+  EXPECT_EQ(countRows("bus", "lung = 12.5 AND altezza = 0.3 AND prezzo = 1500"), 1);
+  EXPECT_EQ(countRows("storia", "lung = 12.5 AND altezza = 0.3 AND prezzo = 1500"), 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "aria"), "1");
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "pedana"), "0");
+}
+
+TEST_F(ApplyCommunicationTest, EmptyDatradIsStoredAsNullAndSentinelDatesRoundTrip) {
+  Communication communication(7, "15/03/2024");
+  VehicleEntry active = vehicle("A1");
+  active.datrad = "";
+  active.datfin = "99/99/9999";
+  active.prima = "00/00/0000";
+  communication.append(active);
+  VehicleEntry withdrawn = vehicle("B2");
+  withdrawn.datrad = "31/12/2023";
+  communication.append(withdrawn);
+  ASSERT_TRUE(apply(communication));
+  EXPECT_EQ(countRows("bus", "datrad IS NULL"), 1);
+  EXPECT_EQ(countRows("storia", "datrad IS NULL"), 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "datfin"), "99/99/9999");
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "prima"), "00/00/0000");
+  EXPECT_EQ(fieldOf("storia", {"A1", "15/03/2024"}, "datfin"), "99/99/9999");
+  EXPECT_EQ(fieldOf("bus", {"B2"}, "datrad"), "31/12/2023");
+}
+
+TEST_F(ApplyCommunicationTest, RefusesASecondCommunicationOfTheSameCompanyAndDate) {
+  Communication communication(7, "15/03/2024");
+  communication.append(vehicle("A1"));
+  ASSERT_TRUE(apply(communication));
+  Communication again(7, "15/03/2024");
+  again.append(vehicle("B2"));
+  EXPECT_FALSE(apply(again));
+  EXPECT_EQ(inserted, 0);
+  EXPECT_EQ(updated, 0);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, DuplicateMessage);
+  EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
+  EXPECT_EQ(countRows("bus"), 1);
+  EXPECT_EQ(countRows("storia"), 1);
+}
+
+TEST_F(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurrentState) {
+  Communication newer(7, "01/06/2024");
+  VehicleEntry recent = vehicle("A1");
+  recent.sedere = 50;
+  newer.append(recent);
+  ASSERT_TRUE(apply(newer));
+  Communication older(7, "01/01/2020");
+  VehicleEntry past = vehicle("A1");
+  past.sedere = 20;
+  older.append(past);
+  ASSERT_TRUE(apply(older));
+  EXPECT_EQ(updated, 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "data"), "01/01/2020");
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "sedere"), "20");
+  EXPECT_EQ(fieldOf("storia", {"A1", "01/06/2024"}, "sedere"), "50");
+  EXPECT_EQ(fieldOf("storia", {"A1", "01/01/2020"}, "sedere"), "20");
+}
+
+TEST_F(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsTheSecondHistoryRow) {
+  Communication communication(7, "15/03/2024");
+  VehicleEntry first = vehicle("A1");
+  first.sedere = 10;
+  VehicleEntry second = vehicle("A1");
+  second.sedere = 11;
+  communication.append(first);
+  communication.append(second);
+  communication.append(vehicle("C3"));
+  EXPECT_FALSE(apply(communication));
+  EXPECT_EQ(inserted, 2);
+  EXPECT_EQ(updated, 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "sedere"), "11");
+  EXPECT_EQ(fieldOf("storia", {"A1", "15/03/2024"}, "sedere"), "10");
+  EXPECT_EQ(fieldOf("bus", {"C3"}, "telaio"), "C3");
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_TRUE(prompter.messages[0].text.starts_with("Errore aggiornamento tavola (storia)\n\n"))
+      << prompter.messages[0].text;
+}
+
+TEST_F(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritten) {
+  Communication communication(7, "15/03/2024");
+  communication.append(vehicle("A1"));
+  communication.append(vehicle("B2", 99));
+  communication.append(vehicle("C3"));
+  EXPECT_FALSE(apply(communication));
+  EXPECT_EQ(inserted, 2);
+  EXPECT_EQ(countRows("bus"), 2);
+  EXPECT_EQ(countRows("storia"), 2);
+  EXPECT_EQ(fieldOf("bus", {"B2"}, "telaio"), "<absent>");
+  // The bus row and then the storia row each report their refusal.
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_TRUE(prompter.messages[0].text.starts_with("Errore aggiornamento tavola (bus)"));
+  EXPECT_TRUE(prompter.messages[1].text.starts_with("Errore aggiornamento tavola (storia)"));
+}
+
+TEST_F(ApplyCommunicationTest, ARequiredFieldLeftEmptyFailsThatVehicleOnly) {
+  Communication communication(7, "15/03/2024");
+  VehicleEntry noPlate = vehicle("A1");
+  noPlate.targa = "";
+  communication.append(noPlate);
+  communication.append(vehicle("B2"));
+  EXPECT_FALSE(apply(communication));
+  EXPECT_EQ(inserted, 1);
+  EXPECT_EQ(fieldOf("bus", {"A1"}, "telaio"), "<absent>");
+  EXPECT_EQ(fieldOf("bus", {"B2"}, "telaio"), "B2");
+}
+
+TEST_F(ApplyCommunicationTest, ACompanyMissingFromTheCodesIsRefusedOnceAndCanComeAgainLater) {
+  Communication communication(500, "15/03/2024");
+  communication.append(vehicle("A1"));
+  communication.append(vehicle("B2"));
+  EXPECT_FALSE(apply(communication));
+  EXPECT_EQ(inserted, 0);
+  EXPECT_EQ(updated, 0);
+  EXPECT_EQ(countRows("comunica"), 0);
+  EXPECT_EQ(countRows("bus"), 0);
+  // The engine's refusal of the comunica row is the one message: the
+  // vehicles, which could not be written without it, are not attempted.
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_TRUE(prompter.messages[0].text.starts_with("Errore aggiornamento tavola (comunica)"));
+
+  addCompany(500, "Nuova Azienda");
+  prompter.clear();
+  EXPECT_TRUE(apply(communication));
+  EXPECT_EQ(inserted, 2);
+}
+
+TEST_F(ApplyCommunicationTest, ADateThatIsNoDateWritesNothing) {
+  Communication communication(7, "31/02/2024");
+  communication.append(vehicle("A1"));
+  EXPECT_FALSE(apply(communication));
+  EXPECT_EQ(inserted, 0);
+  EXPECT_EQ(countRows("comunica"), 0);
+  EXPECT_EQ(countRows("bus"), 0);
+  EXPECT_FALSE(prompter.messages.empty());
+}
+
+TEST_F(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
+  Communication communication = SyntheticCommunication(7, "15/03/2024", 200);
+  VehicleEntry failing = vehicle("ZZ", 99);
+  communication.append(failing);
+  // A Prompter that ends the process at the first box: the failing vehicle
+  // comes after 200 written ones, inside the open transaction.
+  class CrashingPrompter : public testing::RecordingPrompter {
+   public:
+    ui::Answer message(std::string_view, ui::Icon, ui::Buttons, std::string_view) override {
+      std::_Exit(3);
+    }
+  };
+  const auto applyAndCrash = [&] {
+    CrashingPrompter crashing;
+    db::DatabaseConnection own(crashing, path);
+    int in = 0;
+    int up = 0;
+    ApplyCommunication(own, communication, in, up);
+    std::_Exit(0);
+  };
+  connection.reset();
+  EXPECT_EXIT(applyAndCrash(), ::testing::ExitedWithCode(3), "");
+  connection = std::make_unique<db::DatabaseConnection>(prompter, path);
+  EXPECT_EQ(countRows("comunica"), 0);
+  EXPECT_EQ(countRows("bus"), 0);
+  EXPECT_EQ(countRows("storia"), 0);
+}
+
+}  // namespace
+}  // namespace veltra::comms
