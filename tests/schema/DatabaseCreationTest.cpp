@@ -90,15 +90,6 @@ TEST(BuildNewDatabase, ExistingFileIsRefusedAndLeftUntouched) {
   EXPECT_EQ(readFile(path), "registro dell'ufficio");
 }
 
-TEST(BuildNewDatabase, ExistingDatabaseKeepsItsRows) {
-  CreatedDatabase created;
-  const std::string before = readFile(created.path());
-  RecordingPrompter prompter;
-  EXPECT_EQ(BuildNewDatabase(prompter, created.path(), "creato"), BuildOutcome::Failed);
-  EXPECT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(readFile(created.path()), before);
-}
-
 TEST(BuildNewDatabase, FolderThatDoesNotExistFails) {
   TempDir dir;
   RecordingPrompter prompter;

@@ -38,22 +38,6 @@ TEST(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
   EXPECT_TRUE(database.prompter.messages.empty());
 }
 
-// The writer goes on past a value its cursor refuses, as every writer does:
-// the cursor has shown the failure, and the result is that of Update.
-TEST(DictionaryWriters, RefusedValueIsReportedAndTheRowStillWritten) {
-  DictionaryDatabase database(false);
-  {
-    DictionaryCursors cursors(database.connection());
-    EXPECT_TRUE(AddTableEntry(cursors.tavole, "nometroppolungo", "Troppo", ""));
-  }
-  ASSERT_EQ(database.prompter.messages.size(), 1u);
-  EXPECT_EQ(database.prompter.messages[0].text.rfind(
-                "Errore campo (nome) della tavola (tavole) <nometroppolungo>\n\n", 0),
-            0u);
-  EXPECT_EQ(columnTexts(database.connection(), "denom", "tavole"),
-            std::vector<std::string>{"Troppo"});
-}
-
 class ApplicationDictionaryTest : public ::testing::Test {
  protected:
   std::vector<std::string> campi(const std::string& column, const std::string& table) {

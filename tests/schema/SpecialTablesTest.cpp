@@ -77,14 +77,6 @@ TEST_F(SpecialTablesTest, CreatesTheSevenTablesWithTheirFieldsAndIndexes) {
   EXPECT_EQ(tableInfo(connection(), "relaz").columns[0].size, 16);
 }
 
-TEST_F(SpecialTablesTest, DictionaryAcceptsDuplicateKeys) {
-  ASSERT_TRUE(CreateSpecialTables(prompter, *engine));
-  const testing::FieldValues row = {{"nome", "bus"}, {"denom", "Autobus"}};
-  EXPECT_TRUE(testing::addRow(connection(), "tavole", row));
-  EXPECT_TRUE(testing::addRow(connection(), "tavole", row));
-  EXPECT_EQ(testing::rowCount(connection(), "tavole"), 2);
-}
-
 TEST_F(SpecialTablesTest, FieldFailureStopsAtItsTableWithOneMessage) {
   auto tables = SpecialTableDefinitions();
   ASSERT_EQ(tables[1].name, "campi");
