@@ -7,15 +7,6 @@ namespace veltra::app {
 
 namespace {
 
-constexpr char InstallationAnomalyText[] =
-    "ATTENZIONE: è stata riscontrata una anomalia grave\n"
-    "che rende impossibile il corretto funzionamento di\n"
-    "questo programma.\n\n"
-    "Ipotesi A) Il prodotto non è stato installato nella\n"
-    "           maniera corretta, utilizzando Setup.\n\n"
-    "Ipotesi B) Il registro di configurazione di Windows\n"
-    "           si è corrotto e deve essere ripristinato.\n\n";
-
 constexpr char CreateQuestionText[] =
     "L'applicazione Veltra non è associata ad un database.\n\n"
     "Prima di iniziare ad operare con Veltra è necessario\n"
@@ -53,7 +44,7 @@ bool Application::start() {
 
 void Application::readAssociation() {
   if (!settings_.keyExists()) {
-    window_->prompter().message(InstallationAnomalyText, ui::Icon::Stop, ui::Buttons::Ok, {});
+    window_->prompter().message(schema::InstallationWarning, ui::Icon::Stop, ui::Buttons::Ok, {});
     return;
   }
   if (auto path = settings_.database()) window_->setDatabasePath(std::move(*path));

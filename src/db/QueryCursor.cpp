@@ -53,6 +53,8 @@ bool QueryCursor::Execute() {
 
 bool QueryCursor::NextRow() {
   if (!rowFlag_) return false;
+  // Long walks hold the thread that paints the busy indicator.
+  connection_->prompter().keepResponsive();
   if (!recordset_ || recordset_->atEnd()) return rowFlag_ = false;
   const engine::EngineStatus status = recordset_->moveNext();
   if (!status) {

@@ -94,6 +94,8 @@ bool TableCursor::AddNew() {
 
 bool TableCursor::Update() {
   if (!open_) return false;
+  // Bulk writes hold the thread that paints the busy indicator.
+  connection_->prompter().keepResponsive();
   const engine::EngineStatus status = recordset_->update();
   if (!status) return report("Errore aggiornamento tavola (" + tableName() + ")", status.text);
   return true;

@@ -22,15 +22,6 @@ using db::engine::EngineStatus;
 constexpr std::string_view Caption = "Creazione database";
 constexpr std::string_view DefaultFileName = "VELTRA.MDB";
 
-constexpr std::string_view InstallationWarning =
-    "ATTENZIONE: è stata riscontrata una anomalia grave\n"
-    "che rende impossibile il corretto funzionamento di\n"
-    "questo programma.\n\n"
-    "Ipotesi A) Il prodotto non è stato installato nella\n"
-    "           maniera corretta, utilizzando Setup.\n\n"
-    "Ipotesi B) Il registro di configurazione di Windows\n"
-    "           si è corrotto e deve essere ripristinato.\n\n";
-
 std::string failureText(const std::string& path) {
   return "Errore durante la creazione del database " + path + "\n\n";
 }

@@ -11,6 +11,16 @@
 
 namespace veltra::schema {
 
+// Shown when the installation's settings key cannot be opened.
+inline constexpr std::string_view InstallationWarning =
+    "ATTENZIONE: è stata riscontrata una anomalia grave\n"
+    "che rende impossibile il corretto funzionamento di\n"
+    "questo programma.\n\n"
+    "Ipotesi A) Il prodotto non è stato installato nella\n"
+    "           maniera corretta, utilizzando Setup.\n\n"
+    "Ipotesi B) Il registro di configurazione di Windows\n"
+    "           si è corrotto e deve essere ripristinato.\n\n";
+
 enum class BuildOutcome {
   Failed,      // the file or its special tables could not be created
   Incomplete,  // some application table or relation could not be created
