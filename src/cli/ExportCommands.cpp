@@ -95,9 +95,9 @@ int showVerdict(CliContext& context, db::DatabaseConnection& connection, std::in
   const auto date = comms::AcceptInputDate(typedDate, context.prompter);
   if (!date) return ExitFailed;
   if (std::find(dates.begin(), dates.end(), *date) == dates.end()) {
-    userPort(context).message("Nessuna comunicazione dell'Azienda=" + std::to_string(azienda) +
-                                 " in data " + *date,
-                             ui::Icon::Stop);
+    userPort(context).message(
+        "Nessuna comunicazione dell'Azienda=" + std::to_string(azienda) + " in data " + *date,
+        ui::Icon::Stop);
     return ExitFailed;
   }
   comms::ShowCommunicationVerdict(connection, azienda, *date);
@@ -121,8 +121,7 @@ int exportSituationsCommand(CliContext& context) {
   if (!connection) return ExitFailed;
   // The folder is answered as a file in it, as the save dialog would.
   context.prompter.setNextFile((std::filesystem::path(folder) / "ComunicazioneBus.TXT").string());
-  return comms::ExportCompanySituations(*connection, *date) ==
-                 comms::SituationExportStatus::Written
+  return comms::ExportCompanySituations(*connection, *date) == comms::SituationExportStatus::Written
              ? ExitOk
              : ExitFailed;
 }
@@ -142,8 +141,8 @@ int exportFleetCommand(CliContext& context) {
   form.activeOnly = options->switches.count("--active-only") > 0;
   form.dateText = options->value("--date");
   // The lists are read only when a code must be found in them.
-  const auto companies = form.allCompanies ? std::vector<comms::CodeItem>{}
-                                           : comms::FleetCompanyItems(*connection);
+  const auto companies =
+      form.allCompanies ? std::vector<comms::CodeItem>{} : comms::FleetCompanyItems(*connection);
   const auto ambits =
       form.allAmbits ? std::vector<comms::CodeItem>{} : comms::FleetAmbitItems(*connection);
   const auto choice = comms::AcceptFleetExportForm(form, companies, ambits, context.prompter);

@@ -26,7 +26,8 @@ std::string fourDigits(std::int32_t code) {
 // The prefix must be the item's whole leading number: "1234" does not name
 // the item of company 12345.
 bool namesItem(std::string_view prefix, std::string_view item) {
-  return item.starts_with(prefix) && (item.size() == prefix.size() || !isDigit(item[prefix.size()]));
+  return item.starts_with(prefix) &&
+         (item.size() == prefix.size() || !isDigit(item[prefix.size()]));
 }
 
 }  // namespace
@@ -35,7 +36,8 @@ std::string CodeItemText(std::int32_t code, std::string_view name) {
   return fourDigits(code) + " - " + std::string(name);
 }
 
-std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query) {
+std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
+                                    const CodeListQuery& query) {
   db::QueryCursor cursor(&connection);
   cursor.SetSelect(query.select);
   cursor.SetFrom(query.from);
@@ -54,14 +56,14 @@ std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const Co
   return items;
 }
 
-std::optional<std::int32_t> TypedCode(std::string_view typed,
-                                      const std::vector<CodeItem>& items) {
+std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items) {
   const std::string_view digits = typed.substr(0, TypedCodeLength);
   if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) return std::nullopt;
   const std::int32_t code = *ReadWholeNumber(digits);
   const std::string prefix = fourDigits(code);
-  const bool listed = std::any_of(items.begin(), items.end(),
-                                  [&](const CodeItem& item) { return namesItem(prefix, item.text); });
+  const bool listed = std::any_of(items.begin(), items.end(), [&](const CodeItem& item) {
+    return namesItem(prefix, item.text);
+  });
   if (!listed) return std::nullopt;
   return code;
 }

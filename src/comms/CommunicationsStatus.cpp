@@ -6,10 +6,9 @@
 namespace veltra::comms {
 
 std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection) {
-  return ReadCodeItems(connection,
-                       {"regazi.codice, regazi.denom", "regazi, comunica",
-                        "comunica.azienda = regazi.codice", "regazi.denom, regazi.codice",
-                        "regazi.denom"});
+  return ReadCodeItems(connection, {"regazi.codice, regazi.denom", "regazi, comunica",
+                                    "comunica.azienda = regazi.codice",
+                                    "regazi.denom, regazi.codice", "regazi.denom"});
 }
 
 std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,

@@ -14,8 +14,30 @@ namespace {
 
 // Column positions of the active-vehicle query.
 enum Column {
-  Telaio, Azienda, Ambito, Prop, Interno, Libretto, Targa, Prima, Tipo, Dtimm, Dest, Carroz,
-  Aliment, Sedere, Piedi, Handicap, Lung, Altezza, Aria, Pedana, Prezzo, Contrib, Contrib2, Atto,
+  Telaio,
+  Azienda,
+  Ambito,
+  Prop,
+  Interno,
+  Libretto,
+  Targa,
+  Prima,
+  Tipo,
+  Dtimm,
+  Dest,
+  Carroz,
+  Aliment,
+  Sedere,
+  Piedi,
+  Handicap,
+  Lung,
+  Altezza,
+  Aria,
+  Pedana,
+  Prezzo,
+  Contrib,
+  Contrib2,
+  Atto,
 };
 
 void selectActiveVehicles(db::QueryCursor& query) {
@@ -112,8 +134,7 @@ CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
 }
 
 std::string SituationFilePath(const std::string& folder, std::int32_t azienda) {
-  const std::string name =
-      std::string(SituationFileTag) + "_" + std::to_string(azienda) + ".txt";
+  const std::string name = std::string(SituationFileTag) + "_" + std::to_string(azienda) + ".txt";
   return (std::filesystem::path(folder) / name).string();
 }
 

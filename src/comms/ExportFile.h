@@ -23,7 +23,9 @@ class ExportFile {
 
   // Creates the file, or empties an existing one; false after the message.
   bool create();
-  void write(std::string_view bytes) { out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); }
+  void write(std::string_view bytes) {
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
   // Closes it; false, after a message, when some byte did not reach the file.
   bool close();
   // After a failure half way: shows why (CannotEncodeText) and removes the

@@ -5,17 +5,15 @@
 namespace veltra::comms {
 
 std::vector<CodeItem> FleetCompanyItems(db::DatabaseConnection& connection) {
-  return ReadCodeItems(connection,
-                       {"regazi.codice, regazi.denom", "regazi, storia",
-                        "regazi.codice = storia.azienda", "regazi.codice, regazi.denom",
-                        "regazi.denom"});
+  return ReadCodeItems(connection, {"regazi.codice, regazi.denom", "regazi, storia",
+                                    "regazi.codice = storia.azienda", "regazi.codice, regazi.denom",
+                                    "regazi.denom"});
 }
 
 std::vector<CodeItem> FleetAmbitItems(db::DatabaseConnection& connection) {
-  return ReadCodeItems(connection,
-                       {"regprv.codice, regprv.denom", "regprv, storia",
-                        "regprv.codice = storia.ambito", "regprv.codice, regprv.denom",
-                        "regprv.denom"});
+  return ReadCodeItems(
+      connection, {"regprv.codice, regprv.denom", "regprv, storia", "regprv.codice = storia.ambito",
+                   "regprv.codice, regprv.denom", "regprv.denom"});
 }
 
 namespace {

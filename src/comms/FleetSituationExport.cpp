@@ -15,9 +15,33 @@ constexpr const char* FileCaption = "Esportazione situazione mezzi";
 
 // Column positions of the history query.
 enum Column {
-  Telaio, Data, Azienda, CompanyName, Ambito, AmbitName, Prop, Interno, Libretto, Targa, Prima,
-  Tipo, Dtimm, Dest, Carroz, Aliment, Sedere, Piedi, Handicap, Lung, Altezza, Aria, Pedana,
-  Prezzo, Contrib, Contrib2, Atto,
+  Telaio,
+  Data,
+  Azienda,
+  CompanyName,
+  Ambito,
+  AmbitName,
+  Prop,
+  Interno,
+  Libretto,
+  Targa,
+  Prima,
+  Tipo,
+  Dtimm,
+  Dest,
+  Carroz,
+  Aliment,
+  Sedere,
+  Piedi,
+  Handicap,
+  Lung,
+  Altezza,
+  Aria,
+  Pedana,
+  Prezzo,
+  Contrib,
+  Contrib2,
+  Atto,
 };
 
 void selectHistoryUpTo(db::QueryCursor& query, const std::string& date) {

@@ -1,5 +1,3 @@
-#include "cli/ExportCommands.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "cli/CommandLine.h"
+#include "cli/ExportCommands.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
@@ -24,14 +23,15 @@ std::string readWholeFile(const std::filesystem::path& path) {
 }
 
 class ExportCommandsTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     // No association of the user's own installation leaks into the test.
     setenv("VELTRA_SETTINGS", dir.file("veltra.ini").c_str(), 1);
     database = dir.file("VELTRA.MDB");
     testing::RecordingPrompter quiet;
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, ""), schema::BuildOutcome::Complete);
-    for (const char* sample : {"VariazioniBusQz_12_20240315.txt", "VariazioniBusQz_12_20240930.txt"})
+    for (const char* sample :
+         {"VariazioniBusQz_12_20240315.txt", "VariazioniBusQz_12_20240930.txt"})
       ASSERT_EQ(run({"import", std::string(VELTRA_SOURCE_DIR) + "/examples/" + sample, "--yes"}),
                 ExitOk)
           << err.str();
@@ -93,10 +93,11 @@ TEST_F(ExportCommandsTest, ExportFleetWritesTheChosenVehicles) {
       << err.str();
   EXPECT_TRUE(out.str().empty());
   const std::string text = readWholeFile(file);
-  EXPECT_TRUE(text.starts_with("Situazione mezzi al 31/12/2024\r\n"
-                               "Esclusivamente mezzi utilizzati dall'Azienda=12\r\n"
-                               "Esclusivamente mezzi assegnati all'Ambito=3\r\n"
-                               "Esclusi i mezzi gi\xE0 radiati\r\n\r\nTelaio\t"))
+  EXPECT_TRUE(
+      text.starts_with("Situazione mezzi al 31/12/2024\r\n"
+                       "Esclusivamente mezzi utilizzati dall'Azienda=12\r\n"
+                       "Esclusivamente mezzi assegnati all'Ambito=3\r\n"
+                       "Esclusi i mezzi gi\xE0 radiati\r\n\r\nTelaio\t"))
       << text;
   EXPECT_NE(text.find("\r\nYV3T2U829LA195021\t30/09/2024\t"), std::string::npos);
   EXPECT_NE(text.find("\r\nZCFA1AD0002512345\t30/09/2024\t"), std::string::npos);

@@ -1,6 +1,6 @@
-#include "comms/CodeChoice.h"
-
 #include <gtest/gtest.h>
+
+#include "comms/CodeChoice.h"
 
 namespace veltra::comms {
 namespace {

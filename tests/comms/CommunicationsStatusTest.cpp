@@ -1,7 +1,6 @@
-#include "comms/CommunicationsStatus.h"
-
 #include <gtest/gtest.h>
 
+#include "comms/CommunicationsStatus.h"
 #include "comms/ExportDatabase.h"
 
 namespace veltra::comms {

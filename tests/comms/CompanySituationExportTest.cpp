@@ -1,10 +1,9 @@
-#include "comms/CompanySituationExport.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 
+#include "comms/CompanySituationExport.h"
 #include "comms/ExportDatabase.h"
 
 namespace veltra::comms {
@@ -48,7 +47,7 @@ std::map<std::string, std::string> filesIn(const std::filesystem::path& folder) 
 }
 
 class CompanySituationExportTest : public testing::ExportDatabaseTest {
-protected:
+ protected:
   void SetUp() override {
     ExportDatabaseTest::SetUp();
     folder = dir.path() / "situazioni";

@@ -1,7 +1,6 @@
-#include "comms/DateInput.h"
-
 #include <gtest/gtest.h>
 
+#include "comms/DateInput.h"
 #include "support/RecordingPrompter.h"
 
 namespace veltra::comms {

@@ -36,7 +36,7 @@ inline std::string crlfLines(const std::vector<std::string>& lines) {
 }
 
 class ExportDatabaseTest : public CommsDatabaseTest {
-protected:
+ protected:
   void SetUp() override {
     CommsDatabaseTest::SetUp();
     if (HasFatalFailure()) return;

@@ -1,18 +1,17 @@
-#include "comms/FleetExportChoice.h"
-
 #include <gtest/gtest.h>
 
 #include "comms/ExportDatabase.h"
+#include "comms/FleetExportChoice.h"
 
 namespace veltra::comms {
 namespace {
 
 class FleetExportChoiceTest : public testing::ExportDatabaseTest {
-protected:
+ protected:
   std::optional<FleetExportChoice> accept(const FleetExportForm& form) {
     prompter.clear();
-    return AcceptFleetExportForm(form, FleetCompanyItems(*connection),
-                                 FleetAmbitItems(*connection), prompter);
+    return AcceptFleetExportForm(form, FleetCompanyItems(*connection), FleetAmbitItems(*connection),
+                                 prompter);
   }
 
   FleetExportForm form() {
@@ -92,10 +91,10 @@ TEST_F(FleetExportChoiceTest, ChecksCompanyThenAmbitThenDateStoppingAtTheFirstFa
 
   f.ambitText = "4";
   EXPECT_FALSE(accept(f));
-  EXPECT_EQ(prompter.texts(), std::vector<std::string>{
-                                  "ATTENZIONE: la data di generazione è espressa in un formato "
-                                  "illegale.\n\nLe date devono essere espresse nella forma "
-                                  "GG/MM/AAAA.\n\n"});
+  EXPECT_EQ(prompter.texts(),
+            std::vector<std::string>{"ATTENZIONE: la data di generazione è espressa in un formato "
+                                     "illegale.\n\nLe date devono essere espresse nella forma "
+                                     "GG/MM/AAAA.\n\n"});
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-#include "comms/FleetSituationExport.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "comms/ExportDatabase.h"
+#include "comms/FleetSituationExport.h"
 
 namespace veltra::comms {
 namespace {
@@ -71,7 +70,7 @@ std::vector<std::string> dataLines(const std::string& file) {
 }
 
 class FleetSituationExportTest : public testing::ExportDatabaseTest {
-protected:
+ protected:
   FleetExportStatus exportFleet(const FleetExportChoice& choice) {
     prompter.clear();
     prompter.files.push_back(out);
@@ -142,7 +141,8 @@ TEST_F(FleetSituationExportTest, AVehicleIsListedUnderTheCompanyOfItsStateOnTheD
   // WEB62801313100877 belonged to company 12 until company 3 took it on 10/10/2024.
   const auto before = exported(ofCompany(12, "09/10/2024"));
   ASSERT_EQ(before.size(), 4u);
-  EXPECT_TRUE(before[1].starts_with("WEB62801313100877\t15/03/2024\tSociet\xE0 Trasporti Ombrena\t12\t"))
+  EXPECT_TRUE(
+      before[1].starts_with("WEB62801313100877\t15/03/2024\tSociet\xE0 Trasporti Ombrena\t12\t"))
       << before[1];
   EXPECT_EQ(exported(ofCompany(12, "31/12/2024")),
             (std::vector<std::string>{VnemLine, Yv3tLine, ZcfaLine}));

@@ -31,12 +31,13 @@ std::string asCommunication(const std::string& situation) {
   std::string text = "<VariazioniBusQz>" + std::to_string(records) + "\r\n";
   text += lines[1] + "\r\n" + lines[2] + "\r\n";
   for (std::size_t i = 3; i < 3 + records; ++i) text += "VAR\t" + lines[i] + "\r\n";
-  text += "</VariazioniBusQz>" + std::to_string(trailer + 233 * static_cast<long>(records)) + "\r\n";
+  text +=
+      "</VariazioniBusQz>" + std::to_string(trailer + 233 * static_cast<long>(records)) + "\r\n";
   return text;
 }
 
 class SituationRoundTripTest : public testing::ExportDatabaseTest {
-protected:
+ protected:
   // Every vehicle with all its fields but the date of its last communication.
   std::vector<std::string> vehicles() {
     db::QueryCursor query(connection.get());
@@ -46,10 +47,11 @@ protected:
         "contrib2, atto, datini, datfin, datrad");
     query.SetFrom("bus");
     query.SetOrderBy("telaio");
-    const char* fields[] = {"telaio", "azienda", "ambito", "prop", "interno", "libretto",
-                            "targa", "prima", "tipo", "dtimm", "dest", "carroz", "aliment",
-                            "sedere", "piedi", "handicap", "lung", "altezza", "aria", "pedana",
-                            "prezzo", "contrib", "contrib2", "atto", "datini", "datfin", "datrad"};
+    const char* fields[] = {"telaio",  "azienda", "ambito", "prop",     "interno",  "libretto",
+                            "targa",   "prima",   "tipo",   "dtimm",    "dest",     "carroz",
+                            "aliment", "sedere",  "piedi",  "handicap", "lung",     "altezza",
+                            "aria",    "pedana",  "prezzo", "contrib",  "contrib2", "atto",
+                            "datini",  "datfin",  "datrad"};
     std::vector<std::string> rows;
     for (bool row = query.Execute(); row; row = query.NextRow()) {
       std::string all;
