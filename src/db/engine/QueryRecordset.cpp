@@ -1,5 +1,6 @@
 #include "db/engine/QueryRecordset.h"
 
+#include "db/engine/DeclaredTypes.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/SchemaTypes.h"
 #include "db/engine/SqlDialect.h"
@@ -8,7 +9,14 @@
 namespace veltra::db::engine {
 
 QueryRecordset::QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> stmt)
-    : db_(db), stmt_(std::move(stmt)) {}
+    : db_(db), stmt_(std::move(stmt)) {
+  for (int i = 0; i < stmt_->columnCount(); ++i) {
+    columnNames_.push_back(stmt_->columnName(i));
+    const char* declared = stmt_->declaredType(i);
+    const auto parsed = declared != nullptr ? parseDeclaredType(declared) : std::nullopt;
+    declaredTypes_.push_back(parsed ? std::optional(parsed->type) : std::nullopt);
+  }
+}
 
 QueryRecordset::~QueryRecordset() = default;
 
@@ -38,19 +46,20 @@ EngineStatus QueryRecordset::moveNext() {
   return step();
 }
 
-int QueryRecordset::columnCount() const { return stmt_->columnCount(); }
+int QueryRecordset::columnCount() const { return static_cast<int>(columnNames_.size()); }
 
 EngineStatus QueryRecordset::getField(std::string_view name, FieldValue& out) const {
-  for (int i = 0; i < stmt_->columnCount(); ++i)
-    if (sameName(stmt_->columnName(i), name)) return getField(i, out);
+  for (std::size_t i = 0; i < columnNames_.size(); ++i)
+    if (sameName(columnNames_[i], name)) return getField(static_cast<int>(i), out);
   return EngineStatus::failure("Il campo \"" + std::string(name) + "\" non è fra le colonne della select.");
 }
 
 EngineStatus QueryRecordset::getField(int position, FieldValue& out) const {
   if (atEnd_) return EngineStatus::failure("Nessun record corrente.");
-  if (position < 0 || position >= stmt_->columnCount())
+  if (position < 0 || position >= columnCount())
     return EngineStatus::failure("La select non ha la colonna " + std::to_string(position) + ".");
-  out = stmt_->columnValue(position);
+  const auto& declared = declaredTypes_[static_cast<std::size_t>(position)];
+  out = declared ? stmt_->columnValue(position, *declared) : stmt_->columnValue(position);
   return EngineStatus::success();
 }
 

@@ -2,7 +2,9 @@
 // A forward-only recordset over one statement of the engine's SQL dialect.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "db/FieldValue.h"
 #include "db/engine/EngineStatus.h"
@@ -35,6 +37,9 @@ private:
   EngineDatabase& db_;
   std::unique_ptr<Statement> stmt_;
   bool atEnd_ = true;
+  // Read once: exports fetch every column of hundreds of thousands of rows.
+  std::vector<std::string> columnNames_;
+  std::vector<std::optional<FieldType>> declaredTypes_;  // none for an expression
 };
 
 }  // namespace veltra::db::engine
