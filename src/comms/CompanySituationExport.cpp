@@ -128,7 +128,6 @@ CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
     if (current == nullptr || current->azienda() != azienda)
       current = &situations.append(azienda, generationDate);
     current->append(readVehicle(query));
-    connection.prompter().keepResponsive();
   }
   return situations;
 }

@@ -3,6 +3,7 @@
 #include "comms/DateInput.h"
 #include "comms/ExportFile.h"
 #include "comms/NumberText.h"
+#include "comms/RecordLine.h"
 #include "comms/Windows1252.h"
 #include "db/FieldValueText.h"
 #include "db/QueryCursor.h"
@@ -168,7 +169,6 @@ void LoadFleetSituation(db::DatabaseConnection& connection, const std::string& d
         sameChassis(row.telaio, list.rows().back().telaio))
       row.telaio = list.rows().back().telaio;
     list.addOrMerge(row);
-    connection.prompter().keepResponsive();
   }
 }
 
@@ -224,12 +224,7 @@ std::string FleetDataLine(const SituationRow& row) {
                                 row.datini,
                                 row.datfin,
                                 row.datrad};
-  std::string line = fields[0];
-  for (std::size_t i = 1; i < std::size(fields); ++i) {
-    line += '\t';
-    line += fields[i];
-  }
-  return line;
+  return TabSeparated(fields);
 }
 
 FleetExportStatus ExportFleetSituation(db::DatabaseConnection& connection,

@@ -161,9 +161,13 @@ std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entr
                                 entry.datini,
                                 entry.datfin,
                                 entry.datrad};
-  std::string line = fields[0];
-  for (std::size_t i = 1; i < std::size(fields); ++i) {
-    line += '\t';
+  return TabSeparated(fields);
+}
+
+std::string TabSeparated(std::span<const std::string> fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += '\t';
     line += fields[i];
   }
   return line;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ bool ParseVariationLine(Communication& communication, std::string_view line);
 
 // The 27 fields of a situation record line, without terminator.
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry);
+// The fields joined by TABs, as the record lines and the fleet export write them.
+std::string TabSeparated(std::span<const std::string> fields);
 // The kind, a TAB and the 27 fields: a record line of a communication.
 std::string VariationRecordLine(std::int32_t azienda, const VehicleEntry& entry);
 
