@@ -8,8 +8,13 @@
 // The desktop program and veltra-cli share this code so they always agree.
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
+
+namespace veltra::db {
+class DatabaseConnection;
+}
 
 namespace veltra::cli {
 
@@ -53,5 +58,9 @@ class AssociationSettings {
 // The database a veltra-cli command works on: the one given with --db, else
 // the associated one; none when neither names a file.
 std::optional<std::string> chosenDatabase(const CliContext& context);
+
+// That database opened; none, after saying why, when there is none or it
+// does not open.
+std::unique_ptr<db::DatabaseConnection> openChosenDatabase(CliContext& context);
 
 }  // namespace veltra::cli

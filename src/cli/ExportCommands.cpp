@@ -63,18 +63,6 @@ ui::Prompter& userPort(CliContext& context) {
   return context.prompter;
 }
 
-std::unique_ptr<db::DatabaseConnection> openDatabase(CliContext& context) {
-  const auto database = chosenDatabase(context);
-  if (!database) {
-    context.err << "Nessun database: indicarlo con --db PATH o associarlo con connect PATH\n";
-    return nullptr;
-  }
-  // The connection shows its own box when the file does not open.
-  auto connection = std::make_unique<db::DatabaseConnection>(context.prompter, *database);
-  if (!connection->IsOpen()) return nullptr;
-  return connection;
-}
-
 bool isFolder(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(path, error);
@@ -117,7 +105,7 @@ int exportSituationsCommand(CliContext& context) {
     userPort(context).message("La cartella non esiste\n\n" + folder, ui::Icon::Exclamation);
     return ExitFailed;
   }
-  auto connection = openDatabase(context);
+  auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;
   // The folder is answered as a file in it, as the save dialog would.
   context.prompter.setNextFile((std::filesystem::path(folder) / "ComunicazioneBus.TXT").string());
@@ -131,7 +119,7 @@ int exportFleetCommand(CliContext& context) {
   const auto options = parseOptions(context, {"--date", "--out", "--company", "--ambit"},
                                     {"--active-only"}, {"--date", "--out"}, status);
   if (!options) return status;
-  auto connection = openDatabase(context);
+  auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;
   comms::FleetExportForm form;
   form.allCompanies = !options->has("--company");
@@ -155,7 +143,7 @@ int exportFleetCommand(CliContext& context) {
 
 int statusCommand(CliContext& context) {
   if (context.args.size() > 2) return context.usageError("status vuole al più COMPANY e DATE");
-  auto connection = openDatabase(context);
+  auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;
   const auto companies = comms::CommunicatingCompanies(*connection);
   if (context.args.empty()) {

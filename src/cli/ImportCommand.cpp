@@ -25,16 +25,10 @@ int exitStatusOf(comms::ImportStatus status) {
 
 int importCommand(CliContext& context) {
   if (context.args.size() != 1) return context.usageError("import vuole il file da importare");
-  const auto database = chosenDatabase(context);
-  if (!database) {
-    context.err << "Nessun database: indicarlo con --db PATH o associarlo con connect PATH\n";
-    return ExitFailed;
-  }
-  // The connection shows its own box when the file does not open.
-  db::DatabaseConnection connection(context.prompter, *database);
-  if (!connection.IsOpen()) return ExitFailed;
+  const auto connection = openChosenDatabase(context);
+  if (!connection) return ExitFailed;
   context.prompter.setNextFile(context.args.front());
-  return exitStatusOf(comms::ImportCommunication(connection).status);
+  return exitStatusOf(comms::ImportCommunication(*connection).status);
 }
 
 }  // namespace veltra::cli
