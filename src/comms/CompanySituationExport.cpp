@@ -116,11 +116,10 @@ bool writeSituationFile(const std::string& folder, const Communication& situatio
 
 }  // namespace
 
-CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
-                                        const std::string& generationDate) {
+bool LoadCompanySituations(db::DatabaseConnection& connection, const std::string& generationDate,
+                           CommunicationList& situations) {
   db::QueryCursor query(&connection);
   selectActiveVehicles(query);
-  CommunicationList situations;
   Communication* current = nullptr;
   for (bool row = query.Execute(); row; row = query.NextRow()) {
     std::int32_t azienda = 0;
@@ -129,7 +128,7 @@ CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
       current = &situations.append(azienda, generationDate);
     current->append(readVehicle(query));
   }
-  return situations;
+  return !query.Failed();
 }
 
 std::string SituationFilePath(const std::string& folder, std::int32_t azienda) {
@@ -145,7 +144,10 @@ SituationExportStatus ExportCompanySituations(db::DatabaseConnection& connection
                                               const std::string& generationDate) {
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
-  const CommunicationList situations = LoadCompanySituations(connection, generationDate);
+  CommunicationList situations;
+  // Files that leave out vehicles must not reach the companies.
+  if (!LoadCompanySituations(connection, generationDate, situations))
+    return SituationExportStatus::Failed;
   const auto chosen = prompter.saveFile(folderChoice());
   if (!chosen) return SituationExportStatus::Cancelled;
   // Only the folder of the chosen path counts; no file of the chosen name is written.

@@ -19,9 +19,11 @@ inline constexpr std::string_view SituationsWrittenMessage =
     "e può essere inoltrata alle Aziende T.P.L.";
 
 // The vehicles with no de-registration date, one communication per company
-// (ascending code), each dated generationDate and holding its vehicles by chassis.
-CommunicationList LoadCompanySituations(db::DatabaseConnection& connection,
-                                        const std::string& generationDate);
+// (ascending code), each dated generationDate and holding its vehicles by
+// chassis. False when reading failed (the failure was shown): the list may
+// then lack vehicles.
+bool LoadCompanySituations(db::DatabaseConnection& connection, const std::string& generationDate,
+                           CommunicationList& situations);
 
 // "<folder>/ComunicazioneBusQz_<code>.txt".
 std::string SituationFilePath(const std::string& folder, std::int32_t azienda);
@@ -33,7 +35,8 @@ std::optional<std::string> SituationFileText(const Communication& situation);
 enum class SituationExportStatus {
   Cancelled,  // no folder chosen: nothing written
   Written,    // every file written, the final message shown
-  Failed,     // stopped at a file that could not be written; earlier files stay
+  Failed,     // the vehicles could not be read (nothing written), or stopped at a
+              // file that could not be written (earlier files stay)
 };
 
 // After the date was accepted (AcceptInputDate): loads the situations, asks

@@ -156,7 +156,7 @@ bool writeFleetLines(FleetFileWriter& writer, const FleetExportChoice& choice,
 
 }  // namespace
 
-void LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
+bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
                         SituationList& list) {
   db::QueryCursor query(&connection);
   selectHistoryUpTo(query, date);
@@ -170,6 +170,7 @@ void LoadFleetSituation(db::DatabaseConnection& connection, const std::string& d
       row.telaio = list.rows().back().telaio;
     list.addOrMerge(row);
   }
+  return !query.Failed();
 }
 
 std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice) {
@@ -232,7 +233,7 @@ FleetExportStatus ExportFleetSituation(db::DatabaseConnection& connection,
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
   SituationList list;
-  LoadFleetSituation(connection, choice.date, list);
+  if (!LoadFleetSituation(connection, choice.date, list)) return FleetExportStatus::Failed;
   if (list.countMatching(choice.filter) == 0) {
     prompter.message(NothingToExportMessage, ui::Icon::Stop);
     return FleetExportStatus::Empty;

@@ -19,7 +19,9 @@ inline constexpr std::string_view NothingToExportMessage =
 // Fills list with one row per vehicle: the latest history row dated on or
 // before date ("GG/MM/AAAA"), with the company and ambit names. The history
 // is read once, in chassis and date order, keeping one row per vehicle.
-void LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
+// False when reading failed (the failure was shown): the list may then be
+// incomplete or hold older states.
+bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
                         SituationList& list);
 
 // Lines 1 to 6 of the file: the criteria, an empty line, the column names.
@@ -30,7 +32,7 @@ std::string FleetDataLine(const SituationRow& row);
 enum class FleetExportStatus {
   Empty,      // no vehicle meets the criteria: message, no file asked for
   Cancelled,  // no file chosen
-  Failed,     // the file could not be written
+  Failed,     // the history could not be read, or the file could not be written
   Written,
 };
 

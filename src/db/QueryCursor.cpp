@@ -36,6 +36,7 @@ bool QueryCursor::Execute() {
   recordset_ = engine::QueryRecordset::create(*connection_->engineDatabase(), statement_, status);
   if (!status) {
     rowFlag_ = false;
+    failed_ = true;
     connection_->prompter().message("Errore sintassi SQL\n\n" + statement_ + "\n\n" + status.text,
                                     ui::Icon::Exclamation);
     return false;
@@ -43,6 +44,7 @@ bool QueryCursor::Execute() {
   status = recordset_->open();
   if (!status) {
     rowFlag_ = false;
+    failed_ = true;
     connection_->prompter().message("Errore estrazione Select SQL\n\n" + statement_ + "\n\n" + status.text,
                                     ui::Icon::Exclamation);
     return false;
@@ -59,6 +61,7 @@ bool QueryCursor::NextRow() {
   const engine::EngineStatus status = recordset_->moveNext();
   if (!status) {
     rowFlag_ = false;
+    failed_ = true;
     connection_->prompter().message(
         "Errore lettura riga successiva della select corrente\n\n" + statement_ + "\n\n" + status.text,
         ui::Icon::Stop);
@@ -68,6 +71,7 @@ bool QueryCursor::NextRow() {
 }
 
 void QueryCursor::reportColumnFailure(const std::string& column, const std::string& engineText) {
+  failed_ = true;
   connection_->prompter().message(
       "Errore campo (" + column + ") nella select corrente\n\n" + statement_ + "\n\n" + engineText,
       ui::Icon::Stop);

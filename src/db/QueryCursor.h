@@ -37,6 +37,10 @@ public:
   bool GetDouble(int position, double& out);
   bool GetString(int position, std::string& out);
 
+  // True once a failure was shown: the rows read so far may not be all of
+  // them, which callers that write a file must not pass off as complete.
+  bool Failed() const { return failed_; }
+
   // The statement as assembled by the last Execute; also shown in error boxes.
   const std::string& Statement() const { return statement_; }
   void BuildSql();
@@ -48,6 +52,7 @@ private:
 
   DatabaseConnection* connection_;
   bool rowFlag_ = false;
+  bool failed_ = false;
   std::unique_ptr<engine::QueryRecordset> recordset_;
   std::optional<std::string> select_, from_, where_, groupBy_, orderBy_;
   std::string statement_;
