@@ -40,9 +40,20 @@ CivilDate civilDateOf(double dayCount) {
 }
 
 std::string isoDateText(const CivilDate& date) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return buffer;
+  // Written by hand: every stored date passes here, and years stay within 0..9999.
+  if (date.year < 0 || date.year > 9999) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return buffer;
+  }
+  std::string text = "0000-00-00";
+  const auto put = [&text](size_t end, int value, int width) {
+    for (int i = 0; i < width; ++i, value /= 10) text[end - i] = static_cast<char>('0' + value % 10);
+  };
+  put(3, date.year, 4);
+  put(6, date.month, 2);
+  put(9, date.day, 2);
+  return text;
 }
 
 std::optional<CivilDate> parseIsoDate(std::string_view text) {

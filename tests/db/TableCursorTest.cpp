@@ -90,6 +90,12 @@ TEST_F(TableCursorTest, EditChangesTheRowFoundBySeek) {
   ASSERT_TRUE(mezzi.Update());
   EXPECT_EQ(read("T2", "01/01/2005", "posti"), "11");
   EXPECT_EQ(read("T2", "01/01/2005", "interno"), "");
+  EXPECT_EQ(read("T2", "01/01/2005", "azienda"), "7") << "fields not set keep their value";
+  // An edit that changes nothing writes nothing and still succeeds.
+  ASSERT_TRUE(mezzi.Seek(2, keys));
+  ASSERT_TRUE(mezzi.Edit());
+  EXPECT_TRUE(mezzi.Update());
+  EXPECT_EQ(read("T2", "01/01/2005", "posti"), "11");
   EXPECT_TRUE(prompter.messages.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "db/engine/ErrorText.h"
@@ -17,9 +18,19 @@ namespace {
 constexpr int ApplicationId = 0x56454C54;
 constexpr int BusyTimeoutMs = 10000;
 
+// Before the first handle: the program keeps no memory statistics, and the
+// library's own counters cost a lock on every allocation.
+void configureLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
 sqlite3* openHandle(const std::string& path, int flags, EngineStatus& status) {
+  configureLibrary();
   sqlite3* db = nullptr;
-  const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+  // A handle is used by one thread at a time, so it needs no locks of its own.
+  const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
   if (code != SQLITE_OK) {
     status = describeOpenFailure(path, code, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
     sqlite3_close(db);

@@ -12,6 +12,10 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 int TableInfo::columnIndex(std::string_view column) const {
+  // Callers nearly always spell names as the table does: try that first, it
+  // is on the path of every field written.
+  for (size_t i = 0; i < columns.size(); ++i)
+    if (columns[i].name == column) return static_cast<int>(i);
   for (size_t i = 0; i < columns.size(); ++i)
     if (sameName(columns[i].name, column)) return static_cast<int>(i);
   return -1;

@@ -93,6 +93,12 @@ void Statement::bindValue(int index, const FieldValue& value) {
   }
 }
 
+void Statement::bindLastingValue(int index, const FieldValue& value) {
+  if (value.isNull || (value.type != FieldType::Text && value.type != FieldType::Memo))
+    return bindValue(index, value);
+  sqlite3_bind_text(stmt_, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
+}
+
 int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
 
 std::string Statement::columnName(int column) const {

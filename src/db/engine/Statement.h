@@ -34,6 +34,8 @@ public:
   void bindBlob(int index, std::string_view bytes);
   // Binds a typed value in its stored form (dates as YYYY-MM-DD text).
   void bindValue(int index, const FieldValue& value);
+  // The same without copying texts: the value must outlive the next step.
+  void bindLastingValue(int index, const FieldValue& value);
 
   int columnCount() const;
   std::string columnName(int column) const;

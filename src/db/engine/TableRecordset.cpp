@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
@@ -26,10 +28,11 @@ std::string insertSql(const TableInfo& table) {
          values + ")";
 }
 
-std::string updateSql(const TableInfo& table) {
+std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) {
   std::string assignments;
   for (size_t i = 0; i < table.columns.size(); ++i)
-    assignments += (i > 0 ? ", " : "") + quoteIdentifier(table.columns[i].name) + " = ?";
+    if (changed[i])
+      assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name) + " = ?";
   return "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " WHERE rowid = ?";
 }
 
@@ -132,6 +135,7 @@ EngineStatus TableRecordset::loadRow(Statement& stmt) {
 EngineStatus TableRecordset::edit() {
   if (!hasCurrent_) return EngineStatus::failure("Nessun record corrente da modificare.");
   mode_ = Mode::Editing;
+  changed_.assign(row_.size(), false);
   return EngineStatus::success();
 }
 
@@ -146,6 +150,7 @@ EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_vi
   if (auto status = columnOf(field, position); !status) return status;
   if (mode_ == Mode::None)
     return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
+  if (mode_ == Mode::Editing) changed_[position] = true;
   return valueFromText(table_.columns[position], text, row_[position]);
 }
 
@@ -155,6 +160,7 @@ EngineStatus TableRecordset::setFieldNull(std::string_view field) {
   if (mode_ == Mode::None)
     return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
   row_[position] = FieldValue::null(table_.columns[position].type);
+  if (mode_ == Mode::Editing) changed_[position] = true;
   return EngineStatus::success();
 }
 
@@ -178,20 +184,30 @@ EngineStatus TableRecordset::update() {
   return status;
 }
 
-EngineStatus TableRecordset::writeRow() {
-  auto& stmt = mode_ == Mode::Adding ? insertStmt_ : updateStmt_;
-  EngineStatus status;
+Statement* TableRecordset::writeStatement(EngineStatus& status) {
+  const bool adding = mode_ == Mode::Adding;
+  auto& stmt = adding ? insertStmt_ : updateStmts_[changed_];
+  status = EngineStatus::success();
   if (!stmt) {
-    stmt = std::make_unique<Statement>(db_.handle(),
-                                       mode_ == Mode::Adding ? insertSql(table_) : updateSql(table_), status);
-    if (!status) {
-      stmt.reset();
-      return status;
-    }
+    stmt = std::make_unique<Statement>(db_.handle(), adding ? insertSql(table_) : updateSql(table_, changed_),
+                                       status);
+    if (!status) stmt.reset();
   }
+  return stmt.get();
+}
+
+EngineStatus TableRecordset::writeRow() {
+  const bool adding = mode_ == Mode::Adding;
+  if (!adding && std::find(changed_.begin(), changed_.end(), true) == changed_.end())
+    return EngineStatus::success();  // an edit that changed nothing has nothing to write
+  EngineStatus status;
+  Statement* stmt = writeStatement(status);
+  if (stmt == nullptr) return status;
   stmt->reset();
-  for (size_t i = 0; i < row_.size(); ++i) stmt->bindValue(static_cast<int>(i + 1), row_[i]);
-  if (mode_ == Mode::Editing) stmt->bindInt(static_cast<int>(row_.size() + 1), rowid_);
+  int parameter = 0;
+  for (size_t i = 0; i < row_.size(); ++i)
+    if (adding || changed_[i]) stmt->bindLastingValue(++parameter, row_[i]);
+  if (!adding) stmt->bindInt(++parameter, rowid_);
   stmt->step(status);
   stmt->reset();
   if (!status) return describeWriteFailure(db_, table_, row_, status);
@@ -201,7 +217,7 @@ EngineStatus TableRecordset::writeRow() {
 EngineStatus TableRecordset::close() {
   seekStmts_.clear();
   insertStmt_.reset();
-  updateStmt_.reset();
+  updateStmts_.clear();
   index_ = nullptr;
   hasCurrent_ = false;
   mode_ = Mode::None;

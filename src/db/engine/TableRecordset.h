@@ -2,6 +2,7 @@
 // A table-type recordset: one table, a current index, seek on it, and a row
 // buffer that Edit/AddNew fill and Update writes with one prepared statement.
 
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -47,6 +48,7 @@ private:
   EngineStatus loadRow(Statement& stmt);
   Statement* seekStatement(size_t keyCount, EngineStatus& status);
   EngineStatus writeRow();
+  Statement* writeStatement(EngineStatus& status);
 
   EngineDatabase& db_;
   TableInfo table_;
@@ -54,7 +56,10 @@ private:
   // One prepared seek per number of keys given: a shorter key matches on the leading fields.
   std::vector<std::unique_ptr<Statement>> seekStmts_;
   std::unique_ptr<Statement> insertStmt_;
-  std::unique_ptr<Statement> updateStmt_;
+  // An edit writes only the fields it changed, so unchanged keys are not
+  // checked again against every relation; one prepared UPDATE per set of fields.
+  std::map<std::vector<bool>, std::unique_ptr<Statement>> updateStmts_;
+  std::vector<bool> changed_;
   std::vector<FieldValue> row_;
   long long rowid_ = 0;
   bool hasCurrent_ = false;
