@@ -3,88 +3,30 @@
 #include <filesystem>
 
 #include "comms/ExportFile.h"
-#include "comms/NumberText.h"
 #include "comms/RecordLine.h"
 #include "comms/TaggedFileWriter.h"
+#include "comms/VehicleQuery.h"
 #include "db/QueryCursor.h"
 
 namespace veltra::comms {
 
 namespace {
 
-// Column positions of the active-vehicle query.
-enum Column {
-  Telaio,
-  Azienda,
-  Ambito,
-  Prop,
-  Interno,
-  Libretto,
-  Targa,
-  Prima,
-  Tipo,
-  Dtimm,
-  Dest,
-  Carroz,
-  Aliment,
-  Sedere,
-  Piedi,
-  Handicap,
-  Lung,
-  Altezza,
-  Aria,
-  Pedana,
-  Prezzo,
-  Contrib,
-  Contrib2,
-  Atto,
-};
+// Column positions of the active-vehicle query: then the vehicle block.
+enum Column { Telaio, Azienda, FirstVehicleField };
 
 void selectActiveVehicles(db::QueryCursor& query) {
-  query.SetSelect(
-      "telaio, azienda, ambito, prop, interno, libretto, targa, prima, tipo, dtimm,"
-      " dest, carroz, aliment, sedere, piedi, handicap, lung, altezza, aria, pedana,"
-      " prezzo, contrib, contrib2, atto, datini, datfin, datrad");
+  query.SetSelect("telaio, azienda, " + VehicleFieldList());
   query.SetFrom("bus");
   query.SetWhere("datrad IS NULL");
   query.SetOrderBy("azienda, telaio");
-}
-
-std::int32_t flagOf(db::QueryCursor& query, const char* field) {
-  std::string text;
-  query.GetText(field, text);
-  return FlagFromDatabaseText(text);
 }
 
 VehicleEntry readVehicle(db::QueryCursor& query) {
   VehicleEntry entry;
   entry.kind = EntryKind::Var;
   query.GetString(Telaio, entry.telaio);
-  query.GetInt(Ambito, entry.ambito);
-  query.GetString(Prop, entry.prop);
-  query.GetString(Interno, entry.interno);
-  query.GetString(Libretto, entry.libretto);
-  query.GetString(Targa, entry.targa);
-  query.GetText("prima", entry.prima);
-  query.GetString(Tipo, entry.tipo);
-  query.GetText("dtimm", entry.dtimm);
-  query.GetString(Dest, entry.dest);
-  query.GetString(Carroz, entry.carroz);
-  query.GetString(Aliment, entry.aliment);
-  query.GetInt(Sedere, entry.sedere);
-  query.GetInt(Piedi, entry.piedi);
-  query.GetInt(Handicap, entry.handicap);
-  query.GetDouble(Lung, entry.lung);
-  query.GetDouble(Altezza, entry.altezza);
-  entry.aria = flagOf(query, "aria");
-  entry.pedana = flagOf(query, "pedana");
-  query.GetDouble(Prezzo, entry.prezzo);
-  query.GetDouble(Contrib, entry.contrib);
-  query.GetDouble(Contrib2, entry.contrib2);
-  query.GetString(Atto, entry.atto);
-  query.GetText("datini", entry.datini);
-  query.GetText("datfin", entry.datfin);
-  query.GetText("datrad", entry.datrad);
+  ReadVehicleFields(query, FirstVehicleField, entry);
   return entry;
 }
 

@@ -4,6 +4,7 @@
 #include "comms/ExportFile.h"
 #include "comms/NumberText.h"
 #include "comms/RecordLine.h"
+#include "comms/VehicleQuery.h"
 #include "comms/Windows1252.h"
 #include "db/FieldValueText.h"
 #include "db/QueryCursor.h"
@@ -14,89 +15,26 @@ namespace {
 
 constexpr const char* FileCaption = "Esportazione situazione mezzi";
 
-// Column positions of the history query.
-enum Column {
-  Telaio,
-  Data,
-  Azienda,
-  CompanyName,
-  Ambito,
-  AmbitName,
-  Prop,
-  Interno,
-  Libretto,
-  Targa,
-  Prima,
-  Tipo,
-  Dtimm,
-  Dest,
-  Carroz,
-  Aliment,
-  Sedere,
-  Piedi,
-  Handicap,
-  Lung,
-  Altezza,
-  Aria,
-  Pedana,
-  Prezzo,
-  Contrib,
-  Contrib2,
-  Atto,
-};
+// Column positions of the history query: then the vehicle block.
+enum Column { Telaio, Data, Azienda, CompanyName, AmbitName, FirstVehicleField };
 
 void selectHistoryUpTo(db::QueryCursor& query, const std::string& date) {
-  query.SetSelect(
-      "storia.telaio, storia.data, storia.azienda, regazi.denom, storia.ambito, regprv.denom,"
-      " storia.prop, storia.interno, storia.libretto, storia.targa, storia.prima, storia.tipo,"
-      " storia.dtimm, storia.dest, storia.carroz, storia.aliment, storia.sedere, storia.piedi,"
-      " storia.handicap, storia.lung, storia.altezza, storia.aria, storia.pedana, storia.prezzo,"
-      " storia.contrib, storia.contrib2, storia.atto, storia.datini, storia.datfin, storia.datrad");
+  query.SetSelect("storia.telaio, storia.data, storia.azienda, regazi.denom, regprv.denom, " +
+                  VehicleFieldList("storia"));
   query.SetFrom("storia, regazi, regprv");
   query.SetWhere("storia.data <= #" + MonthDayYear(date) +
-                 "# "
-                 " AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
+                 "# AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
   query.SetOrderBy("storia.telaio, storia.data");
-}
-
-std::int32_t flagOf(db::QueryCursor& query, const char* field) {
-  std::string text;
-  query.GetText(field, text);
-  return FlagFromDatabaseText(text);
 }
 
 void readState(db::QueryCursor& query, SituationRow& row) {
   query.GetString(Telaio, row.telaio);
   db::TrimTrailingBlanks(row.telaio);
-  query.GetText("data", row.data);
+  query.GetString(Data, row.data);
   query.GetInt(Azienda, row.azienda);
   query.GetString(CompanyName, row.companyName);
-  query.GetInt(Ambito, row.ambito);
   query.GetString(AmbitName, row.ambitName);
-  query.GetString(Prop, row.prop);
-  query.GetString(Interno, row.interno);
-  query.GetString(Libretto, row.libretto);
-  query.GetString(Targa, row.targa);
-  query.GetText("prima", row.prima);
-  query.GetString(Tipo, row.tipo);
-  query.GetText("dtimm", row.dtimm);
-  query.GetString(Dest, row.dest);
-  query.GetString(Carroz, row.carroz);
-  query.GetString(Aliment, row.aliment);
-  query.GetInt(Sedere, row.sedere);
-  query.GetInt(Piedi, row.piedi);
-  query.GetInt(Handicap, row.handicap);
-  query.GetDouble(Lung, row.lung);
-  query.GetDouble(Altezza, row.altezza);
-  row.aria = flagOf(query, "aria");
-  row.pedana = flagOf(query, "pedana");
-  query.GetDouble(Prezzo, row.prezzo);
-  query.GetDouble(Contrib, row.contrib);
-  query.GetDouble(Contrib2, row.contrib2);
-  query.GetString(Atto, row.atto);
-  query.GetText("datini", row.datini);
-  query.GetText("datfin", row.datfin);
-  query.GetText("datrad", row.datrad);
+  ReadVehicleFields(query, FirstVehicleField, row);
 }
 
 bool isAsciiUpper(char c) {
