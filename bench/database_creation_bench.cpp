@@ -9,23 +9,16 @@
 #include <filesystem>
 #include <string>
 
+#include "support/BenchSupport.h"
 #include "schema/DatabaseCreation.h"
 #include "ui/Prompter.h"
 
 namespace {
 
-class SilentPrompter : public veltra::ui::Prompter {
- public:
-  veltra::ui::Answer message(std::string_view, veltra::ui::Icon, veltra::ui::Buttons,
-                             std::string_view) override {
-    ++messages;
-    return veltra::ui::Answer::Ok;
-  }
-  std::optional<std::string> openFile(const veltra::ui::FileChoice&) override { return {}; }
-  std::optional<std::string> saveFile(const veltra::ui::FileChoice&) override { return {}; }
-  void beginBusy(bool) override {}
-  int messages = 0;
-};
+using veltra::bench::BenchPrompter;
+using veltra::bench::resetPeak;
+using veltra::bench::runShell;
+using veltra::bench::statusKiB;
 
 void BM_BuildNewDatabase(benchmark::State& state) {
   std::string pattern = (std::filesystem::temp_directory_path() / "veltra-bench-XXXXXX").string();
@@ -35,7 +28,7 @@ void BM_BuildNewDatabase(benchmark::State& state) {
   }
   const std::filesystem::path dir = pattern;
   const std::string path = (dir / "VELTRA.MDB").string();
-  SilentPrompter prompter;
+  BenchPrompter prompter;
   for (auto _ : state) {
     const auto outcome = veltra::schema::BuildNewDatabase(prompter, path, "creato");
     if (outcome != veltra::schema::BuildOutcome::Complete) {

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "support/BenchSupport.h"
 #include "comms/ApplyCommunication.h"
 #include "comms/FleetSituationExport.h"
 #include "comms/SyntheticCommunication.h"
@@ -41,6 +42,11 @@ extern char** environ;
 
 namespace {
 
+using veltra::bench::BenchPrompter;
+using veltra::bench::resetPeak;
+using veltra::bench::runShell;
+using veltra::bench::statusKiB;
+
 namespace fs = std::filesystem;
 using namespace veltra;
 
@@ -48,23 +54,6 @@ constexpr std::size_t VehiclesPerCompany = 1000;
 // After every generated communication: the state of every vehicle is its last row.
 constexpr const char* ExportDay = "31/12/2030";
 const fs::path CacheFolder = "/tmp/veltra-fleet-bench";
-
-class BenchPrompter : public ui::Prompter {
- public:
-  explicit BenchPrompter(std::string output = {}) : output_(std::move(output)) {}
-  ui::Answer message(std::string_view text, ui::Icon, ui::Buttons, std::string_view) override {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    ++messages;
-    return ui::Answer::Ok;
-  }
-  std::optional<std::string> openFile(const ui::FileChoice&) override { return {}; }
-  std::optional<std::string> saveFile(const ui::FileChoice&) override { return output_; }
-  void beginBusy(bool) override {}
-  int messages = 0;
-
- private:
-  std::string output_;
-};
 
 // Communication number n of every company: the 15th of successive months.
 std::string communicationDate(int n) {
@@ -103,20 +92,6 @@ std::string registerOf(std::size_t vehicles, int communications) {
   if (!fs::exists(path)) buildRegister(path, vehicles, communications);
   return path.string();
 }
-
-long statusKiB(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.starts_with(field)) return std::stol(line.substr(std::string(field).size()));
-  return 0;
-}
-
-// Lets the next peak reading start from the current resident set.
-void resetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 long lineCount(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   long lines = 0;
@@ -172,24 +147,6 @@ constexpr const char* ShellStatement =
     "WHERE storia.data <= '2030-12-31'  AND storia.azienda = regazi.codice"
     " AND storia.ambito = regprv.codice\n"
     "ORDER BY storia.telaio, storia.data\n";
-
-// Runs the sqlite3 shell with its standard output into output; its exit status.
-int runShell(const std::vector<std::string>& args, const std::string& output) {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "sqlite3", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 void BM_SqliteShellFleetQuery(benchmark::State& state) {
   const std::string database =

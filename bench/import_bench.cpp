@@ -25,6 +25,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/BenchSupport.h"
 #include "comms/ApplyCommunication.h"
 #include "comms/CommunicationReader.h"
 #include "comms/RecordLine.h"
@@ -38,20 +39,13 @@ extern char** environ;
 
 namespace {
 
+using veltra::bench::BenchPrompter;
+using veltra::bench::resetPeak;
+using veltra::bench::runShell;
+using veltra::bench::statusKiB;
+
 namespace fs = std::filesystem;
 using namespace veltra;
-
-class SilentPrompter : public ui::Prompter {
- public:
-  ui::Answer message(std::string_view, ui::Icon, ui::Buttons, std::string_view) override {
-    ++messages;
-    return ui::Answer::Ok;
-  }
-  std::optional<std::string> openFile(const ui::FileChoice&) override { return {}; }
-  std::optional<std::string> saveFile(const ui::FileChoice&) override { return {}; }
-  void beginBusy(bool) override {}
-  int messages = 0;
-};
 
 // A scratch folder with the two communications of n vehicles and the same
 // records as a tab-separated file for the shell.
@@ -76,7 +70,7 @@ class Workspace {
 
   void freshDatabase() {
     fs::remove(file("VELTRA.MDB"));
-    SilentPrompter prompter;
+    BenchPrompter prompter;
     if (schema::BuildNewDatabase(prompter, file("VELTRA.MDB"), "") !=
         schema::BuildOutcome::Complete)
       std::abort();
@@ -88,20 +82,6 @@ class Workspace {
   }
   fs::path folder_;
 };
-
-long statusKiB(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.starts_with(field)) return std::stol(line.substr(std::string(field).size()));
-  return 0;
-}
-
-// Lets the next peak reading start from the current resident set.
-void resetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 struct ImportCounts {
   int inserted = 0;
   int updated = 0;
@@ -109,7 +89,7 @@ struct ImportCounts {
 
 // What the import command does once the user confirmed: check the file whole, apply it.
 ImportCounts importFile(const std::string& database, const std::string& file) {
-  SilentPrompter prompter;
+  BenchPrompter prompter;
   db::DatabaseConnection connection(prompter, database);
   std::ifstream in(file, std::ios::binary);
   const auto check = comms::CheckCommunication(in);
@@ -198,24 +178,6 @@ constexpr const char* EquivalentTable =
     " altezza REAL NOT NULL, aria INTEGER NOT NULL, pedana INTEGER NOT NULL,"
     " prezzo REAL NOT NULL, contrib REAL NOT NULL, atto TEXT, contrib2 REAL NOT NULL,"
     " datini TEXT NOT NULL, datfin TEXT, datrad TEXT);";
-
-// Runs the sqlite3 shell with its standard output into output; its exit status.
-int runShell(const std::vector<std::string>& args, const std::string& output = "/dev/null") {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "sqlite3", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 long shellRowCount(const Workspace& work, const std::string& database) {
   const std::string output = work.file("count.txt");

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/BenchSupport.h"
 #include "db/DatabaseConnection.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
@@ -19,20 +20,12 @@
 
 namespace {
 
-using veltra::db::FieldType;
+using veltra::bench::BenchPrompter;
+using veltra::bench::resetPeak;
+using veltra::bench::runShell;
+using veltra::bench::statusKiB;
 
-class SilentPrompter : public veltra::ui::Prompter {
-public:
-  veltra::ui::Answer message(std::string_view text, veltra::ui::Icon, veltra::ui::Buttons,
-                             std::string_view) override {
-    failures.emplace_back(text);
-    return veltra::ui::Answer::Ok;
-  }
-  std::optional<std::string> openFile(const veltra::ui::FileChoice&) override { return {}; }
-  std::optional<std::string> saveFile(const veltra::ui::FileChoice&) override { return {}; }
-  void beginBusy(bool) override {}
-  std::vector<std::string> failures;
-};
+using veltra::db::FieldType;
 
 struct Column {
   const char* name;
@@ -87,7 +80,7 @@ void CursorInserts(benchmark::State& state) {
     state.PauseTiming();
     const std::string path = freshDatabase();
     state.ResumeTiming();
-    SilentPrompter prompter;
+    BenchPrompter prompter;
     {
       veltra::db::DatabaseConnection connection(prompter, path);
       veltra::db::BulkTransaction transaction(connection);
@@ -99,7 +92,7 @@ void CursorInserts(benchmark::State& state) {
       }
       transaction.Commit();
     }
-    if (!prompter.failures.empty()) state.SkipWithError(prompter.failures.front().c_str());
+    if (!prompter.messages.empty()) state.SkipWithError(prompter.messages.front().c_str());
     state.PauseTiming();
     std::filesystem::remove(path);
     state.ResumeTiming();
