@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
+#include "app/CommunicationCommands.h"
 #include "app/DatabaseCommands.h"
 #include "app/MainWindow.h"
 #include "app/ReportWindow.h"
@@ -38,6 +39,7 @@ constexpr AppCommand Commands[] = {
     {CmdDisconnect, disconnectCommand},
     {CmdRepairDatabase, repairDatabaseCommand},
     {CmdDuplicateDatabase, duplicateDatabaseCommand},
+    {CmdImportCommunication, importCommunicationCommand},
     {CmdPrint, printCommand},
 };
 

@@ -19,7 +19,6 @@ struct CommandEntry {
 
 // One line per command; each lives in the file of its subject.
 constexpr CommandEntry Commands[] = {
-    {"", nullptr},
     {"create", createCommand},
     {"connect", connectCommand},
     {"disconnect", disconnectCommand},
@@ -33,7 +32,7 @@ constexpr CommandEntry Commands[] = {
 
 const CommandEntry* findCommand(const std::string& name) {
   for (const auto& entry : Commands)
-    if (entry.handler != nullptr && name == entry.name) return &entry;
+    if (name == entry.name) return &entry;
   return nullptr;
 }
 
