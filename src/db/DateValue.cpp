@@ -57,13 +57,6 @@ DateValue::DateValue(const FieldValue& value) {
   }
 }
 
-DateValue DateValue::fromDayCount(double dayCount) {
-  DateValue value;
-  value.dayCount_ = dayCount;
-  value.valid_ = std::isfinite(dayCount);
-  return value;
-}
-
 int DateValue::Year() const { return civilDateOf(dayCount_).year; }
 int DateValue::Month() const { return civilDateOf(dayCount_).month; }
 int DateValue::Day() const { return civilDateOf(dayCount_).day; }

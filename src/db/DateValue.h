@@ -11,7 +11,6 @@ public:
   DateValue() = default;  // invalid
   DateValue(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
   explicit DateValue(const FieldValue& value);
-  static DateValue fromDayCount(double dayCount);
 
   bool IsValid() const { return valid_; }
   double DayCount() const { return dayCount_; }

@@ -132,10 +132,6 @@ bool EngineDatabase::inTransaction() const { return db_ != nullptr && sqlite3_ge
 
 EngineStatus EngineDatabase::execute(const std::string& sql) { return runOn(db_, sql); }
 
-EngineStatus EngineDatabase::lastError() const {
-  return describeEngineFailure(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
-}
-
 Transaction::Transaction(EngineDatabase& db) : db_(db) {
   if (db_.inTransaction()) return;
   status_ = db_.begin();

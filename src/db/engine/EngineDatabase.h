@@ -46,9 +46,6 @@ public:
 
   // Runs statements with no result; for the adapter's own use.
   EngineStatus execute(const std::string& sql);
-  // The failure of the last call on the handle, with the adapter's sentence
-  // in front of the engine's message when one is given.
-  EngineStatus lastError() const;
 
   sqlite3* handle() const { return db_; }
 

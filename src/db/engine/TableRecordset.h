@@ -39,8 +39,6 @@ public:
   EngineStatus getField(std::string_view field, FieldValue& out) const;
   EngineStatus close();
 
-  const TableInfo& table() const { return table_; }
-
 private:
   enum class Mode { None, Editing, Adding };
   TableRecordset(EngineDatabase& db, TableInfo table);
