@@ -15,10 +15,7 @@
 
 namespace {
 
-using veltra::bench::BenchPrompter;
-using veltra::bench::resetPeak;
-using veltra::bench::runShell;
-using veltra::bench::statusKiB;
+using namespace veltra::bench;
 
 void BM_BuildNewDatabase(benchmark::State& state) {
   std::string pattern = (std::filesystem::temp_directory_path() / "veltra-bench-XXXXXX").string();

@@ -35,14 +35,9 @@
 #include "schema/DatabaseCreation.h"
 #include "ui/Prompter.h"
 
-extern char** environ;
-
 namespace {
 
-using veltra::bench::BenchPrompter;
-using veltra::bench::resetPeak;
-using veltra::bench::runShell;
-using veltra::bench::statusKiB;
+using namespace veltra::bench;
 
 namespace fs = std::filesystem;
 using namespace veltra;

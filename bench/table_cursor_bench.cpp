@@ -20,10 +20,7 @@
 
 namespace {
 
-using veltra::bench::BenchPrompter;
-using veltra::bench::resetPeak;
-using veltra::bench::runShell;
-using veltra::bench::statusKiB;
+using namespace veltra::bench;
 
 using veltra::db::FieldType;
 
