@@ -33,10 +33,10 @@
 #include "support/BenchSupport.h"
 #include "comms/ApplyCommunication.h"
 #include "comms/FleetSituationExport.h"
-#include "comms/SyntheticCommunication.h"
 #include "db/DatabaseConnection.h"
 #include "schema/DatabaseCreation.h"
 #include "ui/Prompter.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ void buildRegister(const fs::path& path, std::size_t vehicles, int communication
       int inserted = 0;
       int updated = 0;
       const auto communication =
-          comms::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
+          testing::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
       if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
     }
     std::fprintf(stderr, "register %zux%d: communication %d of %d applied\n", vehicles,

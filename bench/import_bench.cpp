@@ -29,11 +29,11 @@
 #include "comms/ApplyCommunication.h"
 #include "comms/CommunicationReader.h"
 #include "comms/RecordLine.h"
-#include "comms/SyntheticCommunication.h"
 #include "comms/TaggedFileWriter.h"
 #include "db/DatabaseConnection.h"
 #include "schema/DatabaseCreation.h"
 #include "ui/Prompter.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace {
 
@@ -49,10 +49,10 @@ class Workspace {
   explicit Workspace(std::size_t vehicles) {
     char pattern[] = "/tmp/veltra-import-bench-XXXXXX";
     folder_ = mkdtemp(pattern);
-    const auto first = comms::SyntheticCommunication(7, "15/03/2024", vehicles);
+    const auto first = testing::SyntheticCommunication(7, "15/03/2024", vehicles);
     write("first.txt", comms::CommunicationFileText(first).value());
     write("next.txt",
-          comms::CommunicationFileText(comms::SyntheticCommunication(7, "16/03/2024", vehicles, 1))
+          comms::CommunicationFileText(testing::SyntheticCommunication(7, "16/03/2024", vehicles, 1))
               .value());
     std::string records;
     for (const auto& entry : first.entries())

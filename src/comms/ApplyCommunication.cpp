@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "comms/NumberText.h"
+#include "comms/VehicleFields.h"
 #include "db/TableCursor.h"
 
 namespace veltra::comms {
@@ -29,43 +29,14 @@ Registration registerCommunication(db::DatabaseConnection& connection,
   return comunica.Update() ? Registration::Registered : Registration::Failed;
 }
 
-struct FieldText {
-  const char* field;
-  std::string text;
-};
-using VehicleFieldTexts = std::array<FieldText, 27>;
+using VehicleTexts = std::array<std::string, VehicleFields.size()>;
 
-// What a vehicle's bus and storia rows get besides the chassis, in the order written.
-VehicleFieldTexts vehicleFieldTexts(const Communication& communication, const VehicleEntry& entry) {
-  return {{
-      {"data", communication.date()},
-      {"azienda", std::to_string(communication.azienda())},
-      {"ambito", std::to_string(entry.ambito)},
-      {"prop", entry.prop},
-      {"interno", entry.interno},
-      {"libretto", entry.libretto},
-      {"targa", entry.targa},
-      {"prima", entry.prima},
-      {"tipo", entry.tipo},
-      {"dtimm", entry.dtimm},
-      {"dest", entry.dest},
-      {"carroz", entry.carroz},
-      {"aliment", entry.aliment},
-      {"sedere", std::to_string(entry.sedere)},
-      {"piedi", std::to_string(entry.piedi)},
-      {"handicap", std::to_string(entry.handicap)},
-      {"lung", LengthText(entry.lung)},
-      {"altezza", HeightText(entry.altezza)},
-      {"aria", std::string(FlagDatabaseText(entry.aria))},
-      {"pedana", std::string(FlagDatabaseText(entry.pedana))},
-      {"prezzo", AmountText(entry.prezzo)},
-      {"contrib", AmountText(entry.contrib)},
-      {"contrib2", AmountText(entry.contrib2)},
-      {"atto", entry.atto},
-      {"datini", entry.datini},
-      {"datfin", entry.datfin},
-      {"datrad", entry.datrad},
-  }};
+// The texts of the vehicle fields, computed once for both rows.
+VehicleTexts vehicleTexts(const VehicleEntry& entry) {
+  VehicleTexts texts;
+  for (std::size_t i = 0; i < VehicleFields.size(); ++i)
+    texts[i] = DatabaseText(VehicleFields[i], entry.vehicle);
+  return texts;
 }
 
 class VehicleWriter {
@@ -79,7 +50,7 @@ class VehicleWriter {
   // Both rows are attempted whatever happens to either; false when one failed.
   bool write(const Communication& communication, const VehicleEntry& entry, int& inserted,
              int& updated) {
-    const auto texts = vehicleFieldTexts(communication, entry);
+    const auto texts = vehicleTexts(entry);
     const bool known = bus_.Seek(1, &entry.telaio);
     if (known) {
       bus_.Edit();
@@ -87,16 +58,21 @@ class VehicleWriter {
       bus_.AddNew();
       bus_.SetField("telaio", entry.telaio);
     }
-    bool ok = saveRow(bus_, texts);
+    bool ok = saveRow(bus_, communication, texts);
     if (ok) ++(known ? updated : inserted);
     storia_.AddNew();
     storia_.SetField("telaio", entry.telaio);
-    return saveRow(storia_, texts) && ok;
+    return saveRow(storia_, communication, texts) && ok;
   }
 
  private:
-  static bool saveRow(db::TableCursor& cursor, const VehicleFieldTexts& texts) {
-    for (const FieldText& field : texts) cursor.SetField(field.field, field.text);
+  // Besides the chassis: the communication's date and company, then the vehicle.
+  static bool saveRow(db::TableCursor& cursor, const Communication& communication,
+                      const VehicleTexts& texts) {
+    cursor.SetField("data", communication.date());
+    cursor.SetField("azienda", std::to_string(communication.azienda()));
+    for (std::size_t i = 0; i < VehicleFields.size(); ++i)
+      cursor.SetField(std::string(VehicleFields[i].name), texts[i]);
     return cursor.Update();
   }
 

@@ -5,6 +5,7 @@
 
 #include "comms/NumberText.h"
 #include "db/FieldValueText.h"
+#include "db/PlainText.h"
 #include "db/QueryCursor.h"
 
 namespace veltra::comms {
@@ -13,9 +14,6 @@ namespace {
 
 constexpr std::size_t TypedCodeLength = 4;
 
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 std::string fourDigits(std::int32_t code) {
   char buffer[16];
@@ -27,7 +25,7 @@ std::string fourDigits(std::int32_t code) {
 // the item of company 12345.
 bool namesItem(std::string_view prefix, std::string_view item) {
   return item.starts_with(prefix) &&
-         (item.size() == prefix.size() || !isDigit(item[prefix.size()]));
+         (item.size() == prefix.size() || !db::IsDigit(item[prefix.size()]));
 }
 
 }  // namespace
@@ -58,7 +56,7 @@ std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
 
 std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items) {
   const std::string_view digits = typed.substr(0, TypedCodeLength);
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) return std::nullopt;
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), db::IsDigit)) return std::nullopt;
   const std::int32_t code = *ReadWholeNumber(digits);
   const std::string prefix = fourDigits(code);
   const bool listed = std::any_of(items.begin(), items.end(), [&](const CodeItem& item) {
@@ -70,6 +68,15 @@ std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<
 
 std::int32_t ItemCode(std::string_view itemText) {
   return ReadWholeNumber(itemText.substr(0, TypedCodeLength)).value_or(0);
+}
+
+std::optional<std::int32_t> AcceptCodeChoice(bool all, std::string_view typed,
+                                             const std::vector<CodeItem>& items,
+                                             std::string_view refusal, ui::Prompter& prompter) {
+  if (all) return -1;
+  const auto code = TypedCode(typed, items);
+  if (!code) prompter.message(refusal, ui::Icon::Stop);
+  return code;
 }
 
 }  // namespace veltra::comms

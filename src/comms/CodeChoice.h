@@ -9,8 +9,16 @@
 #include <vector>
 
 #include "db/DatabaseConnection.h"
+#include "ui/Prompter.h"
 
 namespace veltra::comms {
+
+inline constexpr std::string_view InvalidCompanyMessage =
+    "ATTENZIONE: Il Codice Azienda non è valido.\n\n"
+    "Occorre selezionare un Codice Azienda presente nella lista.\n\n";
+inline constexpr std::string_view InvalidAmbitMessage =
+    "ATTENZIONE: Il Codice Ambito non è valido.\n\n"
+    "Occorre selezionare un Codice Ambito presente nella lista.\n\n";
 
 struct CodeItem {
   std::int32_t code = 0;
@@ -41,5 +49,11 @@ std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<
 // The code at the start of an item's text (its first four characters read
 // as a whole number), as the list boxes hand the selection back.
 std::int32_t ItemCode(std::string_view itemText);
+
+// The code chosen with a list whose "all" box is off: -1 when the box is on;
+// none, after the refusal (stop icon), when the typed text names no item.
+std::optional<std::int32_t> AcceptCodeChoice(bool all, std::string_view typed,
+                                             const std::vector<CodeItem>& items,
+                                             std::string_view refusal, ui::Prompter& prompter);
 
 }  // namespace veltra::comms

@@ -26,7 +26,7 @@ VehicleEntry readVehicle(db::QueryCursor& query) {
   VehicleEntry entry;
   entry.kind = EntryKind::Var;
   query.GetString(Telaio, entry.telaio);
-  ReadVehicleFields(query, FirstVehicleField, entry);
+  ReadVehicleFields(query, FirstVehicleField, entry.vehicle);
   return entry;
 }
 
@@ -38,22 +38,6 @@ ui::FileChoice folderChoice() {
   choice.proposedName = "ComunicazioneBus";
   choice.confirmOverwrite = true;
   return choice;
-}
-
-// False, after its message, when the file could not be written whole.
-bool writeSituationFile(const std::string& folder, const Communication& situation,
-                        ui::Prompter& prompter) {
-  const std::string path = SituationFilePath(folder, situation.azienda());
-  const auto text = SituationFileText(situation);
-  if (!text) {
-    // Checked before the file is created: an existing file stays as it was.
-    prompter.message(CannotEncodeText(path), ui::Icon::Exclamation);
-    return false;
-  }
-  ExportFile file(path, prompter);
-  if (!file.create()) return false;
-  file.write(*text);
-  return file.close();
 }
 
 }  // namespace
@@ -95,7 +79,9 @@ SituationExportStatus ExportCompanySituations(db::DatabaseConnection& connection
   // Only the folder of the chosen path counts; no file of the chosen name is written.
   const std::string folder = std::filesystem::path(*chosen).parent_path().string();
   for (const Communication& situation : situations.items())
-    if (!writeSituationFile(folder, situation, prompter)) return SituationExportStatus::Failed;
+    if (!WriteExportFile(SituationFilePath(folder, situation.azienda()),
+                         SituationFileText(situation), prompter))
+      return SituationExportStatus::Failed;
   prompter.message(SituationsWrittenMessage, ui::Icon::Information);
   return SituationExportStatus::Written;
 }

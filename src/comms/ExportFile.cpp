@@ -42,11 +42,16 @@ bool ExportFile::close() {
   return true;
 }
 
-void ExportFile::abandonUnencodable() {
-  out_.close();
-  std::error_code ignored;
-  std::filesystem::remove(path_, ignored);
-  report(CannotEncodeText(path_));
+bool WriteExportFile(const std::string& path, const std::optional<std::string>& bytes,
+                     ui::Prompter& prompter, std::string_view caption) {
+  if (!bytes) {
+    prompter.message(CannotEncodeText(path), ui::Icon::Exclamation, ui::Buttons::Ok, caption);
+    return false;
+  }
+  ExportFile file(path, prompter, caption);
+  if (!file.create()) return false;
+  file.write(*bytes);
+  return file.close();
 }
 
 }  // namespace veltra::comms

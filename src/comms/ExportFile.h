@@ -4,6 +4,7 @@
 // cannot be created or does not receive every byte.
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,6 @@ class ExportFile {
   }
   // Closes it; false, after a message, when some byte did not reach the file.
   bool close();
-  // After a failure half way: shows why (CannotEncodeText) and removes the
-  // incomplete file, which must not pass for an export.
-  void abandonUnencodable();
 
   const std::string& path() const { return path_; }
 
@@ -42,5 +40,11 @@ class ExportFile {
   std::string caption_;
   std::ofstream out_;
 };
+
+// Writes an export's whole text into path; none stands for a text that
+// Windows-1252 cannot hold, refused before the file is touched. False after
+// the message.
+bool WriteExportFile(const std::string& path, const std::optional<std::string>& bytes,
+                     ui::Prompter& prompter, std::string_view caption = {});
 
 }  // namespace veltra::comms

@@ -16,24 +16,6 @@ std::vector<CodeItem> FleetAmbitItems(db::DatabaseConnection& connection) {
                    "regprv.codice, regprv.denom", "regprv.denom"});
 }
 
-namespace {
-
-// The code chosen for a list whose "all" box is off; false after the message.
-bool acceptCode(bool all, const std::string& typed, const std::vector<CodeItem>& items,
-                std::string_view refusal, std::int32_t& code, ui::Prompter& prompter) {
-  code = -1;
-  if (all) return true;
-  const auto typedCode = TypedCode(typed, items);
-  if (!typedCode) {
-    prompter.message(refusal, ui::Icon::Stop);
-    return false;
-  }
-  code = *typedCode;
-  return true;
-}
-
-}  // namespace
-
 std::optional<FleetExportChoice> AcceptFleetExportForm(const FleetExportForm& form,
                                                        const std::vector<CodeItem>& companies,
                                                        const std::vector<CodeItem>& ambits,
@@ -43,11 +25,14 @@ std::optional<FleetExportChoice> AcceptFleetExportForm(const FleetExportForm& fo
   filter.allCompanies = form.allCompanies;
   filter.allAmbits = form.allAmbits;
   filter.activeOnly = form.activeOnly;
-  if (!acceptCode(form.allCompanies, form.companyText, companies, InvalidCompanyMessage,
-                  filter.azienda, prompter) ||
-      !acceptCode(form.allAmbits, form.ambitText, ambits, InvalidAmbitMessage, filter.ambito,
-                  prompter))
-    return std::nullopt;
+  const auto azienda = AcceptCodeChoice(form.allCompanies, form.companyText, companies,
+                                        InvalidCompanyMessage, prompter);
+  if (!azienda) return std::nullopt;
+  const auto ambito =
+      AcceptCodeChoice(form.allAmbits, form.ambitText, ambits, InvalidAmbitMessage, prompter);
+  if (!ambito) return std::nullopt;
+  filter.azienda = *azienda;
+  filter.ambito = *ambito;
   auto date = AcceptInputDate(form.dateText, prompter);
   if (!date) return std::nullopt;
   choice.date = std::move(*date);

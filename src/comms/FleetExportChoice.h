@@ -14,13 +14,6 @@
 
 namespace veltra::comms {
 
-inline constexpr std::string_view InvalidCompanyMessage =
-    "ATTENZIONE: Il Codice Azienda non è valido.\n\n"
-    "Occorre selezionare un Codice Azienda presente nella lista.\n\n";
-inline constexpr std::string_view InvalidAmbitMessage =
-    "ATTENZIONE: Il Codice Ambito non è valido.\n\n"
-    "Occorre selezionare un Codice Ambito presente nella lista.\n\n";
-
 // The companies and the ambits that occur in the vehicles' history, by name.
 std::vector<CodeItem> FleetCompanyItems(db::DatabaseConnection& connection);
 std::vector<CodeItem> FleetAmbitItems(db::DatabaseConnection& connection);

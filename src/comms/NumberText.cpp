@@ -6,15 +6,14 @@
 #include <limits>
 #include <system_error>
 
+#include "db/PlainText.h"
+
 namespace veltra::comms {
 
 namespace {
 
 bool isBlank(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 std::size_t skipBlanks(std::string_view text, std::size_t at) {
@@ -23,7 +22,7 @@ std::size_t skipBlanks(std::string_view text, std::size_t at) {
 }
 
 std::size_t skipDigits(std::string_view text, std::size_t at) {
-  while (at < text.size() && isDigit(text[at])) ++at;
+  while (at < text.size() && db::IsDigit(text[at])) ++at;
   return at;
 }
 
@@ -65,7 +64,7 @@ std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
   std::int64_t value = 0;
   constexpr std::int64_t Limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  for (; at < text.size() && isDigit(text[at]); ++at) {
+  for (; at < text.size() && db::IsDigit(text[at]); ++at) {
     value = value * 10 + (text[at] - '0');
     if (value > Limit) return std::nullopt;
   }

@@ -5,26 +5,25 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
 #include "comms/Communication.h"
+#include "comms/VehicleFields.h"
 
 namespace veltra::comms {
 
-inline constexpr std::size_t VariationFieldCount = 28;
+// The kind, the chassis and the company code, then the vehicle fields.
+inline constexpr std::size_t VariationFieldCount = 3 + VehicleFields.size();
 
 // Parses one record line of a communication (UTF-8, without its terminator)
 // into a new entry appended to the communication. False, with nothing
-// appended, when the line is not exactly 28 fields, the kind is not "NEW" or
+// appended, when the line has not exactly VariationFieldCount fields, the kind is not "NEW" or
 // "VAR", a field is longer than the reader holds or a number does not fit.
 bool ParseVariationLine(Communication& communication, std::string_view line);
 
 // The 27 fields of a situation record line, without terminator.
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry);
-// The fields joined by TABs, as the record lines and the fleet export write them.
-std::string TabSeparated(std::span<const std::string> fields);
 // The kind, a TAB and the 27 fields: a record line of a communication.
 std::string VariationRecordLine(std::int32_t azienda, const VehicleEntry& entry);
 

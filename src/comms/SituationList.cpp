@@ -6,8 +6,8 @@
 namespace veltra::comms {
 
 bool SituationFilter::matches(const SituationRow& row) const {
-  return (allCompanies || row.azienda == azienda) && (allAmbits || row.ambito == ambito) &&
-         (!activeOnly || row.datrad.empty());
+  return (allCompanies || row.azienda == azienda) && (allAmbits || row.vehicle.ambito == ambito) &&
+         (!activeOnly || row.vehicle.datrad.empty());
 }
 
 void SituationList::clear() {

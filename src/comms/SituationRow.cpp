@@ -1,58 +1,37 @@
 #include "comms/SituationRow.h"
 
+#include "comms/VehicleFields.h"
+
 namespace veltra::comms {
 
+namespace {
+
+// What the financing list leaves unknown reads as -1, never as a real 0.
+VehicleData financingDefaults() {
+  VehicleData vehicle;
+  vehicle.ambito = vehicle.sedere = vehicle.piedi = vehicle.handicap = -1;
+  vehicle.lung = vehicle.altezza = -1.0;
+  return vehicle;
+}
+
+}  // namespace
+
 SituationRow ListFilling(const SituationRow& supplied) {
-  SituationRow row;
-  row.telaio = supplied.telaio;
-  row.data = supplied.data;
-  row.azienda = supplied.azienda;
-  row.companyName = supplied.companyName;
-  row.ambito = supplied.ambito;
-  row.ambitName = supplied.ambitName;
-  row.interno = supplied.interno;
-  row.targa = supplied.targa;
-  row.prima = supplied.prima;
-  row.tipo = supplied.tipo;
-  row.dest = supplied.dest;
-  row.carroz = supplied.carroz;
-  row.aliment = supplied.aliment;
-  row.sedere = supplied.sedere;
-  row.piedi = supplied.piedi;
-  row.handicap = supplied.handicap;
-  row.lung = supplied.lung;
-  row.altezza = supplied.altezza;
-  row.aria = supplied.aria;
-  row.pedana = supplied.pedana;
-  row.datini = supplied.datini;
-  row.datfin = supplied.datfin;
+  SituationRow row{supplied.telaio, supplied.data, supplied.azienda, supplied.companyName,
+                   supplied.ambitName, {}};
+  row.vehicle = KeepFields(supplied.vehicle,
+                           {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz",
+                            "aliment", "sedere", "piedi", "handicap", "lung", "altezza", "aria",
+                            "pedana", "datini", "datfin"});
   return row;
 }
 
 SituationRow FinancingFilling(const SituationRow& supplied) {
-  SituationRow row;
-  row.telaio = supplied.telaio;
-  row.data = supplied.data;
-  row.azienda = supplied.azienda;
-  row.companyName = supplied.companyName;
-  row.ambito = -1;
-  row.prop = supplied.prop;
-  row.libretto = supplied.libretto;
-  row.targa = supplied.targa;
-  row.tipo = supplied.tipo;
-  row.dtimm = supplied.dtimm;
-  row.sedere = -1;
-  row.piedi = -1;
-  row.handicap = -1;
-  row.lung = -1.0;
-  row.altezza = -1.0;
-  row.prezzo = supplied.prezzo;
-  row.contrib = supplied.contrib;
-  row.atto = supplied.atto;
-  row.contrib2 = supplied.contrib2;
-  row.datini = supplied.datini;
-  row.datfin = supplied.datfin;
-  row.datrad = supplied.datrad;
+  SituationRow row{supplied.telaio, supplied.data, supplied.azienda, supplied.companyName, {}, {}};
+  row.vehicle = KeepFields(supplied.vehicle,
+                           {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",
+                            "atto", "contrib2", "datini", "datfin", "datrad"},
+                           financingDefaults());
   return row;
 }
 

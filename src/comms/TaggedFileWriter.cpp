@@ -2,32 +2,28 @@
 
 #include "comms/LineChecksum.h"
 #include "comms/RecordLine.h"
-#include "comms/Windows1252.h"
+#include "comms/Windows1252Lines.h"
 
 namespace veltra::comms {
 
 namespace {
 
-class FileText {
+// Record lines and the company and date lines count towards the checksum;
+// the opening and closing tags do not.
+class TaggedText {
  public:
-  // Appends the line converted to Windows-1252 and its terminator; summed
-  // lines add their converted bytes to the checksum.
   bool add(std::string_view line, bool summed) {
-    auto bytes = codec_.fromUtf8(line);
-    if (!bytes) return false;
-    if (summed) checksum_.add(*bytes);
-    text_ += *bytes;
-    text_ += "\r\n";
-    return true;
+    const auto bytes = lines_.add(line);
+    if (bytes && summed) checksum_.add(*bytes);
+    return bytes.has_value();
   }
 
   std::int32_t checksum() const { return checksum_.total(); }
-  std::string take() { return std::move(text_); }
+  std::string take() { return lines_.take(); }
 
  private:
-  Windows1252Codec codec_;
+  Windows1252Lines lines_;
   RunningChecksum checksum_;
-  std::string text_;
 };
 
 }  // namespace
@@ -35,7 +31,7 @@ class FileText {
 std::optional<std::string> TaggedFileText(std::string_view tag, const Communication& communication,
                                           RecordLineFormat format) {
   const std::string tagText(tag);
-  FileText file;
+  TaggedText file;
   if (!file.add("<" + tagText + ">" + std::to_string(communication.entryCount()), false) ||
       !file.add("<Azienda=" + std::to_string(communication.azienda()) + ">", true) ||
       !file.add("<Data=" + communication.date() + ">", true))

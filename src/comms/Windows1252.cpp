@@ -61,10 +61,4 @@ std::optional<std::string> Windows1252Codec::fromUtf8(std::string_view text) {
   return convert(*fromUtf8_, text);
 }
 
-std::size_t Utf8Length(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
 }  // namespace veltra::comms

@@ -30,7 +30,4 @@ class Windows1252Codec {
   std::unique_ptr<Converter> fromUtf8_;
 };
 
-// The number of characters of a UTF-8 text.
-std::size_t Utf8Length(std::string_view text);
-
 }  // namespace veltra::comms

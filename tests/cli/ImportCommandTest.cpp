@@ -5,13 +5,13 @@
 #include <sstream>
 
 #include "cli/CommandLine.h"
-#include "comms/SyntheticCommunication.h"
 #include "comms/TaggedFileWriter.h"
 #include "db/DatabaseConnection.h"
 #include "db/QueryCursor.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::cli {
 namespace {
@@ -26,7 +26,7 @@ class ImportCommandTest : public ::testing::Test {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, ""), schema::BuildOutcome::Complete);
     file = dir.file("VariazioniBusQz.txt");
     std::ofstream(file, std::ios::binary)
-        << comms::CommunicationFileText(comms::SyntheticCommunication(7, "15/03/2024", 2)).value();
+        << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 2)).value();
   }
 
   int run(std::vector<std::string> args) {

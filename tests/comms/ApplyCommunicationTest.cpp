@@ -4,10 +4,12 @@
 
 #include "comms/ApplyCommunication.h"
 #include "comms/CommsDatabase.h"
-#include "comms/SyntheticCommunication.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::comms {
 namespace {
+
+using testing::SyntheticCommunication;
 
 using testing::CommsDatabaseTest;
 
@@ -19,7 +21,7 @@ constexpr const char* DuplicateMessage =
 VehicleEntry vehicle(const std::string& telaio, int ambito = 3) {
   VehicleEntry entry = SyntheticCommunication(7, "01/01/2024", 1).entries().front();
   entry.telaio = telaio;
-  entry.ambito = ambito;
+  entry.vehicle.ambito = ambito;
   return entry;
 }
 
@@ -51,7 +53,7 @@ TEST_F(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
   Communication second(7, "30/09/2024");
   VehicleEntry changed = vehicle("A1");
   changed.kind = EntryKind::New;  // the kind does not decide: the chassis is known
-  changed.sedere = 44;
+  changed.vehicle.sedere = 44;
   second.append(changed);
   VehicleEntry added = vehicle("B2");
   added.kind = EntryKind::Var;
@@ -70,11 +72,11 @@ TEST_F(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
 TEST_F(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
   Communication communication(7, "15/03/2024");
   VehicleEntry entry = vehicle("A1");
-  entry.lung = 12.5;
-  entry.altezza = 0.34;
-  entry.prezzo = 1500.0;
-  entry.aria = 1;
-  entry.pedana = 0;
+  entry.vehicle.lung = 12.5;
+  entry.vehicle.altezza = 0.34;
+  entry.vehicle.prezzo = 1500.0;
+  entry.vehicle.aria = 1;
+  entry.vehicle.pedana = 0;
   communication.append(entry);
   ASSERT_TRUE(apply(communication));
   EXPECT_EQ(fieldOf("bus", {"A1"}, "azienda"), "7");
@@ -88,12 +90,12 @@ TEST_F(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
 TEST_F(ApplyCommunicationTest, EmptyDatradIsStoredAsNullAndSentinelDatesRoundTrip) {
   Communication communication(7, "15/03/2024");
   VehicleEntry active = vehicle("A1");
-  active.datrad = "";
-  active.datfin = "99/99/9999";
-  active.prima = "00/00/0000";
+  active.vehicle.datrad = "";
+  active.vehicle.datfin = "99/99/9999";
+  active.vehicle.prima = "00/00/0000";
   communication.append(active);
   VehicleEntry withdrawn = vehicle("B2");
-  withdrawn.datrad = "31/12/2023";
+  withdrawn.vehicle.datrad = "31/12/2023";
   communication.append(withdrawn);
   ASSERT_TRUE(apply(communication));
   EXPECT_EQ(countRows("bus", "datrad IS NULL"), 1);
@@ -123,12 +125,12 @@ TEST_F(ApplyCommunicationTest, RefusesASecondCommunicationOfTheSameCompanyAndDat
 TEST_F(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurrentState) {
   Communication newer(7, "01/06/2024");
   VehicleEntry recent = vehicle("A1");
-  recent.sedere = 50;
+  recent.vehicle.sedere = 50;
   newer.append(recent);
   ASSERT_TRUE(apply(newer));
   Communication older(7, "01/01/2020");
   VehicleEntry past = vehicle("A1");
-  past.sedere = 20;
+  past.vehicle.sedere = 20;
   older.append(past);
   ASSERT_TRUE(apply(older));
   EXPECT_EQ(updated, 1);
@@ -141,9 +143,9 @@ TEST_F(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurr
 TEST_F(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsTheSecondHistoryRow) {
   Communication communication(7, "15/03/2024");
   VehicleEntry first = vehicle("A1");
-  first.sedere = 10;
+  first.vehicle.sedere = 10;
   VehicleEntry second = vehicle("A1");
-  second.sedere = 11;
+  second.vehicle.sedere = 11;
   communication.append(first);
   communication.append(second);
   communication.append(vehicle("C3"));
@@ -177,7 +179,7 @@ TEST_F(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritte
 TEST_F(ApplyCommunicationTest, ARequiredFieldLeftEmptyFailsThatVehicleOnly) {
   Communication communication(7, "15/03/2024");
   VehicleEntry noPlate = vehicle("A1");
-  noPlate.targa = "";
+  noPlate.vehicle.targa = "";
   communication.append(noPlate);
   communication.append(vehicle("B2"));
   EXPECT_FALSE(apply(communication));

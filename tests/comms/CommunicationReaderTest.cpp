@@ -7,11 +7,13 @@
 #include "comms/CommunicationReader.h"
 #include "comms/LineChecksum.h"
 #include "comms/RecordLine.h"
-#include "comms/SyntheticCommunication.h"
 #include "comms/TaggedFileWriter.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::comms {
 namespace {
+
+using testing::SyntheticCommunication;
 
 CommunicationCheck check(const std::string& bytes) {
   std::istringstream in(bytes);
@@ -122,7 +124,7 @@ TEST(CheckCommunication, ConvertsAccentedLettersAndSumsTheirBytes) {
   const auto result =
       check(fileOf("<VariazioniBusQz>1", {"<Azienda=7>", "<Data=15/03/2024>", record}));
   ASSERT_TRUE(result.communication);
-  EXPECT_EQ(result.communication->entries()[0].prop, "Città");
+  EXPECT_EQ(result.communication->entries()[0].vehicle.prop, "Città");
 }
 
 TEST(CheckCommunication, RefusesABadHeader) {

@@ -189,17 +189,17 @@ TEST_F(FleetSituationExportTest, AChassisWrittenInOtherCaseIsTheSameVehicle) {
   Communication later(12, "01/12/2024");
   VehicleEntry entry;
   entry.telaio = "zcfa1ad0002512345";
-  entry.ambito = 3;
-  entry.prop = "Leasing Nord S.p.A.";
-  entry.libretto = "AB123456";
-  entry.targa = "OM512AB";
-  entry.prima = "12/05/2015";
-  entry.tipo = "IVECO Citelis 12";
-  entry.dtimm = "12/05/2015";
-  entry.dest = "Linea urbana";
-  entry.carroz = "Urbano";
-  entry.aliment = "Gasolio";
-  entry.datini = "01/06/2015";
+  entry.vehicle.ambito = 3;
+  entry.vehicle.prop = "Leasing Nord S.p.A.";
+  entry.vehicle.libretto = "AB123456";
+  entry.vehicle.targa = "OM512AB";
+  entry.vehicle.prima = "12/05/2015";
+  entry.vehicle.tipo = "IVECO Citelis 12";
+  entry.vehicle.dtimm = "12/05/2015";
+  entry.vehicle.dest = "Linea urbana";
+  entry.vehicle.carroz = "Urbano";
+  entry.vehicle.aliment = "Gasolio";
+  entry.vehicle.datini = "01/06/2015";
   later.append(entry);
   importCommunication(later);
 

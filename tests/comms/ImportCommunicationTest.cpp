@@ -4,11 +4,13 @@
 
 #include "comms/CommsDatabase.h"
 #include "comms/ImportCommunication.h"
-#include "comms/SyntheticCommunication.h"
 #include "comms/TaggedFileWriter.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::comms {
 namespace {
+
+using testing::SyntheticCommunication;
 
 using testing::CommsDatabaseTest;
 

@@ -29,31 +29,31 @@ TEST(ParseVariationLine, FillsEveryFieldOfTheEntry) {
   const VehicleEntry& e = communication.entries().front();
   EXPECT_EQ(e.kind, EntryKind::New);
   EXPECT_EQ(e.telaio, "ZCF123");
-  EXPECT_EQ(e.ambito, 3);
-  EXPECT_EQ(e.prop, "Città Alta");
-  EXPECT_EQ(e.interno, "12");
-  EXPECT_EQ(e.libretto, "AB1234");
-  EXPECT_EQ(e.targa, "OM123AB");
-  EXPECT_EQ(e.prima, "01/02/2003");
-  EXPECT_EQ(e.tipo, "Iveco");
-  EXPECT_EQ(e.dtimm, "04/05/2006");
-  EXPECT_EQ(e.dest, "Linea");
-  EXPECT_EQ(e.carroz, "Urbano");
-  EXPECT_EQ(e.aliment, "Gasolio");
-  EXPECT_EQ(e.sedere, 40);
-  EXPECT_EQ(e.piedi, 60);
-  EXPECT_EQ(e.handicap, 2);
-  EXPECT_EQ(e.lung, 12.5);
-  EXPECT_EQ(e.altezza, 0.34);
-  EXPECT_EQ(e.aria, 1);
-  EXPECT_EQ(e.pedana, 0);
-  EXPECT_EQ(e.prezzo, 150000.5);
-  EXPECT_EQ(e.contrib, 60000.0);
-  EXPECT_EQ(e.atto, "DGR 1/2004");
-  EXPECT_EQ(e.contrib2, 1.5);
-  EXPECT_EQ(e.datini, "07/08/2009");
-  EXPECT_EQ(e.datfin, "");
-  EXPECT_EQ(e.datrad, "");
+  EXPECT_EQ(e.vehicle.ambito, 3);
+  EXPECT_EQ(e.vehicle.prop, "Città Alta");
+  EXPECT_EQ(e.vehicle.interno, "12");
+  EXPECT_EQ(e.vehicle.libretto, "AB1234");
+  EXPECT_EQ(e.vehicle.targa, "OM123AB");
+  EXPECT_EQ(e.vehicle.prima, "01/02/2003");
+  EXPECT_EQ(e.vehicle.tipo, "Iveco");
+  EXPECT_EQ(e.vehicle.dtimm, "04/05/2006");
+  EXPECT_EQ(e.vehicle.dest, "Linea");
+  EXPECT_EQ(e.vehicle.carroz, "Urbano");
+  EXPECT_EQ(e.vehicle.aliment, "Gasolio");
+  EXPECT_EQ(e.vehicle.sedere, 40);
+  EXPECT_EQ(e.vehicle.piedi, 60);
+  EXPECT_EQ(e.vehicle.handicap, 2);
+  EXPECT_EQ(e.vehicle.lung, 12.5);
+  EXPECT_EQ(e.vehicle.altezza, 0.34);
+  EXPECT_EQ(e.vehicle.aria, 1);
+  EXPECT_EQ(e.vehicle.pedana, 0);
+  EXPECT_EQ(e.vehicle.prezzo, 150000.5);
+  EXPECT_EQ(e.vehicle.contrib, 60000.0);
+  EXPECT_EQ(e.vehicle.atto, "DGR 1/2004");
+  EXPECT_EQ(e.vehicle.contrib2, 1.5);
+  EXPECT_EQ(e.vehicle.datini, "07/08/2009");
+  EXPECT_EQ(e.vehicle.datfin, "");
+  EXPECT_EQ(e.vehicle.datrad, "");
 }
 
 TEST(ParseVariationLine, IgnoresTheCompanyColumnAndReadsKindVar) {
@@ -70,7 +70,7 @@ TEST(ParseVariationLine, ALowerCaseFlagReadsAsNo) {
   fields[19] = "s";
   Communication communication(5, "10/10/2010");
   ASSERT_TRUE(ParseVariationLine(communication, join(fields)));
-  EXPECT_EQ(communication.entries().front().aria, 0);
+  EXPECT_EQ(communication.entries().front().vehicle.aria, 0);
 }
 
 TEST(ParseVariationLine, RefusesMalformedLinesAndAppendsNothing) {
@@ -145,17 +145,17 @@ TEST(VariationRecordLine, WritesWhatTheParserReadsBack) {
   Communication again(5, "10/10/2010");
   ASSERT_TRUE(ParseVariationLine(again, line));
   VehicleEntry expected = entry;
-  expected.altezza = 0.3;  // one decimal on the way out
+  expected.vehicle.altezza = 0.3;  // one decimal on the way out
   EXPECT_EQ(again.entries().front(), expected);
 }
 
 TEST(SituationRecordFields, HasTwentySevenFieldsAndEndsWithTheEmptyDatrad) {
   VehicleEntry entry;
   entry.telaio = "A1";
-  entry.ambito = 4;
-  entry.altezza = 3.0;
-  entry.prezzo = 1500.0;
-  entry.aria = 1;
+  entry.vehicle.ambito = 4;
+  entry.vehicle.altezza = 3.0;
+  entry.vehicle.prezzo = 1500.0;
+  entry.vehicle.aria = 1;
   const std::string line = SituationRecordFields(7, entry);
   EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 26);
   EXPECT_EQ(line.back(), '\t');

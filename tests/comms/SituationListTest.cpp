@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "comms/SituationList.h"
+#include "comms/VehicleFields.h"
 
 namespace veltra::comms {
 namespace {
@@ -16,9 +20,9 @@ SituationRow row(std::int32_t azienda, const std::string& telaio, const std::str
 TEST(SituationList, MergesRowsOfTheSameChassisKeepingTheLast) {
   SituationList list;
   SituationRow older = row(1, "A1", "01/01/2005");
-  older.targa = "OLD";
+  older.vehicle.targa = "OLD";
   SituationRow newer = row(2, "A1", "01/01/2008");
-  newer.targa = "NEW";
+  newer.vehicle.targa = "NEW";
   list.addOrMerge(older);
   list.addOrMerge(newer);
   list.addOrMerge(row(1, "a1"));
@@ -67,12 +71,12 @@ TEST(SituationList, SortRebuildsTheIndexFromScratch) {
 TEST(SituationList, CountsTheRowsThatPassTheFilter) {
   SituationList list;
   SituationRow a = row(1, "A");
-  a.ambito = 3;
+  a.vehicle.ambito = 3;
   SituationRow b = row(1, "B");
-  b.ambito = 4;
-  b.datrad = "31/12/2099";  // any date makes it inactive, even a future one
+  b.vehicle.ambito = 4;
+  b.vehicle.datrad = "31/12/2099";  // any date makes it inactive, even a future one
   SituationRow c = row(2, "C");
-  c.ambito = 3;
+  c.vehicle.ambito = 3;
   for (const auto& r : {a, b, c}) list.addOrMerge(r);
 
   EXPECT_EQ(list.countMatching({}), 3u);
@@ -85,59 +89,56 @@ TEST(SituationList, CountsTheRowsThatPassTheFilter) {
   EXPECT_EQ(list.countMatching({.allCompanies = false, .azienda = 9}), 0u);
 }
 
-TEST(SituationList, FillingsSetTheDefaultsOfWhatIsNotSupplied) {
-  SituationRow supplied = row(4, "T1", "02/02/2002");
-  supplied.companyName = "Azienda";
-  supplied.ambito = 5;
-  supplied.ambitName = "Ambito";
-  supplied.prop = "Owner";
-  supplied.interno = "12";
-  supplied.libretto = "L1";
-  supplied.targa = "OM1";
-  supplied.dtimm = "03/03/2003";
-  supplied.sedere = 30;
-  supplied.lung = 12.0;
-  supplied.aria = 1;
-  supplied.prezzo = 100.0;
-  supplied.contrib = 40.0;
-  supplied.contrib2 = 5.0;
-  supplied.atto = "DGR";
-  supplied.datfin = "04/04/2004";
-  supplied.datrad = "05/05/2005";
+// A vehicle whose every field differs from any filling's default.
+VehicleData everyFieldSet() {
+  VehicleData vehicle;
+  for (const VehicleField& field : VehicleFields) {
+    if (field.kind == FieldKind::Text)
+      VehicleValue<std::string>(field, vehicle) = "x" + std::string(field.name);
+    else if (field.kind == FieldKind::Whole || field.kind == FieldKind::Flag)
+      VehicleValue<std::int32_t>(field, vehicle) = 1;
+    else
+      VehicleValue<double>(field, vehicle) = 2.5;
+  }
+  return vehicle;
+}
 
-  SituationList list;
-  list.appendListRow(supplied);
-  list.appendFinancingRow(supplied);
-  const SituationRow& listed = list.rows()[0];
-  EXPECT_EQ(listed.ambito, 5);
-  EXPECT_EQ(listed.ambitName, "Ambito");
-  EXPECT_EQ(listed.interno, "12");
-  EXPECT_EQ(listed.sedere, 30);
-  EXPECT_EQ(listed.aria, 1);
-  EXPECT_EQ(listed.datfin, "04/04/2004");
-  EXPECT_EQ(listed.prop, "");
-  EXPECT_EQ(listed.libretto, "");
-  EXPECT_EQ(listed.dtimm, "");
-  EXPECT_EQ(listed.atto, "");
-  EXPECT_EQ(listed.datrad, "");
-  EXPECT_EQ(listed.prezzo, 0.0);
-  EXPECT_EQ(listed.contrib2, 0.0);
-
-  const SituationRow& financed = list.rows()[1];
-  EXPECT_EQ(financed.companyName, "Azienda");
-  EXPECT_EQ(financed.prop, "Owner");
-  EXPECT_EQ(financed.libretto, "L1");
-  EXPECT_EQ(financed.dtimm, "03/03/2003");
-  EXPECT_EQ(financed.prezzo, 100.0);
-  EXPECT_EQ(financed.atto, "DGR");
-  EXPECT_EQ(financed.datrad, "05/05/2005");
-  EXPECT_EQ(financed.ambito, -1);
-  EXPECT_EQ(financed.ambitName, "");
-  EXPECT_EQ(financed.interno, "");
-  EXPECT_EQ(financed.sedere, -1);
-  EXPECT_EQ(financed.lung, -1.0);
-  EXPECT_EQ(financed.altezza, -1.0);
-  EXPECT_EQ(financed.aria, 0);
+TEST(SituationList, FillingsKeepTheirFieldsAndDefaultTheRest) {
+  VehicleData financingDefaults;
+  financingDefaults.ambito = financingDefaults.sedere = -1;
+  financingDefaults.piedi = financingDefaults.handicap = -1;
+  financingDefaults.lung = financingDefaults.altezza = -1.0;
+  const struct {
+    SituationRow (*fill)(const SituationRow&);
+    std::set<std::string_view> kept;
+    const char* ambitName;
+    VehicleData defaults;
+  } fillings[] = {
+      {ListFilling,
+       {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
+        "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"},
+       "Ambito",
+       {}},
+      {FinancingFilling,
+       {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib", "atto", "contrib2",
+        "datini", "datfin", "datrad"},
+       "",
+       financingDefaults},
+  };
+  const SituationRow supplied{"T1", "02/02/2002", 4, "Azienda", "Ambito", everyFieldSet()};
+  for (const auto& filling : fillings) {
+    const SituationRow row = filling.fill(supplied);
+    EXPECT_EQ(row.telaio, "T1");
+    EXPECT_EQ(row.data, "02/02/2002");
+    EXPECT_EQ(row.azienda, 4);
+    EXPECT_EQ(row.companyName, "Azienda");
+    EXPECT_EQ(row.ambitName, filling.ambitName);
+    for (const VehicleField& field : VehicleFields) {
+      const VehicleData& expected =
+          filling.kept.contains(field.name) ? supplied.vehicle : filling.defaults;
+      EXPECT_EQ(FileText(field, row.vehicle), FileText(field, expected)) << field.name;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "comms/Windows1252.h"
+#include "db/PlainText.h"
 
 namespace veltra::comms {
 namespace {
@@ -34,7 +35,7 @@ TEST(Windows1252Codec, ConvertsTextsLongerThanItsWorkingChunk) {
   const auto text = codec.toUtf8(bytes);
   ASSERT_TRUE(text);
   EXPECT_EQ(text->size(), 10000u);
-  EXPECT_EQ(Utf8Length(*text), 5000u);
+  EXPECT_EQ(db::Utf8Length(*text), 5000u);
   EXPECT_EQ(codec.fromUtf8(*text), bytes);
 }
 

@@ -10,14 +10,14 @@
 
 #include "comms/Communication.h"
 
-namespace veltra::comms {
+namespace veltra::testing {
 
 // The chassis of the company's vehicle number index.
 std::string SyntheticChassis(std::int32_t azienda, std::size_t index);
 
 // vehicles entries of kind NEW; revision changes the communicated values
 // (seats, prices, plates) so that a later communication differs.
-Communication SyntheticCommunication(std::int32_t azienda, std::string date, std::size_t vehicles,
+comms::Communication SyntheticCommunication(std::int32_t azienda, std::string date, std::size_t vehicles,
                                      int revision = 0);
 
-}  // namespace veltra::comms
+}  // namespace veltra::testing

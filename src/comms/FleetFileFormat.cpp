@@ -1,0 +1,56 @@
+#include "comms/FleetFileFormat.h"
+
+#include "comms/VehicleFields.h"
+#include "comms/Windows1252Lines.h"
+
+namespace veltra::comms {
+
+std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice) {
+  const SituationFilter& filter = choice.filter;
+  return {
+      "Situazione mezzi al " + choice.date,
+      filter.allCompanies
+          ? std::string("Mezzi utilizzati da qualsiasi azienda")
+          : "Esclusivamente mezzi utilizzati dall'Azienda=" + std::to_string(filter.azienda),
+      filter.allAmbits
+          ? std::string("Mezzi assegnati a qualsiasi ambito")
+          : "Esclusivamente mezzi assegnati all'Ambito=" + std::to_string(filter.ambito),
+      filter.activeOnly ? "Esclusi i mezzi già radiati" : "Compresi i mezzi già radiati",
+      "",
+      "Telaio\tUltimoAggiornamento\tProprietà\tAzienda\tDenomAzienda\tAmbito\tDenomAmbito"
+      "\tInterno\tLibretto\tTarga\tPrimaImmatr\tMarcaTipo\tDataImmatr\tDestinazione"
+      "\tCarrozzeria\tAlimentazione\tNroPostiSeduti\tNroPostiPiedi\tNroPostiCarrozzella"
+      "\tLunghezza\tAltezzaPiano\tAriaCondizionata\tPedanaCarrozzella\tPrezzo"
+      "\tContributoRegione\tAttoRegione\tAltriContributi\tDataImmissione"
+      "\tDataDismissione\tDataRadiazione",
+  };
+}
+
+std::string FleetDataLine(const SituationRow& row) {
+  const VehicleData& vehicle = row.vehicle;
+  // The owner and the codes with their names come first; the other fields
+  // follow in the order of a record line.
+  const VehicleField& ambito = VehicleFieldNamed("ambito");
+  const VehicleField& prop = VehicleFieldNamed("prop");
+  std::string line = row.telaio + '\t' + row.data + '\t' + FileText(prop, vehicle) + '\t' +
+                     std::to_string(row.azienda) + '\t' + row.companyName + '\t' +
+                     FileText(ambito, vehicle) + '\t' + row.ambitName;
+  for (const VehicleField& field : VehicleFields) {
+    if (&field == &ambito || &field == &prop) continue;
+    line += '\t';
+    line += FileText(field, vehicle);
+  }
+  return line;
+}
+
+std::optional<std::string> FleetFileText(const FleetExportChoice& choice, SituationList& list) {
+  Windows1252Lines lines;
+  for (const std::string& line : FleetHeaderLines(choice))
+    if (!lines.add(line)) return std::nullopt;
+  list.sort();
+  for (const SituationRow* row : list.sorted())
+    if (choice.filter.matches(*row) && !lines.add(FleetDataLine(*row))) return std::nullopt;
+  return lines.take();
+}
+
+}  // namespace veltra::comms

@@ -1,0 +1,24 @@
+#pragma once
+// The tab-separated fleet file that spreadsheets read: six lines that say
+// what was chosen and name the columns, then one line per vehicle.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "comms/FleetExportChoice.h"
+#include "comms/SituationList.h"
+
+namespace veltra::comms {
+
+// Lines 1 to 6 of the file: the criteria, an empty line, the column names.
+std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice);
+// One vehicle, its 30 fields separated by TABs, without terminator.
+std::string FleetDataLine(const SituationRow& row);
+
+// The whole file (Windows-1252, CR LF): the header, then the rows the choice
+// selects, by company and chassis. Sorts the list. None when a text has a
+// character Windows-1252 cannot hold.
+std::optional<std::string> FleetFileText(const FleetExportChoice& choice, SituationList& list);
+
+}  // namespace veltra::comms
