@@ -20,7 +20,7 @@ constexpr char NoDatabaseText[] =
 
 }  // namespace
 
-Application::Application(cli::AssociationSettings settings, DialogRunner* runner)
+Application::Application(qt::AssociationSettings settings, DialogRunner* runner)
     : settings_(std::move(settings)), runner_(runner) {}
 
 Application::~Application() = default;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "cli/AssociationSettings.h"
+#include "qt/AssociationSettings.h"
 
 namespace veltra::app {
 
@@ -14,7 +14,7 @@ class MainWindow;
 class Application {
  public:
   // runner: how dialogs run (none: modally, for the user).
-  explicit Application(cli::AssociationSettings settings, DialogRunner* runner = nullptr);
+  explicit Application(qt::AssociationSettings settings, DialogRunner* runner = nullptr);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -32,7 +32,7 @@ class Application {
   bool askToCreate();
   bool createDefaultDatabase();
 
-  cli::AssociationSettings settings_;
+  qt::AssociationSettings settings_;
   DialogRunner* runner_;
   // After the settings: the window saves the association into them as it goes.
   std::unique_ptr<MainWindow> window_;

@@ -1,7 +1,7 @@
 #include "app/DatabaseCommands.h"
 
 #include "app/MainWindow.h"
-#include "cli/ConnectionCommands.h"
+#include "schema/Association.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"
 #include "schema/DatabaseMaintenance.h"
@@ -25,7 +25,7 @@ void connectCommand(MainWindow& window) {
 }
 
 void disconnectCommand(MainWindow& window) {
-  if (cli::confirmDisconnect(window.prompter())) {
+  if (schema::confirmDisconnect(window.prompter())) {
     window.disconnectDatabase();
     window.setDatabasePath({});
     window.refreshTitle();

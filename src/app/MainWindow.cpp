@@ -15,12 +15,12 @@
 #include "app/MainMenu.h"
 #include "app/Pictures.h"
 #include "app/ReportWindow.h"
-#include "cli/AssociationSettings.h"
 #include "db/DatabaseConnection.h"
+#include "qt/AssociationSettings.h"
 
 namespace veltra::app {
 
-MainWindow::MainWindow(cli::AssociationSettings& settings, DialogRunner* runner)
+MainWindow::MainWindow(qt::AssociationSettings& settings, DialogRunner* runner)
     : settings_(settings),
       centre_(new QStackedWidget(this)),
       background_(new BackgroundView(centre_)),

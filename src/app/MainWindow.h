@@ -15,7 +15,7 @@
 class QAction;
 class QStackedWidget;
 
-namespace veltra::cli {
+namespace veltra::qt {
 class AssociationSettings;
 }
 namespace veltra::db {
@@ -32,7 +32,7 @@ class MainWindow : public QMainWindow {
  public:
   // settings: where the association is saved when the window goes; it must
   // outlive the window. runner: how dialogs run (none: modally).
-  MainWindow(cli::AssociationSettings& settings, DialogRunner* runner = nullptr);
+  MainWindow(qt::AssociationSettings& settings, DialogRunner* runner = nullptr);
   ~MainWindow() override;
 
   static constexpr const char* ProgramTitle =
@@ -93,7 +93,7 @@ class MainWindow : public QMainWindow {
   void finish();
   void updateCommandStates();
 
-  cli::AssociationSettings& settings_;
+  qt::AssociationSettings& settings_;
   QStackedWidget* centre_;
   BackgroundView* background_;
   QPointer<ReportWindow> report_;

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(veltra::app::pictures::applicationIcon());
   installItalianTranslations(qt);
 
-  veltra::app::Application application{veltra::cli::AssociationSettings()};
+  veltra::app::Application application{veltra::qt::AssociationSettings()};
   if (!application.start()) return 1;
   return QApplication::exec();
 }

@@ -4,18 +4,16 @@
 #include <ostream>
 #include <system_error>
 
-#include "cli/AssociationSettings.h"
 #include "cli/CommandLine.h"
 #include "db/DatabaseConnection.h"
+#include "qt/AssociationSettings.h"
+#include "schema/Association.h"
 
 namespace veltra::cli {
 
-bool confirmDisconnect(ui::Prompter& prompter) {
-  return prompter.message("Confermi sconnessione database ?", ui::Icon::Question,
-                          ui::Buttons::OkCancel, "Sconnessione Database") == ui::Answer::Ok;
-}
-
 namespace {
+
+using qt::AssociationSettings;
 
 // The association must name the file from wherever the program starts next.
 std::string fullPath(const std::string& path) {
@@ -52,7 +50,7 @@ int connectCommand(CliContext& context) {
 
 int disconnectCommand(CliContext& context) {
   if (!context.args.empty()) return context.usageError("disconnect non vuole argomenti");
-  if (!confirmDisconnect(context.prompter)) return ExitFailed;
+  if (!schema::confirmDisconnect(context.prompter)) return ExitFailed;
   AssociationSettings settings;
   // Without the key nothing is associated, so there is nothing to clear.
   if (settings.keyExists() && !settings.saveDatabase("")) {

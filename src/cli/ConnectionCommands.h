@@ -1,14 +1,9 @@
 #pragma once
-// Connecting and disconnecting the associated database from the command line,
-// and the confirmation that the desktop's Sconnetti asks as well.
+// Connecting and disconnecting the associated database from the command line.
 
 #include "cli/CliContext.h"
-#include "ui/Prompter.h"
 
 namespace veltra::cli {
-
-// "Confermi sconnessione database ?": true when the user answered OK.
-bool confirmDisconnect(ui::Prompter& prompter);
 
 // connect PATH: opens PATH and, when it opens, makes it the associated database.
 int connectCommand(CliContext& context);

@@ -8,7 +8,7 @@
 #include <set>
 #include <system_error>
 
-#include "cli/AssociationSettings.h"
+#include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "comms/CommunicationsStatus.h"
 #include "comms/CompanySituationExport.h"

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "cli/AssociationSettings.h"
+#include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "comms/ImportCommunication.h"
 #include "db/DatabaseConnection.h"

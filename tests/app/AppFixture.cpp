@@ -24,7 +24,6 @@ std::string AppTest::makeDatabase(const std::string& name) {
   db::engine::EngineStatus status;
   auto database = db::engine::EngineDatabase::create(path, status);
   EXPECT_TRUE(database) << status.text;
-  if (database) database->close();
   return path;
 }
 

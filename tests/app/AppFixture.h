@@ -11,7 +11,7 @@
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "cli/AssociationSettings.h"
+#include "qt/AssociationSettings.h"
 #include "support/TempDir.h"
 
 namespace veltra::testing {
@@ -20,7 +20,7 @@ class AppTest : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  cli::AssociationSettings settings() const { return cli::AssociationSettings(settingsFile); }
+  qt::AssociationSettings settings() const { return qt::AssociationSettings(settingsFile); }
   // The key as an installer leaves it (with "Directory"), and "Database" when given.
   void installKey(const std::optional<std::string>& database = std::nullopt);
   // A real, empty database file that the program opens.

@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "cli/AssociationSettings.h"
 #include "db/engine/EngineDatabase.h"
+#include "qt/AssociationSettings.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -18,8 +18,8 @@ class ConnectCommandTest : public ::testing::Test {
   ProgramRun cli(const std::vector<std::string>& args) {
     return runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + settingsFile});
   }
-  cli::AssociationSettings settings() const {
-    return cli::AssociationSettings(QString::fromStdString(settingsFile));
+  qt::AssociationSettings settings() const {
+    return qt::AssociationSettings(QString::fromStdString(settingsFile));
   }
   std::string makeDatabase(const std::string& name) {
     const std::string path = dir.file(name);

@@ -7,16 +7,14 @@
 #include <QSettings>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
-#include "cli/AssociationSettings.h"
-#include "cli/CliContext.h"
+#include "qt/AssociationSettings.h"
 #include "support/TempDir.h"
 
 namespace veltra::testing {
 namespace {
 
-using cli::AssociationSettings;
+using qt::AssociationSettings;
 
 class AssociationSettingsTest : public ::testing::Test {
  protected:
@@ -78,21 +76,11 @@ TEST_F(AssociationSettingsTest, AFileWithOtherKeysOnlyLacksTheKey) {
   EXPECT_FALSE(settings.database());
 }
 
-TEST_F(AssociationSettingsTest, TheEnvironmentNamesTheStoreAndTheOptionWinsOverIt) {
+TEST_F(AssociationSettingsTest, TheEnvironmentNamesTheStore) {
   ASSERT_EQ(setenv("VELTRA_SETTINGS", file.toUtf8().constData(), 1), 0);
   ASSERT_TRUE(settings.saveDatabase("/dati/VELTRA.MDB", /*createKey=*/true));
   EXPECT_EQ(AssociationSettings().location(), file);
-
-  std::ostringstream out, err;
-  cli::ConsolePrompter prompter(out, err, false);
-  cli::CliContext context{out, err, prompter, std::nullopt, false, {}};
-  EXPECT_EQ(cli::chosenDatabase(context), "/dati/VELTRA.MDB");
-  context.databaseOption = "/altro.mdb";
-  EXPECT_EQ(cli::chosenDatabase(context), "/altro.mdb");
-
-  context.databaseOption.reset();
-  ASSERT_TRUE(settings.saveDatabase(""));
-  EXPECT_FALSE(cli::chosenDatabase(context));
+  EXPECT_EQ(AssociationSettings().database(), "/dati/VELTRA.MDB");
   unsetenv("VELTRA_SETTINGS");
 }
 

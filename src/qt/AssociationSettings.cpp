@@ -1,16 +1,12 @@
-#include "cli/AssociationSettings.h"
+#include "qt/AssociationSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <memory>
-#include <ostream>
 
-#include "cli/CliContext.h"
-#include "db/DatabaseConnection.h"
-
-namespace veltra::cli {
+namespace veltra::qt {
 
 namespace {
 
@@ -87,23 +83,4 @@ bool AssociationSettings::saveDirectory(const std::string& directory) {
   return writeText("Directory", directory, true);
 }
 
-std::optional<std::string> chosenDatabase(const CliContext& context) {
-  if (context.databaseOption) return context.databaseOption;
-  auto associated = AssociationSettings().database();
-  if (associated && !associated->empty()) return associated;
-  return std::nullopt;
-}
-
-std::unique_ptr<db::DatabaseConnection> openChosenDatabase(CliContext& context) {
-  const auto database = chosenDatabase(context);
-  if (!database) {
-    context.err << "Nessun database: indicarlo con --db PATH o associarlo con connect PATH\n";
-    return nullptr;
-  }
-  // The connection shows its own box when the file does not open.
-  auto connection = std::make_unique<db::DatabaseConnection>(context.prompter, *database);
-  if (!connection->IsOpen()) return nullptr;
-  return connection;
-}
-
-}  // namespace veltra::cli
+}  // namespace veltra::qt

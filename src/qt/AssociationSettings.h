@@ -8,17 +8,10 @@
 // The desktop program and veltra-cli share this code so they always agree.
 
 #include <QString>
-#include <memory>
 #include <optional>
 #include <string>
 
-namespace veltra::db {
-class DatabaseConnection;
-}
-
-namespace veltra::cli {
-
-struct CliContext;
+namespace veltra::qt {
 
 class AssociationSettings {
  public:
@@ -55,12 +48,4 @@ class AssociationSettings {
   bool native_ = false;
 };
 
-// The database a veltra-cli command works on: the one given with --db, else
-// the associated one; none when neither names a file.
-std::optional<std::string> chosenDatabase(const CliContext& context);
-
-// That database opened; none, after saying why, when there is none or it
-// does not open.
-std::unique_ptr<db::DatabaseConnection> openChosenDatabase(CliContext& context);
-
-}  // namespace veltra::cli
+}  // namespace veltra::qt
