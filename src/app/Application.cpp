@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
 #include "app/MainWindow.h"
-#include "schema/DatabaseCreation.h"
+#include "schema/DefaultDatabase.h"
 
 namespace veltra::app {
 

@@ -1,9 +1,5 @@
 #include "schema/DatabaseCreation.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
-
 #include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
 #include "schema/ApplicationSchema.h"
@@ -20,7 +16,6 @@ using db::engine::EngineDatabase;
 using db::engine::EngineStatus;
 
 constexpr std::string_view Caption = "Creazione database";
-constexpr std::string_view DefaultFileName = "VELTRA.MDB";
 
 std::string failureText(const std::string& path) {
   return "Errore durante la creazione del database " + path + "\n\n";
@@ -52,10 +47,6 @@ BuildOutcome buildFromDictionary(ui::Prompter& prompter, EngineDatabase& databas
   if (!complete) return BuildOutcome::Incomplete;
   SeedReferenceTables(connection);
   return BuildOutcome::Complete;
-}
-
-std::string createdText(const std::string& path) {
-  return "Il database " + path + " è stato creato con successo";
 }
 
 }  // namespace
@@ -95,39 +86,15 @@ BuildOutcome BuildNewDatabase(ui::Prompter& prompter, const std::string& path,
   return outcome;
 }
 
+std::string createdText(const std::string& path) {
+  return "Il database " + path + " è stato creato con successo";
+}
+
 std::optional<BuildOutcome> CreateDatabaseCommand(ui::Prompter& prompter) {
   const auto path = prompter.saveFile(saveDatabaseChoice("Creazione Nuovo Database"));
   if (!path) return std::nullopt;
   prompter.beginBusy(true);
   return BuildNewDatabase(prompter, *path, createdText(*path) + "\n\n");
-}
-
-DefaultDatabase CreateDefaultDatabase(ui::Prompter& prompter,
-                                      const std::optional<std::string>& directory) {
-  if (!directory) prompter.message(InstallationWarning, ui::Icon::Stop, ui::Buttons::Ok);
-  // Without an installation directory the database goes where the user's
-  // data belongs, never into the root of the file system.
-  const std::filesystem::path folder =
-      directory && !directory->empty() ? *directory : UserDataDirectory();
-  const std::string path = (folder / DefaultFileName).string();
-  prompter.beginBusy(true);
-  return {BuildNewDatabase(prompter, path, createdText(path)), path};
-}
-
-std::string UserDataDirectory() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  std::filesystem::path base;
-  if (dataHome != nullptr && std::filesystem::path(dataHome).is_absolute())
-    base = dataHome;
-  else if (home != nullptr && *home != '\0')
-    base = std::filesystem::path(home) / ".local" / "share";
-  else
-    base = std::filesystem::temp_directory_path();
-  const auto folder = base / "Veltra";
-  std::error_code ignored;  // a folder that cannot be made fails the creation, with its message
-  std::filesystem::create_directories(folder, ignored);
-  return folder.string();
 }
 
 }  // namespace veltra::schema

@@ -8,6 +8,7 @@
 #include "SchemaTestSupport.h"
 #include "schema/ApplicationSchema.h"
 #include "schema/DatabaseCreation.h"
+#include "schema/DefaultDatabase.h"
 #include "schema/DictionaryWriters.h"
 
 namespace veltra::schema {
