@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliContext.h"
+#include "cli/CommandLineOptions.h"
 #include "cli/ConnectionCommands.h"
 #include "cli/ExportCommands.h"
 #include "cli/ImportCommand.h"
@@ -14,20 +15,22 @@ namespace {
 
 struct CommandEntry {
   const char* name;
+  const char* usage;  // the arguments, as the help shows them after the name
   CommandHandler handler;
 };
 
 // One line per command; each lives in the file of its subject.
 constexpr CommandEntry Commands[] = {
-    {"create", createCommand},
-    {"connect", connectCommand},
-    {"disconnect", disconnectCommand},
-    {"import", importCommand},
-    {"export-situations", exportSituationsCommand},
-    {"export-fleet", exportFleetCommand},
-    {"status", statusCommand},
-    {"repair", repairCommand},
-    {"duplicate", duplicateCommand},
+    {"create", "PATH", createCommand},
+    {"connect", "PATH", connectCommand},
+    {"disconnect", "", disconnectCommand},
+    {"import", "FILE [--yes]", importCommand},
+    {"export-situations", "--date DATE --dir DIR", exportSituationsCommand},
+    {"export-fleet", "--date DATE --out FILE [--company N] [--ambit N] [--active-only]",
+     exportFleetCommand},
+    {"status", "[COMPANY [DATE]]", statusCommand},
+    {"repair", "PATH", repairCommand},
+    {"duplicate", "SOURCE DEST", duplicateCommand},
 };
 
 const CommandEntry* findCommand(const std::string& name) {
@@ -36,25 +39,21 @@ const CommandEntry* findCommand(const std::string& name) {
   return nullptr;
 }
 
-}  // namespace
+std::string commandLines() {
+  std::string lines;
+  for (const auto& entry : Commands) {
+    lines += std::string("  ") + entry.name;
+    if (*entry.usage != '\0') lines += std::string(" ") + entry.usage;
+    lines += '\n';
+  }
+  return lines;
+}
 
 std::string usageText() {
   return "Uso: veltra-cli [--db PATH] COMANDO ...\n"
          "\n"
-         "Comandi:\n"
-         "  create PATH\n"
-         "  connect PATH\n"
-         "  disconnect\n"
-         "  import FILE [--yes]\n"
-         "  export-situations --date DATE --dir DIR\n"
-         "  export-fleet --date DATE --out FILE [--company N] [--ambit N] [--active-only]\n"
-         "  status [COMPANY [DATE]]\n"
-         "  card CHASSIS\n"
-         "  history CHASSIS\n"
-         "  report by-company|by-ambit|financing --pdf FILE [--company N] [--ambit N]\n"
-         "  report verification --pdf FILE --from DATE --to DATE [--mark N[,N...]]\n"
-         "  repair PATH\n"
-         "  duplicate SOURCE DEST\n"
+         "Comandi:\n" +
+         commandLines() +
          "\n"
          "Opzioni:\n"
          "  --db PATH     il database da usare (senza, quello associato)\n"
@@ -66,43 +65,31 @@ std::string usageText() {
          "Stato di uscita: 0 eseguito, 1 rifiutato o con errori, 2 riga di comando errata.\n";
 }
 
+}  // namespace
+
 int CliContext::usageError(const std::string& problem) const {
   err << "veltra-cli: " << problem << "\n\n" << usageText();
   return ExitUsage;
 }
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<std::string> database;
-  bool yes = false;
-  std::vector<std::string> rest;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      out << usageText();
-      return ExitOk;
-    }
-    if (arg == "--version") {
-      out << "veltra-cli " << VELTRA_VERSION << '\n';
-      return ExitOk;
-    }
-    if (arg == "--yes") {
-      yes = true;
-    } else if (arg == "--db") {
-      if (i + 1 >= args.size()) {
-        err << "veltra-cli: --db vuole un percorso\n\n" << usageText();
-        return ExitUsage;
-      }
-      database = args[++i];
-    } else {
-      rest.push_back(arg);
-    }
+  const CommandLineOptions options = parseCommandLineOptions(args);
+  if (options.request == CommandLineOptions::Request::Help) {
+    out << usageText();
+    return ExitOk;
   }
-  ConsolePrompter prompter(out, err, yes);
-  CliContext context{out, err, prompter, database, yes, {}};
-  if (rest.empty()) return context.usageError("manca il comando");
-  const CommandEntry* command = findCommand(rest.front());
-  if (command == nullptr) return context.usageError("comando sconosciuto: " + rest.front());
-  context.args.assign(rest.begin() + 1, rest.end());
+  if (options.request == CommandLineOptions::Request::Version) {
+    out << "veltra-cli " << VELTRA_VERSION << '\n';
+    return ExitOk;
+  }
+  ConsolePrompter prompter(out, err, options.yes);
+  CliContext context{out, err, prompter, options.database, options.yes, {}};
+  if (options.request == CommandLineOptions::Request::Malformed)
+    return context.usageError(options.problem);
+  const std::string& name = options.command.front();
+  const CommandEntry* command = findCommand(name);
+  if (command == nullptr) return context.usageError("comando sconosciuto: " + name);
+  context.args.assign(options.command.begin() + 1, options.command.end());
   return command->handler(context);
 }
 

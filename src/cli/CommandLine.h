@@ -12,6 +12,4 @@ enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-std::string usageText();
-
 }  // namespace veltra::cli
