@@ -1,0 +1,50 @@
+#pragma once
+// What the print view keeps of a print or preview job: the paper and its
+// margins, where every page starts, the page being drawn, and whether the
+// job has been paginated or has ended. The view's callbacks go through here.
+
+#include "reports/PageTable.h"
+
+namespace veltra::reports {
+
+class Canvas;
+class PrintReport;
+
+inline constexpr int ViewMargin = 50;
+
+// In the canvas's units.
+struct PageGeometry {
+  int pageWidth = 0;
+  int pageHeight = 0;
+  int top = ViewMargin;
+  int bottom = ViewMargin;
+  int left = ViewMargin;
+  int right = ViewMargin;
+};
+
+class PrintPagination {
+ public:
+  // A new preview or print: nothing is drawn until it has been paginated.
+  void startJob();
+  // The job's beginning: the paper of the canvas, then the report's pages.
+  void begin(PrintReport& report, Canvas& canvas);
+  // Draws page n; nothing once the job has ended or before it was paginated.
+  void drawPage(PrintReport& report, Canvas& canvas, int page);
+  // Printing done, preview closed or job cancelled.
+  void finish() { finished_ = true; }
+
+  const PageTable& pages() const { return pages_; }
+  const PageGeometry& geometry() const { return geometry_; }
+  int currentPage() const { return currentPage_; }
+  bool paginated() const { return paginated_; }
+  bool finished() const { return finished_; }
+
+ private:
+  PageTable pages_;
+  PageGeometry geometry_;
+  int currentPage_ = 1;
+  bool paginated_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace veltra::reports

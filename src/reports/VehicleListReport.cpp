@@ -1,0 +1,182 @@
+#include "reports/VehicleListReport.h"
+
+#include "comms/NumberText.h"
+#include "db/FieldValueText.h"
+#include "db/QueryCursor.h"
+
+namespace veltra::reports {
+
+namespace {
+
+const std::vector<ColumnSpec>& vehicleColumns() {
+  static const std::vector<ColumnSpec> columns = {
+      {"Targa"},
+      {"Telaio"},
+      {"Aziendale"},
+      {"1^ Immatr."},
+      {"Marca Tipo"},
+      {"Destin.Uso"},
+      {"Carrozzeria"},
+      {"Alimentaz."},
+      {"Seduti", Align::Right, false},
+      {"Piedi", Align::Right, false},
+      {"Hand.", Align::Right, false},
+      {"Lung.", Align::Right},
+      {"Altez.", Align::Right},
+      {"AriaCond", Align::Centre, false},
+      {"Pedana", Align::Centre, false},
+      {"Immissione"},
+      {"Dismissione"},
+      {"Ultimo Agg."},
+  };
+  return columns;
+}
+
+VehicleListDialog dialogOf(VehicleListOrder order) {
+  return order == VehicleListOrder::ByCompany ? VehicleListDialog::ByCompany
+                                              : VehicleListDialog::ByAmbit;
+}
+
+// Column positions of the query; the rest are read by name.
+enum Column {
+  Telaio = 0,
+  Azienda = 2,
+  CompanyName,
+  Ambito,
+  AmbitName,
+  Interno,
+  Targa,
+  Tipo,
+  Dest = 10,
+  Carroz,
+  Aliment,
+  Sedere,
+  Piedi,
+  Handicap,
+  Lung,
+  Altezza,
+};
+
+std::string trimmedString(db::QueryCursor& query, int column) {
+  std::string text;
+  query.GetString(column, text);
+  db::TrimTrailingBlanks(text);
+  return text;
+}
+
+std::string textByName(db::QueryCursor& query, const std::string& field) {
+  std::string text;
+  query.GetText(field, text);
+  return text;
+}
+
+comms::SituationRow readRow(db::QueryCursor& query) {
+  comms::SituationRow row;
+  comms::VehicleData& vehicle = row.vehicle;
+  row.telaio = trimmedString(query, Telaio);
+  row.data = textByName(query, "data");
+  query.GetInt(Azienda, row.azienda);
+  row.companyName = trimmedString(query, CompanyName);
+  query.GetInt(Ambito, vehicle.ambito);
+  row.ambitName = trimmedString(query, AmbitName);
+  vehicle.interno = trimmedString(query, Interno);
+  vehicle.targa = trimmedString(query, Targa);
+  vehicle.tipo = trimmedString(query, Tipo);
+  vehicle.prima = textByName(query, "prima");
+  vehicle.dest = trimmedString(query, Dest);
+  vehicle.carroz = trimmedString(query, Carroz);
+  vehicle.aliment = trimmedString(query, Aliment);
+  query.GetInt(Sedere, vehicle.sedere);
+  query.GetInt(Piedi, vehicle.piedi);
+  query.GetInt(Handicap, vehicle.handicap);
+  query.GetDouble(Lung, vehicle.lung);
+  query.GetDouble(Altezza, vehicle.altezza);
+  vehicle.aria = comms::FlagFromDatabaseText(textByName(query, "aria"));
+  vehicle.pedana = comms::FlagFromDatabaseText(textByName(query, "pedana"));
+  vehicle.datini = textByName(query, "datini");
+  vehicle.datfin = textByName(query, "datfin");
+  return row;
+}
+
+std::string groupText(const char* kind, std::int32_t code, const std::string& name) {
+  return std::string(kind) + " " + std::to_string(code) + " - " + name;
+}
+
+}  // namespace
+
+VehicleListReport::VehicleListReport(VehicleListOrder order, const VehicleListChoice& choice,
+                                     std::time_t createdAt)
+    : PrintReport(std::string(VehicleListDialogTitle(dialogOf(order))), vehicleColumns(),
+                  createdAt),
+      order_(order),
+      choice_(choice) {}
+
+std::string VehicleListReport::condition() const {
+  std::string where =
+      " bus.azienda = regazi.codice AND bus.ambito = regprv.codice AND bus.datrad IS NULL";
+  if (!choice_.allCompanies) where += " AND bus.azienda = " + std::to_string(choice_.azienda);
+  if (!choice_.allAmbits) where += " AND bus.ambito = " + std::to_string(choice_.ambito);
+  return where;
+}
+
+bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
+  prompter.beginBusy(true);
+  rows_.clear();
+  db::QueryCursor query(&connection);
+  query.SetSelect(
+      "bus.telaio, bus.data, bus.azienda, regazi.denom, bus.ambito, regprv.denom,"
+      " bus.interno, bus.targa, bus.tipo, bus.prima, bus.dest, bus.carroz, bus.aliment,"
+      " bus.sedere, bus.piedi, bus.handicap, bus.lung, bus.altezza, bus.aria, bus.pedana,"
+      " bus.datini, bus.datfin");
+  query.SetFrom("bus, regazi, regprv");
+  query.SetWhere(condition());
+  query.SetOrderBy(order_ == VehicleListOrder::ByCompany ? "bus.azienda, bus.ambito, bus.targa"
+                                                         : "bus.ambito, bus.azienda, bus.targa");
+  for (bool found = query.Execute(); found; found = query.NextRow())
+    rows_.appendListRow(readRow(query));
+  return !query.Failed();
+}
+
+std::vector<std::string> VehicleListReport::cells(std::size_t row) const {
+  const comms::SituationRow& situation = rows_.rows()[row];
+  const comms::VehicleData& vehicle = situation.vehicle;
+  const auto yes = [](std::int32_t flag) { return std::string(flag ? "SI" : ""); };
+  return {vehicle.targa,
+          situation.telaio,
+          vehicle.interno,
+          vehicle.prima,
+          vehicle.tipo,
+          vehicle.dest,
+          vehicle.carroz,
+          vehicle.aliment,
+          std::to_string(vehicle.sedere),
+          std::to_string(vehicle.piedi),
+          std::to_string(vehicle.handicap),
+          comms::LengthText(vehicle.lung),
+          comms::HeightText(vehicle.altezza),
+          yes(vehicle.aria),
+          yes(vehicle.pedana),
+          vehicle.datini,
+          vehicle.datfin,
+          situation.data};
+}
+
+// Nine blanks part the two halves of the group's line.
+HeaderLines VehicleListReport::headerLines(std::size_t firstRow) const {
+  const comms::SituationRow& row = rows_.rows()[firstRow];
+  const std::string company = groupText("Azienda", row.azienda, row.companyName);
+  const std::string ambit = groupText("Ambito", row.vehicle.ambito, row.ambitName);
+  const std::string separator(9, ' ');
+  return {"Veltra - \"DataBase Bus - Regione Ombrena\"", "Elenco Mezzi",
+          order_ == VehicleListOrder::ByCompany ? company + separator + ambit
+                                                : ambit + separator + company};
+}
+
+bool VehicleListReport::opensGroup(std::size_t row) const {
+  if (row == 0) return false;
+  const comms::SituationRow& current = rows_.rows()[row];
+  const comms::SituationRow& previous = rows_.rows()[row - 1];
+  return current.azienda != previous.azienda || current.vehicle.ambito != previous.vehicle.ambito;
+}
+
+}  // namespace veltra::reports
