@@ -104,7 +104,7 @@ TEST_F(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
   BulkTransaction transaction(*connection);
   ASSERT_TRUE(transaction.ok());
   // What the engine does itself on a full disk or an I/O error.
-  connection->engineDatabase()->execute("ROLLBACK");
+  ASSERT_TRUE(connection->engineDatabase()->execute("ROLLBACK"));
   EXPECT_FALSE(transaction.ok());
   EXPECT_FALSE(transaction.Commit());
   ASSERT_EQ(prompter.messages.size(), 1u);

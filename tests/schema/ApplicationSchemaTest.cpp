@@ -95,9 +95,11 @@ TEST_F(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
   ASSERT_TRUE(status.ok);
   // The recordset sets an empty text as it is; the cursor would have made it null.
   const auto emptyText = [&](const std::string& chassis, const std::string& field) {
-    recordset->addNew();
+    EXPECT_TRUE(recordset->addNew().ok);
     for (const auto& [name, value] : vehicle(chassis)) {
-      if (!value.empty() && name != field) recordset->setFieldText(name, value);
+      if (!value.empty() && name != field) {
+        EXPECT_TRUE(recordset->setFieldText(name, value).ok) << name;
+      }
     }
     EXPECT_TRUE(recordset->setFieldText(field, "").ok);
     return recordset->update().ok;

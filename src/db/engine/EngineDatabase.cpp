@@ -54,7 +54,9 @@ EngineStatus runOn(sqlite3* db, const std::string& sql) {
 
 EngineDatabase::EngineDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
-EngineDatabase::~EngineDatabase() { close(); }
+// A destructor has no one to tell: callers that must know how the file was
+// left call close() themselves.
+EngineDatabase::~EngineDatabase() { static_cast<void>(close()); }
 
 std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& path, EngineStatus& status) {
   std::error_code ec;
@@ -121,12 +123,19 @@ EngineStatus EngineDatabase::loadTable(const std::string& name, TableInfo& info)
   return readTableInfo(db_, name, info);
 }
 
-std::vector<std::string> EngineDatabase::tableNames() const { return readTableNames(db_); }
+// For looking at what a file holds: one that cannot be read lists no tables.
+// The adapter's own work asks readTableNames, which tells the failure.
+std::vector<std::string> EngineDatabase::tableNames() const {
+  EngineStatus status;
+  return readTableNames(db_, status);
+}
 
 EngineStatus EngineDatabase::begin() { return runOn(db_, "BEGIN IMMEDIATE"); }
 EngineStatus EngineDatabase::commit() { return runOn(db_, "COMMIT"); }
 void EngineDatabase::rollback() {
-  if (inTransaction()) runOn(db_, "ROLLBACK");
+  // Only ever cleanup: after a failure that is already being reported, or on
+  // the way out, where closing the handle rolls back whatever is left.
+  if (inTransaction()) static_cast<void>(runOn(db_, "ROLLBACK"));
 }
 bool EngineDatabase::inTransaction() const { return db_ != nullptr && sqlite3_get_autocommit(db_) == 0; }
 

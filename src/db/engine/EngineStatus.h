@@ -6,7 +6,7 @@
 
 namespace veltra::db::engine {
 
-struct EngineStatus {
+struct [[nodiscard]] EngineStatus {
   bool ok = true;
   int code = 0;  // SQLite's extended result code, 0 for failures found by the adapter itself
   std::string text;

@@ -25,14 +25,17 @@ std::string constraintSql(const RelationDef& relation) {
          " (" + fieldList(relation.fields, false) + ")";
 }
 
-bool relationNameTaken(EngineDatabase& db, const std::string& name) {
-  for (const auto& table : db.tableNames()) {
+// A failure when a relation of that name exists, or when a table cannot be read to tell.
+EngineStatus checkNameFree(EngineDatabase& db, const std::string& name) {
+  EngineStatus status;
+  for (const auto& table : readTableNames(db.handle(), status)) {
     TableInfo info;
-    if (!db.loadTable(table, info)) continue;
+    if (status = db.loadTable(table, info); !status) return status;
     for (const auto& relation : info.relations)
-      if (sameName(relation.name, name)) return true;
+      if (sameName(relation.name, name))
+        return EngineStatus::failure("La relazione \"" + name + "\" esiste già.");
   }
-  return false;
+  return status;
 }
 
 // The referenced side must be a unique key, and each pair must join columns of one type.
@@ -82,8 +85,11 @@ EngineStatus checkExistingRows(EngineDatabase& db, const RelationDef& relation) 
 
 EngineStatus rebuildWithConstraint(EngineDatabase& db, const TableInfo& foreign,
                                    const RelationDef& relation) {
-  const std::string createSql = storedSql(db.handle(), "table", foreign.name);
-  const auto indexSql = storedIndexSql(db.handle(), foreign.name);
+  EngineStatus read;
+  const std::string createSql = storedSql(db.handle(), "table", foreign.name, read);
+  if (!read) return read;
+  const auto indexSql = storedIndexSql(db.handle(), foreign.name, read);
+  if (!read) return read;
   const std::string body = createSql.substr(createSql.find('('));
   const std::string scratch = foreign.name + "__rebuild";
   const std::string newSql = "CREATE TABLE " + quoteIdentifier(scratch) + " " +
@@ -106,8 +112,7 @@ EngineStatus rebuildWithConstraint(EngineDatabase& db, const TableInfo& foreign,
 EngineStatus EngineDatabase::createRelation(const RelationDef& relation) {
   if (relation.name.empty() || relation.fields.empty())
     return EngineStatus::failure("La relazione \"" + relation.name + "\" non è completa.");
-  if (relationNameTaken(*this, relation.name))
-    return EngineStatus::failure("La relazione \"" + relation.name + "\" esiste già.");
+  if (auto status = checkNameFree(*this, relation.name); !status) return status;
   TableInfo table, foreign;
   if (auto status = loadTable(relation.table, table); !status) return status;
   if (auto status = loadTable(relation.foreignTable, foreign); !status) return status;
@@ -116,7 +121,9 @@ EngineStatus EngineDatabase::createRelation(const RelationDef& relation) {
   // Outside a transaction the rebuild may switch enforcement off, as SQLite
   // recommends, so rows of other tables that refer to this one survive the drop.
   const bool standalone = !inTransaction();
-  if (standalone) execute("PRAGMA foreign_keys = OFF");
+  if (standalone) {
+    if (auto status = execute("PRAGMA foreign_keys = OFF"); !status) return status;
+  }
   EngineStatus status;
   {
     Transaction transaction(*this);
@@ -125,7 +132,12 @@ EngineStatus EngineDatabase::createRelation(const RelationDef& relation) {
     if (status) status = rebuildWithConstraint(*this, foreign, relation);
     if (status) status = transaction.commit();
   }
-  if (standalone) execute("PRAGMA foreign_keys = ON");
+  if (standalone) {
+    // Left off, every later write on this file would go unchecked; an
+    // earlier failure is still the one reported.
+    const EngineStatus restored = execute("PRAGMA foreign_keys = ON");
+    if (status) status = restored;
+  }
   return status;
 }
 

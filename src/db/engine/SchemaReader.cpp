@@ -10,9 +10,9 @@ namespace veltra::db::engine {
 
 namespace {
 
-std::vector<std::string> textColumn(sqlite3* db, const std::string& sql, const std::string& parameter) {
+std::vector<std::string> textColumn(sqlite3* db, const std::string& sql, const std::string& parameter,
+                                    EngineStatus& status) {
   std::vector<std::string> values;
-  EngineStatus status;
   Statement stmt(db, sql, status);
   if (!status) return values;
   if (!parameter.empty()) stmt.bindText(1, parameter);
@@ -66,9 +66,11 @@ bool consume(const std::string& sql, size_t& pos, std::string_view word) {
   return true;
 }
 
-void readColumns(sqlite3* db, const std::string& name, const std::string& createSql, TableInfo& info) {
+EngineStatus readColumns(sqlite3* db, const std::string& name, const std::string& createSql,
+                         TableInfo& info) {
   EngineStatus status;
   Statement stmt(db, "SELECT name, type, \"notnull\" FROM pragma_table_info(?)", status);
+  if (!status) return status;
   stmt.bindText(1, name);
   while (stmt.step(status)) {
     ColumnInfo column;
@@ -81,11 +83,13 @@ void readColumns(sqlite3* db, const std::string& name, const std::string& create
         createSql.find("CHECK (" + quoteIdentifier(column.name) + " <> '')") == std::string::npos;
     info.columns.push_back(std::move(column));
   }
+  return status;
 }
 
-void readIndexes(sqlite3* db, const std::string& table, TableInfo& info) {
+EngineStatus readIndexes(sqlite3* db, const std::string& table, TableInfo& info) {
   EngineStatus status;
   Statement list(db, "SELECT name, \"unique\" FROM pragma_index_list(?) ORDER BY name", status);
+  if (!status) return status;
   list.bindText(1, table);
   while (list.step(status)) {
     IndexInfo index;
@@ -101,10 +105,13 @@ void readIndexes(sqlite3* db, const std::string& table, TableInfo& info) {
     } else {
       continue;  // not one of ours (SQLite's own automatic indexes)
     }
+    EngineStatus fieldsRead;
     index.fields = textColumn(db, "SELECT name FROM pragma_index_info(?) ORDER BY seqno",
-                              index.physicalName);
+                              index.physicalName, fieldsRead);
+    if (!fieldsRead) return fieldsRead;
     info.indexes.push_back(std::move(index));
   }
+  return status;
 }
 
 }  // namespace
@@ -131,40 +138,46 @@ std::vector<RelationDef> relationsIn(const std::string& createSql, const std::st
   return relations;
 }
 
-std::string storedSql(sqlite3* db, const std::string& type, const std::string& name) {
-  EngineStatus status;
+std::string storedSql(sqlite3* db, const std::string& type, const std::string& name,
+                      EngineStatus& status) {
   Statement stmt(db, "SELECT sql FROM sqlite_master WHERE type = ? AND name = ? COLLATE NOCASE", status);
+  if (!status) return std::string();
   stmt.bindText(1, type);
   stmt.bindText(2, name);
   return stmt.step(status) ? stmt.columnText(0) : std::string();
 }
 
-std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table) {
+std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table, EngineStatus& status) {
   return textColumn(db,
                     "SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
                     "AND tbl_name = ? COLLATE NOCASE ORDER BY name",
-                    table);
+                    table, status);
 }
 
-std::vector<std::string> readTableNames(sqlite3* db) {
+std::vector<std::string> readTableNames(sqlite3* db, EngineStatus& status) {
   return textColumn(db,
                     "SELECT name FROM sqlite_master WHERE type = 'table' "
                     "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name",
-                    "");
+                    "", status);
 }
 
 EngineStatus readTableInfo(sqlite3* db, const std::string& name, TableInfo& info) {
   info = TableInfo{};
-  const std::string createSql = storedSql(db, "table", name);
+  EngineStatus status;
+  const std::string createSql = storedSql(db, "table", name, status);
+  if (!status) return status;
   if (createSql.empty())
     return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
   // The name as the file spells it: later statements and messages use it.
-  const auto names = textColumn(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", name);
+  const auto names = textColumn(
+      db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", name,
+      status);
+  if (!status) return status;
   info.name = names.empty() ? name : names.front();
-  readColumns(db, info.name, createSql, info);
-  readIndexes(db, info.name, info);
+  if (status = readColumns(db, info.name, createSql, info); !status) return status;
+  if (status = readIndexes(db, info.name, info); !status) return status;
   info.relations = relationsIn(createSql, info.name);
-  return EngineStatus::success();
+  return status;
 }
 
 }  // namespace veltra::db::engine

@@ -14,11 +14,12 @@ struct sqlite3;
 namespace veltra::db::engine {
 
 EngineStatus readTableInfo(sqlite3* db, const std::string& name, TableInfo& info);
-std::vector<std::string> readTableNames(sqlite3* db);
+std::vector<std::string> readTableNames(sqlite3* db, EngineStatus& status);
 // The CREATE statement of a table or index as stored, or "" when there is none.
-std::string storedSql(sqlite3* db, const std::string& type, const std::string& name);
+std::string storedSql(sqlite3* db, const std::string& type, const std::string& name,
+                      EngineStatus& status);
 // The CREATE INDEX statements of a table.
-std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table);
+std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table, EngineStatus& status);
 // Relations declared in a stored CREATE TABLE statement.
 std::vector<RelationDef> relationsIn(const std::string& createTableSql, const std::string& table);
 

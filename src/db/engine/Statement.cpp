@@ -43,6 +43,10 @@ Statement::Statement(sqlite3* db, std::string_view sql, EngineStatus& status) : 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 bool Statement::step(EngineStatus& status) {
+  if (!bindStatus_) {
+    status = bindStatus_;
+    return false;
+  }
   lastCode_ = sqlite3_step(stmt_);
   if (lastCode_ == SQLITE_ROW) {
     status = EngineStatus::success();
@@ -53,22 +57,42 @@ bool Statement::step(EngineStatus& status) {
     return false;
   }
   status = engineFailure(db_, sqlite3_extended_errcode(db_));
+  failed_ = true;
   return false;
 }
 
 void Statement::reset() {
+  // sqlite3_reset repeats the last step's failure, which step already told.
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
+  bindStatus_ = EngineStatus::success();
 }
 
-void Statement::bindNull(int index) { sqlite3_bind_null(stmt_, index); }
-void Statement::bindInt(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
-void Statement::bindDouble(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
+void Statement::noteBind(int code) {
+  if (code == SQLITE_OK || !bindStatus_) return;
+  // Described from the code alone: a bind on a statement that never prepared
+  // leaves the handle's message of some earlier call.
+  bindStatus_ = engineFailure(nullptr, code);
+  failed_ = true;
+}
+
+void Statement::bindNull(int index) { noteBind(sqlite3_bind_null(stmt_, index)); }
+void Statement::bindInt(int index, std::int64_t value) {
+  noteBind(sqlite3_bind_int64(stmt_, index, value));
+}
+void Statement::bindDouble(int index, double value) {
+  noteBind(sqlite3_bind_double(stmt_, index, value));
+}
 void Statement::bindText(int index, std::string_view text) {
-  sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  noteBind(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                             SQLITE_TRANSIENT));
 }
 void Statement::bindBlob(int index, std::string_view bytes) {
-  sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+  noteBind(sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()),
+                             SQLITE_TRANSIENT));
+}
+void Statement::bindColumnOf(int index, const Statement& source, int column) {
+  noteBind(sqlite3_bind_value(stmt_, index, sqlite3_column_value(source.stmt_, column)));
 }
 
 void Statement::bindValue(int index, const FieldValue& value) {
@@ -96,7 +120,8 @@ void Statement::bindValue(int index, const FieldValue& value) {
 void Statement::bindLastingValue(int index, const FieldValue& value) {
   if (value.isNull || (value.type != FieldType::Text && value.type != FieldType::Memo))
     return bindValue(index, value);
-  sqlite3_bind_text(stmt_, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
+  noteBind(sqlite3_bind_text(stmt_, index, value.text.data(), static_cast<int>(value.text.size()),
+                             SQLITE_STATIC));
 }
 
 int Statement::columnCount() const { return sqlite3_column_count(stmt_); }

@@ -22,16 +22,24 @@ public:
   Statement& operator=(const Statement&) = delete;
 
   bool prepared() const { return stmt_ != nullptr; }
-  // Step result: true with a row, false when done; status tells failures.
+  // Step result: true with a row, false when done; status tells failures. A
+  // bind that failed since the last reset fails the step instead of letting
+  // it run with that parameter left null.
   bool step(EngineStatus& status);
+  // Readies the statement to run again with new bindings; failed() stays.
   void reset();
   int lastCode() const { return lastCode_; }
+  // True once a bind or a step failed, whatever ran after it: a caller that
+  // runs the statement many times reads here whether every run went through.
+  bool failed() const { return failed_; }
 
   void bindNull(int index);
   void bindInt(int index, std::int64_t value);
   void bindDouble(int index, double value);
   void bindText(int index, std::string_view text);
   void bindBlob(int index, std::string_view bytes);
+  // Binds the value of a column of another statement's current row, as stored.
+  void bindColumnOf(int index, const Statement& source, int column);
   // Binds a typed value in its stored form (dates as YYYY-MM-DD text).
   void bindValue(int index, const FieldValue& value);
   // The same without copying texts: the value must outlive the next step.
@@ -53,9 +61,13 @@ public:
   sqlite3_stmt* handle() const { return stmt_; }
 
 private:
+  void noteBind(int code);
+
   sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
   int lastCode_ = 0;
+  bool failed_ = false;
+  EngineStatus bindStatus_;  // the first bind failure since the last reset
 };
 
 // The engine's description of the last failure on the handle.

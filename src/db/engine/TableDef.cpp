@@ -131,8 +131,10 @@ EngineStatus TableDef::append() {
   if (!validName(name_)) return EngineStatus::failure("Il nome di tavola \"" + name_ + "\" non è valido.");
   if (appended_) return EngineStatus::failure("La tavola \"" + name_ + "\" è già nel database.");
   if (fields_.empty()) return EngineStatus::failure("La tavola \"" + name_ + "\" non ha campi.");
-  if (!storedSql(db_.handle(), "table", name_).empty())
+  EngineStatus lookup;
+  if (!storedSql(db_.handle(), "table", name_, lookup).empty())
     return EngineStatus::failure("La tavola \"" + name_ + "\" esiste già nel database.");
+  if (!lookup) return lookup;
   Transaction transaction(db_);
   if (!transaction.status().ok) return transaction.status();
   if (auto status = db_.execute(createTableSql()); !status) return status;
