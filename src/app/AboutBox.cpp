@@ -2,12 +2,19 @@
 
 #include <QOperatingSystemVersion>
 #include <QSysInfo>
+#include <optional>
+#include <string>
 
+#include "app/MainWindow.h"
 #include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
+#include "schema/Association.h"
 
 namespace veltra::app {
 
+namespace {
+
+// The operating system's name and release.
 std::string operatingSystemText() {
 #ifdef Q_OS_WIN
   const QOperatingSystemVersion version = QOperatingSystemVersion::current();
@@ -21,19 +28,17 @@ std::string operatingSystemText() {
 #endif
 }
 
-std::string aboutText(const std::string& databasePath, const db::DatabaseConnection* connection) {
-  std::string text =
-      "INFORMAZIONI SUL PROGRAMMA\n\n"
-      "Veltra - \"DataBase Parco Bus - Regione Ombrena\"\n"
-      "Versione " VELTRA_VERSION
-      "\n"
-      "Registro dei bus delle aziende di trasporto pubblico locale\n"
-      "Ufficio Trasporti della Regione Ombrena\n\n";
-  text += "Sistema operativo " + operatingSystemText();
-  text += "\n\nDatabase: " + (databasePath.empty() ? std::string("Nessuno") : databasePath);
-  if (connection != nullptr && connection->engineDatabase() != nullptr)
-    text += " (Jet " + db::engine::EngineDatabase::versionText() + ")";
-  return text;
+std::optional<std::string> engineVersion(const db::DatabaseConnection* connection) {
+  if (connection == nullptr || connection->engineDatabase() == nullptr) return std::nullopt;
+  return db::engine::EngineDatabase::versionText();
+}
+
+}  // namespace
+
+void aboutCommand(MainWindow& window) {
+  window.prompter().message(schema::aboutText(window.databasePath(), operatingSystemText(),
+                                              engineVersion(window.connection())),
+                            ui::Icon::Information);
 }
 
 }  // namespace veltra::app

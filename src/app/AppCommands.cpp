@@ -15,11 +15,6 @@ void exitCommand(MainWindow& window) {
   window.requestExit();
 }
 
-void aboutCommand(MainWindow& window) {
-  window.prompter().message(aboutText(window.databasePath(), window.connection()),
-                            ui::Icon::Information, ui::Buttons::Ok, {});
-}
-
 // The standard print command belongs to the report shown, if there is one.
 void printCommand(MainWindow& window) {
   if (ReportWindow* report = window.reportWindow()) report->print();

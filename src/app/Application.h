@@ -1,6 +1,6 @@
 #pragma once
-// The application object: builds the main window, finds the associated
-// database, offers to create one at the first start, and opens it.
+// The application object: builds the main window and opens in it the
+// database the start-up rules choose.
 
 #include <memory>
 
@@ -28,10 +28,6 @@ class Application {
   static constexpr const char* StartTitle = "Veltra - \"Data Base Parco Bus - Regione Ombrena\"";
 
  private:
-  void readAssociation();
-  bool askToCreate();
-  bool createDefaultDatabase();
-
   qt::AssociationSettings settings_;
   DialogRunner* runner_;
   // After the settings: the window saves the association into them as it goes.

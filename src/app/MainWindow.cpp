@@ -17,6 +17,7 @@
 #include "app/ReportWindow.h"
 #include "db/DatabaseConnection.h"
 #include "qt/AssociationSettings.h"
+#include "schema/Association.h"
 
 namespace veltra::app {
 
@@ -108,7 +109,7 @@ void MainWindow::runCommand(int id) {
 }
 
 void MainWindow::requestExit() {
-  if (!confirmExit()) return;
+  if (!schema::confirmExit(prompter_)) return;
   exitConfirmed_ = true;
   close();
 }
@@ -116,19 +117,12 @@ void MainWindow::requestExit() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // While a command works, the window stays: closing it would pull the
   // database from under the command.
-  if (exitConfirmed_ || (operations_ == 0 && confirmExit())) {
+  if (exitConfirmed_ || (operations_ == 0 && schema::confirmExit(prompter_))) {
     finish();
     event->accept();
   } else {
     event->ignore();
   }
-}
-
-bool MainWindow::confirmExit() {
-  return prompter_.message(
-             "E' stata richiesta l'uscita da Veltra.\n\n"
-             "Intendi veramente uscire dal programma ?",
-             ui::Icon::Question, ui::Buttons::OkCancel, {}) == ui::Answer::Ok;
 }
 
 void MainWindow::finish() {

@@ -89,7 +89,6 @@ class MainWindow : public QMainWindow {
 
  private:
   void placeAtDefaultGeometry();
-  bool confirmExit();
   void finish();
   void updateCommandStates();
 

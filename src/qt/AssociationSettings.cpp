@@ -64,6 +64,11 @@ std::optional<std::string> AssociationSettings::readText(const char* name) const
   return text;
 }
 
+std::optional<schema::AssociationKey> AssociationSettings::key() const {
+  if (!keyExists()) return std::nullopt;
+  return schema::AssociationKey{database(), directory()};
+}
+
 bool AssociationSettings::writeText(const char* name, const std::string& value, bool createKey) {
   if (!keyExists()) {
     if (!createKey) return false;

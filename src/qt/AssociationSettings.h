@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "schema/Association.h"
+
 namespace veltra::qt {
 
 class AssociationSettings {
@@ -28,6 +30,8 @@ class AssociationSettings {
   // program has always read it into (2048 bytes with its terminating zero).
   std::optional<std::string> database() const { return readText("Database"); }
   std::optional<std::string> directory() const { return readText("Directory"); }
+  // Both values; none when the key is missing.
+  std::optional<schema::AssociationKey> key() const;
 
   // Writes "Database". Without createKey nothing is written when the key is
   // missing, as the program never creates its installation's key itself.
