@@ -30,7 +30,8 @@ struct StartupDatabase {
 // The database the program starts with. key is none when the settings key
 // cannot be opened (the user is warned). Without an associated database the
 // user is offered the default database; declining runs without one.
-StartupDatabase associateAtStartup(ui::Prompter& prompter, const std::optional<AssociationKey>& key);
+StartupDatabase associateAtStartup(ui::Prompter& prompter,
+                                   const std::optional<AssociationKey>& key);
 
 // "Confermi sconnessione database ?": true when the user answered OK.
 bool confirmDisconnect(ui::Prompter& prompter);
