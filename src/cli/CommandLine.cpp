@@ -7,6 +7,7 @@
 #include "cli/ConnectionCommands.h"
 #include "cli/ExportCommands.h"
 #include "cli/ImportCommand.h"
+#include "cli/InstallationCommand.h"
 #include "cli/SchemaCommands.h"
 
 namespace veltra::cli {
@@ -31,6 +32,7 @@ constexpr CommandEntry Commands[] = {
     {"status", "[COMPANY [DATE]]", statusCommand},
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},
+    {"register-installation", "[DIRECTORY]", registerInstallationCommand},
 };
 
 const CommandEntry* findCommand(const std::string& name) {

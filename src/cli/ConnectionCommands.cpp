@@ -1,10 +1,9 @@
 #include "cli/ConnectionCommands.h"
 
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "cli/CommandLine.h"
+#include "cli/FullPath.h"
 #include "db/DatabaseConnection.h"
 #include "qt/AssociationSettings.h"
 #include "schema/Association.h"
@@ -14,13 +13,6 @@ namespace veltra::cli {
 namespace {
 
 using qt::AssociationSettings;
-
-// The association must name the file from wherever the program starts next.
-std::string fullPath(const std::string& path) {
-  std::error_code error;
-  const auto absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
 
 void reportUnsaved(CliContext& context, const AssociationSettings& settings) {
   context.err << "Impossibile salvare l'associazione del database in "

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -35,8 +36,16 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  // The given entries replace inherited ones of the same name: the program
+  // reads the first it finds.
+  const auto overridden = [&](const std::string& entry) {
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    return std::any_of(environment.begin(), environment.end(),
+                       [&](const std::string& given) { return given.rfind(name, 0) == 0; });
+  };
   std::vector<std::string> envStrings;
-  for (char** e = environ; *e != nullptr; ++e) envStrings.emplace_back(*e);
+  for (char** e = environ; *e != nullptr; ++e)
+    if (!overridden(*e)) envStrings.emplace_back(*e);
   envStrings.insert(envStrings.end(), environment.begin(), environment.end());
   std::vector<char*> envp;
   for (auto& e : envStrings) envp.push_back(e.data());
