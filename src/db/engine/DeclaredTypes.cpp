@@ -1,7 +1,8 @@
 #include "db/engine/DeclaredTypes.h"
 
-#include <cctype>
 #include <charconv>
+
+#include "db/PlainText.h"
 
 namespace veltra::db::engine {
 
@@ -21,13 +22,6 @@ constexpr TypeName Names[] = {
     {FieldType::Memo, "LONGTEXT"},
 };
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 }  // namespace
 
 std::string declaredType(FieldType type, int size) {
@@ -51,7 +45,7 @@ std::optional<DeclaredType> parseDeclaredType(std::string_view declared) {
     std::from_chars(digits.data(), digits.data() + digits.size(), size);
   }
   for (const auto& entry : Names)
-    if (equalsIgnoringCase(entry.name, name)) return DeclaredType{entry.type, size};
+    if (EqualsIgnoringCase(entry.name, name)) return DeclaredType{entry.type, size};
   return std::nullopt;
 }
 

@@ -50,7 +50,7 @@ int QueryRecordset::columnCount() const { return static_cast<int>(columnNames_.s
 
 EngineStatus QueryRecordset::getField(std::string_view name, FieldValue& out) const {
   for (std::size_t i = 0; i < columnNames_.size(); ++i)
-    if (sameName(columnNames_[i], name)) return getField(static_cast<int>(i), out);
+    if (EqualsIgnoringCase(columnNames_[i], name)) return getField(static_cast<int>(i), out);
   return EngineStatus::failure("Il campo \"" + std::string(name) + "\" non è fra le colonne della select.");
 }
 

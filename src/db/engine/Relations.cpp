@@ -32,7 +32,7 @@ EngineStatus checkNameFree(EngineDatabase& db, const std::string& name) {
     TableInfo info;
     if (status = db.loadTable(table, info); !status) return status;
     for (const auto& relation : info.relations)
-      if (sameName(relation.name, name))
+      if (EqualsIgnoringCase(relation.name, name))
         return EngineStatus::failure("La relazione \"" + name + "\" esiste già.");
   }
   return status;
@@ -55,7 +55,7 @@ EngineStatus checkFields(const RelationDef& relation, const TableInfo& table, co
   }
   for (const auto& index : table.indexes) {
     if (!index.unique || index.fields.size() != keyFields.size()) continue;
-    if (std::equal(index.fields.begin(), index.fields.end(), keyFields.begin(), sameName)) return {};
+    if (std::equal(index.fields.begin(), index.fields.end(), keyFields.begin(), EqualsIgnoringCase)) return {};
   }
   return EngineStatus::failure("La tavola \"" + table.name +
                                "\" non ha un indice univoco sui campi della relazione \"" +

@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "db/FieldValue.h"
+#include "db/PlainText.h"
 
 namespace veltra::db::engine {
 
-// Object names compare without regard to case, as the engine compares them.
-bool sameName(std::string_view a, std::string_view b);
+// Object names compare without regard to case (EqualsIgnoringCase), as the
+// engine compares them.
 
 struct FieldDef {
   std::string name;

@@ -3,19 +3,13 @@
 #include <cctype>
 
 #include "db/CalendarDate.h"
+#include "db/PlainText.h"
 
 namespace veltra::db::engine {
 
 namespace {
 
 bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-
-bool equalsWord(std::string_view word, std::string_view upper) {
-  if (word.size() != upper.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(word[i])) != upper[i]) return false;
-  return true;
-}
 
 // Reads a literal opened by quote at pos; doubled quotes stand for one. pos
 // ends past the closing quote. None when the literal is not closed.
@@ -97,8 +91,8 @@ std::optional<std::string> translateDialect(std::string_view jetSql, std::string
       const size_t start = pos;
       while (pos < jetSql.size() && isWordChar(jetSql[pos])) ++pos;
       const std::string_view word = jetSql.substr(start, pos - start);
-      if (equalsWord(word, "TRUE")) out += "1";
-      else if (equalsWord(word, "FALSE")) out += "0";
+      if (EqualsIgnoringCase(word, "TRUE")) out += "1";
+      else if (EqualsIgnoringCase(word, "FALSE")) out += "0";
       else out += word;
     } else {
       out += c;

@@ -109,7 +109,7 @@ EngineStatus TableDef::createField(const FieldDef& field) {
     return EngineStatus::failure("La tavola \"" + name_ + "\" è già nel database: il campo \"" +
                                  field.name + "\" non può essere aggiunto.");
   for (const auto& existing : fields_)
-    if (sameName(existing.name, field.name))
+    if (EqualsIgnoringCase(existing.name, field.name))
       return EngineStatus::failure("Il campo \"" + field.name + "\" è già definito nella tavola \"" +
                                    name_ + "\".");
   if (!knownType(field.type))
@@ -155,7 +155,7 @@ EngineStatus TableDef::createIndex(const IndexDef& index) {
     return EngineStatus::failure("L'indice \"" + index.name + "\" non ha campi.");
   for (const auto& field : index.fields) {
     const bool known = std::any_of(fields_.begin(), fields_.end(),
-                                   [&](const FieldDef& f) { return sameName(f.name, field.name); });
+                                   [&](const FieldDef& f) { return EqualsIgnoringCase(f.name, field.name); });
     if (!known)
       return EngineStatus::failure("Il campo \"" + field.name + "\" dell'indice \"" + index.name +
                                    "\" non esiste nella tavola \"" + name_ + "\".");
@@ -171,7 +171,7 @@ EngineStatus TableDef::createIndexInFile(const IndexDef& index) {
   TableInfo info;
   if (auto status = db_.loadTable(name_, info); !status) return status;
   for (const auto& existing : info.indexes) {
-    if (sameName(existing.name, index.name))
+    if (EqualsIgnoringCase(existing.name, index.name))
       return EngineStatus::failure("L'indice \"" + index.name + "\" esiste già nella tavola \"" +
                                    name_ + "\".");
     if (existing.primary && index.primary)

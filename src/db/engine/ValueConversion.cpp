@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/CalendarDate.h"
+#include "db/PlainText.h"
 
 namespace veltra::db::engine {
 
@@ -90,26 +91,13 @@ EngineStatus integerValue(const ColumnInfo& column, std::string_view text, long 
   return EngineStatus::success();
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 std::optional<bool> booleanOf(std::string_view text) {
   text = trimmed(text);
   for (auto yes : {"1", "-1", "true", "yes", "si", "sì", "vero"})
-    if (equalsIgnoringCase(text, yes)) return true;
+    if (EqualsIgnoringCase(text, yes)) return true;
   for (auto no : {"0", "false", "no", "falso"})
-    if (equalsIgnoringCase(text, no)) return false;
+    if (EqualsIgnoringCase(text, no)) return false;
   return std::nullopt;
-}
-
-size_t characterCount(std::string_view utf8) {
-  size_t count = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) ++count;
-  return count;
 }
 
 }  // namespace
@@ -150,7 +138,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
     }
     case FieldType::Text:
-      if (characterCount(text) > static_cast<size_t>(column.size))
+      if (Utf8Length(text) > static_cast<size_t>(column.size))
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");
