@@ -1,0 +1,139 @@
+// The vehicle list by company over a register of 51,050 buses (50 companies
+// of 1,021 generated vehicles, 1,000 of them de-registered), so that 50,050
+// vehicles in service are listed, in 550 (company, ambit) groups:
+//   - Load: the report's query and the list filling;
+//   - Paginate: measuring every text, placing the columns and splitting the
+//     rows into pages, on the tests' recording canvas (A4 sideways);
+//   - FirstPage: what the preview waits for, pagination and page 1.
+//
+// The register is built once with generated communications and kept in
+// /tmp/veltra-report-bench/; delete the folder to build it again. Run by
+// hand, one benchmark per process so that each peak memory figure is its own:
+//   build/release/bench/report_pagination_bench --benchmark_filter=Load
+//
+// Counters: peak_extra_MiB is the growth of the resident set during the timed
+// part over what it was before; pages is the page count.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/BenchSupport.h"
+#include "comms/ApplyCommunication.h"
+#include "db/DatabaseConnection.h"
+#include "reports/PrintPagination.h"
+#include "reports/VehicleListReport.h"
+#include "schema/DatabaseCreation.h"
+#include "support/RecordingCanvas.h"
+#include "synthetic/SyntheticCommunication.h"
+
+namespace {
+
+using namespace veltra::bench;
+namespace fs = std::filesystem;
+using namespace veltra;
+
+constexpr std::int32_t Companies = 50;
+constexpr std::size_t VehiclesPerCompany = 1021;
+// Vehicle i of a company is de-registered when i % 50 == 49.
+constexpr std::size_t ListedVehicles = Companies * (VehiclesPerCompany - 20);
+const fs::path CacheFolder = "/tmp/veltra-report-bench";
+
+std::string registerPath() {
+  fs::create_directories(CacheFolder);
+  const fs::path path = CacheFolder / "register_51050.mdb";
+  if (fs::exists(path)) return path.string();
+  const fs::path partial = path.string() + ".partial";
+  fs::remove(partial);
+  BenchPrompter prompter;
+  if (schema::BuildNewDatabase(prompter, partial.string(), "") != schema::BuildOutcome::Complete)
+    std::abort();
+  {
+    db::DatabaseConnection connection(prompter, partial.string());
+    for (std::int32_t azienda = 1; azienda <= Companies; ++azienda) {
+      int inserted = 0;
+      int updated = 0;
+      const auto communication =
+          testing::SyntheticCommunication(azienda, "15/01/2024", VehiclesPerCompany);
+      if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
+    }
+  }
+  fs::rename(partial, path);
+  return path.string();
+}
+
+reports::VehicleListReport loadedReport(db::DatabaseConnection& connection, ui::Prompter& prompter) {
+  reports::VehicleListReport report(reports::VehicleListOrder::ByCompany, {});
+  if (!report.load(connection, prompter) || report.rowCount() != ListedVehicles) std::abort();
+  return report;
+}
+
+long startMemoryReading() {
+  malloc_trim(0);
+  const long before = statusKiB("VmRSS:");
+  resetPeak();
+  return before;
+}
+
+void BM_LoadVehicleList(benchmark::State& state) {
+  const std::string path = registerPath();
+  BenchPrompter prompter;
+  db::DatabaseConnection connection(prompter, path);
+  long peakExtraKiB = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const long before = startMemoryReading();
+    state.ResumeTiming();
+    const auto report = loadedReport(connection, prompter);
+    state.PauseTiming();
+    peakExtraKiB = std::max(peakExtraKiB, statusKiB("VmHWM:") - before);
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(ListedVehicles));
+  state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
+}
+
+// Pagination alone, or with page 1 drawn after it as the preview does.
+void paginate(benchmark::State& state, bool drawFirstPage) {
+  BenchPrompter prompter;
+  db::DatabaseConnection connection(prompter, registerPath());
+  auto report = loadedReport(connection, prompter);
+  testing::RecordingCanvas canvas;
+  reports::PrintPagination job;
+  long peakExtraKiB = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    canvas.clear();
+    const long before = startMemoryReading();
+    state.ResumeTiming();
+    job.startJob();
+    job.begin(report, canvas);
+    if (drawFirstPage) job.drawPage(report, canvas, 1);
+    state.PauseTiming();
+    peakExtraKiB = std::max(peakExtraKiB, statusKiB("VmHWM:") - before);
+    if (drawFirstPage && canvas.texts.empty()) state.SkipWithError("page 1 drew nothing");
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(report.rowCount()));
+  state.counters["pages"] = report.pageCount();
+  state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
+}
+
+void BM_PaginateVehicleList(benchmark::State& state) {
+  paginate(state, false);
+}
+
+void BM_FirstPreviewPage(benchmark::State& state) {
+  paginate(state, true);
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadVehicleList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_PaginateVehicleList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_FirstPreviewPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+BENCHMARK_MAIN();
