@@ -4,6 +4,7 @@
 // by the report when they are drawn.
 
 #include <array>
+#include <cstddef>
 
 namespace veltra::reports {
 
