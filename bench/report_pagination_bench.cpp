@@ -49,7 +49,7 @@ std::string registerPath() {
   const fs::path partial = path.string() + ".partial";
   fs::remove(partial);
   BenchPrompter prompter;
-  if (schema::BuildNewDatabase(prompter, partial.string(), "") != schema::BuildOutcome::Complete)
+  if (schema::BuildNewDatabase(prompter, partial.string(), "").outcome != ui::Outcome::Done)
     std::abort();
   {
     db::DatabaseConnection connection(prompter, partial.string());

@@ -46,7 +46,7 @@ QString qtText(std::string_view text) {
 
 }  // namespace
 
-ui::Answer QtPrompter::message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+ui::Answer QtPrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                                std::string_view caption) {
   const bool question = buttons == ui::Buttons::OkCancel;
   QMessageBox box(

@@ -18,7 +18,7 @@ class QtPrompter : public ui::Prompter {
   // means modally, for the user.
   QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner = nullptr);
 
-  ui::Answer message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+  ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                      std::string_view caption) override;
   std::optional<std::string> openFile(const ui::FileChoice& choice) override;
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;

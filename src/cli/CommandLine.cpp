@@ -9,6 +9,7 @@
 #include "cli/ImportCommand.h"
 #include "cli/InstallationCommand.h"
 #include "cli/SchemaCommands.h"
+#include "cli/StatusCommand.h"
 
 namespace veltra::cli {
 

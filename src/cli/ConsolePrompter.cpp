@@ -8,7 +8,7 @@ namespace veltra::cli {
 ConsolePrompter::ConsolePrompter(std::ostream& out, std::ostream& err, bool answerYes)
     : out_(out), err_(err), answerYes_(answerYes) {}
 
-ui::Answer ConsolePrompter::message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+ui::Answer ConsolePrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                                     std::string_view /*caption*/) {
   const bool isError = icon == ui::Icon::Stop || icon == ui::Icon::Exclamation;
   std::ostream& stream = isError ? err_ : out_;

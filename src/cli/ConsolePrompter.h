@@ -14,7 +14,7 @@ class ConsolePrompter : public ui::Prompter {
 public:
   ConsolePrompter(std::ostream& out, std::ostream& err, bool answerYes);
 
-  ui::Answer message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+  ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                      std::string_view caption) override;
   // There is no dialog on the command line: files come as arguments.
   std::optional<std::string> openFile(const ui::FileChoice& choice) override;

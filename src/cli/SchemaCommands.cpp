@@ -6,28 +6,19 @@
 
 namespace veltra::cli {
 
-namespace {
-
-int exitStatusOf(schema::MaintenanceResult result) {
-  return result == schema::MaintenanceResult::Done ? ExitOk : ExitFailed;
-}
-
-}  // namespace
-
 // The paths are the answers to the file dialogs the commands ask.
 
 int createCommand(CliContext& context) {
   if (context.args.size() != 1)
     return context.usageError("create vuole il percorso del nuovo database");
   context.prompter.setNextFile(context.args[0]);
-  const auto outcome = schema::CreateDatabaseCommand(context.prompter);
-  return outcome == schema::BuildOutcome::Complete ? ExitOk : ExitFailed;
+  return ExitStatusOf(schema::CreateDatabaseCommand(context.prompter).outcome);
 }
 
 int repairCommand(CliContext& context) {
   if (context.args.size() != 1) return context.usageError("repair vuole il percorso del database");
   context.prompter.setNextFile(context.args[0]);
-  return exitStatusOf(schema::RepairDatabaseCommand(context.prompter));
+  return ExitStatusOf(schema::RepairDatabaseCommand(context.prompter));
 }
 
 int duplicateCommand(CliContext& context) {
@@ -35,7 +26,7 @@ int duplicateCommand(CliContext& context) {
     return context.usageError("duplicate vuole il database di origine e quello di destinazione");
   context.prompter.setNextFile(context.args[0]);
   context.prompter.queueNextFile(context.args[1]);
-  return exitStatusOf(schema::DuplicateDatabaseCommand(context.prompter));
+  return ExitStatusOf(schema::DuplicateDatabaseCommand(context.prompter));
 }
 
 }  // namespace veltra::cli

@@ -66,24 +66,24 @@ std::optional<std::string> SituationFileText(const Communication& situation) {
   return TaggedFileText(SituationFileTag, situation, SituationRecordFields);
 }
 
-SituationExportStatus ExportCompanySituations(db::DatabaseConnection& connection,
+ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
                                               const std::string& generationDate) {
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
   CommunicationList situations;
   // Files that leave out vehicles must not reach the companies.
   if (!LoadCompanySituations(connection, generationDate, situations))
-    return SituationExportStatus::Failed;
+    return ui::Outcome::Failed;
   const auto chosen = prompter.saveFile(folderChoice());
-  if (!chosen) return SituationExportStatus::Cancelled;
+  if (!chosen) return ui::Outcome::Cancelled;
   // Only the folder of the chosen path counts; no file of the chosen name is written.
   const std::string folder = std::filesystem::path(*chosen).parent_path().string();
   for (const Communication& situation : situations.items())
     if (!WriteExportFile(SituationFilePath(folder, situation.azienda()),
                          SituationFileText(situation), prompter))
-      return SituationExportStatus::Failed;
+      return ui::Outcome::Failed;
   prompter.message(SituationsWrittenMessage, ui::Icon::Information);
-  return SituationExportStatus::Written;
+  return ui::Outcome::Done;
 }
 
 }  // namespace veltra::comms

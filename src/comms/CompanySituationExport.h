@@ -9,6 +9,7 @@
 
 #include "comms/Communication.h"
 #include "db/DatabaseConnection.h"
+#include "ui/Outcome.h"
 
 namespace veltra::comms {
 
@@ -32,17 +33,13 @@ std::string SituationFilePath(const std::string& folder, std::int32_t azienda);
 // has a character Windows-1252 cannot hold.
 std::optional<std::string> SituationFileText(const Communication& situation);
 
-enum class SituationExportStatus {
-  Cancelled,  // no folder chosen: nothing written
-  Written,    // every file written, the final message shown
-  Failed,     // the vehicles could not be read (nothing written), or stopped at a
-              // file that could not be written (earlier files stay)
-};
-
 // After the date was accepted (AcceptInputDate): loads the situations, asks
 // for the folder (a save-file choice whose file name is not used), writes the
-// files in ascending company order and shows the final message.
-SituationExportStatus ExportCompanySituations(db::DatabaseConnection& connection,
+// files in ascending company order and shows the final message. Cancelled: no
+// folder chosen, nothing written. Failed: the vehicles could not be read
+// (nothing written), or stopped at a file that could not be written (earlier
+// files stay).
+ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
                                               const std::string& generationDate);
 
 }  // namespace veltra::comms

@@ -22,21 +22,21 @@ ui::FileChoice fleetFileChoice() {
 
 }  // namespace
 
-FleetExportStatus ExportFleetSituation(db::DatabaseConnection& connection,
+ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
                                        const FleetExportChoice& choice) {
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
   SituationList list;
-  if (!LoadFleetSituation(connection, choice.date, list)) return FleetExportStatus::Failed;
+  if (!LoadFleetSituation(connection, choice.date, list)) return ui::Outcome::Failed;
   if (list.countMatching(choice.filter) == 0) {
     prompter.message(NothingToExportMessage, ui::Icon::Stop);
-    return FleetExportStatus::Empty;
+    return ui::Outcome::Failed;
   }
   const auto path = prompter.saveFile(fleetFileChoice());
-  if (!path) return FleetExportStatus::Cancelled;
+  if (!path) return ui::Outcome::Cancelled;
   return WriteExportFile(*path, FleetFileText(choice, list), prompter, FileCaption)
-             ? FleetExportStatus::Written
-             : FleetExportStatus::Failed;
+             ? ui::Outcome::Done
+             : ui::Outcome::Failed;
 }
 
 }  // namespace veltra::comms

@@ -4,6 +4,7 @@
 
 #include "comms/FleetExportChoice.h"
 #include "db/DatabaseConnection.h"
+#include "ui/Outcome.h"
 
 namespace veltra::comms {
 
@@ -11,16 +12,11 @@ inline constexpr std::string_view NothingToExportMessage =
     "ATTENZIONE: non esiste neppure un mezzo che soddisfi i criteri specificati.\n\n"
     "La generazione del file TXT non può avere luogo";
 
-enum class FleetExportStatus {
-  Empty,      // no vehicle meets the criteria: message, no file asked for
-  Cancelled,  // no file chosen
-  Failed,     // the history could not be read, or the file could not be written
-  Written,
-};
-
 // After the dialog was accepted (AcceptFleetExportForm): loads the states,
 // asks for the file and writes it. A successful run ends without a message.
-FleetExportStatus ExportFleetSituation(db::DatabaseConnection& connection,
+// Cancelled: no file chosen. Failed: no vehicle meets the criteria (no file
+// asked for), the history could not be read, or the file not written.
+ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
                                        const FleetExportChoice& choice);
 
 }  // namespace veltra::comms

@@ -49,32 +49,27 @@ bool openFile(const std::string& path, std::ifstream& file) {
 
 ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
   ui::Prompter& prompter = connection.prompter();
-  ImportOutcome outcome;
   const auto path = prompter.openFile(communicationFileChoice());
-  if (!path) return outcome;
+  if (!path) return {ui::Outcome::Cancelled, {}};
 
   std::ifstream file;
   if (!openFile(*path, file)) {
     prompter.message("Impossibile aprire\n\n" + *path, ui::Icon::Exclamation);
-    outcome.status = ImportStatus::CannotOpen;
-    return outcome;
+    return {ui::Outcome::Failed, {}};
   }
   const CommunicationCheck check = CheckCommunication(file);
   if (!check.communication) {
     prompter.message(CorruptMessage, ui::Icon::Stop);
-    outcome.status = ImportStatus::Rejected;
-    return outcome;
+    return {ui::Outcome::Failed, {}};
   }
   if (prompter.message(ConfirmQuestion, ui::Icon::Question, ui::Buttons::OkCancel) !=
-      ui::Answer::Ok) {
-    outcome.status = ImportStatus::Declined;
-    return outcome;
-  }
+      ui::Answer::Ok)
+    return {ui::Outcome::Declined, {}};
+  ImportCounts counts;
   const bool success =
-      ApplyCommunication(connection, *check.communication, outcome.inserted, outcome.updated);
-  prompter.message(summaryText(success, outcome.inserted, outcome.updated), ui::Icon::Information);
-  outcome.status = success ? ImportStatus::Applied : ImportStatus::AppliedWithErrors;
-  return outcome;
+      ApplyCommunication(connection, *check.communication, counts.inserted, counts.updated);
+  prompter.message(summaryText(success, counts.inserted, counts.updated), ui::Icon::Information);
+  return {success ? ui::Outcome::Done : ui::Outcome::Failed, counts};
 }
 
 }  // namespace veltra::comms

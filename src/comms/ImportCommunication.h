@@ -3,25 +3,20 @@
 // checked whole, the user confirms, it is applied and the counts are shown.
 
 #include "db/DatabaseConnection.h"
+#include "ui/Outcome.h"
 
 namespace veltra::comms {
 
-enum class ImportStatus {
-  Cancelled,          // no file chosen
-  CannotOpen,         // the file could not be opened
-  Rejected,           // a structural fault: nothing written
-  Declined,           // valid, but the user did not confirm
-  Applied,            // every row written
-  AppliedWithErrors,  // refused as a duplicate, or some rows failed
-};
-
-struct ImportOutcome {
-  ImportStatus status = ImportStatus::Cancelled;
+struct ImportCounts {
   int inserted = 0;
   int updated = 0;
 };
+using ImportOutcome = ui::Result<ImportCounts>;
 
-// Runs the whole dialogue through the connection's Prompter.
+// Runs the whole dialogue through the connection's Prompter. Cancelled: no
+// file chosen. Failed: the file could not be opened, was refused whole
+// (nothing written), was a duplicate, or some of its rows failed (the counts
+// say what was written). Declined: valid, but the user did not confirm.
 ImportOutcome ImportCommunication(db::DatabaseConnection& connection);
 
 }  // namespace veltra::comms

@@ -30,7 +30,7 @@ void reportEngineFailure(ui::Prompter& prompter, const std::string& path,
 // The generic message that closes every failed creation.
 BuildOutcome failed(ui::Prompter& prompter, const std::string& path) {
   prompter.message(failureText(path), ui::Icon::Exclamation, ui::Buttons::Ok, Caption);
-  return BuildOutcome::Failed;
+  return {ui::Outcome::Failed, {}};
 }
 
 // The dictionary is written first; the application tables and relations are
@@ -44,9 +44,9 @@ BuildOutcome buildFromDictionary(ui::Prompter& prompter, EngineDatabase& databas
   }
   const bool complete = CreateTablesFromDictionary(prompter, connection, database) &&
                         CreateRelationsFromDictionary(prompter, connection, database);
-  if (!complete) return BuildOutcome::Incomplete;
+  if (!complete) return {ui::Outcome::Failed, {.exists = true}};
   SeedReferenceTables(connection);
-  return BuildOutcome::Complete;
+  return {ui::Outcome::Done, {.exists = true}};
 }
 
 }  // namespace
@@ -75,13 +75,13 @@ BuildOutcome BuildNewDatabase(ui::Prompter& prompter, const std::string& path,
   }
   const BuildOutcome outcome = CreateSpecialTables(prompter, *database)
                                    ? buildFromDictionary(prompter, *database, writeDictionary)
-                                   : BuildOutcome::Failed;
+                                   : BuildOutcome{ui::Outcome::Failed, {}};
   if (const EngineStatus committed = transaction.commit(); !committed) {
     reportEngineFailure(prompter, path, committed);
     return failed(prompter, path);
   }
-  if (outcome == BuildOutcome::Failed) return failed(prompter, path);
-  if (outcome == BuildOutcome::Complete)
+  if (!outcome.payload.exists) return failed(prompter, path);
+  if (outcome.done())
     prompter.message(successText, ui::Icon::Information, ui::Buttons::Ok, Caption);
   return outcome;
 }
@@ -90,9 +90,9 @@ std::string createdText(const std::string& path) {
   return "Il database " + path + " è stato creato con successo";
 }
 
-std::optional<BuildOutcome> CreateDatabaseCommand(ui::Prompter& prompter) {
+BuildOutcome CreateDatabaseCommand(ui::Prompter& prompter) {
   const auto path = prompter.saveFile(saveDatabaseChoice("Creazione Nuovo Database"));
-  if (!path) return std::nullopt;
+  if (!path) return {ui::Outcome::Cancelled, {}};
   prompter.beginBusy(true);
   return BuildNewDatabase(prompter, *path, createdText(*path) + "\n\n");
 }

@@ -3,19 +3,20 @@
 // application schema, the tables and relations built from it, and the code lists.
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "ui/Outcome.h"
 #include "ui/Prompter.h"
 
 namespace veltra::schema {
 
-enum class BuildOutcome {
-  Failed,      // the file or its special tables could not be created
-  Incomplete,  // some application table or relation could not be created
-  Complete,
+// A build that failed may still have left the file, with its special tables,
+// when only some application table or relation could not be created.
+struct BuiltFile {
+  bool exists = false;
 };
+using BuildOutcome = ui::Result<BuiltFile>;
 
 // Builds a complete database at path, which must not exist yet, and shows
 // successText when every step succeeded. Failures are shown where they happen;
@@ -31,8 +32,8 @@ BuildOutcome BuildNewDatabase(ui::Prompter& prompter, const std::string& path,
                               std::string_view successText,
                               const DictionaryWriter& writeDictionary);
 
-// Database > Crea: asks for the new file and builds it. None when the user cancelled.
-std::optional<BuildOutcome> CreateDatabaseCommand(ui::Prompter& prompter);
+// Database > Crea: asks for the new file and builds it.
+BuildOutcome CreateDatabaseCommand(ui::Prompter& prompter);
 
 // What the user is told once a database has been built at path.
 std::string createdText(const std::string& path);

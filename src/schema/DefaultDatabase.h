@@ -22,12 +22,12 @@ inline constexpr std::string_view InstallationWarning =
     "           si è corrotto e deve essere ripristinato.\n\n";
 
 struct DefaultDatabase {
-  BuildOutcome outcome;
+  BuildOutcome build;
   std::string path;
   // The file and its special tables exist, whatever happened afterwards.
-  bool created() const { return outcome != BuildOutcome::Failed; }
+  bool created() const { return build.payload.exists; }
   // Only a complete database becomes the current one.
-  bool becomesCurrent() const { return outcome == BuildOutcome::Complete; }
+  bool becomesCurrent() const { return build.done(); }
 };
 
 // First start without an associated database: builds VELTRA.MDB in the

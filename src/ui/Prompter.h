@@ -25,8 +25,11 @@ struct FileChoice {
 class Prompter {
 public:
   virtual ~Prompter() = default;
-  virtual Answer message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok,
-                         std::string_view caption = {}) = 0;
+  // A message box; without buttons and caption, a plain OK box.
+  Answer message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok,
+                 std::string_view caption = {}) {
+    return showMessage(text, icon, buttons, caption);
+  }
   virtual std::optional<std::string> openFile(const FileChoice& choice) = 0;
   virtual std::optional<std::string> saveFile(const FileChoice& choice) = 0;
   // BeginBusy: the wait cursor, with the elapsed-time indicator when asked.
@@ -35,6 +38,11 @@ public:
   // indicator there, as the work holds the thread that paints. Cheap when
   // there is nothing to paint; nothing to do elsewhere.
   virtual void keepResponsive() {}
+
+private:
+  // What each front end shows; the defaults of message stay in one place.
+  virtual Answer showMessage(std::string_view text, Icon icon, Buttons buttons,
+                             std::string_view caption) = 0;
 };
 
 }  // namespace veltra::ui

@@ -21,7 +21,7 @@ class CommunicationCommandsTest : public AppTest {
   void startOnRegister() {
     const std::string path = dir.file("VELTRA.MDB");
     RecordingPrompter creation;
-    ASSERT_EQ(schema::BuildNewDatabase(creation, path, "creato"), schema::BuildOutcome::Complete);
+    ASSERT_EQ(schema::BuildNewDatabase(creation, path, "creato").outcome, ui::Outcome::Done);
     installKey(path);
     ASSERT_TRUE(start());
     ASSERT_TRUE(window().hasOpenConnection());

@@ -47,10 +47,10 @@ class QtPrompterTest : public ::testing::Test {
 };
 
 TEST_F(QtPrompterTest, EachIconHasItsBoxIcon) {
-  prompter.message("a", ui::Icon::Stop, ui::Buttons::Ok, {});
-  prompter.message("b", ui::Icon::Exclamation, ui::Buttons::Ok, {});
-  prompter.message("c", ui::Icon::Information, ui::Buttons::Ok, {});
-  prompter.message("d", ui::Icon::None, ui::Buttons::Ok, {});
+  prompter.message("a", ui::Icon::Stop);
+  prompter.message("b", ui::Icon::Exclamation);
+  prompter.message("c", ui::Icon::Information);
+  prompter.message("d", ui::Icon::None);
   ASSERT_EQ(dialogs.boxes.size(), 4u);
   EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Critical);
   EXPECT_EQ(dialogs.boxes[1].icon, QMessageBox::Warning);
@@ -61,7 +61,7 @@ TEST_F(QtPrompterTest, EachIconHasItsBoxIcon) {
 TEST_F(QtPrompterTest, TextAndCaptionAreShownAsGivenOrTheProgramsName) {
   prompter.message("Riga 1\n\n   <b>Riga 2</b>", ui::Icon::Exclamation, ui::Buttons::Ok,
                    "Creazione database");
-  prompter.message("x", ui::Icon::Stop, ui::Buttons::Ok, {});
+  prompter.message("x", ui::Icon::Stop);
   EXPECT_EQ(dialogs.boxes[0].text, "Riga 1\n\n   <b>Riga 2</b>");
   EXPECT_EQ(dialogs.boxes[0].caption, "Creazione database");
   EXPECT_EQ(dialogs.boxes[1].caption, "Veltra");
@@ -77,7 +77,7 @@ TEST_F(QtPrompterTest, AQuestionOffersOkAndAnnullaAndReturnsTheChoice) {
 }
 
 TEST_F(QtPrompterTest, ABoxWithOnlyOkAnswersOk) {
-  EXPECT_EQ(prompter.message("!", ui::Icon::Information, ui::Buttons::Ok, {}), ui::Answer::Ok);
+  EXPECT_EQ(prompter.message("!", ui::Icon::Information), ui::Answer::Ok);
   EXPECT_EQ(dialogs.boxes[0].buttons, QMessageBox::Ok);
 }
 

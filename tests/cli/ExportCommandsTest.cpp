@@ -29,7 +29,7 @@ class ExportCommandsTest : public ::testing::Test {
     setenv("VELTRA_SETTINGS", dir.file("veltra.ini").c_str(), 1);
     database = dir.file("VELTRA.MDB");
     testing::RecordingPrompter quiet;
-    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, ""), schema::BuildOutcome::Complete);
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
     for (const char* sample :
          {"VariazioniBusQz_12_20240315.txt", "VariazioniBusQz_12_20240930.txt"})
       ASSERT_EQ(run({"import", std::string(VELTRA_SOURCE_DIR) + "/examples/" + sample, "--yes"}),

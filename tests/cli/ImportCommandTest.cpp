@@ -23,7 +23,7 @@ class ImportCommandTest : public ::testing::Test {
     setenv("VELTRA_SETTINGS", dir.file("veltra.ini").c_str(), 1);
     database = dir.file("VELTRA.MDB");
     testing::RecordingPrompter quiet;
-    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, ""), schema::BuildOutcome::Complete);
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
     file = dir.file("VariazioniBusQz.txt");
     std::ofstream(file, std::ios::binary)
         << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 2)).value();

@@ -20,7 +20,7 @@ class CommsDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path = dir.file("VELTRA.MDB");
-    ASSERT_EQ(schema::BuildNewDatabase(prompter, path, ""), schema::BuildOutcome::Complete);
+    ASSERT_EQ(schema::BuildNewDatabase(prompter, path, "").outcome, ui::Outcome::Done);
     prompter.clear();
     connection = std::make_unique<db::DatabaseConnection>(prompter, path);
     ASSERT_TRUE(connection->IsOpen());

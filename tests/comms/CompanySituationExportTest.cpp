@@ -54,7 +54,7 @@ class CompanySituationExportTest : public testing::ExportDatabaseTest {
     std::filesystem::create_directory(folder);
   }
 
-  SituationExportStatus exportTo(const std::filesystem::path& target) {
+  ui::Outcome exportTo(const std::filesystem::path& target) {
     prompter.files.push_back((target / "ComunicazioneBus.TXT").string());
     return ExportCompanySituations(*connection, "31/12/2024");
   }
@@ -63,7 +63,7 @@ class CompanySituationExportTest : public testing::ExportDatabaseTest {
 };
 
 TEST_F(CompanySituationExportTest, WritesOneExactFilePerCompanyWithActiveVehicles) {
-  EXPECT_EQ(exportTo(folder), SituationExportStatus::Written);
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Done);
   // Company 7's only vehicle is de-registered and company 9 has none: no file.
   const std::map<std::string, std::string> expected{
       {"ComunicazioneBusQz_3.txt", CompanyThreeFile},
@@ -84,12 +84,12 @@ TEST_F(CompanySituationExportTest, WritesOneExactFilePerCompanyWithActiveVehicle
 
 TEST_F(CompanySituationExportTest, ExistingFilesAreReplacedWhole) {
   std::ofstream(folder / "ComunicazioneBusQz_12.txt") << std::string(5000, 'x');
-  EXPECT_EQ(exportTo(folder), SituationExportStatus::Written);
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Done);
   EXPECT_EQ(readWholeFile((folder / "ComunicazioneBusQz_12.txt").string()), CompanyTwelveFile);
 }
 
 TEST_F(CompanySituationExportTest, ACancelledFolderChoiceWritesNothing) {
-  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), SituationExportStatus::Cancelled);
+  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Cancelled);
   EXPECT_TRUE(filesIn(folder).empty());
   EXPECT_TRUE(prompter.messages.empty());
 }
@@ -97,7 +97,7 @@ TEST_F(CompanySituationExportTest, ACancelledFolderChoiceWritesNothing) {
 TEST_F(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
   // A folder in the place of company 3's file: it is the first to be written.
   std::filesystem::create_directory(folder / "ComunicazioneBusQz_3.txt");
-  EXPECT_EQ(exportTo(folder), SituationExportStatus::Failed);
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text,
             "Impossibile creare\n\n" + (folder / "ComunicazioneBusQz_3.txt").string());
@@ -107,7 +107,7 @@ TEST_F(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
 
 TEST_F(CompanySituationExportTest, FilesWrittenBeforeAFailureStay) {
   std::filesystem::create_directory(folder / "ComunicazioneBusQz_12.txt");
-  EXPECT_EQ(exportTo(folder), SituationExportStatus::Failed);
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
   EXPECT_EQ(readWholeFile((folder / "ComunicazioneBusQz_3.txt").string()), CompanyThreeFile);
   EXPECT_EQ(prompter.texts(),
             std::vector<std::string>{"Impossibile creare\n\n" +
@@ -124,7 +124,7 @@ TEST_F(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheF
   ASSERT_TRUE(bus.Update());
   std::ofstream(folder / "ComunicazioneBusQz_3.txt") << "previous";
 
-  EXPECT_EQ(exportTo(folder), SituationExportStatus::Failed);
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
   EXPECT_EQ(readWholeFile((folder / "ComunicazioneBusQz_3.txt").string()), "previous");
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_TRUE(prompter.messages[0].text.starts_with(
@@ -136,7 +136,7 @@ class EmptyRegisterSituationTest : public testing::CommsDatabaseTest {};
 
 TEST_F(EmptyRegisterSituationTest, WithoutActiveVehiclesNoFileIsWrittenButTheRunSucceeds) {
   prompter.files.push_back(dir.file("ComunicazioneBus.TXT"));
-  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), SituationExportStatus::Written);
+  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Done);
   for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
     EXPECT_FALSE(entry.path().filename().string().starts_with("Comunicazione"));
   EXPECT_EQ(prompter.fileChoices.size(), 1u);

@@ -69,7 +69,7 @@ class ExportDatabaseTest : public CommsDatabaseTest {
   void importFile(const std::string& path) {
     prompter.files.push_back(path);
     const auto outcome = comms::ImportCommunication(*connection);
-    ASSERT_EQ(outcome.status, comms::ImportStatus::Applied) << path;
+    ASSERT_EQ(outcome.outcome, ui::Outcome::Done) << path;
   }
 
   void importCommunication(const comms::Communication& communication) {

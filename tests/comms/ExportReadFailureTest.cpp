@@ -43,7 +43,7 @@ class ExportReadFailureTest : public ::testing::Test {
 TEST_F(ExportReadFailureTest, TheSituationExportWritesNoFileAndClaimsNoSuccess) {
   std::filesystem::create_directory(dir.path() / "uscita");
   prompter.files.front() = dir.file("uscita/ComunicazioneBus.TXT");
-  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), SituationExportStatus::Failed);
+  EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Failed);
   expectOnlyTheCursorsMessage();
 }
 
@@ -52,7 +52,7 @@ TEST_F(ExportReadFailureTest, TheFleetExportDoesNotTakeTheFailureForAnEmptyFleet
   prompter.files.front() = dir.file("uscita/SituazioneMezzi.txt");
   FleetExportChoice choice;
   choice.date = "31/12/2024";
-  EXPECT_EQ(ExportFleetSituation(*connection, choice), FleetExportStatus::Failed);
+  EXPECT_EQ(ExportFleetSituation(*connection, choice), ui::Outcome::Failed);
   expectOnlyTheCursorsMessage();
 }
 

@@ -71,7 +71,7 @@ std::vector<std::string> dataLines(const std::string& file) {
 
 class FleetSituationExportTest : public testing::ExportDatabaseTest {
  protected:
-  FleetExportStatus exportFleet(const FleetExportChoice& choice) {
+  ui::Outcome exportFleet(const FleetExportChoice& choice) {
     prompter.clear();
     prompter.files.push_back(out);
     return ExportFleetSituation(*connection, choice);
@@ -79,12 +79,12 @@ class FleetSituationExportTest : public testing::ExportDatabaseTest {
 
   // The data lines of an export that must succeed.
   std::vector<std::string> exported(const FleetExportChoice& choice) {
-    EXPECT_EQ(exportFleet(choice), FleetExportStatus::Written);
+    EXPECT_EQ(exportFleet(choice), ui::Outcome::Done);
     return dataLines(readWholeFile(out));
   }
 
   void expectNothingToExport(const FleetExportChoice& choice) {
-    EXPECT_EQ(exportFleet(choice), FleetExportStatus::Empty);
+    EXPECT_EQ(exportFleet(choice), ui::Outcome::Failed);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{std::string(NothingToExportMessage)});
     EXPECT_EQ(prompter.messages.at(0).icon, ui::Icon::Stop);
     EXPECT_TRUE(prompter.fileChoices.empty()) << "no file may be asked for";
@@ -95,7 +95,7 @@ class FleetSituationExportTest : public testing::ExportDatabaseTest {
 };
 
 TEST_F(FleetSituationExportTest, WritesTheWholeFleetAsOfTheDay) {
-  EXPECT_EQ(exportFleet(everything("31/12/2024")), FleetExportStatus::Written);
+  EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Done);
   EXPECT_EQ(readWholeFile(out), crlfLines({
                                     "Situazione mezzi al 31/12/2024",
                                     "Mezzi utilizzati da qualsiasi azienda",
@@ -124,7 +124,7 @@ TEST_F(FleetSituationExportTest, TheHeaderStatesTheChosenCriteria) {
   choice.filter.allAmbits = false;
   choice.filter.ambito = 3;
   choice.filter.activeOnly = true;
-  EXPECT_EQ(exportFleet(choice), FleetExportStatus::Written);
+  EXPECT_EQ(exportFleet(choice), ui::Outcome::Done);
   EXPECT_EQ(readWholeFile(out), crlfLines({
                                     "Situazione mezzi al 31/12/2024",
                                     "Esclusivamente mezzi utilizzati dall'Azienda=12",
@@ -211,7 +211,7 @@ TEST_F(FleetSituationExportTest, AChassisWrittenInOtherCaseIsTheSameVehicle) {
 
 TEST_F(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
   std::filesystem::create_directory(out);
-  EXPECT_EQ(exportFleet(everything("31/12/2024")), FleetExportStatus::Failed);
+  EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, "Impossibile creare\n\n" + out);
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
@@ -221,14 +221,14 @@ TEST_F(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
 TEST_F(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
   prompter.clear();
   EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")),
-            FleetExportStatus::Cancelled);
+            ui::Outcome::Cancelled);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(FleetSituationExportTest, AnUnencodableTextLeavesNoHalfWrittenFile) {
   rename("regazi", 12, "Alfa \u0141\u00f3d\u017a");  // Polish letters Windows-1252 lacks
-  EXPECT_EQ(exportFleet(everything("31/12/2024")), FleetExportStatus::Failed);
+  EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Failed);
   EXPECT_FALSE(std::filesystem::exists(out));
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_TRUE(prompter.messages[0].text.starts_with("Impossibile creare\n\n" + out + "\n\n"));

@@ -44,7 +44,7 @@ class ImportCommunicationTest : public CommsDatabaseTest {
 
 TEST_F(ImportCommunicationTest, AsksForTheFileWithTheDialogTexts) {
   const ImportOutcome outcome = ImportCommunication(*connection);
-  EXPECT_EQ(outcome.status, ImportStatus::Cancelled);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Cancelled);
   ASSERT_EQ(prompter.fileChoices.size(), 1u);
   const ui::FileChoice& choice = prompter.fileChoices[0];
   EXPECT_EQ(choice.title, "Acquisizione Comunicazione Mezzi Aziendali");
@@ -58,8 +58,8 @@ TEST_F(ImportCommunicationTest, AsksForTheFileWithTheDialogTexts) {
 TEST_F(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 3));
   const ImportOutcome outcome = import(file);
-  EXPECT_EQ(outcome.status, ImportStatus::Applied);
-  EXPECT_EQ(outcome.inserted, 3);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Done);
+  EXPECT_EQ(outcome.payload.inserted, 3);
   ASSERT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(prompter.messages[0].text, Question);
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Question);
@@ -74,20 +74,20 @@ TEST_F(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
 
   const auto next = writeCommunication("b.txt", SyntheticCommunication(7, "16/03/2024", 4, 1));
   const ImportOutcome second = import(next);
-  EXPECT_EQ(second.updated, 3);
-  EXPECT_EQ(second.inserted, 1);
+  EXPECT_EQ(second.payload.updated, 3);
+  EXPECT_EQ(second.payload.inserted, 1);
   EXPECT_EQ(countRows("storia"), 7);
 }
 
 TEST_F(ImportCommunicationTest, ImportsTheSampleCommunications) {
   const std::string examples = std::string(VELTRA_SOURCE_DIR) + "/examples/";
   const ImportOutcome first = import(examples + "VariazioniBusQz_12_20240315.txt");
-  EXPECT_EQ(first.status, ImportStatus::Applied);
-  EXPECT_EQ(first.inserted, 3);
+  EXPECT_EQ(first.outcome, ui::Outcome::Done);
+  EXPECT_EQ(first.payload.inserted, 3);
   const ImportOutcome second = import(examples + "VariazioniBusQz_12_20240930.txt");
-  EXPECT_EQ(second.status, ImportStatus::Applied);
-  EXPECT_EQ(second.updated, 2);
-  EXPECT_EQ(second.inserted, 1);
+  EXPECT_EQ(second.outcome, ui::Outcome::Done);
+  EXPECT_EQ(second.payload.updated, 2);
+  EXPECT_EQ(second.payload.inserted, 1);
   EXPECT_EQ(fieldOf("bus", {"ZCFA1AD0002512345"}, "prop"), "Società Trasporti Ombrena");
   EXPECT_EQ(fieldOf("bus", {"VNEM1A9TH2A009876"}, "datrad"), "15/09/2024");
   EXPECT_EQ(countRows("bus", "datrad IS NULL"), 3);
@@ -96,7 +96,7 @@ TEST_F(ImportCommunicationTest, ImportsTheSampleCommunications) {
 TEST_F(ImportCommunicationTest, DecliningTheQuestionWritesNothing) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 3));
   const ImportOutcome outcome = import(file, ui::Answer::Cancel);
-  EXPECT_EQ(outcome.status, ImportStatus::Declined);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Declined);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, Question);
   EXPECT_EQ(countRows("comunica"), 0);
@@ -106,7 +106,7 @@ TEST_F(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
   std::string bytes = CommunicationFileText(SyntheticCommunication(7, "15/03/2024", 3)).value();
   bytes.replace(bytes.find("NEW"), 3, "new");
   const ImportOutcome outcome = import(writeFile("bad.txt", bytes));
-  EXPECT_EQ(outcome.status, ImportStatus::Rejected);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, CorruptMessage);
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
@@ -117,7 +117,7 @@ TEST_F(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
 TEST_F(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
   for (const std::string& missing : {dir.file("missing.txt"), dir.path().string()}) {
     const ImportOutcome outcome = import(missing);
-    EXPECT_EQ(outcome.status, ImportStatus::CannotOpen);
+    EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Impossibile aprire\n\n" + missing);
     EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
@@ -126,9 +126,9 @@ TEST_F(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
 
 TEST_F(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroCounts) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 2));
-  ASSERT_EQ(import(file).status, ImportStatus::Applied);
+  ASSERT_EQ(import(file).outcome, ui::Outcome::Done);
   const ImportOutcome again = import(file);
-  EXPECT_EQ(again.status, ImportStatus::AppliedWithErrors);
+  EXPECT_EQ(again.outcome, ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 3u);
   EXPECT_TRUE(prompter.messages[1].text.starts_with("ATTENZIONE: Esiste già una comunicazione"));
   EXPECT_EQ(prompter.messages[2].text,
@@ -142,7 +142,7 @@ TEST_F(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroC
 TEST_F(ImportCommunicationTest, AFileWhoseDateIsNoDatePassesTheCheckAndEndsWithErrors) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "99/13/2024", 2));
   const ImportOutcome outcome = import(file);
-  EXPECT_EQ(outcome.status, ImportStatus::AppliedWithErrors);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
   EXPECT_EQ(prompter.messages.front().text, Question);
   EXPECT_TRUE(prompter.messages.back().text.find(" con errori.\n") != std::string::npos);
   EXPECT_EQ(countRows("comunica"), 0);

@@ -70,7 +70,7 @@ TEST_F(SituationRoundTripTest, ASituationSentBackAsACommunicationChangesNoVehicl
   const auto folder = dir.path() / "situazioni";
   std::filesystem::create_directory(folder);
   prompter.files.push_back((folder / "x.txt").string());
-  ASSERT_EQ(ExportCompanySituations(*connection, "31/12/2024"), SituationExportStatus::Written);
+  ASSERT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Done);
   const std::vector<std::string> before = vehicles();
   ASSERT_EQ(before.size(), 6u);
 
@@ -81,9 +81,9 @@ TEST_F(SituationRoundTripTest, ASituationSentBackAsACommunicationChangesNoVehicl
     prompter.clear();
     prompter.files.push_back(answer);
     const ImportOutcome outcome = ImportCommunication(*connection);
-    EXPECT_EQ(outcome.status, ImportStatus::Applied) << name << "\n" << prompter.texts().front();
-    EXPECT_EQ(outcome.inserted, 0);
-    EXPECT_EQ(outcome.updated, 2);
+    EXPECT_EQ(outcome.outcome, ui::Outcome::Done) << name << "\n" << prompter.texts().front();
+    EXPECT_EQ(outcome.payload.inserted, 0);
+    EXPECT_EQ(outcome.payload.updated, 2);
   }
   EXPECT_EQ(vehicles(), before);
   EXPECT_EQ(countRows("storia", "data = #12/31/2024#"), 4);

@@ -32,8 +32,8 @@ const std::vector<std::string> ApplicationTables = {"bus", "comunica", "regazi",
 TEST(BuildNewDatabase, CompleteDatabaseShowsOnlyTheSuccessText) {
   TempDir dir;
   RecordingPrompter prompter;
-  EXPECT_EQ(BuildNewDatabase(prompter, dir.file("nuovo.mdb"), "Il database è pronto"),
-            BuildOutcome::Complete);
+  EXPECT_EQ(BuildNewDatabase(prompter, dir.file("nuovo.mdb"), "Il database è pronto").outcome,
+            ui::Outcome::Done);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, "Il database è pronto");
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Information);
@@ -78,7 +78,7 @@ TEST(BuildNewDatabase, ExistingFileIsRefusedAndLeftUntouched) {
   const std::string path = dir.file("esistente.mdb");
   std::ofstream(path) << "registro dell'ufficio";
   RecordingPrompter prompter;
-  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato"), BuildOutcome::Failed);
+  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato").outcome, ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 2u);
   const std::string generic = "Errore durante la creazione del database " + path + "\n\n";
   EXPECT_EQ(prompter.messages[0].text.rfind(generic, 0), 0u);
@@ -95,7 +95,7 @@ TEST(BuildNewDatabase, FolderThatDoesNotExistFails) {
   TempDir dir;
   RecordingPrompter prompter;
   const std::string path = dir.file("manca/nuovo.mdb");
-  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato"), BuildOutcome::Failed);
+  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato").outcome, ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(prompter.messages[1].text, "Errore durante la creazione del database " + path + "\n\n");
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -111,8 +111,9 @@ TEST(BuildNewDatabase, TableThatFailsStopsCreationWithoutRelationsOrCodes) {
   TempDir dir;
   RecordingPrompter prompter;
   const std::string path = dir.file("difettoso.mdb");
-  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato", dictionaryWithBadComunicaField),
-            BuildOutcome::Incomplete);
+  const auto built = BuildNewDatabase(prompter, path, "creato", dictionaryWithBadComunicaField);
+  EXPECT_EQ(built.outcome, ui::Outcome::Failed);
+  EXPECT_TRUE(built.payload.exists);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore in fase di inserimento campo \"note\"\n\n", 0),
             0u);
@@ -140,8 +141,9 @@ TEST(BuildNewDatabase, FailedRelationLeavesTheOthersButNoCodes) {
   TempDir dir;
   RecordingPrompter prompter;
   const std::string path = dir.file("relazioni.mdb");
-  EXPECT_EQ(BuildNewDatabase(prompter, path, "creato", dictionaryWithRelationToMissingTable),
-            BuildOutcome::Incomplete);
+  const auto built = BuildNewDatabase(prompter, path, "creato", dictionaryWithRelationToMissingTable);
+  EXPECT_EQ(built.outcome, ui::Outcome::Failed);
+  EXPECT_TRUE(built.payload.exists);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore creazione relazione \"bus_ditta\"\n\n", 0), 0u);
   EXPECT_EQ(prompter.messages[0].caption, "Creazione relazioni");
@@ -160,7 +162,7 @@ TEST(CreateDatabaseCommand, AsksForTheNewFileThenBuildsIt) {
   RecordingPrompter prompter;
   const std::string path = dir.file("parco.mdb");
   prompter.files.push_back(path);
-  EXPECT_EQ(CreateDatabaseCommand(prompter), BuildOutcome::Complete);
+  EXPECT_EQ(CreateDatabaseCommand(prompter).outcome, ui::Outcome::Done);
   ASSERT_EQ(prompter.fileChoices.size(), 1u);
   const auto& choice = prompter.fileChoices[0];
   EXPECT_EQ(choice.title, "Creazione Nuovo Database");
@@ -178,7 +180,7 @@ TEST(CreateDatabaseCommand, AsksForTheNewFileThenBuildsIt) {
 
 TEST(CreateDatabaseCommand, CancelDoesNothing) {
   RecordingPrompter prompter;
-  EXPECT_EQ(CreateDatabaseCommand(prompter), std::nullopt);
+  EXPECT_EQ(CreateDatabaseCommand(prompter).outcome, ui::Outcome::Cancelled);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_TRUE(prompter.busyCalls.empty());
 }

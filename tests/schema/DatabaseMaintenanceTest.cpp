@@ -18,7 +18,7 @@ TEST(RepairDatabaseCommand, HealthyFileIsRepairedSilently) {
   CreatedDatabase created;
   RecordingPrompter prompter;
   prompter.files.push_back(created.path());
-  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Done);
+  EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Done);
   EXPECT_TRUE(prompter.messages.empty());
   ASSERT_EQ(prompter.fileChoices.size(), 1u);
   EXPECT_EQ(prompter.fileChoices[0].title, "Riparazione del Database");
@@ -35,7 +35,7 @@ TEST(RepairDatabaseCommand, FileThatIsNotADatabaseIsReported) {
   std::ofstream(path) << "Gentile ufficio, vi scriviamo per comunicare...";
   RecordingPrompter prompter;
   prompter.files.push_back(path);
-  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Failed);
+  EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   const std::string start = "Errore durante la riparazione del database\n\n" + path + "\n\n";
   EXPECT_EQ(prompter.messages[0].text.rfind(start, 0), 0u) << prompter.messages[0].text;
@@ -46,7 +46,7 @@ TEST(RepairDatabaseCommand, FileThatIsNotADatabaseIsReported) {
 
 TEST(RepairDatabaseCommand, CancelDoesNothing) {
   RecordingPrompter prompter;
-  EXPECT_EQ(RepairDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Cancelled);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_TRUE(prompter.busyCalls.empty());
 }
@@ -62,7 +62,7 @@ TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
   const std::string copy = dir.file("copia.mdb");
   RecordingPrompter prompter;
   prompter.files = {created.path(), copy};
-  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Done);
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Done);
   EXPECT_TRUE(prompter.messages.empty());
   ASSERT_EQ(prompter.fileChoices.size(), 2u);
   EXPECT_EQ(prompter.fileChoices[0].title, "Selezione del Database di origine");
@@ -86,7 +86,7 @@ TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
   CreatedDatabase destination;
   RecordingPrompter prompter;
   prompter.files = {source.path(), destination.path()};
-  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Failed);
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore durante la duplicazione del database\n\n" +
                                                 source.path() + "\n" + destination.path() + "\n\n",
@@ -100,9 +100,9 @@ TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
 TEST(DuplicateDatabaseCommand, CancelOfEitherDialogDoesNothing) {
   CreatedDatabase source;
   RecordingPrompter prompter;
-  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Cancelled);
   prompter.files = {source.path()};
-  EXPECT_EQ(DuplicateDatabaseCommand(prompter), MaintenanceResult::Cancelled);
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Cancelled);
   EXPECT_EQ(prompter.fileChoices.size(), 3u);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_TRUE(prompter.busyCalls.empty());

@@ -59,7 +59,7 @@ bool addRow(db::DatabaseConnection& connection, const std::string& table,
 
 CreatedDatabase::CreatedDatabase() : path_(dir_.file("registro.mdb")) {
   const auto outcome = schema::BuildNewDatabase(creationPrompter, path_, "creato");
-  EXPECT_EQ(outcome, schema::BuildOutcome::Complete);
+  EXPECT_EQ(outcome.outcome, ui::Outcome::Done);
 }
 
 std::unique_ptr<db::DatabaseConnection> CreatedDatabase::connect() {

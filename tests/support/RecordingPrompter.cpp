@@ -2,7 +2,7 @@
 
 namespace veltra::testing {
 
-ui::Answer RecordingPrompter::message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+ui::Answer RecordingPrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                                       std::string_view caption) {
   messages.push_back({std::string(text), icon, buttons, std::string(caption)});
   if (buttons == ui::Buttons::Ok || answers.empty()) return ui::Answer::Ok;

@@ -20,7 +20,7 @@ struct RecordedMessage {
 
 class RecordingPrompter : public ui::Prompter {
 public:
-  ui::Answer message(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+  ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                      std::string_view caption) override;
   std::optional<std::string> openFile(const ui::FileChoice& choice) override;
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;

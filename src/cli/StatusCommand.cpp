@@ -1,0 +1,65 @@
+#include "cli/StatusCommand.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/ChosenDatabase.h"
+#include "cli/CommandLine.h"
+#include "comms/CodeChoice.h"
+#include "comms/CommunicationsStatus.h"
+#include "comms/DateInput.h"
+#include "db/DatabaseConnection.h"
+
+namespace veltra::cli {
+
+namespace {
+
+void printLines(CliContext& context, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) context.out << line << '\n';
+}
+
+std::vector<std::string> itemTexts(const std::vector<comms::CodeItem>& items) {
+  std::vector<std::string> texts;
+  for (const auto& item : items) texts.push_back(item.text);
+  return texts;
+}
+
+int showVerdict(CliContext& context, db::DatabaseConnection& connection, std::int32_t azienda,
+                const std::vector<std::string>& dates, const std::string& typedDate) {
+  const auto date = comms::AcceptInputDate(typedDate, context.prompter);
+  if (!date) return ExitFailed;
+  if (std::find(dates.begin(), dates.end(), *date) == dates.end()) {
+    context.prompter.message(
+        "Nessuna comunicazione dell'Azienda=" + std::to_string(azienda) + " in data " + *date,
+        ui::Icon::Stop);
+    return ExitFailed;
+  }
+  comms::ShowCommunicationVerdict(connection, azienda, *date);
+  return ExitOk;
+}
+
+}  // namespace
+
+int statusCommand(CliContext& context) {
+  if (context.args.size() > 2) return context.usageError("status vuole al più COMPANY e DATE");
+  auto connection = openChosenDatabase(context);
+  if (!connection) return ExitFailed;
+  const auto companies = comms::CommunicatingCompanies(*connection);
+  if (context.args.empty()) {
+    printLines(context, itemTexts(companies));
+    return ExitOk;
+  }
+  const auto azienda = comms::TypedCode(context.args[0], companies);
+  if (!azienda) {
+    context.prompter.message(comms::InvalidCompanyMessage, ui::Icon::Stop);
+    return ExitFailed;
+  }
+  const auto dates = comms::CommunicationDates(*connection, *azienda);
+  if (context.args.size() == 1) {
+    printLines(context, dates);
+    return ExitOk;
+  }
+  return showVerdict(context, *connection, *azienda, dates, context.args[1]);
+}
+
+}  // namespace veltra::cli
