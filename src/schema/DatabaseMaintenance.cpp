@@ -1,5 +1,6 @@
 #include "schema/DatabaseMaintenance.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -11,7 +12,36 @@ namespace veltra::schema {
 namespace {
 
 using db::engine::EngineStatus;
+using db::engine::RepairReport;
+using db::engine::TableRescue;
 using db::engine::Workspace;
+
+constexpr std::string_view RepairCaption = "Riparazione database";
+
+std::string rescueLine(const TableRescue& rescue) {
+  std::string line = "Tavola " + rescue.table + ": " + std::to_string(rescue.kept) +
+                     " righe salvate, " + std::to_string(rescue.setAside) + " messe da parte, " +
+                     std::to_string(rescue.unreadable) + " illeggibili";
+  if (rescue.rebuilt > 0)
+    line += ", " + std::to_string(rescue.rebuilt) + " ricostruite dalle righe che vi fanno riferimento";
+  if (rescue.unknownLosses) line += "; altre righe illeggibili in numero non determinabile";
+  return line;
+}
+
+}  // namespace
+
+std::string RepairSummaryText(const RepairReport& report) {
+  std::string text = "Il database è stato riparato, ma non tutte le righe erano integre.\n\n";
+  for (const TableRescue& rescue : report.tables) text += rescueLine(rescue) + "\n";
+  const bool anySetAside = std::any_of(report.tables.begin(), report.tables.end(),
+                                       [](const TableRescue& rescue) { return rescue.setAside > 0; });
+  if (anySetAside)
+    text += "\nLe righe messe da parte sono nella tavola \"" +
+            std::string(db::engine::SetAsideTableName) + "\" del database riparato.";
+  return text + "\nIl file danneggiato è conservato in \"" + report.keptBeside + "\".";
+}
+
+namespace {
 
 // Opens the engine's workspace, makes the one call of the command and closes
 // the workspace again. Each failure is shown with the engine's description.
@@ -37,9 +67,15 @@ ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
   const auto path = prompter.openFile(openDatabaseChoice("Riparazione del Database"));
   if (!path) return ui::Outcome::Cancelled;
   prompter.beginBusy(true);
-  return runInWorkspace(prompter, "Riparazione database",
-                        "Errore durante la riparazione del database\n\n" + *path,
-                        [&](Workspace& workspace) { return workspace.repairDatabase(*path); });
+  RepairReport report;
+  const ui::Outcome outcome = runInWorkspace(
+      prompter, RepairCaption, "Errore durante la riparazione del database\n\n" + *path,
+      [&](Workspace& workspace) { return workspace.repairDatabase(*path, report); });
+  // Rows lost or moved are said; a repair that kept everything stays silent.
+  if (outcome == ui::Outcome::Done && !report.lostNothing())
+    prompter.message(RepairSummaryText(report), ui::Icon::Exclamation, ui::Buttons::Ok,
+                     RepairCaption);
+  return outcome;
 }
 
 ui::Outcome DuplicateDatabaseCommand(ui::Prompter& prompter) {

@@ -1,18 +1,232 @@
-// Repair puts a copy in the file's place only when the copy holds everything
-// the file declares: a step of the copy that fails must stop it.
+// Repair keeps every row that can still be read by its rowid, sets aside what
+// the copy refuses, never writes the damaged original, and leaves a database
+// at the path at every moment.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
 
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+#include "db/engine/Statement.h"
 #include "support/TempDir.h"
 
 namespace veltra::db::engine {
 namespace {
 
-TEST(Repair, AUniqueIndexTheRowsBreakIsNeverDroppedFromTheFile) {
+constexpr int PageSize = 4096;
+constexpr int Parents = 40;
+constexpr int Stamps = 10;
+constexpr int Children = 3000;
+const std::vector<std::string> Tables = {"parent", "stamp", "child"};
+
+using RowIds = std::map<std::string, std::set<std::int64_t>>;
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A child refers to a parent, whose name a rebuilt row could not have, and to
+// a stamp, which is its key alone.
+void buildRegister(const std::string& path) {
+  EngineStatus status;
+  auto db = EngineDatabase::create(path, status);
+  ASSERT_TRUE(db) << status.text;
+  ASSERT_TRUE(db->execute(
+      "CREATE TABLE parent (k INTEGER NOT NULL, name VARCHAR(20) NOT NULL);"
+      "CREATE UNIQUE INDEX parent_k ON parent (k);"
+      "CREATE TABLE stamp (s INTEGER NOT NULL); CREATE UNIQUE INDEX stamp_s ON stamp (s);"
+      "CREATE TABLE child (k INTEGER NOT NULL, s INTEGER NOT NULL, pad VARCHAR(200),"
+      " CONSTRAINT child_parent FOREIGN KEY (k) REFERENCES parent (k),"
+      " CONSTRAINT child_stamp FOREIGN KEY (s) REFERENCES stamp (s));"
+      "CREATE INDEX child_k ON child (k);"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(Children) +
+      ") INSERT INTO parent SELECT i, 'azienda ' || i FROM n WHERE i <= " +
+      std::to_string(Parents) + ";"
+      "INSERT INTO stamp SELECT k FROM parent WHERE k <= " + std::to_string(Stamps) + ";"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(Children) +
+      ") INSERT INTO child SELECT i % 40 + 1, i % 10 + 1, printf('%.*c', 100, 'x') FROM n"));
+  ASSERT_TRUE(db->close());
+}
+
+// The middle one of the table's or index's pages of that kind.
+std::int64_t pageOf(const std::string& path, const std::string& name, const std::string& kind) {
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  Statement stmt(db->handle(),
+                 "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
+                 status);
+  stmt.bindText(1, name);
+  stmt.bindText(2, kind);
+  std::vector<std::int64_t> pages;
+  while (stmt.step(status)) pages.push_back(stmt.columnInt(0));
+  EXPECT_GT(pages.size(), 2u) << name;
+  return pages.at(pages.size() / 2);
+}
+
+// The rows each table still gives up when asked for one rowid at a time; a
+// writable schema lets SQLite read a file cut short.
+RowIds readableByRowid(const std::string& path) {
+  RowIds readable;
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close);
+  EXPECT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  EngineStatus status;
+  for (const std::string& table : Tables) {
+    Statement probe(db, "SELECT * FROM " + table + " WHERE rowid = ?", status);
+    for (std::int64_t rowid = 1; status && rowid <= Children; ++rowid) {
+      probe.reset();
+      probe.bindInt(1, rowid);
+      EngineStatus read;
+      if (probe.step(read)) readable[table].insert(rowid);
+    }
+  }
+  return readable;
+}
+
+// The rows of the repaired file, the rows set aside counted with their table.
+RowIds heldAfterRepair(const std::string& path) {
+  RowIds held;
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  EXPECT_TRUE(db) << status.text;
+  if (!db) return held;
+  std::string sql = "SELECT 'parent', rowid FROM parent UNION ALL SELECT 'stamp', rowid FROM "
+                    "stamp UNION ALL SELECT 'child', rowid FROM child";
+  Statement hasSetAside(db->handle(), "SELECT 1 FROM sqlite_master WHERE name = ?", status);
+  hasSetAside.bindText(1, std::string(SetAsideTableName));
+  if (hasSetAside.step(status))
+    sql += " UNION ALL SELECT tavola, riga FROM " + std::string(SetAsideTableName);
+  Statement rows(db->handle(), sql, status);
+  while (rows.step(status)) held[rows.columnText(0)].insert(rows.columnInt(1));
+  EXPECT_TRUE(status) << status.text;
+  return held;
+}
+
+std::string integrityOf(const std::string& path) {
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  if (!db) return status.text;
+  Statement check(db->handle(), "PRAGMA integrity_check", status);
+  return check.step(status) ? check.columnText(0) : status.text;
+}
+
+struct Damage {
+  const char* name;
+  void (*apply)(const std::string& path);
+  bool losesRows;
+};
+
+void overwritePage(const std::string& path, std::int64_t page, bool flip) {
+  std::string bytes = bytesOf(path);
+  const std::size_t start = static_cast<std::size_t>(page - 1) * PageSize;
+  if (flip) {
+    for (std::size_t at = start + 8; at < start + PageSize; at += 97) bytes[at] ^= 0x5a;
+  } else {
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(start), PageSize, '\0');
+  }
+  writeBytes(path, bytes);
+}
+
+void truncateBy(const std::string& path, std::uintmax_t cut) {
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - cut);
+}
+
+const Damage Damages[] = {
+    {"FlippedBytesInATablePage",
+     [](const std::string& path) { overwritePage(path, pageOf(path, "child", "leaf"), true); },
+     true},
+    {"ZeroedTablePage",
+     [](const std::string& path) { overwritePage(path, pageOf(path, "child", "leaf"), false); },
+     true},
+    {"ZeroedIndexPage",
+     [](const std::string& path) { overwritePage(path, pageOf(path, "child_k", "leaf"), false); },
+     false},
+    {"CutByItsLastPage", [](const std::string& path) { truncateBy(path, PageSize); }, true},
+    {"CutByTenPages", [](const std::string& path) { truncateBy(path, 10 * PageSize); }, true},
+    {"CutInHalf",
+     [](const std::string& path) { truncateBy(path, std::filesystem::file_size(path) / 2); },
+     true},
+    {"OrphanedRows",
+     [](const std::string& path) {
+       EngineStatus status;
+       auto db = EngineDatabase::open(path, status);
+       ASSERT_TRUE(db->execute("PRAGMA foreign_keys = OFF; DELETE FROM parent WHERE k = 7;"
+                               "DELETE FROM stamp WHERE s = 3"));
+     },
+     true},
+};
+
+class RepairDamage : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
+  testing::TempDir dir;
+  const std::string path = dir.file("registro.mdb");
+  buildRegister(path);
+  GetParam().apply(path);
+  const std::string damagedBytes = bytesOf(path);
+  const RowIds readable = readableByRowid(path);
+
+  RepairReport report;
+  const EngineStatus repaired = repairInPlace(path, report);
+  ASSERT_TRUE(repaired) << repaired.text;
+  EXPECT_EQ(integrityOf(path), "ok");
+  EXPECT_EQ(bytesOf(report.keptBeside), damagedBytes);
+  EXPECT_EQ(report.lostNothing(), !GetParam().losesRows);
+
+  const RowIds held = heldAfterRepair(path);
+  std::int64_t setAside = 0;
+  for (const TableRescue& rescue : report.tables) {
+    if (rescue.table == SetAsideTableName) continue;
+    const auto& kept = held.count(rescue.table) ? held.at(rescue.table) : std::set<std::int64_t>{};
+    const auto& before = readable.count(rescue.table) ? readable.at(rescue.table)
+                                                      : std::set<std::int64_t>{};
+    for (const std::int64_t rowid : before)
+      EXPECT_EQ(kept.count(rowid), 1u) << rescue.table << " rowid " << rowid;
+    EXPECT_EQ(rescue.kept + rescue.setAside, static_cast<std::int64_t>(before.size()))
+        << rescue.table;
+    setAside += rescue.setAside;
+  }
+  if (std::string(GetParam().name) == "OrphanedRows") {
+    // The stamp is its key alone and comes back; a parent needs a name no row gives.
+    EXPECT_EQ(setAside, Children / Parents);
+    EXPECT_EQ(report.tables[1].rebuilt, 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, RepairDamage, ::testing::ValuesIn(Damages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Repair, AHealthyFileIsLeftUntouched) {
+  testing::TempDir dir;
+  const std::string path = dir.file("sano.mdb");
+  buildRegister(path);
+  const std::string bytes = bytesOf(path);
+  RepairReport report;
+  ASSERT_TRUE(repairInPlace(path, report));
+  EXPECT_TRUE(report.keptBeside.empty());
+  EXPECT_TRUE(report.lostNothing());
+  EXPECT_EQ(bytesOf(path), bytes);
+}
+
+TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   testing::TempDir dir;
   const std::string path = dir.file("doppi.mdb");
   {
@@ -26,11 +240,44 @@ TEST(Repair, AUniqueIndexTheRowsBreakIsNeverDroppedFromTheFile) {
                             "'CREATE UNIQUE INDEX t_k ON t (k)' WHERE name = 't_k'"));
     ASSERT_TRUE(db->close());
   }
+  RepairReport report;
+  const EngineStatus repaired = repairInPlace(path, report);
+  ASSERT_TRUE(repaired) << repaired.text;
+  ASSERT_EQ(report.tables.size(), 1u);
+  EXPECT_EQ(report.tables[0].kept, 1);
+  EXPECT_EQ(report.tables[0].setAside, 1);
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  EXPECT_FALSE(db->execute("INSERT INTO t VALUES (1)"));
+}
 
-  const EngineStatus repaired = repairInPlace(path);
-  EXPECT_FALSE(repaired);
-  EXPECT_FALSE(std::filesystem::exists(path + ".danneggiato"));
-  EXPECT_FALSE(std::filesystem::exists(path + ".riparazione"));
+// Killed right after each step, the repair leaves a database at the path:
+// the damaged original until the copy is in place, then the copy.
+TEST(Repair, AKillAtAnyStepLeavesADatabaseAtThePath) {
+  for (const RepairStep step :
+       {RepairStep::CopyVerified, RepairStep::OriginalKeptBeside, RepairStep::CopyInPlace}) {
+    testing::TempDir dir;
+    const std::string path = dir.file("registro.mdb");
+    buildRegister(path);
+    truncateBy(path, PageSize);
+    const std::string damagedBytes = bytesOf(path);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      RepairReport report;
+      static_cast<void>(repairInPlace(path, report, [step](RepairStep reached) {
+        if (reached == step) raise(SIGKILL);
+      }));
+      _exit(0);
+    }
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(wstatus) && WTERMSIG(wstatus) == SIGKILL);
+    if (step == RepairStep::CopyInPlace)
+      EXPECT_EQ(integrityOf(path), "ok");
+    else
+      EXPECT_EQ(bytesOf(path), damagedBytes);
+  }
 }
 
 }  // namespace

@@ -44,6 +44,35 @@ TEST(RepairDatabaseCommand, FileThatIsNotADatabaseIsReported) {
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
 }
 
+TEST(RepairDatabaseCommand, RowsSetAsideAreToldTableByTable) {
+  CreatedDatabase created;
+  {
+    auto connection = created.connect();
+    ASSERT_TRUE(
+        testing::addRow(*connection, "comunica", {{"azienda", "7"}, {"data", "01/06/2010"}}));
+  }
+  {
+    // A company row lost to damage: its communication has nothing to refer to.
+    db::engine::EngineStatus status;
+    auto engine = db::engine::EngineDatabase::open(created.path(), status);
+    ASSERT_TRUE(engine->execute("PRAGMA foreign_keys = OFF; DELETE FROM regazi WHERE codice = 7"));
+  }
+  RecordingPrompter prompter;
+  prompter.files.push_back(created.path());
+  EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Done);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  const std::string& text = prompter.messages[0].text;
+  EXPECT_NE(text.find("Tavola regazi: 203 righe salvate, 0 messe da parte, 0 illeggibili\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("Tavola comunica: 0 righe salvate, 1 messe da parte, 0 illeggibili\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("\"righe_messe_da_parte\""), std::string::npos) << text;
+  EXPECT_NE(text.find(created.path() + ".danneggiato"), std::string::npos) << text;
+  EXPECT_EQ(prompter.messages[0].caption, "Riparazione database");
+  auto connection = created.connect();
+  EXPECT_EQ(rowCount(*connection, "righe_messe_da_parte", "tavola = 'comunica'"), 1);
+}
+
 TEST(RepairDatabaseCommand, CancelDoesNothing) {
   RecordingPrompter prompter;
   EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Cancelled);
@@ -68,7 +97,7 @@ TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
   EXPECT_EQ(prompter.fileChoices[0].title, "Selezione del Database di origine");
   EXPECT_TRUE(prompter.fileChoices[0].mustExist);
   EXPECT_EQ(prompter.fileChoices[1].title, "Selezione del Database di destinazione");
-  EXPECT_TRUE(prompter.fileChoices[1].confirmOverwrite);
+  EXPECT_FALSE(prompter.fileChoices[1].confirmOverwrite);
   EXPECT_EQ(prompter.busyCalls, std::vector<bool>{true});
 
   RecordingPrompter readers;

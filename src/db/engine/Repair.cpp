@@ -1,24 +1,66 @@
 #include "db/engine/Repair.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "db/engine/BrokenRelations.h"
 #include "db/engine/EngineDatabase.h"
-#include "db/engine/ErrorText.h"
+#include "db/engine/RowRescue.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
 
+bool RepairReport::lostNothing() const {
+  return std::all_of(tables.begin(), tables.end(), [](const TableRescue& rescue) {
+    return rescue.setAside == 0 && rescue.unreadable == 0 && rescue.rebuilt == 0 &&
+           !rescue.unknownLosses;
+  });
+}
+
 namespace {
 
+// The damaged file, open for reading only. Its schema may be writable for
+// this handle: only so does SQLite read a file cut short, up to its last
+// page; query_only keeps the handle from writing anything at all.
+class DamagedFile {
+ public:
+  DamagedFile() = default;
+  ~DamagedFile() { close(); }
+  DamagedFile(const DamagedFile&) = delete;
+  DamagedFile& operator=(const DamagedFile&) = delete;
+
+  EngineStatus open(const std::string& path) {
+    const int code = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    if (code != SQLITE_OK) return engineFailure(db_, code);
+    sqlite3_extended_result_codes(db_, 1);
+    const int read = sqlite3_exec(db_,
+                                  "PRAGMA query_only = ON; PRAGMA writable_schema = ON;"
+                                  "SELECT count(*) FROM sqlite_master",
+                                  nullptr, nullptr, nullptr);
+    return read == SQLITE_OK ? EngineStatus::success()
+                             : engineFailure(db_, sqlite3_extended_errcode(db_));
+  }
+  void close() {
+    sqlite3_close(db_);
+    db_ = nullptr;
+  }
+  sqlite3* handle() const { return db_; }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
 // "ok", or the findings of the check joined by line feeds.
-std::string integrityFindings(EngineDatabase& db) {
+std::string integrityFindings(sqlite3* db) {
   EngineStatus status;
-  Statement stmt(db.handle(), "PRAGMA integrity_check", status);
+  Statement stmt(db, "PRAGMA integrity_check", status);
   if (!status) return status.text;
   std::string findings;
   while (stmt.step(status)) findings += (findings.empty() ? "" : "\n") + stmt.columnText(0);
@@ -26,9 +68,9 @@ std::string integrityFindings(EngineDatabase& db) {
   return findings;
 }
 
-std::string foreignKeyFindings(EngineDatabase& db) {
+std::string foreignKeyFindings(sqlite3* db) {
   EngineStatus status;
-  Statement stmt(db.handle(), "PRAGMA foreign_key_check", status);
+  Statement stmt(db, "PRAGMA foreign_key_check", status);
   if (!status) return status.text;
   if (stmt.step(status))
     return "riferimenti senza record corrispondente nella tavola \"" + stmt.columnText(0) + "\"";
@@ -39,9 +81,9 @@ struct SchemaObject {
   std::string type, name, sql;
 };
 
-std::vector<SchemaObject> schemaOf(EngineDatabase& db, EngineStatus& status) {
+std::vector<SchemaObject> schemaOf(sqlite3* db, EngineStatus& status) {
   std::vector<SchemaObject> objects;
-  Statement stmt(db.handle(),
+  Statement stmt(db,
                  "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL "
                  "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type = 'index', rowid",
                  status);
@@ -50,45 +92,14 @@ std::vector<SchemaObject> schemaOf(EngineDatabase& db, EngineStatus& status) {
   return objects;
 }
 
-int applicationId(EngineDatabase& db, EngineStatus& status) {
-  Statement stmt(db.handle(), "PRAGMA application_id", status);
-  return status && stmt.step(status) ? static_cast<int>(stmt.columnInt(0)) : 0;
+std::int64_t pragmaNumber(sqlite3* db, const std::string& pragma, EngineStatus& status) {
+  Statement stmt(db, "PRAGMA " + pragma, status);
+  return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
-bool refusedByConstraint(const EngineStatus& status) {
-  return (status.code & 0xff) == SQLITE_CONSTRAINT;
-}
-
-// Failures that come from the file's own damage, which repair works around;
-// any other (busy, out of memory) stops it.
-bool causedByDamage(const EngineStatus& status) {
-  const int primary = status.code & 0xff;
-  return primary == SQLITE_CORRUPT || primary == SQLITE_IOERR || refusedByConstraint(status);
-}
-
-EngineStatus unlessDamage(const EngineStatus& status) {
-  return causedByDamage(status) ? EngineStatus::success() : status;
-}
-
-// Copies the rows of one table that can still be read: a damaged page ends the
-// table and a row the schema refuses stays behind.
-EngineStatus copyReadableRows(EngineDatabase& from, EngineDatabase& to, const std::string& table) {
-  EngineStatus status;
-  Statement read(from.handle(), "SELECT * FROM " + quoteIdentifier(table), status);
-  if (!status) return unlessDamage(status);
-  std::string placeholders;
-  for (int i = 0; i < read.columnCount(); ++i) placeholders += i > 0 ? ", ?" : "?";
-  Statement write(to.handle(), "INSERT INTO " + quoteIdentifier(table) + " VALUES (" + placeholders + ")",
-                  status);
-  if (!status) return status;
-  EngineStatus written;
-  while (read.step(status)) {
-    write.reset();
-    for (int i = 0; i < read.columnCount(); ++i) write.bindColumnOf(i + 1, read, i);
-    write.step(written);
-    if (!written && !refusedByConstraint(written)) return written;
-  }
-  return unlessDamage(status);
+std::int64_t rowCount(EngineDatabase& db, const std::string& table, EngineStatus& status) {
+  Statement stmt(db.handle(), "SELECT count(*) FROM " + quoteIdentifier(table), status);
+  return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
 std::string freeName(const std::string& base) {
@@ -99,31 +110,73 @@ std::string freeName(const std::string& base) {
   }
 }
 
-// Creates the tables of the schema, or everything else (indexes, triggers, views).
-EngineStatus createObjects(EngineDatabase& db, const std::vector<SchemaObject>& schema, bool tables) {
+// Creates the objects of the schema of one kind.
+EngineStatus createObjects(EngineDatabase& db, const std::vector<SchemaObject>& schema,
+                           bool (*wanted)(const SchemaObject&)) {
   for (const auto& object : schema)
-    if ((object.type == "table") == tables)
+    if (wanted(object))
       if (auto status = db.execute(object.sql); !status) return status;
   return EngineStatus::success();
 }
 
-// The schema and every readable row of the damaged file, in one transaction;
-// indexes come last so they are built once over the copied rows.
-EngineStatus fillCopy(EngineDatabase& damaged, EngineDatabase& copy,
-                      const std::vector<SchemaObject>& schema) {
+bool isTable(const SchemaObject& object) { return object.type == "table"; }
+bool isIndex(const SchemaObject& object) { return object.type == "index"; }
+// Triggers would act on the rows copied, views need their tables: both come last.
+bool comesLast(const SchemaObject& object) { return !isTable(object) && !isIndex(object); }
+
+// The file's markers, so the program recognises the copy as its own.
+EngineStatus copyMarkers(sqlite3* damaged, EngineDatabase& copy) {
   EngineStatus status;
-  const int id = applicationId(damaged, status);
+  const auto id = pragmaNumber(damaged, "application_id", status);
+  const auto version = pragmaNumber(damaged, "user_version", status);
   if (!status) return status;
-  status = copy.execute("PRAGMA foreign_keys = OFF; PRAGMA application_id = " + std::to_string(id));
+  return copy.execute("PRAGMA foreign_keys = OFF; PRAGMA application_id = " + std::to_string(id) +
+                      "; PRAGMA user_version = " + std::to_string(version));
+}
+
+// The rows of every table; then the relations made whole again.
+EngineStatus copyRows(sqlite3* damaged, EngineDatabase& copy,
+                      const std::vector<SchemaObject>& schema, RepairReport& report) {
+  SetAsideRows setAside(copy);
+  for (const auto& object : schema) {
+    if (!isTable(object)) continue;
+    report.tables.push_back(TableRescue{object.name});
+    if (auto status = rescueRows(damaged, copy, setAside, report.tables.back()); !status)
+      return status;
+  }
+  if (auto status = settleRelations(copy, setAside, report.tables); !status) return status;
+  EngineStatus status;
+  for (TableRescue& rescue : report.tables)
+    rescue.kept = rowCount(copy, rescue.table, status) - rescue.rebuilt;
+  return status;
+}
+
+// The schema and every readable row of the damaged file, in one transaction.
+// The indexes come before the rows, so a row that breaks a unique key is set
+// aside instead of the key being lost.
+EngineStatus fillCopy(sqlite3* damaged, EngineDatabase& copy,
+                      const std::vector<SchemaObject>& schema, RepairReport& report) {
+  EngineStatus status = copyMarkers(damaged, copy);
   if (!status) return status;
   Transaction transaction(copy);
   if (status = transaction.status(); !status) return status;
-  if (status = createObjects(copy, schema, true); !status) return status;
-  for (const auto& object : schema)
-    if (object.type == "table")
-      if (status = copyReadableRows(damaged, copy, object.name); !status) return status;
-  if (status = createObjects(copy, schema, false); !status) return status;
+  if (status = createObjects(copy, schema, isTable); !status) return status;
+  if (status = createObjects(copy, schema, isIndex); !status) return status;
+  if (status = copyRows(damaged, copy, schema, report); !status) return status;
+  if (status = createObjects(copy, schema, comesLast); !status) return status;
   return transaction.commit();
+}
+
+// "ok" when the closed copy is sound and every relation holds in it.
+std::string verifiedCopy(EngineDatabase& copy, EngineStatus filled) {
+  std::string findings = filled ? integrityFindings(copy.handle()) : filled.text;
+  if (findings == "ok") {
+    const std::string orphans = foreignKeyFindings(copy.handle());
+    if (!orphans.empty()) findings = orphans;
+  }
+  // A copy that will not close is not taken either; an earlier finding already says why.
+  if (const EngineStatus closed = copy.close(); !closed && findings == "ok") findings = closed.text;
+  return findings;
 }
 
 EngineStatus copyLeftBeside(const std::string& copyPath, const std::string& reason) {
@@ -131,54 +184,88 @@ EngineStatus copyLeftBeside(const std::string& copyPath, const std::string& reas
                                "\" ma non ha potuto prendere il posto del file: " + reason);
 }
 
-EngineStatus saveIntoCopy(EngineDatabase& damaged, const std::string& path, const std::string& findings) {
+void notify(const RepairObserver& observer, RepairStep step) {
+  if (observer) observer(step);
+}
+
+// Makes the renames in the folder last through a power cut.
+void syncFolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::absolute(path).parent_path().string();
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  static_cast<void>(::fsync(fd));
+  ::close(fd);
+}
+
+// The damaged file gains a second name first (a hard link, or a copy where
+// the file system has none); then one rename puts the copy at the path.
+EngineStatus putCopyInPlace(const std::string& path, const std::string& copyPath,
+                            RepairReport& report, const RepairObserver& observer) {
+  const std::string beside = freeName(path + ".danneggiato");
+  std::error_code ec;
+  std::filesystem::create_hard_link(path, beside, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(beside, ignored);
+    ec.clear();
+    std::filesystem::copy_file(path, beside, ec);
+  }
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(beside, ignored);
+    return copyLeftBeside(copyPath, ec.message());
+  }
+  report.keptBeside = beside;
+  notify(observer, RepairStep::OriginalKeptBeside);
+  std::filesystem::rename(copyPath, path, ec);
+  if (ec) return copyLeftBeside(copyPath, ec.message());
+  syncFolderOf(path);
+  notify(observer, RepairStep::CopyInPlace);
+  return EngineStatus::success();
+}
+
+EngineStatus saveIntoCopy(DamagedFile& damaged, const std::string& path,
+                          const std::string& findings, RepairReport& report,
+                          const RepairObserver& observer) {
   EngineStatus status;
-  const auto schema = schemaOf(damaged, status);
+  const auto schema = schemaOf(damaged.handle(), status);
   if (!status || schema.empty())
     return EngineStatus::failure("Il database non può essere riparato: lo schema non è leggibile.\n" +
                                  findings);
   const std::string copyPath = freeName(path + ".riparazione");
   auto copy = EngineDatabase::create(copyPath, status);
   if (!copy) return status;
-  status = fillCopy(damaged, *copy, schema);
-  std::string copyFindings = status ? integrityFindings(*copy) : status.text;
-  const std::string orphanFindings = status ? foreignKeyFindings(*copy) : std::string();
-  // A copy that will not close is not taken either; an earlier finding already says why.
-  if (const EngineStatus closed = copy->close(); !closed && copyFindings == "ok")
-    copyFindings = closed.text;
-  if (copyFindings != "ok" || !orphanFindings.empty()) {
+  const std::string copyFindings = verifiedCopy(*copy, fillCopy(damaged.handle(), *copy, schema, report));
+  if (copyFindings != "ok") {
+    report.tables.clear();
     std::error_code ec;
     std::filesystem::remove(copyPath, ec);
     return EngineStatus::failure("Il database non può essere riparato.\n" + findings + "\n" +
-                                 copyFindings + "\n" + orphanFindings);
+                                 copyFindings);
   }
+  notify(observer, RepairStep::CopyVerified);
   // The original must be let go before it is moved aside.
-  if (status = damaged.close(); !status) return copyLeftBeside(copyPath, status.text);
-  std::error_code ec;
-  std::filesystem::rename(path, freeName(path + ".danneggiato"), ec);
-  if (!ec) std::filesystem::rename(copyPath, path, ec);
-  if (ec) return copyLeftBeside(copyPath, ec.message());
-  return EngineStatus::success();
+  damaged.close();
+  return putCopyInPlace(path, copyPath, report, observer);
 }
 
 }  // namespace
 
-EngineStatus repairInPlace(const std::string& path) {
+EngineStatus repairInPlace(const std::string& path, RepairReport& report,
+                           const RepairObserver& observer) {
+  report = {};
+  // What is no database at all is refused as the program refuses it anywhere;
+  // a file damaged past its first page is read by the handle below.
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
-  if (!db) return status;
-  std::string findings = integrityFindings(*db);
-  if (findings == "ok") return EngineStatus::success();
-  // Indexes that cannot be rebuilt for damage in the tables themselves leave
-  // the copy below to save what can be read.
-  if (const EngineStatus reindexed = db->execute("REINDEX"); !reindexed) {
-    if (!causedByDamage(reindexed)) return reindexed;
-    findings += "\n" + reindexed.text;
-  } else {
-    findings = integrityFindings(*db);
-    if (findings == "ok") return EngineStatus::success();
-  }
-  return saveIntoCopy(*db, path, findings);
+  if (!EngineDatabase::open(path, status) && (status.code & 0xff) != SQLITE_CORRUPT) return status;
+  // The original is only read: whatever the repair meets, the file the user
+  // had stays as it was until a checked copy takes its place.
+  DamagedFile damaged;
+  if (status = damaged.open(path); !status) return status;
+  std::string findings = integrityFindings(damaged.handle());
+  if (findings == "ok") findings = foreignKeyFindings(damaged.handle());
+  if (findings.empty()) return EngineStatus::success();
+  return saveIntoCopy(damaged, path, findings, report, observer);
 }
 
 }  // namespace veltra::db::engine

@@ -10,7 +10,9 @@ namespace veltra::db::engine {
 EngineStatus Workspace::open() { return EngineStatus::success(); }
 void Workspace::close() {}
 
-EngineStatus Workspace::repairDatabase(const std::string& path) { return repairInPlace(path); }
+EngineStatus Workspace::repairDatabase(const std::string& path, RepairReport& report) {
+  return repairInPlace(path, report);
+}
 
 EngineStatus Workspace::compactDatabase(const std::string& source, const std::string& destination) {
   EngineStatus status;

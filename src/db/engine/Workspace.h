@@ -5,13 +5,15 @@
 #include <string>
 
 #include "db/engine/EngineStatus.h"
+#include "db/engine/Repair.h"
 
 namespace veltra::db::engine {
 
 class Workspace {
 public:
   EngineStatus open();
-  EngineStatus repairDatabase(const std::string& path);
+  // report: what became of each table's rows when the file had to be copied.
+  EngineStatus repairDatabase(const std::string& path, RepairReport& report);
   EngineStatus compactDatabase(const std::string& source, const std::string& destination);
   void close();
 };
