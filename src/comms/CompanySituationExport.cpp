@@ -40,6 +40,30 @@ ui::FileChoice folderChoice() {
   return choice;
 }
 
+// Why the situation fits no file: a vehicle text that would break its line.
+std::optional<std::string> lineRefusal(const Communication& situation) {
+  for (const VehicleEntry& entry : situation.entries())
+    if (const auto field = FieldBreakingLine(entry.telaio, entry.vehicle))
+      return FieldBreakingLineText(entry.telaio, *field);
+  return std::nullopt;
+}
+
+// Every company's file is written before any is put in place: the companies
+// get a complete set of situations or their folder stays as it was.
+bool writeSituationFiles(const CommunicationList& situations, const std::string& folder,
+                         ui::Prompter& prompter) {
+  ExportFiles files(prompter);
+  for (const Communication& situation : situations.items()) {
+    const std::string path = SituationFilePath(folder, situation.azienda());
+    if (const auto refusal = lineRefusal(situation)) {
+      files.refuse(path, *refusal);
+      return false;
+    }
+    if (!files.stage(path, SituationFileText(situation))) return false;
+  }
+  return files.publish();
+}
+
 }  // namespace
 
 bool LoadCompanySituations(db::DatabaseConnection& connection, const std::string& generationDate,
@@ -78,10 +102,7 @@ ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
   if (!chosen) return ui::Outcome::Cancelled;
   // Only the folder of the chosen path counts; no file of the chosen name is written.
   const std::string folder = std::filesystem::path(*chosen).parent_path().string();
-  for (const Communication& situation : situations.items())
-    if (!WriteExportFile(SituationFilePath(folder, situation.azienda()),
-                         SituationFileText(situation), prompter))
-      return ui::Outcome::Failed;
+  if (!writeSituationFiles(situations, folder, prompter)) return ui::Outcome::Failed;
   prompter.message(SituationsWrittenMessage, ui::Icon::Information);
   return ui::Outcome::Done;
 }

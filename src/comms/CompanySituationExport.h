@@ -36,9 +36,8 @@ std::optional<std::string> SituationFileText(const Communication& situation);
 // After the date was accepted (AcceptInputDate): loads the situations, asks
 // for the folder (a save-file choice whose file name is not used), writes the
 // files in ascending company order and shows the final message. Cancelled: no
-// folder chosen, nothing written. Failed: the vehicles could not be read
-// (nothing written), or stopped at a file that could not be written (earlier
-// files stay).
+// folder chosen, nothing written. Failed: the vehicles could not be read, or
+// a file could not be written; no file in the folder changed.
 ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
                                               const std::string& generationDate);
 

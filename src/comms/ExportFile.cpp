@@ -1,9 +1,55 @@
 #include "comms/ExportFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 namespace veltra::comms {
+
+namespace {
+
+// The permissions a file created the ordinary way would get.
+mode_t ordinaryFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+enum class WriteResult { Done, NotCreated, NotWritten };
+
+// A new temporary file in the target's folder, holding the bytes on disk.
+WriteResult writeTemporary(const std::string& target, std::string_view bytes,
+                           std::string& temporary) {
+  const std::filesystem::path path(target);
+  std::error_code error;
+  // A folder is no file to replace, and the rename would refuse it late.
+  if (std::filesystem::is_directory(path, error)) return WriteResult::NotCreated;
+  std::string pattern =
+      (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return WriteResult::NotCreated;
+  temporary = pattern;
+  const bool written = ::fchmod(fd, ordinaryFileMode()) == 0 && writeAll(fd, bytes) &&
+                       ::fsync(fd) == 0;
+  return ::close(fd) == 0 && written ? WriteResult::Done : WriteResult::NotWritten;
+}
+
+}  // namespace
 
 std::string CannotCreateText(const std::string& path) {
   return "Impossibile creare\n\n" + path;
@@ -14,44 +60,52 @@ std::string CannotEncodeText(const std::string& path) {
          "\n\nI dati contengono caratteri che la codifica Windows-1252 non può rappresentare.";
 }
 
-ExportFile::ExportFile(std::string path, ui::Prompter& prompter, std::string_view caption)
-    : path_(std::move(path)), prompter_(prompter), caption_(caption) {}
+ExportFiles::ExportFiles(ui::Prompter& prompter, std::string_view caption)
+    : prompter_(prompter), caption_(caption) {}
 
-void ExportFile::report(const std::string& text) {
+ExportFiles::~ExportFiles() { discard(); }
+
+void ExportFiles::report(const std::string& text) {
   prompter_.message(text, ui::Icon::Exclamation, ui::Buttons::Ok, caption_);
 }
 
-bool ExportFile::create() {
-  std::error_code error;
-  // A folder opens as a stream on some systems and takes no bytes.
-  if (!std::filesystem::is_directory(path_, error))
-    out_.open(path_, std::ios::binary | std::ios::trunc);
-  if (!out_.is_open()) {
-    report(CannotCreateText(path_));
-    return false;
-  }
-  return true;
+void ExportFiles::discard() {
+  for (const Staged& file : staged_) std::remove(file.temporary.c_str());
+  staged_.clear();
 }
 
-bool ExportFile::close() {
-  out_.close();
-  if (out_.fail()) {
-    report("Impossibile scrivere\n\n" + path_);
-    return false;
-  }
-  return true;
+void ExportFiles::refuse(const std::string& path, const std::string& reason) {
+  report(CannotCreateText(path) + "\n\n" + reason);
+  discard();
 }
 
-bool WriteExportFile(const std::string& path, const std::optional<std::string>& bytes,
-                     ui::Prompter& prompter, std::string_view caption) {
+bool ExportFiles::stage(const std::string& path, const std::optional<std::string>& bytes) {
   if (!bytes) {
-    prompter.message(CannotEncodeText(path), ui::Icon::Exclamation, ui::Buttons::Ok, caption);
+    report(CannotEncodeText(path));
+    discard();
     return false;
   }
-  ExportFile file(path, prompter, caption);
-  if (!file.create()) return false;
-  file.write(*bytes);
-  return file.close();
+  std::string temporary;
+  const WriteResult result = writeTemporary(path, *bytes, temporary);
+  if (!temporary.empty()) staged_.push_back({path, temporary});
+  if (result == WriteResult::Done) return true;
+  report(result == WriteResult::NotCreated ? CannotCreateText(path)
+                                            : "Impossibile scrivere\n\n" + path);
+  discard();
+  return false;
+}
+
+bool ExportFiles::publish() {
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    if (std::rename(staged_[i].temporary.c_str(), staged_[i].target.c_str()) != 0) {
+      report("Impossibile scrivere\n\n" + staged_[i].target);
+      staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
+      discard();
+      return false;
+    }
+  }
+  staged_.clear();
+  return true;
 }
 
 }  // namespace veltra::comms

@@ -1,12 +1,14 @@
 #pragma once
-// A text file the exports write for other programs to read: bytes as given
-// (Windows-1252, CR LF already in place), and a clear report when the file
-// cannot be created or does not receive every byte.
+// The text files the exports write for other programs to read: bytes as
+// given (Windows-1252, CR LF already in place). Each file is written whole
+// into a temporary file beside its target and renamed over it only once
+// complete, so a failure leaves the user's files as they were and no part
+// of a file behind.
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/Prompter.h"
 
@@ -17,34 +19,36 @@ std::string CannotCreateText(const std::string& path);
 // The same, with the reason: a text Windows-1252 cannot hold.
 std::string CannotEncodeText(const std::string& path);
 
-class ExportFile {
+// One export's files, put in place together.
+class ExportFiles {
  public:
-  // caption: the title of the boxes shown for this file.
-  ExportFile(std::string path, ui::Prompter& prompter, std::string_view caption = {});
+  // caption: the title of the boxes shown for these files.
+  explicit ExportFiles(ui::Prompter& prompter, std::string_view caption = {});
+  // Removes the temporary files of an export that was not published.
+  ~ExportFiles();
+  ExportFiles(const ExportFiles&) = delete;
+  ExportFiles& operator=(const ExportFiles&) = delete;
 
-  // Creates the file, or empties an existing one; false after the message.
-  bool create();
-  void write(std::string_view bytes) {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  // Closes it; false, after a message, when some byte did not reach the file.
-  bool close();
-
-  const std::string& path() const { return path_; }
+  // Writes the bytes into a temporary file beside path and flushes them to
+  // disk; none stands for a text Windows-1252 cannot hold, refused before
+  // any file is touched. False after the message.
+  bool stage(const std::string& path, const std::optional<std::string>& bytes);
+  // Shows a refusal of the file at path (its name first) and writes nothing.
+  void refuse(const std::string& path, const std::string& reason);
+  // Renames every staged file over its target. False after the message.
+  bool publish();
 
  private:
+  struct Staged {
+    std::string target;
+    std::string temporary;
+  };
   void report(const std::string& text);
+  void discard();
 
-  std::string path_;
   ui::Prompter& prompter_;
   std::string caption_;
-  std::ofstream out_;
+  std::vector<Staged> staged_;
 };
-
-// Writes an export's whole text into path; none stands for a text that
-// Windows-1252 cannot hold, refused before the file is touched. False after
-// the message.
-bool WriteExportFile(const std::string& path, const std::optional<std::string>& bytes,
-                     ui::Prompter& prompter, std::string_view caption = {});
 
 }  // namespace veltra::comms

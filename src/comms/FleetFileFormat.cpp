@@ -1,5 +1,6 @@
 #include "comms/FleetFileFormat.h"
 
+#include "comms/RecordLine.h"
 #include "comms/VehicleFields.h"
 #include "comms/Windows1252Lines.h"
 
@@ -41,6 +42,18 @@ std::string FleetDataLine(const SituationRow& row) {
     line += FileText(field, vehicle);
   }
   return line;
+}
+
+std::optional<std::string> FleetLineRefusal(const FleetExportChoice& choice,
+                                            const SituationList& list) {
+  for (const SituationRow& row : list.rows()) {
+    if (!choice.filter.matches(row)) continue;
+    std::optional<std::string_view> field = FieldBreakingLine(row.telaio, row.vehicle);
+    if (!field && BreaksLine(row.companyName)) field = "regazi.denom";
+    if (!field && BreaksLine(row.ambitName)) field = "regprv.denom";
+    if (field) return FieldBreakingLineText(row.telaio, *field);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> FleetFileText(const FleetExportChoice& choice, SituationList& list) {

@@ -16,6 +16,11 @@ std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice);
 // One vehicle, its 30 fields separated by TABs, without terminator.
 std::string FleetDataLine(const SituationRow& row);
 
+// Why a row the choice selects fits no line of the file: a text with a TAB,
+// CR or LF, named with its vehicle and field. None when every row fits.
+std::optional<std::string> FleetLineRefusal(const FleetExportChoice& choice,
+                                            const SituationList& list);
+
 // The whole file (Windows-1252, CR LF): the header, then the rows the choice
 // selects, by company and chassis. Sorts the list. None when a text has a
 // character Windows-1252 cannot hold.

@@ -34,9 +34,13 @@ ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
   }
   const auto path = prompter.saveFile(fleetFileChoice());
   if (!path) return ui::Outcome::Cancelled;
-  return WriteExportFile(*path, FleetFileText(choice, list), prompter, FileCaption)
-             ? ui::Outcome::Done
-             : ui::Outcome::Failed;
+  ExportFiles file(prompter, FileCaption);
+  if (const auto refusal = FleetLineRefusal(choice, list)) {
+    file.refuse(*path, *refusal);
+    return ui::Outcome::Failed;
+  }
+  return file.stage(*path, FleetFileText(choice, list)) && file.publish() ? ui::Outcome::Done
+                                                                          : ui::Outcome::Failed;
 }
 
 }  // namespace veltra::comms

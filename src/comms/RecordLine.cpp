@@ -68,6 +68,27 @@ bool ParseVariationLine(Communication& communication, std::string_view line) {
   return true;
 }
 
+bool BreaksLine(std::string_view text) {
+  return text.find_first_of("\t\r\n") != std::string_view::npos;
+}
+
+std::optional<std::string_view> FieldBreakingLine(std::string_view telaio,
+                                                  const VehicleData& vehicle) {
+  if (BreaksLine(telaio)) return "telaio";
+  for (const VehicleField& field : VehicleFields)
+    if (BreaksLine(FileText(field, vehicle))) return field.name;
+  return std::nullopt;
+}
+
+std::string FieldBreakingLineText(std::string_view telaio, std::string_view field) {
+  std::string shown(telaio);
+  for (char& c : shown)
+    if (BreaksLine(std::string_view(&c, 1))) c = ' ';
+  return "Il mezzo con telaio \"" + shown + "\" ha nel campo \"" + std::string(field) +
+         "\" una tabulazione o un a capo, che spezzerebbe la riga del file.\n"
+         "Il dato non è stato scritto da questo programma: va corretto nel database.";
+}
+
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry) {
   std::string line = entry.telaio + '\t' + std::to_string(azienda);
   for (const VehicleField& field : VehicleFields) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,16 @@ inline constexpr std::size_t VariationFieldCount = 3 + VehicleFields.size();
 // appended, when the line has not exactly VariationFieldCount fields, the kind is not "NEW" or
 // "VAR", a field is longer than the reader holds or a number does not fit.
 bool ParseVariationLine(Communication& communication, std::string_view line);
+
+// The name of the first field of the vehicle, its chassis included, whose
+// text holds a TAB, CR or LF: written into a line it would shift the columns
+// or split the line. The program never stores one; it can only come from
+// outside. None when every field fits a line.
+std::optional<std::string_view> FieldBreakingLine(std::string_view telaio,
+                                                  const VehicleData& vehicle);
+bool BreaksLine(std::string_view text);
+// Why a file is not written: the vehicle and its field.
+std::string FieldBreakingLineText(std::string_view telaio, std::string_view field);
 
 // The 27 fields of a situation record line, without terminator.
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry);

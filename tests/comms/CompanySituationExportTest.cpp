@@ -105,13 +105,33 @@ TEST_F(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
   EXPECT_FALSE(std::filesystem::exists(folder / "ComunicazioneBusQz_12.txt"));
 }
 
-TEST_F(CompanySituationExportTest, FilesWrittenBeforeAFailureStay) {
+TEST_F(CompanySituationExportTest, AFailureAtALaterCompanyLeavesEveryFileAsItWas) {
+  std::ofstream(folder / "ComunicazioneBusQz_3.txt") << "previous";
   std::filesystem::create_directory(folder / "ComunicazioneBusQz_12.txt");
   EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
-  EXPECT_EQ(readWholeFile((folder / "ComunicazioneBusQz_3.txt").string()), CompanyThreeFile);
   EXPECT_EQ(prompter.texts(),
             std::vector<std::string>{"Impossibile creare\n\n" +
                                      (folder / "ComunicazioneBusQz_12.txt").string()});
+  const std::map<std::string, std::string> unchanged{{"ComunicazioneBusQz_3.txt", "previous"},
+                                                      {"ComunicazioneBusQz_12.txt", ""}};
+  EXPECT_EQ(filesIn(folder), unchanged);
+}
+
+TEST_F(CompanySituationExportTest, AStoredTabIsRefusedNamingTheVehicleAndTheField) {
+  db::TableCursor bus(connection.get(), "bus");
+  bus.SelectIndex("codice");
+  const std::string chassis = "ZCFA1AD0002512345";
+  ASSERT_TRUE(bus.Seek(1, &chassis));
+  ASSERT_TRUE(bus.Edit());
+  bus.SetField("atto", "DGR\t412");
+  ASSERT_TRUE(bus.Update());
+  EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_TRUE(prompter.messages[0].text.starts_with(
+      "Impossibile creare\n\n" + (folder / "ComunicazioneBusQz_12.txt").string() +
+      "\n\nIl mezzo con telaio \"ZCFA1AD0002512345\" ha nel campo \"atto\" una tabulazione"))
+      << prompter.messages[0].text;
+  EXPECT_TRUE(filesIn(folder).empty());
 }
 
 TEST_F(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheFileIsTouched) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "comms/ExportDatabase.h"
 #include "comms/FleetSituationExport.h"
@@ -70,6 +72,22 @@ std::vector<std::string> dataLines(const std::string& file) {
 }
 
 class FleetSituationExportTest : public testing::ExportDatabaseTest {
+ public:
+  using ExportDatabaseTest::rename;
+
+  // A text no program of the office writes into a history row: what another
+  // tool may leave.
+  void setHistoryField(const std::string& telaio, const std::string& data, const std::string& field,
+                       const std::string& text) {
+    db::TableCursor storia(connection.get(), "storia");
+    storia.SelectIndex("codice");
+    const std::string keys[] = {telaio, data};
+    ASSERT_TRUE(storia.Seek(2, keys));
+    ASSERT_TRUE(storia.Edit());
+    storia.SetField(field, text);
+    ASSERT_TRUE(storia.Update());
+  }
+
  protected:
   ui::Outcome exportFleet(const FleetExportChoice& choice) {
     prompter.clear();
@@ -226,12 +244,46 @@ TEST_F(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(FleetSituationExportTest, AnUnencodableTextLeavesNoHalfWrittenFile) {
-  rename("regazi", 12, "Alfa \u0141\u00f3d\u017a");  // Polish letters Windows-1252 lacks
-  EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Failed);
-  EXPECT_FALSE(std::filesystem::exists(out));
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_TRUE(prompter.messages[0].text.starts_with("Impossibile creare\n\n" + out + "\n\n"));
+// Every failure leaves the user's file as it was and no temporary file
+// beside it, and says which file and why.
+TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporary) {
+  struct Case {
+    const char* name;
+    std::string target;
+    std::function<void(FleetSituationExportTest&)> damage;
+    std::string reason;  // the start of what follows the file's name
+  };
+  const std::string regularFile = dir.file("VELTRA.MDB");
+  // In this order: each case keeps the damage of those before it.
+  const std::vector<Case> cases = {
+      {"missing folder", dir.file("nessuna/SituazioneMezzi.txt"), [](auto&) {}, ""},
+      {"under a regular file", regularFile + "/SituazioneMezzi.txt", [](auto&) {}, ""},
+      {"unencodable", out,
+       [](auto& test) { test.rename("regazi", 12, "Alfa \u0141\u00f3d\u017a"); },
+       "\n\nI dati contengono caratteri"},
+      {"tab", out,
+       [](auto& test) {
+         test.setHistoryField("ZCFA1AD0002512345", "30/09/2024", "prop", "Societ\u00e0\tOmbrena");
+       },
+       "\n\nIl mezzo con telaio \"ZCFA1AD0002512345\" ha nel campo \"prop\" una tabulazione"},
+      {"line feed in a name", out, [](auto& test) { test.rename("regprv", 3, "Ambito\nNord"); },
+       "\n\nIl mezzo con telaio \"YV3T2U829LA195021\" ha nel campo \"regprv.denom\""},
+  };
+  std::ofstream(out) << "previous";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.damage(*this);
+    prompter.clear();
+    prompter.files.push_back(c.target);
+    EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Failed);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text.rfind("Impossibile creare\n\n" + c.target + c.reason, 0),
+              0u)
+        << prompter.messages[0].text;
+    EXPECT_EQ(readWholeFile(out), "previous");
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+  }
 }
 
 }  // namespace
