@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 #include "app/Application.h"
 #include "app/Pictures.h"
 
@@ -21,6 +23,9 @@ void installItalianTranslations(QApplication& qt) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write fails and the export says so, instead of
+  // the signal ending the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Veltra"));
   QApplication::setOrganizationName(QStringLiteral("Veltra"));

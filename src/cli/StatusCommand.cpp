@@ -34,8 +34,7 @@ int showVerdict(CliContext& context, db::DatabaseConnection& connection, std::in
         ui::Icon::Stop);
     return ExitFailed;
   }
-  comms::ShowCommunicationVerdict(connection, azienda, *date);
-  return ExitOk;
+  return comms::ShowCommunicationVerdict(connection, azienda, *date) ? ExitOk : ExitFailed;
 }
 
 }  // namespace
@@ -44,21 +43,25 @@ int statusCommand(CliContext& context) {
   if (context.args.size() > 2) return context.usageError("status vuole al più COMPANY e DATE");
   auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;
-  const auto companies = comms::CommunicatingCompanies(*connection);
+  // A read that failed was shown; the lists printed may then lack lines.
+  bool readFailed = false;
+  const auto companies = comms::CommunicatingCompanies(*connection, &readFailed);
   if (context.args.empty()) {
     printLines(context, itemTexts(companies));
-    return ExitOk;
+    return readFailed ? ExitFailed : ExitOk;
   }
+  if (readFailed) return ExitFailed;
   const auto azienda = comms::TypedCode(context.args[0], companies);
   if (!azienda) {
     context.prompter.message(comms::InvalidCompanyMessage, ui::Icon::Stop);
     return ExitFailed;
   }
-  const auto dates = comms::CommunicationDates(*connection, *azienda);
+  const auto dates = comms::CommunicationDates(*connection, *azienda, &readFailed);
   if (context.args.size() == 1) {
     printLines(context, dates);
-    return ExitOk;
+    return readFailed ? ExitFailed : ExitOk;
   }
+  if (readFailed) return ExitFailed;
   return showVerdict(context, *connection, *azienda, dates, context.args[1]);
 }
 

@@ -35,7 +35,7 @@ std::string CodeItemText(std::int32_t code, std::string_view name) {
 }
 
 std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
-                                    const CodeListQuery& query) {
+                                    const CodeListQuery& query, bool* readFailed) {
   db::QueryCursor cursor(&connection);
   cursor.SetSelect(query.select);
   cursor.SetFrom(query.from);
@@ -51,6 +51,7 @@ std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
     db::TrimTrailingBlanks(name);
     items.push_back({code, CodeItemText(code, name)});
   }
+  if (readFailed != nullptr && cursor.Failed()) *readFailed = true;
   return items;
 }
 

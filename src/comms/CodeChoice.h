@@ -39,7 +39,9 @@ struct CodeListQuery {
 };
 
 // One item per row, in the query's order; names lose their trailing blanks.
-std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query);
+// readFailed, when given, is set when the query failed (the failure was shown).
+std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query,
+                                    bool* readFailed = nullptr);
 
 // The code of a typed text: its first four characters must be digits (one
 // at least), and "%04d" of their value must begin an item of the list with

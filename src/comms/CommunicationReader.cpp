@@ -1,5 +1,7 @@
 #include "comms/CommunicationReader.h"
 
+#include <algorithm>
+#include <chrono>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -20,6 +22,51 @@ constexpr std::string_view DateTag = "<Data=";
 constexpr std::size_t ShortestCompanyLine = 11;
 constexpr std::size_t DateLineLength = 17;
 constexpr std::size_t DateLength = 10;
+// Company codes are 16-bit whole numbers in the register; 0 stands for no company.
+constexpr std::int32_t HighestCompanyCode = 32767;
+
+// Digits alone, blanks around them: "7", "  12 "; not "XY", "-3" or "12a".
+std::optional<std::int32_t> companyCode(std::string_view text) {
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  text.remove_suffix(text.size() - std::min(text.find_last_not_of(' ') + 1, text.size()));
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  const auto code = ReadWholeNumber(text);
+  if (!code || *code < 1 || *code > HighestCompanyCode) return std::nullopt;
+  return code;
+}
+
+int digitsValue(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// "GG/MM/AAAA" naming a day of the calendar.
+bool isCalendarDate(std::string_view date) {
+  if (date.size() != DateLength || date[2] != '/' || date[5] != '/') return false;
+  const int day = digitsValue(date.substr(0, 2));
+  const int month = digitsValue(date.substr(3, 2));
+  const int year = digitsValue(date.substr(6, 4));
+  return day >= 1 && month >= 1 && year >= 1 &&
+         std::chrono::year_month_day(std::chrono::year(year),
+                                     std::chrono::month(static_cast<unsigned>(month)),
+                                     std::chrono::day(static_cast<unsigned>(day)))
+             .ok();
+}
+
+// Control characters would shift or split the fields wherever the values go
+// next; the TAB separates the fields of a record line.
+bool holdsControlCharacter(std::string_view line) {
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || byte == 0x7F) return true;
+  }
+  return false;
+}
 
 class Checker {
  public:
@@ -57,16 +104,20 @@ class Checker {
 
   bool readCompany(std::int32_t& azienda) {
     if (!nextLine()) return false;
-    if (raw_.size() < ShortestCompanyLine || !raw_.starts_with(CompanyTag) ||
-        !raw_.ends_with('>') || !readNumberAfter(CompanyTag, azienda))
+    if (raw_.size() < ShortestCompanyLine || !raw_.starts_with(CompanyTag) || !raw_.ends_with('>'))
       return refuse(FileFault::CompanyLine);
+    const auto code = companyCode(
+        std::string_view(raw_).substr(CompanyTag.size(), raw_.size() - CompanyTag.size() - 1));
+    if (!code) return refuse(FileFault::CompanyLine);
+    azienda = *code;
     checksum_.add(raw_);
     return true;
   }
 
   bool readDate(std::string& date) {
     if (!nextLine()) return false;
-    if (raw_.size() != DateLineLength || !raw_.starts_with(DateTag) || raw_.back() != '>')
+    if (raw_.size() != DateLineLength || !raw_.starts_with(DateTag) || raw_.back() != '>' ||
+        !isCalendarDate(std::string_view(raw_).substr(DateTag.size(), DateLength)))
       return refuse(FileFault::DateLine);
     checksum_.add(raw_);
     // The whole line converted already, so its part does too.
@@ -109,6 +160,7 @@ class Checker {
     if (raw_.ends_with('\r')) raw_.pop_back();
     // A NUL has no place in a text file and would cut the text short later on.
     if (raw_.find('\0') != std::string::npos) return refuse(FileFault::Encoding);
+    if (holdsControlCharacter(raw_)) return refuse(FileFault::Control);
     auto converted = codec_.toUtf8(raw_);
     if (!converted) return refuse(FileFault::Encoding);
     utf8_ = std::move(*converted);

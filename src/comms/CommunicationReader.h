@@ -17,12 +17,13 @@ namespace veltra::comms {
 enum class FileFault {
   None,
   Header,       // no "<VariazioniBusQz>" or an unreadable count
-  CompanyLine,  // length, "<Azienda=" or the final ">"
-  DateLine,     // length, "<Data=" or the ">" in position 17
+  CompanyLine,  // length, "<Azienda=", the final ">", or a code that is no company's
+  DateLine,     // length, "<Data=", the ">" in position 17, or no calendar date
   Record,       // a record line that does not parse, or a missing one
   Trailer,      // no "</VariazioniBusQz>" or an unreadable number
   Checksum,     // the trailer's number differs from the running total
   Encoding,     // a byte that is no Windows-1252 character, or a NUL
+  Control,      // a control character other than the TAB between fields
   LineTooLong,  // longer than any valid line can be
 };
 

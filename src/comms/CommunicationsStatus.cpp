@@ -5,14 +5,25 @@
 
 namespace veltra::comms {
 
-std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection) {
-  return ReadCodeItems(connection, {"regazi.codice, regazi.denom", "regazi, comunica",
-                                    "comunica.azienda = regazi.codice",
-                                    "regazi.denom, regazi.codice", "regazi.denom"});
+namespace {
+
+void noteFailure(const db::QueryCursor& query, bool* readFailed) {
+  if (readFailed != nullptr && query.Failed()) *readFailed = true;
+}
+
+}  // namespace
+
+std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection,
+                                             bool* readFailed) {
+  return ReadCodeItems(connection,
+                       {"regazi.codice, regazi.denom", "regazi, comunica",
+                        "comunica.azienda = regazi.codice", "regazi.denom, regazi.codice",
+                        "regazi.denom"},
+                       readFailed);
 }
 
 std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,
-                                            std::int32_t azienda) {
+                                            std::int32_t azienda, bool* readFailed) {
   db::QueryCursor query(&connection);
   query.SetSelect("data");
   query.SetFrom("comunica");
@@ -24,18 +35,21 @@ std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,
     query.GetText("data", date);
     dates.push_back(std::move(date));
   }
+  noteFailure(query, readFailed);
   return dates;
 }
 
 bool CommunicationHasVehicles(db::DatabaseConnection& connection, std::int32_t azienda,
-                              const std::string& date) {
+                              const std::string& date, bool* readFailed) {
   db::QueryCursor query(&connection);
   query.SetSelect("telaio");
   query.SetFrom("storia");
   query.SetWhere("azienda = " + std::to_string(azienda) + " AND data = #" + MonthDayYear(date) +
                  "#");
   // The first row settles it.
-  return query.Execute();
+  const bool found = query.Execute();
+  noteFailure(query, readFailed);
+  return found;
 }
 
 std::string CommunicationVerdictText(const std::string& date, bool hasVehicles) {
@@ -43,11 +57,13 @@ std::string CommunicationVerdictText(const std::string& date, bool hasVehicles) 
          (hasVehicles ? "Presentata con contenuti" : "Presentata vuota");
 }
 
-void ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,
+bool ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,
                               const std::string& date) {
-  connection.prompter().message(
-      CommunicationVerdictText(date, CommunicationHasVehicles(connection, azienda, date)),
-      ui::Icon::Information);
+  bool failed = false;
+  const bool hasVehicles = CommunicationHasVehicles(connection, azienda, date, &failed);
+  if (failed) return false;
+  connection.prompter().message(CommunicationVerdictText(date, hasVehicles), ui::Icon::Information);
+  return true;
 }
 
 }  // namespace veltra::comms

@@ -12,22 +12,27 @@
 
 namespace veltra::comms {
 
+// readFailed, where given, is set when a query failed; the failure was shown
+// and what it returned may lack rows.
+
 // The companies with at least one communication, by name.
-std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection);
+std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection,
+                                             bool* readFailed = nullptr);
 
 // The dates ("GG/MM/AAAA") of the company's communications, ascending.
 std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,
-                                            std::int32_t azienda);
+                                            std::int32_t azienda, bool* readFailed = nullptr);
 
 // Whether the company's communication of that date wrote any history row.
 bool CommunicationHasVehicles(db::DatabaseConnection& connection, std::int32_t azienda,
-                              const std::string& date);
+                              const std::string& date, bool* readFailed = nullptr);
 
 // "Comunicazione del <date>\n\n" and the verdict.
 std::string CommunicationVerdictText(const std::string& date, bool hasVehicles);
 
-// Reads the verdict and shows it with the information icon.
-void ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,
+// Reads the verdict and shows it with the information icon; false, with no
+// verdict, when the reading failed.
+bool ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,
                               const std::string& date);
 
 }  // namespace veltra::comms

@@ -37,10 +37,11 @@ std::string summaryText(bool success, int inserted, int updated) {
          std::to_string(updated) + " schede Bus";
 }
 
-// A folder opens as a stream on some systems but reads as nothing.
+// Only a regular file: a folder opens as a stream on some systems but reads
+// as nothing, and a pipe or a device may keep the import waiting for ever.
 bool openFile(const std::string& path, std::ifstream& file) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   file.open(path, std::ios::binary);
   return file.is_open();
 }
@@ -57,6 +58,8 @@ ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
     prompter.message("Impossibile aprire\n\n" + *path, ui::Icon::Exclamation);
     return {ui::Outcome::Failed, {}};
   }
+  // Reading and applying a large communication both take a while.
+  prompter.beginBusy(true);
   const CommunicationCheck check = CheckCommunication(file);
   if (!check.communication) {
     prompter.message(CorruptMessage, ui::Icon::Stop);
@@ -65,6 +68,7 @@ ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
   if (prompter.message(ConfirmQuestion, ui::Icon::Question, ui::Buttons::OkCancel) !=
       ui::Answer::Ok)
     return {ui::Outcome::Declined, {}};
+  prompter.beginBusy(true);
   ImportCounts counts;
   const bool success =
       ApplyCommunication(connection, *check.communication, counts.inserted, counts.updated);

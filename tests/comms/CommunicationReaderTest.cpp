@@ -113,9 +113,9 @@ TEST(CheckCommunication, TheCompanyLineGivesTheCodeOfEveryRecord) {
 }
 
 TEST(CheckCommunication, TakesTheTenDateCharactersAsTheyStand) {
-  const auto result = check(fileOf("<VariazioniBusQz>0", {"<Azienda=7>", "<Data=not a date>"}));
+  const auto result = check(fileOf("<VariazioniBusQz>0", {"<Azienda=7>", "<Data=29/02/2024>"}));
   ASSERT_TRUE(result.communication);
-  EXPECT_EQ(result.communication->date(), "not a date");
+  EXPECT_EQ(result.communication->date(), "29/02/2024");
 }
 
 TEST(CheckCommunication, ConvertsAccentedLettersAndSumsTheirBytes) {
@@ -146,6 +146,10 @@ TEST(CheckCommunication, RefusesABadCompanyLine) {
   expectRefused(withCompany("<Azienda=12"), FileFault::CompanyLine, 2);
   expectRefused(withCompany("<azienda=12>"), FileFault::CompanyLine, 2);
   expectRefused(withCompany("<Azienda=99999999999>"), FileFault::CompanyLine, 2);
+  // No company's code: the placeholder 0 and what a 16-bit code cannot hold.
+  for (const char* code : {"XY", "12a", "-3", "0", "70000"})
+    expectRefused(withCompany("<Azienda=" + std::string(code) + ">"), FileFault::CompanyLine, 2);
+  EXPECT_EQ(check(withCompany("<Azienda= 012>")).communication->azienda(), 12);
   expectRefused(joinLines({"<VariazioniBusQz>0"}), FileFault::CompanyLine, 2);
 }
 
@@ -157,6 +161,9 @@ TEST(CheckCommunication, RefusesABadDateLine) {
   expectRefused(withDate("<Data=5/03/2024>"), FileFault::DateLine, 3);
   expectRefused(withDate("<Date=15/03/2024>"), FileFault::DateLine, 3);
   expectRefused(withDate("<Data=15/03/20245"), FileFault::DateLine, 3);
+  for (const char* date :
+       {"not a date", "31/02/2020", "99/99/9999", "00/00/0000", "15-03-2024", "1a/03/2024"})
+    expectRefused(withDate("<Data=" + std::string(date) + ">"), FileFault::DateLine, 3);
 }
 
 TEST(CheckCommunication, RefusesRecordsThatDoNotMatchTheCount) {
@@ -199,6 +206,15 @@ TEST(CheckCommunication, RefusesBytesThatAreNoText) {
   nul[nul.find("Prop")] = '\0';
   expectRefused(fileOf("<VariazioniBusQz>1", {"<Azienda=7>", "<Data=15/03/2024>", nul}),
                 FileFault::Encoding, 4);
+}
+
+TEST(CheckCommunication, RefusesControlCharactersInAField) {
+  for (const char control : {'\x01', '\x1B', '\x7F', '\r'}) {
+    std::string record = recordLine("A1");
+    record.insert(record.find("Prop") + 2, 1, control);
+    expectRefused(fileOf("<VariazioniBusQz>1", {"<Azienda=7>", "<Data=15/03/2024>", record}),
+                  FileFault::Control, 4);
+  }
 }
 
 TEST(CheckCommunication, RefusesALineLongerThanTheReaderHolds) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -115,7 +116,10 @@ TEST_F(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
 }
 
 TEST_F(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
-  for (const std::string& missing : {dir.file("missing.txt"), dir.path().string()}) {
+  // A pipe with no writer would keep the import waiting for ever.
+  const std::string pipe = dir.file("pipe.txt");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& missing : {dir.file("missing.txt"), dir.path().string(), pipe}) {
     const ImportOutcome outcome = import(missing);
     EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
     ASSERT_EQ(prompter.messages.size(), 1u);
@@ -139,13 +143,16 @@ TEST_F(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroC
   EXPECT_EQ(countRows("storia"), 2);
 }
 
-TEST_F(ImportCommunicationTest, AFileWhoseDateIsNoDatePassesTheCheckAndEndsWithErrors) {
-  const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "99/13/2024", 2));
-  const ImportOutcome outcome = import(file);
-  EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
-  EXPECT_EQ(prompter.messages.front().text, Question);
-  EXPECT_TRUE(prompter.messages.back().text.find(" con errori.\n") != std::string::npos);
-  EXPECT_EQ(countRows("comunica"), 0);
+// Refused by the check with its one message, before any row could fail.
+TEST_F(ImportCommunicationTest, AHeaderDateOrCodeThatIsNoneIsRefusedWithOneMessage) {
+  for (const auto& communication :
+       {SyntheticCommunication(7, "99/13/2024", 2), SyntheticCommunication(7, "31/02/2020", 2),
+        SyntheticCommunication(32768, "15/03/2024", 2)}) {
+    const ImportOutcome outcome = import(writeCommunication("a.txt", communication));
+    EXPECT_EQ(outcome.outcome, ui::Outcome::Failed);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{CorruptMessage});
+    EXPECT_EQ(countRows("comunica"), 0);
+  }
 }
 
 }  // namespace

@@ -14,9 +14,13 @@ namespace veltra::db::engine {
 
 namespace {
 
-// A rebuilt row may break a relation of its own, settled in the next pass;
-// after these many passes what still breaks one is set aside.
+// Setting a row aside may leave the rows that refer to it without it, settled
+// in the next pass; after these many passes only setting aside remains, and
+// every pass after them sets rows aside until none breaks a relation.
 constexpr int RebuildingPasses = 8;
+// How far a rebuilt row may need rows rebuilt in its turn (bus, its
+// communication, its company).
+constexpr int RebuildingDepth = 4;
 
 struct Violation {
   std::string table;
@@ -72,13 +76,12 @@ class RelationSettler {
 
   EngineStatus run() {
     EngineStatus status;
-    for (int pass = 0; pass <= RebuildingPasses; ++pass) {
+    for (int pass = 0;; ++pass) {
       const auto found = violations(copy_, status);
       if (!status || found.empty()) return status;
       for (const Violation& violation : found)
         if (status = settle(violation, pass < RebuildingPasses); !status) return status;
     }
-    return status;
   }
 
  private:
@@ -94,32 +97,59 @@ class RelationSettler {
     if (named && holds(violation, pairs, status)) return status;
     if (!status) return status;
     if (named && mayRebuild) {
-      if (rebuild(violation, pairs, status)) {
-        ++rescueOf(violation.parent).rebuilt;
-        return status;
-      }
-      if (!refusedByConstraint(status)) return status;
+      if (rebuild(violation, pairs, 0, status)) return status;
+      if (!status && !refusedByConstraint(status)) return status;
     }
     return setAside(violation);
   }
 
-  // An earlier row of the same key may have rebuilt the referenced row already.
+  // An earlier row of the same key may have rebuilt the referenced row
+  // already; a key with a null in it refers to nothing.
   bool holds(const Violation& violation, const std::vector<ColumnPair>& pairs,
              EngineStatus& status) {
-    std::string where = "c.rowid = ?";
-    for (const ColumnPair& pair : pairs)
-      where += " AND p." + quoteIdentifier(pair.to) + " = c." + quoteIdentifier(pair.from);
+    std::string nulls, matches;
+    for (const ColumnPair& pair : pairs) {
+      nulls += "c." + quoteIdentifier(pair.from) + " IS NULL OR ";
+      matches += (matches.empty() ? "" : " AND ") + ("p." + quoteIdentifier(pair.to)) + " = c." +
+                 quoteIdentifier(pair.from);
+    }
     Statement find(copy_.handle(),
-                   "SELECT 1 FROM " + quoteIdentifier(violation.parent) + " AS p, " +
-                       quoteIdentifier(violation.table) + " AS c WHERE " + where,
+                   "SELECT 1 FROM " + quoteIdentifier(violation.table) +
+                       " AS c WHERE c.rowid = ? AND (" + nulls + "EXISTS (SELECT 1 FROM " +
+                       quoteIdentifier(violation.parent) + " AS p WHERE " + matches + "))",
                    status);
     find.bindInt(1, violation.rowid);
     return status && find.step(status);
   }
 
+  // Whether every relation of the row holds, rebuilding what it refers to
+  // where that can be done.
+  bool relationsHold(const std::string& table, std::int64_t rowid, int depth,
+                     EngineStatus& status) {
+    std::vector<Violation> relations;
+    Statement list(copy_.handle(), "SELECT DISTINCT id, \"table\" FROM pragma_foreign_key_list(?)",
+                   status);
+    list.bindText(1, table);
+    while (status && list.step(status))
+      relations.push_back({table, rowid, list.columnText(1), static_cast<int>(list.columnInt(0))});
+    for (const Violation& relation : relations) {
+      const auto pairs = pairsOf(copy_, relation, status);
+      if (!status) return false;
+      if (holds(relation, pairs, status)) continue;
+      if (!status || depth >= RebuildingDepth) return false;
+      if (!rebuild(relation, pairs, depth + 1, status)) {
+        // A row its table refuses only means this relation cannot be made to hold.
+        if (refusedByConstraint(status)) status = EngineStatus::success();
+        return false;
+      }
+    }
+    return status.ok;
+  }
+
   // The referenced row from the referring row: its key, and every column
-  // of the same name in both tables.
-  bool rebuild(const Violation& violation, const std::vector<ColumnPair>& pairs,
+  // of the same name in both tables. Taken only when the table accepts it
+  // and its own relations hold.
+  bool rebuild(const Violation& violation, const std::vector<ColumnPair>& pairs, int depth,
                EngineStatus& status) {
     const auto parentColumns = columnsOf(copy_, violation.parent, status);
     const auto childColumns = columnsOf(copy_, violation.table, status);
@@ -143,7 +173,23 @@ class RelationSettler {
     insert.bindInt(1, violation.rowid);
     if (status) insert.step(status);
     // A row set aside for another of its relations rebuilds nothing.
-    return status.ok && sqlite3_changes(copy_.handle()) == 1;
+    if (!status || sqlite3_changes(copy_.handle()) != 1) return false;
+    const std::int64_t rebuilt = sqlite3_last_insert_rowid(copy_.handle());
+    if (!relationsHold(violation.parent, rebuilt, depth, status)) {
+      if (status) status = remove(violation.parent, rebuilt);
+      return false;
+    }
+    ++rescueOf(violation.parent).rebuilt;
+    return true;
+  }
+
+  EngineStatus remove(const std::string& table, std::int64_t rowid) {
+    EngineStatus status;
+    Statement remove(copy_.handle(), "DELETE FROM " + quoteIdentifier(table) + " WHERE rowid = ?",
+                     status);
+    remove.bindInt(1, rowid);
+    if (status) remove.step(status);
+    return status;
   }
 
   EngineStatus setAside(const Violation& violation) {
@@ -155,10 +201,8 @@ class RelationSettler {
     status = setAside_.put(violation.table, row,
                            "nessuna riga corrispondente nella tavola \"" + violation.parent + "\"");
     if (!status) return status;
-    Statement remove(copy_.handle(), "DELETE FROM " + table + " WHERE rowid = ?", status);
-    remove.bindInt(1, violation.rowid);
-    if (status) remove.step(status);
-    if (status) ++rescueOf(violation.table).setAside;
+    if (status = remove(violation.table, violation.rowid); status)
+      ++rescueOf(violation.table).setAside;
     return status;
   }
 
