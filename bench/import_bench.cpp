@@ -1,247 +1,249 @@
 // Importing a generated company communication into a fresh database: the
 // first time every vehicle is new (inserts), then the next day's
-// communication of the same vehicles (updates). Beside them the sqlite3
-// shell's .import loads the same records into an equivalent table, the
-// fastest load SQLite itself offers. Run by hand, one benchmark per process
-// so that each peak memory figure is its own:
-//   build/release/bench/import_bench --benchmark_filter=Inserts
+// communication of the same vehicles (updates). In the same run, on the same
+// database, SQLite's C API alone does the same database work: one
+// transaction, the comunica row, then per vehicle a seek of bus by chassis,
+// an update or an insert of bus and an insert into storia, with prepared
+// statements and typed values. Run by hand, with a Release build:
+//   build/speed/bench/import_bench --benchmark_filter=Inserts/20000
 //
-// Counters: peak_extra_MiB is the growth of the resident set during the timed
-// part over what it was before; for the shell, peak_MiB is the shell
-// process's own peak.
+// Counters (medians of the runs): program_ms is the import as the command
+// runs it (reading and checking the file, then applying it), apply_ms its
+// database part alone, sqlite_ms the baseline; ratio is program_ms over
+// sqlite_ms, apply_ratio apply_ms over sqlite_ms. peak_extra_MiB is the
+// largest growth of the resident set during the program's import.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <malloc.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "support/BenchSupport.h"
 #include "comms/ApplyCommunication.h"
 #include "comms/CommunicationReader.h"
-#include "comms/RecordLine.h"
 #include "comms/TaggedFileWriter.h"
+#include "comms/VehicleFields.h"
 #include "db/DatabaseConnection.h"
 #include "schema/DatabaseCreation.h"
-#include "ui/Prompter.h"
+#include "support/BenchSupport.h"
+#include "support/RawSqlite.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace {
 
-using namespace veltra::bench;
-
-namespace fs = std::filesystem;
 using namespace veltra;
+using namespace veltra::bench;
+namespace fs = std::filesystem;
 
-// A scratch folder with the two communications of n vehicles and the same
-// records as a tab-separated file for the shell.
+// A scratch folder with the two communications of n vehicles.
 class Workspace {
  public:
-  explicit Workspace(std::size_t vehicles) {
+  explicit Workspace(std::size_t vehicles)
+      : first_(testing::SyntheticCommunication(7, "15/03/2024", vehicles)),
+        next_(testing::SyntheticCommunication(7, "16/03/2024", vehicles, 1)) {
     char pattern[] = "/tmp/veltra-import-bench-XXXXXX";
     folder_ = mkdtemp(pattern);
-    const auto first = testing::SyntheticCommunication(7, "15/03/2024", vehicles);
-    write("first.txt", comms::CommunicationFileText(first).value());
-    write("next.txt",
-          comms::CommunicationFileText(testing::SyntheticCommunication(7, "16/03/2024", vehicles, 1))
-              .value());
-    std::string records;
-    for (const auto& entry : first.entries())
-      records += comms::SituationRecordFields(first.azienda(), entry) + "\n";
-    write("records.tsv", records);
+    std::ofstream(file("first.txt"), std::ios::binary) << comms::CommunicationFileText(first_).value();
+    std::ofstream(file("next.txt"), std::ios::binary) << comms::CommunicationFileText(next_).value();
   }
   ~Workspace() { fs::remove_all(folder_); }
 
   std::string file(const std::string& name) const { return (folder_ / name).string(); }
+  std::string database() const { return file("VELTRA.MDB"); }
+  const comms::Communication& first() const { return first_; }
+  const comms::Communication& next() const { return next_; }
 
   void freshDatabase() {
-    fs::remove(file("VELTRA.MDB"));
+    fs::remove(database());
     BenchPrompter prompter;
-    if (schema::BuildNewDatabase(prompter, file("VELTRA.MDB"), "") !=
-        schema::BuildOutcome::Complete)
+    if (!schema::BuildNewDatabase(prompter, database(), "").done())
       std::abort();
   }
 
  private:
-  void write(const std::string& name, const std::string& bytes) {
-    std::ofstream(file(name), std::ios::binary) << bytes;
-  }
+  comms::Communication first_;
+  comms::Communication next_;
   fs::path folder_;
 };
-struct ImportCounts {
+
+struct ImportTimes {
+  double checkMs = 0.0;
+  double applyMs = 0.0;
   int inserted = 0;
   int updated = 0;
 };
 
 // What the import command does once the user confirmed: check the file whole, apply it.
-ImportCounts importFile(const std::string& database, const std::string& file) {
+ImportTimes importFile(const std::string& database, const std::string& file) {
   BenchPrompter prompter;
   db::DatabaseConnection connection(prompter, database);
-  std::ifstream in(file, std::ios::binary);
-  const auto check = comms::CheckCommunication(in);
-  ImportCounts counts;
-  if (!check.communication ||
-      !comms::ApplyCommunication(connection, *check.communication, counts.inserted, counts.updated))
-    std::abort();
-  return counts;
+  ImportTimes times;
+  std::optional<comms::Communication> communication;
+  times.checkMs = millisecondsOf([&] {
+    std::ifstream in(file, std::ios::binary);
+    communication = comms::CheckCommunication(in).communication;
+  });
+  if (!communication) std::abort();
+  times.applyMs = millisecondsOf([&] {
+    if (!comms::ApplyCommunication(connection, *communication, times.inserted, times.updated))
+      std::abort();
+  });
+  return times;
 }
 
-void timedImport(benchmark::State& state, Workspace& work, const std::string& file,
-                 ImportCounts& counts, long& peakExtraKiB) {
-  // Heap kept from earlier work would hide the import's own growth.
-  malloc_trim(0);
-  const long before = statusKiB("VmRSS:");
-  resetPeak();
-  state.ResumeTiming();
-  counts = importFile(work.file("VELTRA.MDB"), file);
-  state.PauseTiming();
-  peakExtraKiB = std::max(peakExtraKiB, statusKiB("VmHWM:") - before);
+// ---- The baseline: the same rows through SQLite's C API ----
+
+// "GG/MM/AAAA" as stored, with the program's no-date and open-end values.
+std::string storedDate(const std::string& text) {
+  if (text == "00/00/0000") return "1600-01-01";
+  if (text == "99/99/9999") return "2400-12-31";
+  return text.substr(6, 4) + "-" + text.substr(3, 2) + "-" + text.substr(0, 2);
 }
 
-void reportImport(benchmark::State& state, long peakExtraKiB) {
+bool isDateColumn(std::string_view name) {
+  return name == "prima" || name == "dtimm" || name == "datini" || name == "datfin" ||
+         name == "datrad";
+}
+
+std::string vehicleColumns() {
+  std::string list;
+  for (const auto& field : comms::VehicleFields) list.append(", ").append(field.name);
+  return list;
+}
+
+std::string parameters(std::size_t count) {
+  std::string list = "?";
+  for (std::size_t i = 1; i < count; ++i) list += ", ?";
+  return list;
+}
+
+std::string updateSql() {
+  std::string sql = "UPDATE bus SET data = ?, azienda = ?";
+  for (const auto& field : comms::VehicleFields) sql.append(", ").append(field.name).append(" = ?");
+  return sql + " WHERE rowid = ?";
+}
+
+std::string insertSql(const char* table) {
+  return std::string("INSERT INTO ") + table + " (telaio, data, azienda" + vehicleColumns() +
+         ") VALUES (" + parameters(3 + comms::VehicleFields.size()) + ")";
+}
+
+void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
+  if (text.empty()) sqlite3_bind_null(stmt, index);
+  else sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// Binds data, azienda and the vehicle fields from parameter first on; the next free one.
+int bindState(sqlite3_stmt* stmt, int first, const std::string& data, int azienda,
+              const comms::VehicleData& vehicle) {
+  int index = first;
+  sqlite3_bind_text(stmt, index++, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
+  sqlite3_bind_int(stmt, index++, azienda);
+  for (const auto& field : comms::VehicleFields) {
+    switch (field.kind) {
+      case comms::FieldKind::Text: {
+        const auto& text = comms::VehicleValue<std::string>(field, vehicle);
+        bindText(stmt, index++, isDateColumn(field.name) && !text.empty() ? storedDate(text) : text);
+        break;
+      }
+      case comms::FieldKind::Whole:
+        sqlite3_bind_int(stmt, index++, comms::VehicleValue<std::int32_t>(field, vehicle));
+        break;
+      case comms::FieldKind::Flag:
+        sqlite3_bind_int(stmt, index++, comms::VehicleValue<std::int32_t>(field, vehicle) == 1);
+        break;
+      case comms::FieldKind::Length:
+      case comms::FieldKind::Height:
+      case comms::FieldKind::Amount:
+        sqlite3_bind_double(stmt, index++, comms::VehicleValue<double>(field, vehicle));
+        break;
+    }
+  }
+  return index;
+}
+
+void run(sqlite3* db, sqlite3_stmt* stmt) {
+  if (sqlite3_step(stmt) != SQLITE_DONE) sqliteFailed(db, "write");
+  sqlite3_reset(stmt);
+}
+
+void baselineApply(const std::string& database, const comms::Communication& communication) {
+  RawDatabase db(database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+  db.execute("BEGIN IMMEDIATE");
+  const std::string date = storedDate(communication.date());
+  auto comunica = db.prepare("INSERT INTO comunica (azienda, data) VALUES (?, ?)");
+  sqlite3_bind_int(comunica.get(), 1, communication.azienda());
+  sqlite3_bind_text(comunica.get(), 2, date.data(), -1, SQLITE_STATIC);
+  run(db.handle(), comunica.get());
+  auto seek = db.prepare("SELECT rowid FROM bus WHERE telaio = ?");
+  auto update = db.prepare(updateSql());
+  auto insertBus = db.prepare(insertSql("bus"));
+  auto insertStoria = db.prepare(insertSql("storia"));
+  for (const auto& entry : communication.entries()) {
+    bindText(seek.get(), 1, entry.telaio);
+    const bool known = sqlite3_step(seek.get()) == SQLITE_ROW;
+    const sqlite3_int64 rowid = known ? sqlite3_column_int64(seek.get(), 0) : 0;
+    sqlite3_reset(seek.get());
+    if (known) {
+      const int last = bindState(update.get(), 1, date, communication.azienda(), entry.vehicle);
+      sqlite3_bind_int64(update.get(), last, rowid);
+      run(db.handle(), update.get());
+    } else {
+      bindText(insertBus.get(), 1, entry.telaio);
+      bindState(insertBus.get(), 2, date, communication.azienda(), entry.vehicle);
+      run(db.handle(), insertBus.get());
+    }
+    bindText(insertStoria.get(), 1, entry.telaio);
+    bindState(insertStoria.get(), 2, date, communication.azienda(), entry.vehicle);
+    run(db.handle(), insertStoria.get());
+  }
+  db.execute("COMMIT");
+}
+
+// ---- Side by side ----
+
+// Each run starts from a fresh database; the updates find the first communication in it.
+void compareImports(benchmark::State& state, bool updates) {
+  Workspace work(static_cast<std::size_t>(state.range(0)));
+  const auto& communication = updates ? work.next() : work.first();
+  const std::string file = work.file(updates ? "next.txt" : "first.txt");
+  const auto prepare = [&] {
+    work.freshDatabase();
+    if (updates) importFile(work.database(), work.file("first.txt"));
+  };
+  std::vector<double> program, apply, baseline;
+  long peakExtraKiB = 0;
+  for (auto _ : state) {
+    prepare();
+    baseline.push_back(millisecondsOf([&] { baselineApply(work.database(), communication); }));
+    prepare();
+    ImportTimes times;
+    const Measure measured = measure([&] { times = importFile(work.database(), file); });
+    if ((updates ? times.updated : times.inserted) != state.range(0))
+      state.SkipWithError("vehicles missing");
+    program.push_back(measured.ms);
+    apply.push_back(times.applyMs);
+    peakExtraKiB = std::max(peakExtraKiB, measured.peakExtraKiB);
+  }
   state.counters["vehicles"] = static_cast<double>(state.range(0));
+  state.counters["program_ms"] = median(program);
+  state.counters["apply_ms"] = median(apply);
+  state.counters["sqlite_ms"] = median(baseline);
+  state.counters["ratio"] = median(program) / median(baseline);
+  state.counters["apply_ratio"] = median(apply) / median(baseline);
   state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
-  state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The file check alone: reading, converting and parsing every line. Its
-// peak is what the communication itself takes in memory.
-void BM_CheckCommunication(benchmark::State& state) {
-  Workspace work(static_cast<std::size_t>(state.range(0)));
-  long peakExtraKiB = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    malloc_trim(0);
-    const long before = statusKiB("VmRSS:");
-    resetPeak();
-    state.ResumeTiming();
-    std::ifstream in(work.file("first.txt"), std::ios::binary);
-    if (!comms::CheckCommunication(in).communication) state.SkipWithError("refused");
-    state.PauseTiming();
-    peakExtraKiB = std::max(peakExtraKiB, statusKiB("VmHWM:") - before);
-    state.ResumeTiming();
-  }
-  reportImport(state, peakExtraKiB);
-}
-
-void BM_ImportInserts(benchmark::State& state) {
-  Workspace work(static_cast<std::size_t>(state.range(0)));
-  long peakExtraKiB = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    work.freshDatabase();
-    ImportCounts counts;
-    timedImport(state, work, work.file("first.txt"), counts, peakExtraKiB);
-    if (counts.inserted != state.range(0)) state.SkipWithError("not every vehicle inserted");
-    state.ResumeTiming();
-  }
-  reportImport(state, peakExtraKiB);
-}
-
-void BM_ImportUpdates(benchmark::State& state) {
-  Workspace work(static_cast<std::size_t>(state.range(0)));
-  long peakExtraKiB = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    work.freshDatabase();
-    importFile(work.file("VELTRA.MDB"), work.file("first.txt"));
-    ImportCounts counts;
-    timedImport(state, work, work.file("next.txt"), counts, peakExtraKiB);
-    if (counts.updated != state.range(0)) state.SkipWithError("not every vehicle updated");
-    state.ResumeTiming();
-  }
-  reportImport(state, peakExtraKiB);
-}
-
-// The bus table's columns in the order of the records, with the same
-// primary key and case rule on the chassis.
-constexpr const char* EquivalentTable =
-    "CREATE TABLE bus (telaio TEXT COLLATE NOCASE PRIMARY KEY NOT NULL, azienda INTEGER NOT NULL,"
-    " ambito INTEGER NOT NULL, prop TEXT NOT NULL, interno TEXT, libretto TEXT NOT NULL,"
-    " targa TEXT NOT NULL, prima TEXT NOT NULL, tipo TEXT NOT NULL, dtimm TEXT NOT NULL,"
-    " dest TEXT NOT NULL, carroz TEXT NOT NULL, aliment TEXT NOT NULL, sedere INTEGER NOT NULL,"
-    " piedi INTEGER NOT NULL, handicap INTEGER NOT NULL, lung REAL NOT NULL,"
-    " altezza REAL NOT NULL, aria INTEGER NOT NULL, pedana INTEGER NOT NULL,"
-    " prezzo REAL NOT NULL, contrib REAL NOT NULL, atto TEXT, contrib2 REAL NOT NULL,"
-    " datini TEXT NOT NULL, datfin TEXT, datrad TEXT);";
-
-long shellRowCount(const Workspace& work, const std::string& database) {
-  const std::string output = work.file("count.txt");
-  runShell({"sqlite3", database, "SELECT count(*) FROM bus;"}, output);
-  std::ifstream in(output);
-  long count = -1;
-  in >> count;
-  return count;
-}
-
-double childCpuMs() {
-  rusage children{};
-  getrusage(RUSAGE_CHILDREN, &children);
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-  return ms(children.ru_utime) + ms(children.ru_stime);
-}
-
-void BM_SqliteShellImport(benchmark::State& state) {
-  Workspace work(static_cast<std::size_t>(state.range(0)));
-  const std::string database = work.file("shell.db");
-  double importCpuMs = 0.0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    fs::remove(database);
-    if (runShell({"sqlite3", database, EquivalentTable}) != 0) state.SkipWithError("no sqlite3");
-    const double before = childCpuMs();
-    state.ResumeTiming();
-    if (runShell({"sqlite3", database, ".mode tabs",
-                  ".import " + work.file("records.tsv") + " bus"}) != 0)
-      state.SkipWithError(".import failed");
-    state.PauseTiming();
-    importCpuMs += childCpuMs() - before;
-    if (shellRowCount(work, database) != state.range(0)) state.SkipWithError("rows missing");
-    state.ResumeTiming();
-  }
-  rusage children{};
-  getrusage(RUSAGE_CHILDREN, &children);
-  state.counters["vehicles"] = static_cast<double>(state.range(0));
-  state.counters["peak_MiB"] = static_cast<double>(children.ru_maxrss) / 1024.0;
-  // The shell's own processor time; the CPU column counts this process only.
-  state.counters["shell_cpu_ms"] = importCpuMs / static_cast<double>(state.iterations());
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-}
+void BM_ImportInserts(benchmark::State& state) { compareImports(state, false); }
+void BM_ImportUpdates(benchmark::State& state) { compareImports(state, true); }
 
 }  // namespace
 
-BENCHMARK(BM_CheckCommunication)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(40000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_ImportInserts)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(40000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_ImportUpdates)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(40000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_SqliteShellImport)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(40000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ImportInserts)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
+BENCHMARK(BM_ImportUpdates)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
 
 BENCHMARK_MAIN();

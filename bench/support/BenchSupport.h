@@ -1,21 +1,19 @@
 #pragma once
 // What the benchmark programs share: a Prompter that answers without a user,
-// readings of the process's memory, and running the sqlite3 shell beside us.
+// readings of the process's memory, and timings summed up by their median.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <malloc.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/Prompter.h"
-
-extern char** environ;
 
 namespace veltra::bench {
 
@@ -24,7 +22,7 @@ namespace veltra::bench {
 class BenchPrompter : public ui::Prompter {
 public:
   explicit BenchPrompter(std::optional<std::string> saveAnswer = {}) : saveAnswer_(std::move(saveAnswer)) {}
-  ui::Answer message(std::string_view text, ui::Icon, ui::Buttons, std::string_view) override {
+  ui::Answer showMessage(std::string_view text, ui::Icon, ui::Buttons, std::string_view) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     messages.emplace_back(text);
     return ui::Answer::Ok;
@@ -51,22 +49,37 @@ inline long statusKiB(const char* field) {
 // Lets the next peak reading start from the current resident set.
 inline void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-// Runs the sqlite3 shell with its standard output into output; its exit status.
-inline int runShell(const std::vector<std::string>& args, const std::string& output = "/dev/null") {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "sqlite3", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// The middle of the figures (the mean of the two middle ones for an even
+// count): one run slowed by a neighbour on the machine does not move it.
+inline double median(std::vector<double> values) {
+  if (values.empty()) return 0.0;
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// Milliseconds taken by work.
+template <class Work>
+double millisecondsOf(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Measure {
+  double ms = 0.0;
+  long peakExtraKiB = 0;  // growth of the resident set over what it was before
+};
+
+inline Measure measure(const std::function<void()>& work) {
+  // Heap kept from earlier work would hide the work's own growth.
+  malloc_trim(0);
+  const long before = statusKiB("VmRSS:");
+  resetPeak();
+  Measure result;
+  result.ms = millisecondsOf(work);
+  result.peakExtraKiB = statusKiB("VmHWM:") - before;
+  return result;
 }
 
 }  // namespace veltra::bench

@@ -39,55 +39,76 @@ VehicleTexts vehicleTexts(const VehicleEntry& entry) {
   return texts;
 }
 
+// The positions of the written fields in one table, looked up once for all rows.
+struct RowFields {
+  explicit RowFields(db::TableCursor& cursor)
+      : telaio(cursor.FieldPosition("telaio")),
+        data(cursor.FieldPosition("data")),
+        azienda(cursor.FieldPosition("azienda")) {
+    for (std::size_t i = 0; i < VehicleFields.size(); ++i)
+      vehicle[i] = cursor.FieldPosition(std::string(VehicleFields[i].name));
+  }
+  int telaio;
+  int data;
+  int azienda;
+  std::array<int, VehicleFields.size()> vehicle{};
+};
+
 class VehicleWriter {
  public:
-  explicit VehicleWriter(db::DatabaseConnection& connection)
-      : bus_(&connection, "bus"), storia_(&connection, "storia") {
+  VehicleWriter(db::DatabaseConnection& connection, const Communication& communication)
+      : bus_(&connection, "bus"),
+        storia_(&connection, "storia"),
+        busFields_(bus_),
+        storiaFields_(storia_),
+        date_(communication.date()),
+        azienda_(std::to_string(communication.azienda())) {
     bus_.SelectIndex("codice");
     storia_.SelectIndex("codice");
   }
 
   // Both rows are attempted whatever happens to either; false when one failed.
-  bool write(const Communication& communication, const VehicleEntry& entry, int& inserted,
-             int& updated) {
+  bool write(const VehicleEntry& entry, int& inserted, int& updated) {
     const auto texts = vehicleTexts(entry);
     const bool known = bus_.Seek(1, &entry.telaio);
     if (known) {
       bus_.Edit();
     } else {
       bus_.AddNew();
-      bus_.SetField("telaio", entry.telaio);
+      bus_.SetField(busFields_.telaio, entry.telaio);
     }
-    bool ok = saveRow(bus_, communication, texts);
+    bool ok = saveRow(bus_, busFields_, texts);
     if (ok) ++(known ? updated : inserted);
     storia_.AddNew();
-    storia_.SetField("telaio", entry.telaio);
-    return saveRow(storia_, communication, texts) && ok;
+    storia_.SetField(storiaFields_.telaio, entry.telaio);
+    return saveRow(storia_, storiaFields_, texts) && ok;
   }
 
  private:
   // Besides the chassis: the communication's date and company, then the vehicle.
-  static bool saveRow(db::TableCursor& cursor, const Communication& communication,
-                      const VehicleTexts& texts) {
-    cursor.SetField("data", communication.date());
-    cursor.SetField("azienda", std::to_string(communication.azienda()));
-    for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-      cursor.SetField(std::string(VehicleFields[i].name), texts[i]);
+  bool saveRow(db::TableCursor& cursor, const RowFields& fields, const VehicleTexts& texts) {
+    cursor.SetField(fields.data, date_);
+    cursor.SetField(fields.azienda, azienda_);
+    for (std::size_t i = 0; i < VehicleFields.size(); ++i) cursor.SetField(fields.vehicle[i], texts[i]);
     return cursor.Update();
   }
 
   db::TableCursor bus_;
   db::TableCursor storia_;
+  RowFields busFields_;
+  RowFields storiaFields_;
+  std::string date_;
+  std::string azienda_;
 };
 
 bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction& transaction,
                    const Communication& communication, int& inserted, int& updated) {
-  VehicleWriter writer(connection);
+  VehicleWriter writer(connection, communication);
   bool ok = true;
   for (const VehicleEntry& entry : communication.entries()) {
     // An error that ended the transaction itself leaves nothing to write into.
     if (!transaction.ok()) return false;
-    ok = writer.write(communication, entry, inserted, updated) && ok;
+    ok = writer.write(entry, inserted, updated) && ok;
   }
   return ok;
 }

@@ -10,16 +10,26 @@ namespace veltra::comms {
 
 namespace {
 
-// Column positions of the history query: then the vehicle block.
+// Column positions of the state query: then the vehicle block.
 enum Column { Telaio, Data, Azienda, CompanyName, AmbitName, FirstVehicleField };
 
-void selectHistoryUpTo(db::QueryCursor& query, const std::string& date) {
-  query.SetSelect("storia.telaio, storia.data, storia.azienda, regazi.denom, regprv.denom, " +
-                  VehicleFieldList("storia"));
-  query.SetFrom("storia, regazi, regprv");
-  query.SetWhere("storia.data <= #" + MonthDayYear(date) +
-                 "# AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
-  query.SetOrderBy("storia.telaio, storia.data");
+// One row per vehicle: its latest history row on or before the day, found by
+// one seek in the history's (chassis, date) index, so the cost follows the
+// vehicles and not the length of the history. The chassis is spelled as in
+// the vehicle's first history row on or before the day: the history tells
+// chassis apart without regard to case, and the state of a chassis keeps the
+// spelling it was first registered with.
+void selectStatesOn(db::QueryCursor& query, const std::string& date) {
+  const std::string day = "#" + MonthDayYear(date) + "#";
+  query.SetSelect("(SELECT earliest.telaio FROM storia AS earliest"
+                  " WHERE earliest.telaio = bus.telaio AND earliest.data <= " + day +
+                  " ORDER BY earliest.data LIMIT 1), storia.data, storia.azienda, regazi.denom,"
+                  " regprv.denom, " + VehicleFieldList("storia"));
+  query.SetFrom("bus, storia, regazi, regprv");
+  query.SetWhere("storia.telaio = bus.telaio AND storia.data = (SELECT MAX(latest.data)"
+                 " FROM storia AS latest WHERE latest.telaio = bus.telaio AND latest.data <= " +
+                 day + ") AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
+  query.SetOrderBy("bus.telaio");
 }
 
 void readState(db::QueryCursor& query, SituationRow& row) {
@@ -37,13 +47,13 @@ void readState(db::QueryCursor& query, SituationRow& row) {
 bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
                         SituationList& list) {
   db::QueryCursor query(&connection);
-  selectHistoryUpTo(query, date);
+  selectStatesOn(query, date);
   SituationRow row;
   for (bool found = query.Execute(); found; found = query.NextRow()) {
     readState(query, row);
-    // The database tells chassis apart without regard to case (so does the
-    // history's order): a later row spelling the chassis otherwise is the
-    // same vehicle, kept under the spelling it was first registered with.
+    // Chassis that differ only in trailing blanks are one chassis once
+    // trimmed, and one in another case is the same vehicle: the later state
+    // replaces the earlier under the spelling that came first.
     if (list.size() > 0 && row.telaio != list.rows().back().telaio &&
         db::EqualsIgnoringCase(row.telaio, list.rows().back().telaio))
       row.telaio = list.rows().back().telaio;

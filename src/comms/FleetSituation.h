@@ -9,8 +9,8 @@
 
 namespace veltra::comms {
 
-// Fills list with one row per vehicle for date ("GG/MM/AAAA"). The history
-// is read once, in chassis and date order, keeping one row per vehicle.
+// Fills list with one row per vehicle for date ("GG/MM/AAAA"), in chassis
+// order; the engine picks each vehicle's row, so only those are read.
 // False when reading failed (the failure was shown): the list may then be
 // incomplete or hold older states.
 bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,

@@ -1,6 +1,7 @@
 #include "db/TableCursor.h"
 
-#include <vector>
+#include <array>
+#include <span>
 
 #include "db/DatabaseConnection.h"
 #include "db/FieldValueText.h"
@@ -70,10 +71,11 @@ bool TableCursor::Seek(int keyCount, const std::string* keys) {
     return report("Errore lettura tavola (" + tableName() + ")",
                   "La ricerca vuole da 1 a " + std::to_string(MaxSeekKeys) + " chiavi.");
   // Keys name the sentinel dates as the program writes them, like SetField values.
-  std::vector<std::string> values;
-  for (int i = 0; i < keyCount; ++i) values.emplace_back(storedSentinel(keys[i]));
+  std::array<std::string_view, MaxSeekKeys> values;
+  for (int i = 0; i < keyCount; ++i) values[i] = storedSentinel(keys[i]);
   bool found = false;
-  const engine::EngineStatus status = recordset_->seek(values, found);
+  const engine::EngineStatus status =
+      recordset_->seek(std::span(values.data(), static_cast<std::size_t>(keyCount)), found);
   if (!status) return report("Errore lettura tavola (" + tableName() + ")", status.text);
   return found;
 }
@@ -101,20 +103,44 @@ bool TableCursor::Update() {
   return true;
 }
 
-bool TableCursor::SetField(const std::string& fieldName, std::string_view value) {
-  if (!open_) return false;
-  const engine::EngineStatus status = value.empty()
-                                          ? recordset_->setFieldNull(fieldName)
-                                          : recordset_->setFieldText(fieldName, storedSentinel(value));
-  if (status) return true;
+bool TableCursor::reportField(const std::string& fieldName, std::string_view value,
+                              const std::string& engineText) {
   const std::string shown = value.empty() ? "NULL" : std::string(value);
   return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ") <" + shown + ">",
-                status.text);
+                engineText);
+}
+
+bool TableCursor::SetField(const std::string& fieldName, std::string_view value) {
+  if (!open_) return false;
+  int position = 0;
+  if (const engine::EngineStatus status = recordset_->columnOf(fieldName, position); !status)
+    return reportField(fieldName, value, status.text);
+  return SetField(position, value);
+}
+
+int TableCursor::FieldPosition(const std::string& fieldName) {
+  if (!open_) return -1;
+  int position = 0;
+  const engine::EngineStatus status = recordset_->columnOf(fieldName, position);
+  if (status) return position;
+  report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ")", status.text);
+  return -1;
+}
+
+bool TableCursor::SetField(int position, std::string_view value) {
+  if (!open_ || position < 0) return false;
+  const engine::EngineStatus status = value.empty()
+                                          ? recordset_->setFieldNull(position)
+                                          : recordset_->setFieldText(position, storedSentinel(value));
+  if (status) return true;
+  return reportField(recordset_->columnName(position), value, status.text);
 }
 
 bool TableCursor::GetField(const std::string& fieldName, std::string& out) {
   if (!open_) return false;
-  const engine::EngineStatus status = recordset_->getField(fieldName, valueBuffer_);
+  int position = 0;
+  engine::EngineStatus status = recordset_->columnOf(fieldName, position);
+  if (status) status = recordset_->getField(position, valueBuffer_);
   if (!status) return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ")", status.text);
   FieldValueToText(valueBuffer_, out);
   valueBuffer_ = FieldValue{};

@@ -33,10 +33,20 @@ public:
   bool SetField(const std::string& fieldName, std::string_view value);
   bool GetField(const std::string& fieldName, std::string& out);
 
+  // The field's position, for callers that set the same fields on many rows
+  // and would otherwise look each name up again every time; -1 (after the
+  // box) when the table has no such field.
+  int FieldPosition(const std::string& fieldName);
+  // As SetField by name. A position of -1 does nothing and returns false:
+  // FieldPosition has told already.
+  bool SetField(int position, std::string_view value);
+
   static constexpr int MaxSeekKeys = 16;
 
 private:
   bool report(std::string_view sentence, const std::string& engineText);
+  bool reportField(const std::string& fieldName, std::string_view value,
+                   const std::string& engineText);
   std::string tableName() const { return tableName_.value_or(""); }
 
   DatabaseConnection* connection_;

@@ -99,6 +99,51 @@ TEST_F(TableCursorTest, EditChangesTheRowFoundBySeek) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(TableCursorTest, OneCursorOverManyRowsNeverCarriesAValueFromTheRowBefore) {
+  ASSERT_TRUE(addVehicle("A", "01/01/2005", {{"posti", "10"}, {"note", "di A"}}));
+  ASSERT_TRUE(addVehicle("B", "01/01/2005", {{"posti", "20"}, {"note", "di B"}}));
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.SelectIndex("codice");
+  const int posti = mezzi.FieldPosition("posti");
+  std::string out;
+  const std::string a[] = {"A", "01/01/2005"}, b[] = {"B", "01/01/2005"};
+  ASSERT_TRUE(mezzi.Seek(2, a));
+  ASSERT_TRUE(mezzi.GetField("note", out));
+  // An edit of B after a read of A writes only what it sets, and reads B.
+  ASSERT_TRUE(mezzi.Seek(2, b));
+  ASSERT_TRUE(mezzi.Edit());
+  ASSERT_TRUE(mezzi.SetField(posti, "21"));
+  EXPECT_FALSE(mezzi.SetField("lung", "dodici"));
+  ASSERT_TRUE(mezzi.Update());
+  ASSERT_TRUE(mezzi.GetField("note", out));
+  EXPECT_EQ(out, "di B");
+  EXPECT_EQ(read("B", "01/01/2005", "posti"), "21");
+  EXPECT_EQ(read("B", "01/01/2005", "lung"), "");
+  // A new row holds only what it is given, whatever the cursor read before.
+  ASSERT_TRUE(mezzi.AddNew());
+  ASSERT_TRUE(mezzi.SetField("telaio", "C"));
+  ASSERT_TRUE(mezzi.SetField("data", "01/01/2005"));
+  ASSERT_TRUE(mezzi.SetField("azienda", "7"));
+  EXPECT_FALSE(mezzi.SetField(posti, "molti"));
+  ASSERT_TRUE(mezzi.Update());
+  for (const char* field : {"posti", "note"}) {
+    ASSERT_TRUE(mezzi.GetField(field, out));
+    EXPECT_EQ(out, "") << field;
+  }
+  EXPECT_EQ(read("A", "01/01/2005", "posti"), "10");
+  EXPECT_EQ(prompter.messages.size(), 2u) << "one box for each refused text";
+}
+
+TEST_F(TableCursorTest, AFieldPositionOfAnUnknownNameIsReportedOnce) {
+  TableCursor mezzi(connection.get(), "mezzi");
+  ASSERT_TRUE(mezzi.AddNew());
+  const int position = mezzi.FieldPosition("ruote");
+  EXPECT_EQ(position, -1);
+  EXPECT_EQ(head(onlyMessage()), "Errore campo (ruote) della tavola (mezzi)\n\n");
+  EXPECT_FALSE(mezzi.SetField(position, "4"));
+  EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
 TEST_F(TableCursorTest, SeekWithALeadingKeyFindsTheFirstMatchingRow) {
   ASSERT_TRUE(addVehicle("P", "01/06/2005"));
   ASSERT_TRUE(addVehicle("P", "01/01/2005"));

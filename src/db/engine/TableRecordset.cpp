@@ -36,6 +36,7 @@ std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) 
   return "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " WHERE rowid = ?";
 }
 
+// Only the rowid: a seek before an Edit needs no column, and a read loads them then.
 std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCount) {
   std::string where, order;
   for (size_t i = 0; i < index.fields.size(); ++i) {
@@ -44,8 +45,11 @@ std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCo
     else
       order += (order.empty() ? " ORDER BY " : ", ") + quoteIdentifier(index.fields[i]);
   }
-  return "SELECT rowid, " + columnList(table) + " FROM " + quoteIdentifier(table.name) + " WHERE " +
-         where + order + " LIMIT 1";
+  return "SELECT rowid FROM " + quoteIdentifier(table.name) + " WHERE " + where + order + " LIMIT 1";
+}
+
+std::string loadSql(const TableInfo& table) {
+  return "SELECT " + columnList(table) + " FROM " + quoteIdentifier(table.name) + " WHERE rowid = ?";
 }
 
 FieldValue emptyValue(const ColumnInfo& column) {
@@ -63,8 +67,9 @@ TableRecordset::~TableRecordset() = default;
 std::unique_ptr<TableRecordset> TableRecordset::open(EngineDatabase& db, const TableInfo& table,
                                                      EngineStatus& status) {
   std::unique_ptr<TableRecordset> recordset(new TableRecordset(db, table));
-  recordset->row_.reserve(table.columns.size());
-  for (const auto& column : table.columns) recordset->row_.push_back(emptyValue(column));
+  for (const auto& column : table.columns) recordset->emptyRow_.push_back(emptyValue(column));
+  recordset->row_ = recordset->emptyRow_;
+  recordset->assigned_.assign(table.columns.size(), false);
   status = EngineStatus::success();
   return recordset;
 }
@@ -81,7 +86,14 @@ EngineStatus TableRecordset::setIndex(const std::string& indexName) {
   if (index == nullptr)
     return EngineStatus::failure("L'indice \"" + indexName + "\" non esiste nella tavola \"" +
                                  table_.name + "\".");
+  std::vector<int> keyColumns;
+  for (const auto& field : index->fields) {
+    int position = 0;
+    if (auto status = columnOf(field, position); !status) return status;
+    keyColumns.push_back(position);
+  }
   index_ = index;
+  keyColumns_ = std::move(keyColumns);
   seekStmts_.clear();
   seekStmts_.resize(index->fields.size());
   EngineStatus status;
@@ -99,7 +111,7 @@ Statement* TableRecordset::seekStatement(size_t keyCount, EngineStatus& status) 
   return stmt.get();
 }
 
-EngineStatus TableRecordset::seek(std::span<const std::string> keys, bool& found) {
+EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& found) {
   found = false;
   if (index_ == nullptr) return EngineStatus::failure("Nessun indice corrente per la ricerca.");
   if (keys.empty() || keys.size() > index_->fields.size())
@@ -110,65 +122,107 @@ EngineStatus TableRecordset::seek(std::span<const std::string> keys, bool& found
   if (stmt == nullptr) return status;
   stmt->reset();
   for (size_t i = 0; i < keys.size(); ++i) {
-    const ColumnInfo& column = table_.columns[table_.columnIndex(index_->fields[i])];
-    FieldValue key;
-    if (status = valueFromText(column, keys[i], key); !status) return status;
-    stmt->bindValue(static_cast<int>(i + 1), key);
+    if (status = valueFromText(table_.columns[keyColumns_[i]], keys[i], key_); !status) return status;
+    stmt->bindValue(static_cast<int>(i + 1), key_);
   }
   if (stmt->step(status)) {
     found = true;
-    status = loadRow(*stmt);
+    rowid_ = stmt->columnInt(0);
+    hasCurrent_ = true;
+    loaded_ = false;
+    mode_ = Mode::None;
   }
   stmt->reset();
   return status;
 }
 
-EngineStatus TableRecordset::loadRow(Statement& stmt) {
-  rowid_ = stmt.columnInt(0);
-  for (size_t i = 0; i < table_.columns.size(); ++i)
-    row_[i] = stmt.columnValue(static_cast<int>(i + 1), table_.columns[i].type);
-  hasCurrent_ = true;
-  mode_ = Mode::None;
-  return EngineStatus::success();
+// Reads the stored columns of the current row, except those an edit has given already.
+EngineStatus TableRecordset::loadCurrent() {
+  if (loaded_) return EngineStatus::success();
+  EngineStatus status;
+  if (!loadStmt_) {
+    loadStmt_ = std::make_unique<Statement>(db_.handle(), loadSql(table_), status);
+    if (!status) {
+      loadStmt_.reset();
+      return status;
+    }
+  }
+  loadStmt_->reset();
+  loadStmt_->bindInt(1, rowid_);
+  if (loadStmt_->step(status)) {
+    for (size_t i = 0; i < table_.columns.size(); ++i)
+      if (mode_ != Mode::Editing || !assigned_[i])
+        row_[i] = loadStmt_->columnValue(static_cast<int>(i), table_.columns[i].type);
+    loaded_ = true;
+  } else if (status) {
+    status = EngineStatus::failure("Il record corrente non esiste più nella tavola \"" + table_.name +
+                                   "\".");
+  }
+  loadStmt_->reset();
+  return status;
 }
 
 EngineStatus TableRecordset::edit() {
   if (!hasCurrent_) return EngineStatus::failure("Nessun record corrente da modificare.");
   mode_ = Mode::Editing;
-  changed_.assign(row_.size(), false);
+  assigned_.assign(row_.size(), false);
   return EngineStatus::success();
 }
 
 EngineStatus TableRecordset::addNew() {
-  for (size_t i = 0; i < table_.columns.size(); ++i) row_[i] = emptyValue(table_.columns[i]);
   mode_ = Mode::Adding;
+  assigned_.assign(row_.size(), false);
+  return EngineStatus::success();
+}
+
+EngineStatus TableRecordset::assignable(int position) {
+  if (mode_ == Mode::None)
+    return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
+  if (position < 0 || static_cast<size_t>(position) >= row_.size())
+    return EngineStatus::failure("La tavola \"" + table_.name + "\" non ha il campo numero " +
+                                 std::to_string(position) + ".");
   return EngineStatus::success();
 }
 
 EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_view text) {
   int position = 0;
   if (auto status = columnOf(field, position); !status) return status;
-  if (mode_ == Mode::None)
-    return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
-  if (mode_ == Mode::Editing) changed_[position] = true;
-  return valueFromText(table_.columns[position], text, row_[position]);
+  return setFieldText(position, text);
 }
 
-EngineStatus TableRecordset::setFieldNull(std::string_view field) {
-  int position = 0;
-  if (auto status = columnOf(field, position); !status) return status;
-  if (mode_ == Mode::None)
-    return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
-  row_[position] = FieldValue::null(table_.columns[position].type);
-  if (mode_ == Mode::Editing) changed_[position] = true;
+EngineStatus TableRecordset::setFieldText(int position, std::string_view text) {
+  if (auto status = assignable(position); !status) return status;
+  // A text that does not convert leaves the field as it was: empty in a new
+  // row, as stored in an edited one.
+  auto status = valueFromText(table_.columns[position], text, row_[position]);
+  if (status) assigned_[position] = true;
+  return status;
+}
+
+EngineStatus TableRecordset::setFieldNull(int position) {
+  if (auto status = assignable(position); !status) return status;
+  FieldValue& value = row_[position];
+  value.isNull = true;
+  value.text.clear();
+  assigned_[position] = true;
   return EngineStatus::success();
 }
 
-EngineStatus TableRecordset::getField(std::string_view field, FieldValue& out) const {
-  int position = 0;
-  if (auto status = columnOf(field, position); !status) return status;
-  if (!hasCurrent_ && mode_ == Mode::None) return EngineStatus::failure("Nessun record corrente.");
-  out = row_[position];
+// The value a write takes for the field: a new row's field not given is empty.
+const FieldValue& TableRecordset::written(size_t position) const {
+  return mode_ == Mode::Adding && !assigned_[position] ? emptyRow_[position] : row_[position];
+}
+
+EngineStatus TableRecordset::getField(int position, FieldValue& out) {
+  if (position < 0 || static_cast<size_t>(position) >= row_.size())
+    return EngineStatus::failure("La tavola \"" + table_.name + "\" non ha il campo numero " +
+                                 std::to_string(position) + ".");
+  if (mode_ != Mode::Adding) {
+    if (!hasCurrent_) return EngineStatus::failure("Nessun record corrente.");
+    if (mode_ != Mode::Editing || !assigned_[position])
+      if (auto status = loadCurrent(); !status) return status;
+  }
+  out = written(static_cast<size_t>(position));
   return EngineStatus::success();
 }
 
@@ -176,8 +230,12 @@ EngineStatus TableRecordset::update() {
   if (mode_ == Mode::None) return EngineStatus::failure("Update senza Edit o AddNew.");
   EngineStatus status = writeRow();
   if (status) {
-    // The written row stays the current one, as after a seek.
-    if (mode_ == Mode::Adding) rowid_ = sqlite3_last_insert_rowid(db_.handle());
+    // The written row stays the current one, as after a seek; a new row's
+    // stored values are read again when asked for.
+    if (mode_ == Mode::Adding) {
+      rowid_ = sqlite3_last_insert_rowid(db_.handle());
+      loaded_ = false;
+    }
     hasCurrent_ = true;
     mode_ = Mode::None;
   }
@@ -186,10 +244,10 @@ EngineStatus TableRecordset::update() {
 
 Statement* TableRecordset::writeStatement(EngineStatus& status) {
   const bool adding = mode_ == Mode::Adding;
-  auto& stmt = adding ? insertStmt_ : updateStmts_[changed_];
+  auto& stmt = adding ? insertStmt_ : updateStmts_[assigned_];
   status = EngineStatus::success();
   if (!stmt) {
-    stmt = std::make_unique<Statement>(db_.handle(), adding ? insertSql(table_) : updateSql(table_, changed_),
+    stmt = std::make_unique<Statement>(db_.handle(), adding ? insertSql(table_) : updateSql(table_, assigned_),
                                        status);
     if (!status) stmt.reset();
   }
@@ -198,7 +256,7 @@ Statement* TableRecordset::writeStatement(EngineStatus& status) {
 
 EngineStatus TableRecordset::writeRow() {
   const bool adding = mode_ == Mode::Adding;
-  if (!adding && std::find(changed_.begin(), changed_.end(), true) == changed_.end())
+  if (!adding && std::find(assigned_.begin(), assigned_.end(), true) == assigned_.end())
     return EngineStatus::success();  // an edit that changed nothing has nothing to write
   EngineStatus status;
   Statement* stmt = writeStatement(status);
@@ -206,20 +264,31 @@ EngineStatus TableRecordset::writeRow() {
   stmt->reset();
   int parameter = 0;
   for (size_t i = 0; i < row_.size(); ++i)
-    if (adding || changed_[i]) stmt->bindLastingValue(++parameter, row_[i]);
+    if (adding || assigned_[i]) stmt->bindLastingValue(++parameter, written(i));
   if (!adding) stmt->bindInt(++parameter, rowid_);
   stmt->step(status);
   stmt->reset();
-  if (!status) return describeWriteFailure(db_, table_, row_, status);
-  return status;
+  return status ? status : describeFailure(status);
+}
+
+// The description names the relation a key broke, so it needs the whole row
+// as it was to be written.
+EngineStatus TableRecordset::describeFailure(const EngineStatus& status) {
+  if (mode_ == Mode::Editing && !loadCurrent()) return status;
+  std::vector<FieldValue> row;
+  row.reserve(row_.size());
+  for (size_t i = 0; i < row_.size(); ++i) row.push_back(written(i));
+  return describeWriteFailure(db_, table_, row, status);
 }
 
 EngineStatus TableRecordset::close() {
   seekStmts_.clear();
+  loadStmt_.reset();
   insertStmt_.reset();
   updateStmts_.clear();
   index_ = nullptr;
   hasCurrent_ = false;
+  loaded_ = false;
   mode_ = Mode::None;
   return EngineStatus::success();
 }

@@ -1,5 +1,7 @@
 #include "db/engine/ValueConversion.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -20,11 +22,17 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-// A decimal number: optional sign, digits, at most one decimal comma or point.
+bool allDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A decimal number: optional sign, digits, at most one decimal comma or
+// point. Views into the text: the field values are converted many thousands
+// of times in a row, so no step of it takes a string of its own.
 struct Decimal {
   bool negative = false;
-  std::string whole;
-  std::string fraction;
+  std::string_view whole;
+  std::string_view fraction;
 };
 
 std::optional<Decimal> parseDecimal(std::string_view text) {
@@ -34,39 +42,89 @@ std::optional<Decimal> parseDecimal(std::string_view text) {
     number.negative = text.front() == '-';
     text.remove_prefix(1);
   }
-  bool separatorSeen = false;
-  for (char c : text) {
-    if ((c == ',' || c == '.') && !separatorSeen) {
-      separatorSeen = true;
-    } else if (c >= '0' && c <= '9') {
-      (separatorSeen ? number.fraction : number.whole) += c;
-    } else {
-      return std::nullopt;
-    }
-  }
+  const size_t separator = text.find_first_of(",.");
+  number.whole = text.substr(0, separator);
+  if (separator != std::string_view::npos) number.fraction = text.substr(separator + 1);
+  if (!allDigits(number.whole) || !allDigits(number.fraction)) return std::nullopt;
   if (number.whole.empty() && number.fraction.empty()) return std::nullopt;
   return number;
 }
 
+// from_chars reads a decimal point only: the number is spelled again with
+// one, on the stack unless it is longer than any field ever holds.
 std::optional<double> toDouble(const Decimal& number) {
-  const std::string text = (number.negative ? "-" : "") + (number.whole.empty() ? "0" : number.whole) +
-                           "." + (number.fraction.empty() ? "0" : number.fraction);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
-  return value;
+  const auto spell = [&number](char* out) {
+    const auto digits = [&out](std::string_view part) {
+      out = part.empty() ? (*out = '0', out + 1) : std::copy(part.begin(), part.end(), out);
+    };
+    if (number.negative) *out++ = '-';
+    digits(number.whole);
+    *out++ = '.';
+    digits(number.fraction);
+    return out;
+  };
+  const auto read = [](const char* first, const char* last) -> std::optional<double> {
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
+    return value;
+  };
+  std::array<char, 64> buffer;
+  const size_t length = number.whole.size() + number.fraction.size() + 4;
+  if (length <= buffer.size()) return read(buffer.data(), spell(buffer.data()));
+  std::string longer(length, '\0');
+  return read(longer.data(), spell(longer.data()));
+}
+
+// A whole number of up to 15 digits is exact as a double: it needs no
+// decimal reading. Counts and codes are such numbers.
+std::optional<double> numberValue(const Decimal& number) {
+  if (!number.fraction.empty() || number.whole.empty() || number.whole.size() > 15)
+    return toDouble(number);
+  std::int64_t value = 0;
+  for (char c : number.whole) value = value * 10 + (c - '0');
+  return number.negative ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
+// Appends a digit; false when the value would no longer fit.
+bool appendDigit(std::uint64_t& value, unsigned digit) {
+  if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return false;
+  value = value * 10 + digit;
+  return true;
 }
 
 // Ten-thousandths, exactly: the fifth decimal rounds half away from zero.
 std::optional<std::int64_t> toCurrency(const Decimal& number) {
-  const std::string digits = number.whole + (number.fraction + "00000").substr(0, 5);
   std::uint64_t scaled = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), scaled);
-  if (error != std::errc()) return std::nullopt;
+  for (char c : number.whole)
+    if (!appendDigit(scaled, static_cast<unsigned>(c - '0'))) return std::nullopt;
+  for (size_t i = 0; i < 5; ++i) {
+    const unsigned digit = i < number.fraction.size() ? static_cast<unsigned>(number.fraction[i] - '0') : 0;
+    if (!appendDigit(scaled, digit)) return std::nullopt;
+  }
   scaled = scaled / 10 + (scaled % 10 >= 5 ? 1 : 0);
   if (scaled > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
   const auto value = static_cast<std::int64_t>(scaled);
   return number.negative ? -value : value;
+}
+
+// The setters keep the value's own text buffer, which the next row reuses.
+void setInteger(FieldValue& out, FieldType type, std::int64_t value) {
+  out.type = type;
+  out.isNull = false;
+  out.integer = value;
+}
+
+void setReal(FieldValue& out, FieldType type, double value) {
+  out.type = type;
+  out.isNull = false;
+  out.real = value;
+}
+
+void setText(FieldValue& out, FieldType type, std::string_view text) {
+  out.type = type;
+  out.isNull = false;
+  out.text.assign(text);
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -79,7 +137,7 @@ EngineStatus notConvertible(const ColumnInfo& column, std::string_view text, con
 EngineStatus integerValue(const ColumnInfo& column, std::string_view text, long long low,
                           long long high, FieldValue& out) {
   const auto number = parseDecimal(text);
-  const auto value = number ? toDouble(*number) : std::nullopt;
+  const auto value = number ? numberValue(*number) : std::nullopt;
   if (!value) return notConvertible(column, text, "un numero");
   // The engine rounds a fraction to the nearest integer, halves to even.
   const double rounded = std::nearbyint(*value);
@@ -87,7 +145,7 @@ EngineStatus integerValue(const ColumnInfo& column, std::string_view text, long 
     return EngineStatus::failure("Il valore " + quoted(text) + " è fuori dall'intervallo del campo " +
                                  quoted(column.name) + " (da " + std::to_string(low) + " a " +
                                  std::to_string(high) + ").");
-  out = FieldValue::ofInteger(column.type, static_cast<std::int64_t>(rounded));
+  setInteger(out, column.type, static_cast<std::int64_t>(rounded));
   return EngineStatus::success();
 }
 
@@ -107,7 +165,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
     case FieldType::Boolean: {
       const auto value = booleanOf(text);
       if (!value) return notConvertible(column, text, "un valore Sì/No");
-      out = FieldValue::ofInteger(column.type, *value ? 1 : 0);
+      setInteger(out, column.type, *value ? 1 : 0);
       return EngineStatus::success();
     }
     case FieldType::Byte:
@@ -120,21 +178,21 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       const auto number = parseDecimal(text);
       const auto value = number ? toCurrency(*number) : std::nullopt;
       if (!value) return notConvertible(column, text, "un importo valido");
-      out = FieldValue::ofInteger(column.type, *value);
+      setInteger(out, column.type, *value);
       return EngineStatus::success();
     }
     case FieldType::Single:
     case FieldType::Double: {
       const auto number = parseDecimal(text);
-      const auto value = number ? toDouble(*number) : std::nullopt;
+      const auto value = number ? numberValue(*number) : std::nullopt;
       if (!value) return notConvertible(column, text, "un numero");
-      out = FieldValue::ofReal(column.type, *value);
+      setReal(out, column.type, *value);
       return EngineStatus::success();
     }
     case FieldType::Date: {
       const auto date = parseDayMonthYear(trimmed(text));
       if (!date) return notConvertible(column, text, "una data valida (GG/MM/AAAA)");
-      out = FieldValue::ofReal(column.type, static_cast<double>(*dayNumberOf(*date)));
+      setReal(out, column.type, static_cast<double>(*dayNumberOf(*date)));
       return EngineStatus::success();
     }
     case FieldType::Text:
@@ -142,11 +200,11 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");
-      out = FieldValue::ofText(column.type, std::string(text));
+      setText(out, column.type, text);
       return EngineStatus::success();
     case FieldType::Memo:
     case FieldType::LongBinary:
-      out = FieldValue::ofText(column.type, std::string(text));
+      setText(out, column.type, text);
       return EngineStatus::success();
   }
   return notConvertible(column, text, "del tipo del campo");
