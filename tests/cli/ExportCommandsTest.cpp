@@ -8,8 +8,10 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ExportCommands.h"
+#include "db/engine/EngineDatabase.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 namespace veltra::cli {
@@ -138,6 +140,40 @@ TEST_F(ExportCommandsTest, StatusRefusesWhatIsNotThere) {
   EXPECT_EQ(err.str(), "Nessuna comunicazione dell'Azienda=12 in data 16/03/2024\n");
   EXPECT_EQ(run({"status", "12", "16/3/2024"}), ExitFailed);
   EXPECT_TRUE(err.str().starts_with("ATTENZIONE: la data di generazione"));
+}
+
+TEST_F(ExportCommandsTest, StatusFailsAfterAnEngineError) {
+  {
+    db::engine::EngineStatus status;
+    auto engine = db::engine::EngineDatabase::open(database, status);
+    ASSERT_TRUE(engine->execute("PRAGMA foreign_keys = OFF; DROP TABLE storia"));
+  }
+  EXPECT_EQ(run({"status", "12", "30/09/2024"}), ExitFailed);
+  EXPECT_TRUE(out.str().empty()) << "no verdict after the failure";
+  EXPECT_FALSE(err.str().empty());
+  {
+    db::engine::EngineStatus status;
+    auto engine = db::engine::EngineDatabase::open(database, status);
+    ASSERT_TRUE(engine->execute("ALTER TABLE comunica RENAME TO altro"));
+  }
+  EXPECT_EQ(run({"status"}), ExitFailed);
+}
+
+// Past the limit a write fails: the message, exit 1, the file as it was and
+// no temporary file beside it, instead of a death by SIGXFSZ.
+TEST_F(ExportCommandsTest, ExportFleetUnderAFileSizeLimitSaysTheWriteFailed) {
+  const std::string file = dir.file("SituazioneMezzi.txt");
+  std::ofstream(file) << "previous";
+  const auto run = testing::runProgram(
+      "/bin/sh",
+      {"-c", "ulimit -f 1; exec \"$0\" \"$@\"", VELTRA_CLI_PATH, "--db", database, "export-fleet",
+       "--date", "31/12/2024", "--out", file},
+      {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+  EXPECT_EQ(run.exitStatus, ExitFailed);
+  EXPECT_EQ(run.err, "Impossibile scrivere\n\n" + file + "\n");
+  EXPECT_EQ(readWholeFile(file), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
 }
 
 }  // namespace

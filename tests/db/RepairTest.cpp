@@ -50,7 +50,8 @@ void buildRegister(const std::string& path) {
       "CREATE TABLE parent (k INTEGER NOT NULL, name VARCHAR(20) NOT NULL);"
       "CREATE UNIQUE INDEX parent_k ON parent (k);"
       "CREATE TABLE stamp (s INTEGER NOT NULL); CREATE UNIQUE INDEX stamp_s ON stamp (s);"
-      "CREATE TABLE child (k INTEGER NOT NULL, s INTEGER NOT NULL, pad VARCHAR(200),"
+      "CREATE TABLE child (k INTEGER NOT NULL, s INTEGER NOT NULL,"
+      " pad VARCHAR(200) CHECK (length(pad) <= 100),"
       " CONSTRAINT child_parent FOREIGN KEY (k) REFERENCES parent (k),"
       " CONSTRAINT child_stamp FOREIGN KEY (s) REFERENCES stamp (s));"
       "CREATE INDEX child_k ON child (k);"
@@ -163,6 +164,15 @@ const Damage Damages[] = {
     {"CutByTenPages", [](const std::string& path) { truncateBy(path, 10 * PageSize); }, true},
     {"CutInHalf",
      [](const std::string& path) { truncateBy(path, std::filesystem::file_size(path) / 2); },
+     true},
+    // What a flipped bit in a stored date does: a value the table refuses.
+    {"AValueTheTableRefuses",
+     [](const std::string& path) {
+       EngineStatus status;
+       auto db = EngineDatabase::open(path, status);
+       ASSERT_TRUE(db->execute("PRAGMA ignore_check_constraints = ON;"
+                               "UPDATE child SET pad = pad || pad WHERE rowid = 5"));
+     },
      true},
     {"OrphanedRows",
      [](const std::string& path) {

@@ -257,13 +257,19 @@ EngineStatus repairInPlace(const std::string& path, RepairReport& report,
   // What is no database at all is refused as the program refuses it anywhere;
   // a file damaged past its first page is read by the handle below.
   EngineStatus status;
-  if (!EngineDatabase::open(path, status) && (status.code & 0xff) != SQLITE_CORRUPT) return status;
+  auto checked = EngineDatabase::open(path, status);
+  if (!checked && (status.code & 0xff) != SQLITE_CORRUPT) return status;
   // The original is only read: whatever the repair meets, the file the user
   // had stays as it was until a checked copy takes its place.
   DamagedFile damaged;
   if (status = damaged.open(path); !status) return status;
-  std::string findings = integrityFindings(damaged.handle());
-  if (findings == "ok") findings = foreignKeyFindings(damaged.handle());
+  // SQLite skips the CHECK constraints of a file opened for reading only, so
+  // the file is checked on a handle that could write, made unable to.
+  sqlite3* checking = damaged.handle();
+  if (checked && checked->execute("PRAGMA query_only = ON")) checking = checked->handle();
+  std::string findings = integrityFindings(checking);
+  if (findings == "ok") findings = foreignKeyFindings(checking);
+  checked.reset();
   if (findings.empty()) return EngineStatus::success();
   return saveIntoCopy(damaged, path, findings, report, observer);
 }
