@@ -62,9 +62,13 @@ bool Statement::step(EngineStatus& status) {
 }
 
 void Statement::reset() {
+  rewind();
+  sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::rewind() {
   // sqlite3_reset repeats the last step's failure, which step already told.
   sqlite3_reset(stmt_);
-  sqlite3_clear_bindings(stmt_);
   bindStatus_ = EngineStatus::success();
 }
 

@@ -28,6 +28,9 @@ public:
   bool step(EngineStatus& status);
   // Readies the statement to run again with new bindings; failed() stays.
   void reset();
+  // The same for a caller that binds every parameter before each run: the
+  // old bindings are left to be replaced instead of cleared first.
+  void rewind();
   int lastCode() const { return lastCode_; }
   // True once a bind or a step failed, whatever ran after it: a caller that
   // runs the statement many times reads here whether every run went through.

@@ -120,7 +120,7 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
   EngineStatus status;
   Statement* stmt = seekStatement(keys.size(), status);
   if (stmt == nullptr) return status;
-  stmt->reset();
+  stmt->rewind();
   for (size_t i = 0; i < keys.size(); ++i) {
     if (status = valueFromText(table_.columns[keyColumns_[i]], keys[i], key_); !status) return status;
     stmt->bindValue(static_cast<int>(i + 1), key_);
@@ -132,7 +132,7 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
     loaded_ = false;
     mode_ = Mode::None;
   }
-  stmt->reset();
+  stmt->rewind();
   return status;
 }
 
@@ -147,7 +147,7 @@ EngineStatus TableRecordset::loadCurrent() {
       return status;
     }
   }
-  loadStmt_->reset();
+  loadStmt_->rewind();
   loadStmt_->bindInt(1, rowid_);
   if (loadStmt_->step(status)) {
     for (size_t i = 0; i < table_.columns.size(); ++i)
@@ -158,7 +158,7 @@ EngineStatus TableRecordset::loadCurrent() {
     status = EngineStatus::failure("Il record corrente non esiste più nella tavola \"" + table_.name +
                                    "\".");
   }
-  loadStmt_->reset();
+  loadStmt_->rewind();
   return status;
 }
 
@@ -261,13 +261,14 @@ EngineStatus TableRecordset::writeRow() {
   EngineStatus status;
   Statement* stmt = writeStatement(status);
   if (stmt == nullptr) return status;
-  stmt->reset();
+  // Every parameter is bound again before each run.
+  stmt->rewind();
   int parameter = 0;
   for (size_t i = 0; i < row_.size(); ++i)
     if (adding || assigned_[i]) stmt->bindLastingValue(++parameter, written(i));
   if (!adding) stmt->bindInt(++parameter, rowid_);
   stmt->step(status);
-  stmt->reset();
+  stmt->rewind();
   return status ? status : describeFailure(status);
 }
 
