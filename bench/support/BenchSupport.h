@@ -2,7 +2,9 @@
 // What the benchmark programs share: a Prompter that answers without a user,
 // readings of the process's memory, and timings summed up by their median.
 
+#include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -58,16 +60,30 @@ inline double median(std::vector<double> values) {
   return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
-// Milliseconds taken by work.
+// Time taken by work: on the clock, and of this process's processor time,
+// which the other work on a busy machine does not lengthen.
+struct Timing {
+  double ms = 0.0;
+  double cpuMs = 0.0;
+};
+
+inline double processCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 template <class Work>
-double millisecondsOf(Work&& work) {
+Timing timingOf(Work&& work) {
   const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = processCpuMs();
   work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+          processCpuMs() - cpuStart};
 }
 
 struct Measure {
-  double ms = 0.0;
+  Timing timing;
   long peakExtraKiB = 0;  // growth of the resident set over what it was before
 };
 
@@ -77,9 +93,30 @@ inline Measure measure(const std::function<void()>& work) {
   const long before = statusKiB("VmRSS:");
   resetPeak();
   Measure result;
-  result.ms = millisecondsOf(work);
+  result.timing = timingOf(work);
   result.peakExtraKiB = statusKiB("VmHWM:") - before;
   return result;
 }
+
+// Medians of a program's runs and of its baseline's, and their ratios.
+struct Comparison {
+  std::vector<Timing> program;
+  std::vector<Timing> baseline;
+
+  // Counters programName_ms, sqlite_ms, ratio and cpu_ratio, the ratios named after prefix.
+  void report(benchmark::State& state, const std::string& programName,
+              const std::string& prefix = "") const {
+    const auto middle = [](const std::vector<Timing>& runs, double Timing::*part) {
+      std::vector<double> values;
+      for (const auto& run : runs) values.push_back(run.*part);
+      return median(values);
+    };
+    state.counters[programName + "_ms"] = middle(program, &Timing::ms);
+    state.counters["sqlite_ms"] = middle(baseline, &Timing::ms);
+    state.counters[prefix + "ratio"] = middle(program, &Timing::ms) / middle(baseline, &Timing::ms);
+    state.counters[prefix + "cpu_ratio"] =
+        middle(program, &Timing::cpuMs) / middle(baseline, &Timing::cpuMs);
+  }
+};
 
 }  // namespace veltra::bench

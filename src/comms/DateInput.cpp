@@ -57,6 +57,15 @@ std::string TodayDateText() {
   return dateText(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
 }
 
+// "AAAAMMGG" orders the days as their texts.
+bool IsEarlierDate(std::string_view date, std::string_view other) {
+  const auto sortable = [](std::string_view text) {
+    return std::string(text.substr(6)) + std::string(text.substr(3, 2)) +
+           std::string(text.substr(0, 2));
+  };
+  return sortable(date) < sortable(other);
+}
+
 std::string MonthDayYear(std::string_view date) {
   return std::string(date.substr(3, 2)) + "/" + std::string(date.substr(0, 2)) + "/" +
          std::string(date.substr(6));

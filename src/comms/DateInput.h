@@ -25,6 +25,9 @@ std::optional<std::string> AcceptInputDate(std::string_view typed, ui::Prompter&
 // Today as "GG/MM/AAAA": what the date fields are preset to.
 std::string TodayDateText();
 
+// Whether the checked "GG/MM/AAAA" date names a day before the other one.
+bool IsEarlierDate(std::string_view date, std::string_view other);
+
 // A checked "GG/MM/AAAA" as the statements want it between "#" signs: "MM/GG/AAAA".
 std::string MonthDayYear(std::string_view date);
 

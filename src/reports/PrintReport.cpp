@@ -57,8 +57,10 @@ void PrintReport::measureColumns(Canvas& canvas) {
     places_[column].width = std::max(places_[column].width, size.width);
     lineHeight_ = std::max(lineHeight_, size.height);
   };
-  for (std::size_t column = 0; column < specs_.size(); ++column)
-    widen(column, specs_[column].heading);
+  for (std::size_t column = 0; column < specs_.size(); ++column) {
+    const ColumnSpec& spec = specs_[column];
+    widen(column, spec.widthText.empty() ? spec.heading : spec.widthText);
+  }
   for (std::size_t row = 0; row < rowCount(); ++row) {
     const auto texts = cells(row);
     for (std::size_t column = 0; column < specs_.size(); ++column)

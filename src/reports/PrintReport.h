@@ -22,6 +22,8 @@ namespace veltra::reports {
 inline constexpr Font ReportFont{"Arial", 8, 400};
 inline constexpr int ReportPenWidth = 2;
 inline constexpr Rgb BandGrey{192, 192, 192};
+// The first title line of every report.
+inline constexpr std::string_view ReportBanner = "Veltra - \"DataBase Bus - Regione Ombrena\"";
 
 enum class Align { Left, Right, Centre };
 
@@ -29,6 +31,9 @@ struct ColumnSpec {
   std::string_view heading;
   Align align = Align::Left;
   bool widthFromValues = true;  // false: the heading alone gives the width
+  // When set, this text alone gives the width, for a column whose widest
+  // value is known beforehand whatever the rows hold.
+  std::string_view widthText = {};
 };
 
 struct ColumnPlace {

@@ -28,6 +28,13 @@ std::vector<comms::CodeItem> VehicleListAmbitItems(db::DatabaseConnection& conne
                                "regprv.denom"});
 }
 
+std::string ChosenVehiclesCondition(const VehicleListChoice& choice) {
+  std::string condition;
+  if (!choice.allCompanies) condition += " AND bus.azienda = " + std::to_string(choice.azienda);
+  if (!choice.allAmbits) condition += " AND bus.ambito = " + std::to_string(choice.ambito);
+  return condition;
+}
+
 std::optional<VehicleListChoice> AcceptVehicleListForm(const VehicleListForm& form,
                                                        const std::vector<comms::CodeItem>& companies,
                                                        const std::vector<comms::CodeItem>& ambits,

@@ -42,6 +42,10 @@ struct VehicleListChoice {
   bool preview = true;
 };
 
+// What the choice adds to a condition on bus: " AND bus.azienda = <code>" for
+// one company, likewise for one ambit, nothing for the "all" choices.
+std::string ChosenVehiclesCondition(const VehicleListChoice& choice);
+
 // "OK": the company, then the ambit; the first one refused shows its message
 // (stop icon) and nothing is returned, the dialog stays open.
 std::optional<VehicleListChoice> AcceptVehicleListForm(const VehicleListForm& form,

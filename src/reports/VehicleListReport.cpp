@@ -1,8 +1,8 @@
 #include "reports/VehicleListReport.h"
 
 #include "comms/NumberText.h"
-#include "db/FieldValueText.h"
 #include "db/QueryCursor.h"
+#include "reports/QueryColumns.h"
 
 namespace veltra::reports {
 
@@ -57,44 +57,31 @@ enum Column {
   Altezza,
 };
 
-std::string trimmedString(db::QueryCursor& query, int column) {
-  std::string text;
-  query.GetString(column, text);
-  db::TrimTrailingBlanks(text);
-  return text;
-}
-
-std::string textByName(db::QueryCursor& query, const std::string& field) {
-  std::string text;
-  query.GetText(field, text);
-  return text;
-}
-
 comms::SituationRow readRow(db::QueryCursor& query) {
   comms::SituationRow row;
   comms::VehicleData& vehicle = row.vehicle;
-  row.telaio = trimmedString(query, Telaio);
-  row.data = textByName(query, "data");
+  row.telaio = TrimmedColumn(query, Telaio);
+  row.data = TextByName(query, "data");
   query.GetInt(Azienda, row.azienda);
-  row.companyName = trimmedString(query, CompanyName);
+  row.companyName = TrimmedColumn(query, CompanyName);
   query.GetInt(Ambito, vehicle.ambito);
-  row.ambitName = trimmedString(query, AmbitName);
-  vehicle.interno = trimmedString(query, Interno);
-  vehicle.targa = trimmedString(query, Targa);
-  vehicle.tipo = trimmedString(query, Tipo);
-  vehicle.prima = textByName(query, "prima");
-  vehicle.dest = trimmedString(query, Dest);
-  vehicle.carroz = trimmedString(query, Carroz);
-  vehicle.aliment = trimmedString(query, Aliment);
+  row.ambitName = TrimmedColumn(query, AmbitName);
+  vehicle.interno = TrimmedColumn(query, Interno);
+  vehicle.targa = TrimmedColumn(query, Targa);
+  vehicle.tipo = TrimmedColumn(query, Tipo);
+  vehicle.prima = TextByName(query, "prima");
+  vehicle.dest = TrimmedColumn(query, Dest);
+  vehicle.carroz = TrimmedColumn(query, Carroz);
+  vehicle.aliment = TrimmedColumn(query, Aliment);
   query.GetInt(Sedere, vehicle.sedere);
   query.GetInt(Piedi, vehicle.piedi);
   query.GetInt(Handicap, vehicle.handicap);
   query.GetDouble(Lung, vehicle.lung);
   query.GetDouble(Altezza, vehicle.altezza);
-  vehicle.aria = comms::FlagFromDatabaseText(textByName(query, "aria"));
-  vehicle.pedana = comms::FlagFromDatabaseText(textByName(query, "pedana"));
-  vehicle.datini = textByName(query, "datini");
-  vehicle.datfin = textByName(query, "datfin");
+  vehicle.aria = comms::FlagFromDatabaseText(TextByName(query, "aria"));
+  vehicle.pedana = comms::FlagFromDatabaseText(TextByName(query, "pedana"));
+  vehicle.datini = TextByName(query, "datini");
+  vehicle.datfin = TextByName(query, "datfin");
   return row;
 }
 
@@ -112,11 +99,8 @@ VehicleListReport::VehicleListReport(VehicleListOrder order, const VehicleListCh
       choice_(choice) {}
 
 std::string VehicleListReport::condition() const {
-  std::string where =
-      " bus.azienda = regazi.codice AND bus.ambito = regprv.codice AND bus.datrad IS NULL";
-  if (!choice_.allCompanies) where += " AND bus.azienda = " + std::to_string(choice_.azienda);
-  if (!choice_.allAmbits) where += " AND bus.ambito = " + std::to_string(choice_.ambito);
-  return where;
+  return " bus.azienda = regazi.codice AND bus.ambito = regprv.codice AND bus.datrad IS NULL" +
+         ChosenVehiclesCondition(choice_);
 }
 
 bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
@@ -167,7 +151,7 @@ HeaderLines VehicleListReport::headerLines(std::size_t firstRow) const {
   const std::string company = groupText("Azienda", row.azienda, row.companyName);
   const std::string ambit = groupText("Ambito", row.vehicle.ambito, row.ambitName);
   const std::string separator(9, ' ');
-  return {"Veltra - \"DataBase Bus - Regione Ombrena\"", "Elenco Mezzi",
+  return {std::string(ReportBanner), "Elenco Mezzi",
           order_ == VehicleListOrder::ByCompany ? company + separator + ambit
                                                 : ambit + separator + company};
 }

@@ -74,6 +74,14 @@ class RecordingCanvas : public reports::Canvas {
     return found;
   }
 
+  // The texts drawn at height y, in drawing order: a table row's cells.
+  std::vector<std::string> textsOnLine(int y) const {
+    std::vector<std::string> found;
+    for (const DrawnText& drawn : texts)
+      if (drawn.y == y) found.push_back(drawn.text);
+    return found;
+  }
+
   std::vector<DrawnText> texts;
   std::vector<DrawnLine> lines;
   std::vector<FilledRect> rects;

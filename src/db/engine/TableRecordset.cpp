@@ -175,13 +175,16 @@ EngineStatus TableRecordset::addNew() {
   return EngineStatus::success();
 }
 
-EngineStatus TableRecordset::assignable(int position) {
+EngineStatus TableRecordset::existing(int position) const {
+  if (position >= 0 && static_cast<size_t>(position) < row_.size()) return EngineStatus::success();
+  return EngineStatus::failure("La tavola \"" + table_.name + "\" non ha il campo numero " +
+                               std::to_string(position) + ".");
+}
+
+EngineStatus TableRecordset::assignable(int position) const {
   if (mode_ == Mode::None)
     return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
-  if (position < 0 || static_cast<size_t>(position) >= row_.size())
-    return EngineStatus::failure("La tavola \"" + table_.name + "\" non ha il campo numero " +
-                                 std::to_string(position) + ".");
-  return EngineStatus::success();
+  return existing(position);
 }
 
 EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_view text) {
@@ -214,9 +217,7 @@ const FieldValue& TableRecordset::written(size_t position) const {
 }
 
 EngineStatus TableRecordset::getField(int position, FieldValue& out) {
-  if (position < 0 || static_cast<size_t>(position) >= row_.size())
-    return EngineStatus::failure("La tavola \"" + table_.name + "\" non ha il campo numero " +
-                                 std::to_string(position) + ".");
+  if (auto status = existing(position); !status) return status;
   if (mode_ != Mode::Adding) {
     if (!hasCurrent_) return EngineStatus::failure("Nessun record corrente.");
     if (mode_ != Mode::Editing || !assigned_[position])

@@ -52,7 +52,8 @@ public:
 private:
   enum class Mode { None, Editing, Adding };
   TableRecordset(EngineDatabase& db, TableInfo table);
-  EngineStatus assignable(int position);
+  EngineStatus existing(int position) const;
+  EngineStatus assignable(int position) const;
   EngineStatus loadCurrent();
   const FieldValue& written(size_t position) const;
   Statement* seekStatement(size_t keyCount, EngineStatus& status);

@@ -1,0 +1,84 @@
+#include "reports/CommunicationsCheckChoice.h"
+
+#include "comms/DateInput.h"
+#include "db/QueryCursor.h"
+#include "db/TableCursor.h"
+#include "reports/QueryColumns.h"
+
+namespace veltra::reports {
+
+namespace {
+
+// The company's mark, the cursor left on its row for the edit; none when the
+// register lacks the company.
+std::optional<bool> seekMark(db::TableCursor& regazi, std::int32_t azienda) {
+  const std::string key = std::to_string(azienda);
+  if (!regazi.SelectIndex("codice") || !regazi.Seek(1, &key)) return std::nullopt;
+  std::string mark;
+  regazi.GetField("attiva", mark);
+  return mark == "1";
+}
+
+bool writeMark(db::TableCursor& regazi, bool marked) {
+  return regazi.Edit() && regazi.SetField("attiva", marked ? "1" : "0") && regazi.Update();
+}
+
+}  // namespace
+
+std::vector<CompanyMark> CompanyMarks(db::DatabaseConnection& connection) {
+  db::QueryCursor query(&connection);
+  query.SetSelect("codice, denom, attiva");
+  query.SetFrom("regazi");
+  query.SetOrderBy("denom");
+  std::vector<CompanyMark> companies;
+  for (bool found = query.Execute(); found; found = query.NextRow()) {
+    std::int32_t code = 0;
+    std::int32_t mark = 0;
+    query.GetInt(0, code);
+    query.GetInt(2, mark);
+    companies.push_back({{code, comms::CodeItemText(code, TrimmedColumn(query, 1))}, mark != 0});
+  }
+  return companies;
+}
+
+// When the write fails (the failure was shown) the mark stays as it was.
+std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::int32_t azienda) {
+  db::TableCursor regazi(&connection, "regazi");
+  const auto marked = seekMark(regazi, azienda);
+  if (!marked) return std::nullopt;
+  if (!writeMark(regazi, !*marked)) return marked;
+  return !*marked;
+}
+
+std::vector<std::int32_t> SetCompanyMarks(db::DatabaseConnection& connection,
+                                          const std::vector<std::int32_t>& codes, bool marked) {
+  db::TableCursor regazi(&connection, "regazi");
+  std::vector<std::int32_t> unknown;
+  for (std::int32_t code : codes) {
+    if (seekMark(regazi, code))
+      writeMark(regazi, marked);
+    else
+      unknown.push_back(code);
+  }
+  return unknown;
+}
+
+CheckPeriod DefaultCheckPeriod(std::string_view today) {
+  return {"01/" + std::string(today.substr(3)), std::string(today)};
+}
+
+std::optional<CheckPeriod> AcceptCheckPeriod(std::string_view typedStart, std::string_view typedEnd,
+                                             ui::Prompter& prompter) {
+  const auto refuse = [&](std::string_view message) {
+    prompter.message(message, ui::Icon::Stop);
+    return std::nullopt;
+  };
+  auto start = comms::ReadInputDate(typedStart);
+  if (!start) return refuse(InvalidPeriodStartMessage);
+  auto end = comms::ReadInputDate(typedEnd);
+  if (!end) return refuse(InvalidPeriodEndMessage);
+  if (comms::IsEarlierDate(*end, *start)) return refuse(PeriodEndsBeforeStartMessage);
+  return CheckPeriod{std::move(*start), std::move(*end)};
+}
+
+}  // namespace veltra::reports

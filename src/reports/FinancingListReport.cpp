@@ -1,0 +1,122 @@
+#include "reports/FinancingListReport.h"
+
+#include "comms/NumberText.h"
+#include "db/QueryCursor.h"
+#include "reports/QueryColumns.h"
+
+namespace veltra::reports {
+
+namespace {
+
+const std::vector<ColumnSpec>& financingColumns() {
+  static const std::vector<ColumnSpec> columns = {
+      {"Azienda"},
+      {"Propriet\u00e0"},
+      {"Targa"},
+      {"Telaio"},
+      {"Libretto"},
+      {"Immatr."},
+      {"Marca Tipo"},
+      {"Prezzo", Align::Right},
+      {"Contrib.Reg.", Align::Right},
+      {"Altri Contr.", Align::Right},
+      {"Immissione"},
+      {"Dismissione"},
+      {"Radiazione"},
+      {"Ultimo Agg."},
+  };
+  return columns;
+}
+
+// Column positions of the query; the dates are read by name.
+enum Column {
+  Atto = 0,
+  Telaio,
+  Azienda = 3,
+  CompanyName,
+  Prop,
+  Targa,
+  Libretto,
+  Tipo,
+  Prezzo = 10,
+  Contrib,
+  Contrib2,
+};
+
+comms::SituationRow readRow(db::QueryCursor& query) {
+  comms::SituationRow row;
+  comms::VehicleData& vehicle = row.vehicle;
+  vehicle.atto = TrimmedColumn(query, Atto);
+  row.telaio = TrimmedColumn(query, Telaio);
+  row.data = TextByName(query, "data");
+  query.GetInt(Azienda, row.azienda);
+  row.companyName = TrimmedColumn(query, CompanyName);
+  vehicle.prop = TrimmedColumn(query, Prop);
+  vehicle.targa = TrimmedColumn(query, Targa);
+  vehicle.libretto = TrimmedColumn(query, Libretto);
+  vehicle.tipo = TrimmedColumn(query, Tipo);
+  vehicle.dtimm = TextByName(query, "dtimm");
+  query.GetDouble(Prezzo, vehicle.prezzo);
+  query.GetDouble(Contrib, vehicle.contrib);
+  query.GetDouble(Contrib2, vehicle.contrib2);
+  vehicle.datini = TextByName(query, "datini");
+  vehicle.datfin = TextByName(query, "datfin");
+  vehicle.datrad = TextByName(query, "datrad");
+  return row;
+}
+
+}  // namespace
+
+FinancingListReport::FinancingListReport(const VehicleListChoice& choice, std::time_t createdAt)
+    : PrintReport("Rubrica Mezzi (Finanziamento)", financingColumns(), createdAt),
+      choice_(choice) {}
+
+bool FinancingListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
+  prompter.beginBusy(true);
+  rows_.clear();
+  db::QueryCursor query(&connection);
+  query.SetSelect(
+      "bus.atto, bus.telaio, bus.data, bus.azienda, regazi.denom, bus.prop, bus.targa,"
+      " bus.libretto, bus.tipo,bus.dtimm, bus.prezzo, bus.contrib, bus.contrib2, bus.datini,"
+      " bus.datfin, bus.datrad");
+  query.SetFrom("bus, regazi");
+  // No join on the ambits: the list does not print their names.
+  query.SetWhere(" bus.azienda = regazi.codice" + ChosenVehiclesCondition(choice_));
+  query.SetOrderBy("bus.atto, regazi.denom, bus.targa");
+  for (bool found = query.Execute(); found; found = query.NextRow())
+    rows_.appendFinancingRow(readRow(query));
+  return !query.Failed();
+}
+
+std::vector<std::string> FinancingListReport::cells(std::size_t row) const {
+  const comms::SituationRow& situation = rows_.rows()[row];
+  const comms::VehicleData& vehicle = situation.vehicle;
+  return {situation.companyName,
+          vehicle.prop,
+          vehicle.targa,
+          situation.telaio,
+          vehicle.libretto,
+          vehicle.dtimm,
+          vehicle.tipo,
+          comms::AmountText(vehicle.prezzo),
+          comms::AmountText(vehicle.contrib),
+          comms::AmountText(vehicle.contrib2),
+          vehicle.datini,
+          vehicle.datfin,
+          vehicle.datrad,
+          situation.data};
+}
+
+HeaderLines FinancingListReport::headerLines(std::size_t firstRow) const {
+  const std::string& act = actOf(firstRow);
+  return {std::string(ReportBanner), "Elenco Mezzi",
+          "Atto regionale erogazione finanziamento: " + (act.empty() ? "ASSENTE" : act)};
+}
+
+// Acts are compared byte for byte, after their trailing blanks were removed
+// on reading.
+bool FinancingListReport::opensGroup(std::size_t row) const {
+  return row > 0 && actOf(row) != actOf(row - 1);
+}
+
+}  // namespace veltra::reports
