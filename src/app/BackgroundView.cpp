@@ -14,7 +14,7 @@ BackgroundView::BackgroundView(QWidget* parent) : QWidget(parent) {
 }
 
 QPoint BackgroundView::pictureOrigin(const QSize& client) {
-  const QImage& picture = pictures::background();
+  const QSize picture = pictures::background().deviceIndependentSize().toSize();
   return {(client.width() - picture.width()) / 2, (client.height() - picture.height()) / 2};
 }
 

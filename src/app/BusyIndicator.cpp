@@ -15,12 +15,15 @@ BusyIndicator::BusyIndicator(QWidget* mainWindow, Clock clock)
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setLineWidth(2);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  int height = pictures::separator().height();
+  const auto logical = [](const QImage& picture) {
+    return picture.deviceIndependentSize().toSize();
+  };
+  int height = logical(pictures::separator()).height();
   for (int d = 0; d < 10; ++d) {
-    digitWidth_ = std::max(digitWidth_, pictures::digit(d).width());
-    height = std::max(height, pictures::digit(d).height());
+    digitWidth_ = std::max(digitWidth_, logical(pictures::digit(d)).width());
+    height = std::max(height, logical(pictures::digit(d)).height());
   }
-  separatorWidth_ = pictures::separator().width();
+  separatorWidth_ = logical(pictures::separator()).width();
   const int frame = 2 * frameWidth();
   setFixedSize(separatorWidth_ + 4 * digitWidth_ + 30 + frame, height + 30 + frame);
   move(0, 0);
@@ -33,6 +36,14 @@ BusyIndicator::~BusyIndicator() {
   wake_.notify_all();
   joinWorker();
   if (cursorSet_) QGuiApplication::restoreOverrideCursor();
+}
+
+void BusyIndicator::setTiming(Clock clock, std::chrono::milliseconds tick) {
+  // The worker reads both: it must not be running.
+  stopAtIdle();
+  joinWorker();
+  clock_ = std::move(clock);
+  tick_ = tick;
 }
 
 void BusyIndicator::begin(bool withIndicator) {
@@ -54,6 +65,8 @@ void BusyIndicator::begin(bool withIndicator) {
   worker_.reset(QThread::create([this] { workerLoop(); }));
   worker_->start(QThread::LowestPriority);
   ++workerStarts_;
+  // The box or file dialog just closed must not stay painted over the work.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void BusyIndicator::stopAtIdle() {
@@ -133,7 +146,7 @@ void BusyIndicator::workerLoop() {
         },
         Qt::QueuedConnection);
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, std::chrono::seconds(1), [this] { return running_.load() == 0; });
+    wake_.wait_for(lock, tick_, [this] { return running_.load() == 0; });
   }
 }
 

@@ -25,6 +25,10 @@ class BusyIndicator : public QFrame {
   using Clock = std::function<std::chrono::system_clock::time_point()>;
 
   explicit BusyIndicator(QWidget* mainWindow, Clock clock = std::chrono::system_clock::now);
+
+  // Another clock, and how often the display changes (a second, as the
+  // seconds it counts): tests watch a whole window's operation with them.
+  void setTiming(Clock clock, std::chrono::milliseconds tick);
   ~BusyIndicator() override;
 
   // BeginBusy: the wait cursor; with withIndicator, also the display, unless
@@ -57,6 +61,7 @@ class BusyIndicator : public QFrame {
   void centreOverParent();
 
   Clock clock_;
+  std::chrono::milliseconds tick_ = std::chrono::seconds(1);
   std::chrono::system_clock::time_point start_;
   bool blink_ = true;  // the separator shows on this tick
   bool separatorShown_ = true;

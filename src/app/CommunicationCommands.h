@@ -1,11 +1,15 @@
 #pragma once
-// The commands of the Comunicazioni menu that are ready: importing a company
-// communication into the current database.
+// The commands of the company communications: importing a communication,
+// exporting the company situations, the communications status, and the
+// fleet situation text export of the Consultazione menu.
 
 namespace veltra::app {
 
 class MainWindow;
 
 void importCommunicationCommand(MainWindow& window);
+void exportCommunicationCommand(MainWindow& window);
+void communicationsStatusCommand(MainWindow& window);
+void fleetTextExportCommand(MainWindow& window);
 
 }  // namespace veltra::app

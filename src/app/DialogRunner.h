@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QFileDialog;
 
 namespace veltra::app {
@@ -18,12 +19,15 @@ class DialogRunner {
   virtual QMessageBox::StandardButton runBox(QMessageBox& box) = 0;
   // The chosen file, or none when the dialog was cancelled.
   virtual std::optional<QString> runFileDialog(QFileDialog& dialog) = 0;
+  // The program's own dialogs: QDialog::Accepted or Rejected.
+  virtual int runDialog(QDialog& dialog) = 0;
 };
 
 class ModalDialogRunner : public DialogRunner {
  public:
   QMessageBox::StandardButton runBox(QMessageBox& box) override;
   std::optional<QString> runFileDialog(QFileDialog& dialog) override;
+  int runDialog(QDialog& dialog) override;
 };
 
 }  // namespace veltra::app

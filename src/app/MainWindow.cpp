@@ -16,6 +16,7 @@
 #include "app/Pictures.h"
 #include "app/ReportWindow.h"
 #include "db/DatabaseConnection.h"
+#include "db/engine/EngineDatabase.h"
 #include "qt/AssociationSettings.h"
 #include "schema/Association.h"
 
@@ -26,7 +27,8 @@ MainWindow::MainWindow(qt::AssociationSettings& settings, DialogRunner* runner)
       centre_(new QStackedWidget(this)),
       background_(new BackgroundView(centre_)),
       indicator_(new BusyIndicator(this)),
-      prompter_(*this, *indicator_, runner) {
+      folders_(settings),
+      prompter_(*this, *indicator_, runner, &folders_) {
   setWindowTitle(QStringLiteral("VELTRA"));
   setWindowIcon(pictures::applicationIcon());
   placeAtDefaultGeometry();
@@ -47,10 +49,13 @@ MainWindow::MainWindow(qt::AssociationSettings& settings, DialogRunner* runner)
   // The event loop is about to wait: nothing is left to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &MainWindow::idleStep);
+  // One statement of the engine can outlast the seconds the indicator counts.
+  db::engine::EngineDatabase::setProgressHook([this] { prompter_.keepResponsive(); });
   updateCommandStates();
 }
 
 MainWindow::~MainWindow() {
+  db::engine::EngineDatabase::setProgressHook({});
   finish();
 }
 
@@ -130,7 +135,7 @@ void MainWindow::finish() {
   finished_ = true;
   disconnectDatabase();
   // The next start opens what is current now; a failed write changes nothing.
-  settings_.saveDatabase(path_);
+  settings_.saveDatabaseAtExit(path_);
 }
 
 void MainWindow::updateCommandStates() {

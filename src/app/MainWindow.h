@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "app/QtPrompter.h"
+#include "app/RecentFolders.h"
 #include "app/ReportWindow.h"
 
 class QAction;
+class QDialog;
 class QStackedWidget;
 
 namespace veltra::qt {
@@ -53,6 +55,8 @@ class MainWindow : public QMainWindow {
   void repaintNow();
 
   ui::Prompter& prompter() { return prompter_; }
+  // Runs one of the program's dialogs over the window: QDialog::Accepted or Rejected.
+  int runDialog(QDialog& dialog) { return prompter_.runDialog(dialog); }
   BusyIndicator& busyIndicator() { return *indicator_; }
 
   // Commands, by id. A command that is not enabled is ignored.
@@ -97,6 +101,7 @@ class MainWindow : public QMainWindow {
   BackgroundView* background_;
   QPointer<ReportWindow> report_;
   BusyIndicator* indicator_;
+  RecentFolders folders_;
   QtPrompter prompter_;
   std::vector<QAction*> menuActions_;
   std::string path_;

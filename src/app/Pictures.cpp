@@ -1,6 +1,8 @@
 #include "app/Pictures.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
+#include <QtMath>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -33,8 +35,13 @@ QFont sansFont(int pixelSize, bool bold) {
   return font;
 }
 
+// Drawn for the screen's pixels, not scaled up afterwards: at 150% a picture
+// of the logical size would be blurred. The painters draw in logical units,
+// which the image's pixel ratio turns into device pixels.
 QImage blankImage(int width, int height, const QColor& fill) {
-  QImage image(width, height, QImage::Format_RGB32);
+  const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+  QImage image(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
   image.fill(fill);
   return image;
 }

@@ -2,6 +2,8 @@
 // The program's pictures, drawn in code so they stay sharp and need no files:
 // the application icon (101), the main window's background (102), the
 // indicator's digits (103 for 9 down to 112 for 0) and its separator (113).
+// Each is drawn for the screen's pixel ratio: its size in the window's units
+// is deviceIndependentSize(), not size().
 
 #include <QIcon>
 #include <QImage>

@@ -1,11 +1,11 @@
 #include "app/QtPrompter.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/BusyIndicator.h"
-#include "app/FileFilters.h"
+#include "app/FileDialog.h"
 
 namespace veltra::app {
 
@@ -19,8 +19,13 @@ std::optional<QString> ModalDialogRunner::runFileDialog(QFileDialog& dialog) {
   return dialog.selectedFiles().front();
 }
 
-QtPrompter::QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner)
-    : owner_(owner), indicator_(indicator), runner_(runner ? *runner : modal_) {}
+int ModalDialogRunner::runDialog(QDialog& dialog) {
+  return dialog.exec();
+}
+
+QtPrompter::QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner,
+                       RecentFolders* folders)
+    : owner_(owner), indicator_(indicator), runner_(runner ? *runner : modal_), folders_(folders) {}
 
 namespace {
 
@@ -44,6 +49,14 @@ QString qtText(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Qt breaks a box's lines at about 500 pixels; the program's texts carry
+// their own line breaks, so the text is given the width of its longest line.
+void keepOwnLineBreaks(QMessageBox& box) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (label == nullptr) return;
+  label->setMinimumWidth(label->fontMetrics().size(0, label->text()).width() + 1);
+}
+
 }  // namespace
 
 ui::Answer QtPrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
@@ -59,6 +72,7 @@ ui::Answer QtPrompter::showMessage(std::string_view text, ui::Icon icon, ui::But
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
   }
+  keepOwnLineBreaks(box);
   const QMessageBox::StandardButton pressed = runner_.runBox(box);
   return !question || pressed == QMessageBox::Ok ? ui::Answer::Ok : ui::Answer::Cancel;
 }
@@ -72,16 +86,10 @@ std::optional<std::string> QtPrompter::saveFile(const ui::FileChoice& choice) {
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const ui::FileChoice& choice, bool save) {
-  QFileDialog dialog(&owner_, QString::fromStdString(choice.title));
-  dialog.setNameFilters(qtNameFilters(choice.filter));
-  dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(!save && choice.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, !choice.confirmOverwrite);
-  if (!choice.proposedName.empty() && !isNamePattern(choice.proposedName))
-    dialog.selectFile(QString::fromStdString(choice.proposedName));
+  FileDialog dialog(&owner_, choice, save, folders_);
   const std::optional<QString> chosen = runner_.runFileDialog(dialog);
   if (!chosen || chosen->isEmpty()) return std::nullopt;
+  dialog.rememberFolderOf(*chosen);
   return QFileInfo(*chosen).absoluteFilePath().toStdString();
 }
 

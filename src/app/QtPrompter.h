@@ -11,12 +11,15 @@
 namespace veltra::app {
 
 class BusyIndicator;
+class RecentFolders;
 
 class QtPrompter : public ui::Prompter {
  public:
   // owner: the window the dialogs belong to. runner: how they run; none
-  // means modally, for the user.
-  QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner = nullptr);
+  // means modally, for the user. folders: where the file dialogs start; none
+  // starts them in the working folder.
+  QtPrompter(QWidget& owner, BusyIndicator& indicator, DialogRunner* runner = nullptr,
+             RecentFolders* folders = nullptr);
 
   ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                      std::string_view caption) override;
@@ -24,6 +27,8 @@ class QtPrompter : public ui::Prompter {
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
   void beginBusy(bool withIndicator) override;
   void keepResponsive() override;
+  // The program's own dialogs, run as the boxes are.
+  int runDialog(QDialog& dialog) { return runner_.runDialog(dialog); }
 
   // The caption of boxes that name none.
   static constexpr const char* DefaultCaption = "Veltra";
@@ -35,6 +40,7 @@ class QtPrompter : public ui::Prompter {
   BusyIndicator& indicator_;
   ModalDialogRunner modal_;
   DialogRunner& runner_;
+  RecentFolders* folders_;
 };
 
 }  // namespace veltra::app

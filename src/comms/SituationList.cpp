@@ -1,7 +1,11 @@
 #include "comms/SituationList.h"
 
 #include <algorithm>
+#include <numeric>
+#include <string>
 #include <string_view>
+
+#include "comms/Windows1252.h"
 
 namespace veltra::comms {
 
@@ -24,9 +28,19 @@ void SituationList::addOrMerge(SituationRow row) {
 
 namespace {
 
-// Byte-wise with unsigned bytes, whatever the signedness of char: an
-// accented letter sorts after every ASCII one.
-bool chassisBefore(std::string_view a, std::string_view b) {
+// The exported files are Windows-1252 and are read in that order: chassis
+// compare by their Windows-1252 bytes, unsigned, so "€" (0x80) comes before
+// "Š" (0x8A), "À" (0xC0) and "ÿ" (0xFF), which their UTF-8 bytes would not
+// give. A chassis that Windows-1252 cannot hold keeps its UTF-8 bytes.
+std::vector<std::string> chassisKeys(const std::deque<SituationRow>& rows) {
+  Windows1252Codec codec;
+  std::vector<std::string> keys;
+  keys.reserve(rows.size());
+  for (const SituationRow& row : rows) keys.push_back(codec.fromUtf8(row.telaio).value_or(row.telaio));
+  return keys;
+}
+
+bool bytesBefore(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });
@@ -35,13 +49,16 @@ bool chassisBefore(std::string_view a, std::string_view b) {
 }  // namespace
 
 void SituationList::sort() {
+  const std::vector<std::string> keys = chassisKeys(rows_);
+  std::vector<std::size_t> order(rows_.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (rows_[a].azienda != rows_[b].azienda) return rows_[a].azienda < rows_[b].azienda;
+    return bytesBefore(keys[a], keys[b]);
+  });
   index_.clear();
   index_.reserve(rows_.size());
-  for (const SituationRow& row : rows_) index_.push_back(&row);
-  std::sort(index_.begin(), index_.end(), [](const SituationRow* a, const SituationRow* b) {
-    if (a->azienda != b->azienda) return a->azienda < b->azienda;
-    return chassisBefore(a->telaio, b->telaio);
-  });
+  for (std::size_t i : order) index_.push_back(&rows_[i]);
 }
 
 std::size_t SituationList::countMatching(const SituationFilter& filter) const {

@@ -34,7 +34,8 @@ class SituationList {
     rows_.push_back(FinancingFilling(supplied));
   }
 
-  // Builds the index afresh: company code ascending, then chassis by unsigned bytes.
+  // Builds the index afresh: company code ascending, then chassis by the
+  // unsigned bytes of its Windows-1252 text.
   void sort();
   // The index of the last sort.
   const std::vector<const SituationRow*>& sorted() const { return index_; }

@@ -37,10 +37,16 @@ class AssociationSettings {
   // missing, as the program never creates its installation's key itself.
   // False when nothing could be written.
   bool saveDatabase(const std::string& path, bool createKey = false);
+  // What the program does as it ends. The registry's key is the installer's
+  // to create; an INI file has no installer on Linux, so there the program
+  // writes it even when it does not exist yet, or it could never start again
+  // on the database it created at its first start.
+  bool saveDatabaseAtExit(const std::string& path) { return saveDatabase(path, isIniFile()); }
   // What an installer does: creates the key with its "Directory" value.
   bool saveDirectory(const std::string& directory);
 
   const QString& location() const { return location_; }
+  bool isIniFile() const { return !native_; }
 
   static constexpr std::size_t ValueBufferSize = 2048;
 

@@ -21,14 +21,15 @@ inline ui::FileChoice openDatabaseChoice(std::string title) {
           .confirmOverwrite = false};
 }
 
-// A file to be written; the user confirms before an existing one is chosen.
+// A new file to be written. The commands refuse an existing one with their
+// own message, so the dialog must not first offer to replace it.
 inline ui::FileChoice saveDatabaseChoice(std::string title) {
   return {.title = std::move(title),
           .filter = DatabaseFileFilter,
           .defaultExtension = "MDB",
           .proposedName = "*.MDB",
           .mustExist = false,
-          .confirmOverwrite = true};
+          .confirmOverwrite = false};
 }
 
 }  // namespace veltra::schema

@@ -7,14 +7,19 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "qt/AssociationSettings.h"
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 namespace veltra::testing {
+
+// The bytes of a file, to compare exports.
+std::string fileBytes(const std::string& path);
 
 class AppTest : public ::testing::Test {
  protected:
@@ -31,6 +36,13 @@ class AppTest : public ::testing::Test {
   bool start();
   // Starts on a freshly made, associated database, with no question asked.
   void startConnected();
+  // Starts on a complete register, as the office's own, holding the two
+  // sample communications of company 12 when asked.
+  void startOnRegister(bool withSamples = true);
+  // veltra-cli on the started database.
+  ProgramRun runCli(std::vector<std::string> args);
+  // Chooses the menu item of the command, as the user does.
+  void chooseMenuItem(int commandId);
   app::MainWindow& window() { return application->mainWindow(); }
 
   TempDir dir;

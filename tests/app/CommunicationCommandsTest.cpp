@@ -5,8 +5,6 @@
 
 #include "AppFixture.h"
 #include "app/CommandIds.h"
-#include "schema/DatabaseCreation.h"
-#include "support/RecordingPrompter.h"
 
 namespace veltra::testing {
 namespace {
@@ -15,21 +13,10 @@ using namespace app;
 
 const std::string Sample = std::string(VELTRA_SOURCE_DIR) + "/examples/VariazioniBusQz_12_20240315.txt";
 
-class CommunicationCommandsTest : public AppTest {
- protected:
-  // Started on a complete register, as the office's own.
-  void startOnRegister() {
-    const std::string path = dir.file("VELTRA.MDB");
-    RecordingPrompter creation;
-    ASSERT_EQ(schema::BuildNewDatabase(creation, path, "creato").outcome, ui::Outcome::Done);
-    installKey(path);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(window().hasOpenConnection());
-  }
-};
+using CommunicationCommandsTest = AppTest;
 
 TEST_F(CommunicationCommandsTest, ImportAsksForTheFileThenConfirmsAndSummarises) {
-  startOnRegister();
+  startOnRegister(false);
   dialogs.files = {QString::fromStdString(Sample)};
   dialogs.answers = {QMessageBox::Ok};
   window().runCommand(CmdImportCommunication);
@@ -53,7 +40,7 @@ TEST_F(CommunicationCommandsTest, ImportAsksForTheFileThenConfirmsAndSummarises)
 }
 
 TEST_F(CommunicationCommandsTest, ImportCancelledAtTheQuestionWritesNothing) {
-  startOnRegister();
+  startOnRegister(false);
   dialogs.files = {QString::fromStdString(Sample)};
   dialogs.answers = {QMessageBox::Cancel};
   window().runCommand(CmdImportCommunication);

@@ -25,7 +25,7 @@ TEST_F(DatabaseCommandsTest, CreaBuildsTheChosenFileAndKeepsTheCurrentDatabase) 
   ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(dialogs.fileDialogs[0].title, "Creazione Nuovo Database");
   EXPECT_EQ(dialogs.fileDialogs[0].acceptMode, QFileDialog::AcceptSave);
-  EXPECT_TRUE(dialogs.fileDialogs[0].confirmOverwrite);
+  EXPECT_FALSE(dialogs.fileDialogs[0].confirmOverwrite);
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   EXPECT_EQ(dialogs.boxes[0].text, "Il database " + created + " è stato creato con successo\n\n");
   EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Information);

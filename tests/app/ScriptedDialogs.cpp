@@ -28,13 +28,23 @@ std::optional<QString> ScriptedDialogs::runFileDialog(QFileDialog& dialog) {
   fileDialogs.push_back({dialog.windowTitle().toStdString(), dialog.nameFilters(),
                          dialog.defaultSuffix(), dialog.acceptMode(), dialog.fileMode(),
                          !dialog.testOption(QFileDialog::DontConfirmOverwrite),
-                         nameField ? nameField->text() : QString()});
+                         nameField ? nameField->text() : QString(),
+                         dialog.directory().absolutePath()});
   if (files.empty()) return std::nullopt;
   const bool cancelled = !files.front().has_value();
   const QString path = files.front().value_or(QString());
   files.pop_front();
   if (cancelled) return std::nullopt;
   return path;
+}
+
+int ScriptedDialogs::runDialog(QDialog& dialog) {
+  if (dialogScripts.empty()) return QDialog::Rejected;
+  const auto script = std::move(dialogScripts.front());
+  dialogScripts.pop_front();
+  dialog.setResult(QDialog::Rejected);
+  script(dialog);
+  return dialog.result();
 }
 
 std::vector<std::string> ScriptedDialogs::texts() const {

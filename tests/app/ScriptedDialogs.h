@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,17 +30,22 @@ struct ShownFileDialog {
   QFileDialog::FileMode fileMode;
   bool confirmOverwrite;
   QString proposedName;  // the name offered in the name field
+  QString directory;     // the folder it opens in
 };
 
 class ScriptedDialogs : public app::DialogRunner {
  public:
   QMessageBox::StandardButton runBox(QMessageBox& box) override;
   std::optional<QString> runFileDialog(QFileDialog& dialog) override;
+  int runDialog(QDialog& dialog) override;
 
   // Answers to boxes with a choice, in order; an unscripted question fails the test.
   std::deque<QMessageBox::StandardButton> answers;
   // Files chosen in the dialogs, in order; none is a cancel, as is an empty script.
   std::deque<std::optional<QString>> files;
+  // What the user does in the program's own dialogs, in order: the script
+  // fills in the controls and clicks. An empty script cancels.
+  std::deque<std::function<void(QDialog&)>> dialogScripts;
 
   std::vector<ShownBox> boxes;
   std::vector<ShownFileDialog> fileDialogs;

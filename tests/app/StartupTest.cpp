@@ -145,7 +145,9 @@ TEST_F(StartupTest, ACreationThatFailsEndsTheProgram) {
   EXPECT_EQ(window().connection(), nullptr);
 }
 
-TEST_F(StartupTest, CreatingWithoutTheKeyWarnsTwiceAndUsesTheUsersDataFolder) {
+// Nothing installs the key on Linux: the program writes it as it ends, and
+// the next start goes straight to the database it created.
+TEST_F(StartupTest, AFirstStartWithoutSettingsCreatesUsesAndRemembersTheDatabase) {
   const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
   const QByteArray saved = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.path().string()));
@@ -161,6 +163,16 @@ TEST_F(StartupTest, CreatingWithoutTheKeyWarnsTwiceAndUsesTheUsersDataFolder) {
   EXPECT_EQ(dialogs.texts(),
             (std::vector<std::string>{AnomalyText, CreateQuestion, AnomalyText,
                                       "Il database " + created + " è stato creato con successo"}));
+  EXPECT_TRUE(window().hasOpenConnection());
+  EXPECT_EQ(window().databasePath(), created);
+
+  dialogs.answers = {QMessageBox::Ok};
+  window().requestExit();
+  application.reset();
+  EXPECT_EQ(settings().database(), created);
+  dialogs.boxes.clear();
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text;
   EXPECT_TRUE(window().hasOpenConnection());
   EXPECT_EQ(window().databasePath(), created);
 }

@@ -55,6 +55,17 @@ TEST(SituationList, SortsByCompanyThenChassisBytes) {
   EXPECT_EQ(order, expected);
 }
 
+// In UTF-8 "€" (E2 82 AC) would come after "Š" (C5 A0), "À" (C3 80) and "ÿ"
+// (C3 BF); in the files' code page it is 0x80, before 0x8A, 0xC0 and 0xFF.
+TEST(SituationList, SortsChassisByTheirWindows1252Bytes) {
+  SituationList list;
+  for (const char* telaio : {"Xÿ", "XÀ", "XŠ", "X€", "XZ"}) list.addOrMerge(row(1, telaio));
+  list.sort();
+  std::vector<std::string> order;
+  for (const SituationRow* r : list.sorted()) order.push_back(r->telaio);
+  EXPECT_EQ(order, (std::vector<std::string>{"XZ", "X€", "XŠ", "XÀ", "Xÿ"}));
+}
+
 TEST(SituationList, SortRebuildsTheIndexFromScratch) {
   SituationList list;
   list.addOrMerge(row(2, "B"));

@@ -169,7 +169,8 @@ TEST(CreateDatabaseCommand, AsksForTheNewFileThenBuildsIt) {
   EXPECT_EQ(choice.filter, "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||");
   EXPECT_EQ(choice.defaultExtension, "MDB");
   EXPECT_EQ(choice.proposedName, "*.MDB");
-  EXPECT_TRUE(choice.confirmOverwrite);
+  // Crea refuses an existing file itself: no replace question before that.
+  EXPECT_FALSE(choice.confirmOverwrite);
   EXPECT_FALSE(choice.mustExist);
   // The elapsed-time indicator first; the steps after it ask for the wait cursor only.
   ASSERT_FALSE(prompter.busyCalls.empty());

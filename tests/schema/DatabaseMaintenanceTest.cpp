@@ -122,6 +122,8 @@ TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
                                             0),
             0u)
       << prompter.messages[0].text;
+  // The reason in Italian, as every other engine failure reads.
+  EXPECT_NE(prompter.messages[0].text.find("esiste già"), std::string::npos);
   EXPECT_EQ(prompter.messages[0].caption, "Duplicazione database");
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
 }

@@ -17,6 +17,18 @@ namespace {
 // Marks the files this program creates ("VELT").
 constexpr int ApplicationId = 0x56454C54;
 constexpr int BusyTimeoutMs = 10000;
+// About a millisecond of engine work between calls of the progress hook.
+constexpr int ProgressSteps = 20000;
+
+EngineDatabase::ProgressHook& progressHook() {
+  static EngineDatabase::ProgressHook hook;
+  return hook;
+}
+
+int onProgress(void* /*unused*/) {
+  if (const auto& hook = progressHook()) hook();
+  return 0;  // never interrupts the statement
+}
 
 // Before the first handle: the program keeps no memory statistics, and the
 // library's own counters cost a lock on every allocation.
@@ -38,6 +50,7 @@ sqlite3* openHandle(const std::string& path, int flags, EngineStatus& status) {
   }
   sqlite3_extended_result_codes(db, 1);
   sqlite3_busy_timeout(db, BusyTimeoutMs);
+  sqlite3_progress_handler(db, ProgressSteps, onProgress, nullptr);
   status = EngineStatus::success();
   return db;
 }
@@ -114,6 +127,8 @@ EngineStatus EngineDatabase::close() {
 }
 
 std::string EngineDatabase::versionText() { return std::string("SQLite ") + sqlite3_libversion(); }
+
+void EngineDatabase::setProgressHook(ProgressHook hook) { progressHook() = std::move(hook); }
 
 std::unique_ptr<TableDef> EngineDatabase::createTableDef(const std::string& name) {
   return std::make_unique<TableDef>(*this, name);

@@ -2,6 +2,7 @@
 // The engine's database object: one SQLite file, opened or created, with the
 // schema operations the program needs. sqlite3.h stays out of every header.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ public:
   bool isOpen() const { return db_ != nullptr; }
   const std::string& path() const { return path_; }
   static std::string versionText();
+
+  // One statement (an integrity check, VACUUM INTO, a query over a big
+  // table) can hold the calling thread for minutes. Every handle calls the
+  // hook every few thousand engine steps, so that a window can repaint
+  // meanwhile. One hook for the whole process; none stops the calls.
+  using ProgressHook = std::function<void()>;
+  static void setProgressHook(ProgressHook hook);
 
   // Schema operations.
   std::unique_ptr<TableDef> createTableDef(const std::string& name);

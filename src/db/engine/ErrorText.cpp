@@ -31,8 +31,22 @@ EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
       return EngineStatus::failure("Errore di lettura o scrittura del disco (" + message + ").", code);
     case SQLITE_NOMEM:
       return EngineStatus::failure("Memoria insufficiente (" + message + ").", code);
+    case SQLITE_CANTOPEN:
+      return EngineStatus::failure("Impossibile aprire o creare il file (" + message + ").", code);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return EngineStatus::failure("Accesso al file negato (" + message + ").", code);
+    case SQLITE_CONSTRAINT:
+      return EngineStatus::failure("Dati non ammessi dalla tavola (" + message + ").", code);
+    case SQLITE_TOOBIG:
+      return EngineStatus::failure("Dato troppo grande (" + message + ").", code);
+    case SQLITE_INTERRUPT:
+      return EngineStatus::failure("Operazione interrotta (" + message + ").", code);
     default:
-      return EngineStatus::failure(message, code);
+      // The engine's own words stay in brackets, for whoever looks into it.
+      return EngineStatus::failure("Il motore del database ha rifiutato l'operazione (" + message +
+                                       ").",
+                                   code);
   }
 }
 

@@ -1,5 +1,8 @@
 #include "db/engine/Workspace.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
 
@@ -15,6 +18,11 @@ EngineStatus Workspace::repairDatabase(const std::string& path, RepairReport& re
 }
 
 EngineStatus Workspace::compactDatabase(const std::string& source, const std::string& destination) {
+  // The engine refuses an existing destination in English only.
+  std::error_code ec;
+  if (std::filesystem::exists(destination, ec))
+    return EngineStatus::failure("Il file \"" + destination +
+                                 "\" esiste già: la copia non può essere scritta.");
   EngineStatus status;
   auto db = EngineDatabase::open(source, status);
   if (!db) return status;

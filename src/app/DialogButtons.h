@@ -1,0 +1,21 @@
+#pragma once
+// The button row of the program's dialogs: "OK", the default button that
+// Enter presses, and "Annulla" where the dialog can be cancelled (Escape
+// cancels through QDialog itself), centred below the controls.
+
+class QBoxLayout;
+class QDialog;
+class QPushButton;
+
+namespace veltra::app {
+
+struct DialogButtons {
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;  // none in a dialog that only closes
+};
+
+// The buttons, added as the last row of the layout; "Annulla" rejects the
+// dialog, what "OK" does is the dialog's own.
+DialogButtons addDialogButtons(QDialog& dialog, QBoxLayout& layout, bool withCancel);
+
+}  // namespace veltra::app

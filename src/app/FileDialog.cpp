@@ -1,0 +1,59 @@
+#include "app/FileDialog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/FileFilters.h"
+#include "app/RecentFolders.h"
+
+namespace veltra::app {
+
+FileDialog::FileDialog(QWidget* parent, const ui::FileChoice& choice, bool save,
+                       RecentFolders* folders)
+    : QFileDialog(parent, QString::fromStdString(choice.title)),
+      key_(QString::fromStdString(choice.title)),
+      folders_(folders) {
+  setNameFilters(qtNameFilters(choice.filter));
+  setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
+  setAcceptMode(save ? AcceptSave : AcceptOpen);
+  setFileMode(!save && choice.mustExist ? ExistingFile : AnyFile);
+  setOption(DontConfirmOverwrite, !choice.confirmOverwrite);
+  if (folders_ != nullptr) {
+    const QString folder = folders_->folder(key_);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) setDirectory(folder);
+  }
+  if (!choice.proposedName.empty() && !isNamePattern(choice.proposedName))
+    selectFile(QString::fromStdString(choice.proposedName));
+}
+
+void FileDialog::rememberFolderOf(const QString& chosen) {
+  if (folders_ != nullptr) folders_->remember(key_, QFileInfo(chosen).absolutePath());
+}
+
+// Qt appends the default extension as it is written ("R5" becomes "R5.MDB")
+// and then misses "R5.mdb"; the name is set to the file that is there
+// before Qt checks it.
+void FileDialog::accept() {
+  const QStringList chosen = selectedFiles();
+  if (chosen.size() == 1) {
+    const QString found = existingFileAnyExtensionCase(chosen.front());
+    if (found != chosen.front()) selectFile(QFileInfo(found).fileName());
+  }
+  QFileDialog::accept();
+}
+
+QString existingFileAnyExtensionCase(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists() || info.suffix().isEmpty()) return path;
+  const QString base = info.completeBaseName();
+  const QDir folder = info.absoluteDir();
+  for (const QString& name : folder.entryList({base + QStringLiteral(".*")}, QDir::Files)) {
+    const QFileInfo candidate(folder.filePath(name));
+    if (candidate.completeBaseName() == base &&
+        candidate.suffix().compare(info.suffix(), Qt::CaseInsensitive) == 0)
+      return candidate.filePath();
+  }
+  return path;
+}
+
+}  // namespace veltra::app
