@@ -35,6 +35,9 @@ constexpr AppCommand Commands[] = {
     {CmdRepairDatabase, repairDatabaseCommand},
     {CmdDuplicateDatabase, duplicateDatabaseCommand},
     {CmdImportCommunication, importCommunicationCommand},
+    {CmdExportCommunication, exportCommunicationCommand},
+    {CmdCommunicationsStatus, communicationsStatusCommand},
+    {CmdFleetTextExport, fleetTextExportCommand},
     {CmdPrint, printCommand},
 };
 
