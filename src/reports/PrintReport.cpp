@@ -29,6 +29,12 @@ std::string CreationTimeText(std::time_t createdAt) {
   return text;
 }
 
+bool HasRowsToPrint(const PrintReport& report, ui::Prompter& prompter) {
+  if (report.rowCount() > 0) return true;
+  prompter.message("Non ci sono dati da stampare !!!", ui::Icon::Information);
+  return false;
+}
+
 PrintReport::PrintReport(std::string title, std::vector<ColumnSpec> columns, std::time_t createdAt)
     : title_(std::move(title)), createdAt_(createdAt), specs_(std::move(columns)) {}
 

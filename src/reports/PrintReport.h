@@ -16,6 +16,7 @@
 #include "reports/Canvas.h"
 #include "reports/PageTable.h"
 #include "reports/PrintPagination.h"
+#include "ui/Prompter.h"
 
 namespace veltra::reports {
 
@@ -52,6 +53,12 @@ struct HeaderLines {
 // "Pag. %d di %d" and the creation time "GG/MM/AAAA hh:mm" in local time.
 std::string PageNumberText(int page, int pageCount);
 std::string CreationTimeText(std::time_t createdAt);
+
+class PrintReport;
+
+// A report loaded without a row has nothing to show: the user is told so
+// (information box) and false is returned.
+bool HasRowsToPrint(const PrintReport& report, ui::Prompter& prompter);
 
 class PrintReport {
  public:

@@ -1,0 +1,288 @@
+#include "app/StampaVista.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "qt/PainterCanvas.h"
+#include "qt/PdfReport.h"
+#include "ui/Prompter.h"
+
+namespace veltra::app {
+
+namespace {
+
+constexpr const char* PrinterFailureMessage =
+    "Non è possibile aprire la stampante.\n\n"
+    "Verificare l'impostazione della stampante associata\n"
+    "all'applicazione e riprovare successivamente.\n";
+
+// Where "Salva PDF..." proposes to save: the folder of the last PDF saved
+// in this session; before the first, the user's documents, or home.
+QString& pdfFolder() {
+  static QString folder = [] {
+    const QString documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+  }();
+  return folder;
+}
+
+struct PageRange {
+  int first;
+  int last;
+};
+
+PageRange chosenPages(const QPrinter& printer, int pageCount) {
+  if (printer.printRange() != QPrinter::PageRange) return {1, pageCount};
+  return {std::max(1, printer.fromPage()), std::min(printer.toPage(), pageCount)};
+}
+
+// The printing progress box, with the document, the page, the printer and where it goes.
+class PrintProgress {
+ public:
+  PrintProgress(QWidget* owner, const QString& document, const QPrinter& printer, PageRange pages)
+      : box_(owner), document_(document), printer_(printer.printerName()),
+        port_(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()) {
+    box_.setWindowTitle(QStringLiteral("Stampa in corso"));
+    box_.setCancelButtonText(QStringLiteral("Annulla"));
+    box_.setWindowModality(Qt::WindowModal);
+    box_.setRange(pages.first, pages.last + 1);
+    box_.setMinimumDuration(500);
+  }
+
+  // False once the user has cancelled.
+  bool showPage(int page) {
+    box_.setLabelText(QStringLiteral("Documento : %1\nPagina : %2\nStampante : %3\nPorta : %4")
+                          .arg(document_)
+                          .arg(page)
+                          .arg(printer_, QStringLiteral("su %1").arg(port_)));
+    box_.setValue(page);
+    return !box_.wasCanceled();
+  }
+
+ private:
+  QProgressDialog box_;
+  QString document_;
+  QString printer_;
+  QString port_;
+};
+
+}  // namespace
+
+StampaVista::StampaVista(QString title, ui::Prompter& prompter, QWidget* parent)
+    : ReportWindow(parent), title_(std::move(title)), prompter_(prompter) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  buildButtonBar();
+  status_ = new QLabel(this);
+  status_->setContentsMargins(6, 2, 6, 2);
+  layout->addStretch();
+  layout->addWidget(status_);
+}
+
+// The preview goes before the printer it draws on.
+StampaVista::~StampaVista() {
+  delete preview_;
+}
+
+void StampaVista::buildButtonBar() {
+  auto* bar = new QHBoxLayout;
+  bar->setContentsMargins(6, 6, 6, 6);
+  static_cast<QVBoxLayout*>(layout())->addLayout(bar);
+  addButton(*bar, "Stam&pa...", &StampaVista::print);
+  addButton(*bar, "Sal&va PDF...", &StampaVista::savePdf);
+  next_ = addButton(*bar, "Pag. &succes.", &StampaVista::nextPage);
+  previous_ = addButton(*bar, "Pag. p&reced.", &StampaVista::previousPage);
+  pages_ = addButton(*bar, "&Una pagina", &StampaVista::togglePages);
+  addButton(*bar, "Ingrand&isci", &StampaVista::zoomIn);
+  addButton(*bar, "Ri&duci", &StampaVista::zoomOut);
+  addButton(*bar, "&Chiudi", &StampaVista::closeView);
+  bar->addStretch();
+}
+
+// The buttons wait for the preview to start.
+QPushButton* StampaVista::addButton(QHBoxLayout& bar, const char* text,
+                                    void (StampaVista::*slot)()) {
+  auto* button = new QPushButton(QString::fromUtf8(text), this);
+  button->setEnabled(false);
+  bar.addWidget(button);
+  connect(button, &QPushButton::clicked, this, [this, slot] { (this->*slot)(); });
+  return button;
+}
+
+bool StampaVista::attach(std::unique_ptr<reports::PrintReport> report) {
+  if (report_ || !report) return false;
+  report_ = std::move(report);
+  return true;
+}
+
+void StampaVista::startPreview() {
+  if (!report_) return;
+  job_.startJob();
+  previewing_ = true;
+  previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  previewPrinter_->setDocName(title_);
+  preview_ = new QPrintPreviewWidget(previewPrinter_.get(), this);
+  auto* column = static_cast<QVBoxLayout*>(layout());
+  delete column->takeAt(1);  // the stretch that held the place
+  column->insertWidget(1, preview_, 1);
+  connect(preview_, &QPrintPreviewWidget::paintRequested, this, &StampaVista::paintPreview);
+  connect(preview_, &QPrintPreviewWidget::previewChanged, this, &StampaVista::showPageState);
+  for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+    button->setEnabled(true);
+  preview_->setViewMode(QPrintPreviewWidget::FacingPagesView);
+  preview_->fitInView();
+  // Shown, the preview asks for its pages.
+  preview_->show();
+}
+
+void StampaVista::paintPreview(QPrinter* printer) {
+  if (!report_) return;
+  // Pagination of a long report takes a while, and the preview draws every page.
+  prompter_.beginBusy(true);
+  QPainter painter(printer);
+  qt::PainterCanvas canvas(painter);
+  job_.begin(*report_, canvas);
+  for (int page = 1; page <= report_->pageCount(); ++page) {
+    if (page > 1) printer->newPage();
+    job_.drawPage(*report_, canvas, page);
+    prompter_.keepResponsive();
+  }
+}
+
+// Ending the preview: the buttons that act on it go, the pages stay in sight
+// until the view itself goes.
+void StampaVista::endPreview() {
+  if (!previewing_) return;
+  previewing_ = false;
+  for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+    button->setEnabled(false);
+}
+
+void StampaVista::closeView() {
+  endPreview();
+  job_.finish();
+}
+
+void StampaVista::print() {
+  if (!report_) return;
+  endPreview();
+  job_.startJob();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(title_);
+  printer.setCopyCount(1);
+  const int pageCount = pageCountForDialog(printer);
+  printer.setFromTo(1, pageCount);
+  QPrintDialog dialog(&printer, this);
+  dialog.setMinMax(1, pageCount);
+  if (dialog.exec() == QDialog::Accepted && !printPages(printer))
+    prompter_.message(PrinterFailureMessage, ui::Icon::Information);
+  job_.finish();
+}
+
+// Known once the preview has paginated; counted for the printer's paper otherwise.
+int StampaVista::pageCountForDialog(QPrinter& printer) {
+  if (report_->pageCount() > 0) return report_->pageCount();
+  return qt::CountReportPages(*report_, printer.pageLayout(), printer.resolution());
+}
+
+bool StampaVista::printPages(QPrinter& printer) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  qt::PainterCanvas canvas(painter);
+  job_.begin(*report_, canvas);
+  const PageRange pages = chosenPages(printer, report_->pageCount());
+  PrintProgress progress(this, title_, printer, pages);
+  for (int page = pages.first; page <= pages.last; ++page) {
+    if (!progress.showPage(page)) {
+      printer.abort();
+      break;
+    }
+    if (page > pages.first) printer.newPage();
+    job_.drawPage(*report_, canvas, page);
+  }
+  return true;
+}
+
+void StampaVista::savePdf() {
+  ui::FileChoice choice;
+  choice.title = "Salva PDF";
+  choice.filter = "File PDF (*.pdf)|*.pdf||";
+  choice.defaultExtension = "pdf";
+  choice.proposedName = QDir(pdfFolder()).filePath(title_ + QStringLiteral(".pdf")).toStdString();
+  choice.confirmOverwrite = true;
+  const auto path = prompter_.saveFile(choice);
+  if (!path) return;
+  pdfFolder() = QFileInfo(QString::fromStdString(*path)).absolutePath();
+  prompter_.beginBusy(true);
+  qt::WritePdfReport(*report_, *path, qt::PdfPaper::A4Landscape, prompter_);
+  // The report was paginated for the PDF's paper: the preview's pages are made again.
+  preview_->updatePreview();
+}
+
+bool StampaVista::twoPages() const {
+  return preview_ != nullptr && preview_->viewMode() == QPrintPreviewWidget::FacingPagesView;
+}
+
+int StampaVista::firstShownPage() const {
+  const int page = preview_ != nullptr ? preview_->currentPage() : 1;
+  if (!twoPages() || page <= 1) return std::max(page, 1);
+  return page - page % 2;
+}
+
+void StampaVista::nextPage() {
+  const int first = firstShownPage();
+  preview_->setCurrentPage(twoPages() ? (first == 1 ? 2 : first + 2) : first + 1);
+  showPageState();
+}
+
+void StampaVista::previousPage() {
+  const int first = firstShownPage();
+  preview_->setCurrentPage(std::max(1, twoPages() ? first - 2 : first - 1));
+  showPageState();
+}
+
+void StampaVista::zoomIn() {
+  preview_->zoomIn();
+}
+
+void StampaVista::zoomOut() {
+  preview_->zoomOut();
+}
+
+void StampaVista::togglePages() {
+  preview_->setViewMode(twoPages() ? QPrintPreviewWidget::SinglePageView
+                                   : QPrintPreviewWidget::FacingPagesView);
+  preview_->fitInView();
+  showPageState();
+}
+
+QString StampaVista::statusText() const {
+  const int first = firstShownPage();
+  const int last = twoPages() && first > 1 ? std::min(first + 1, preview_->pageCount()) : first;
+  if (last == first) return QStringLiteral("Pagina %1").arg(first);
+  return QStringLiteral("Pagine %1-%2").arg(first).arg(last);
+}
+
+void StampaVista::showPageState() {
+  if (preview_ == nullptr) return;
+  status_->setText(statusText());
+  pages_->setText(twoPages() ? QStringLiteral("&Una pagina") : QStringLiteral("Due pa&gine"));
+  if (!previewing_) return;
+  const int first = firstShownPage();
+  const int lastShown = twoPages() && first > 1 ? first + 1 : first;
+  next_->setEnabled(lastShown < preview_->pageCount());
+  previous_->setEnabled(first > 1);
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,80 @@
+#pragma once
+// The print view: while a report is shown it takes the main window's place,
+// with the preview of its pages under the program's own button bar. The
+// report is paginated afresh for the paper of every job (the preview, the
+// printer, a PDF file), and the view ends with the job: the main window's
+// next idle step then discards it.
+
+#include <QPrinter>
+#include <QString>
+#include <memory>
+
+#include "app/ReportWindow.h"
+#include "reports/PrintPagination.h"
+#include "reports/PrintReport.h"
+
+class QHBoxLayout;
+class QLabel;
+class QPrintPreviewWidget;
+class QPushButton;
+
+namespace veltra::ui {
+class Prompter;
+}
+
+namespace veltra::app {
+
+class StampaVista : public ReportWindow {
+  Q_OBJECT
+ public:
+  // title: the report's, which the main window shows while the view is there.
+  StampaVista(QString title, ui::Prompter& prompter, QWidget* parent = nullptr);
+  ~StampaVista() override;
+
+  // Takes the report to show; false when the view already holds one, or none is given.
+  bool attach(std::unique_ptr<reports::PrintReport> report);
+  // The preview of every page, two side by side.
+  void startPreview();
+  // Direct printing: the printer dialog, then the pages chosen there.
+  void print() override;
+
+  QString title() const override { return title_; }
+  bool isFinished() const override { return job_.finished(); }
+
+  QPrintPreviewWidget* previewWidget() const { return preview_; }
+  // "Pagina n", or "Pagine n-m" while two pages show.
+  QString statusText() const;
+
+ private:
+  void buildButtonBar();
+  QPushButton* addButton(QHBoxLayout& bar, const char* text, void (StampaVista::*slot)());
+  void paintPreview(QPrinter* printer);
+  int pageCountForDialog(QPrinter& printer);
+  bool printPages(QPrinter& printer);
+  void endPreview();
+  void closeView();
+  void savePdf();
+  void nextPage();
+  void previousPage();
+  void togglePages();
+  void zoomIn();
+  void zoomOut();
+  void showPageState();
+  bool twoPages() const;
+  // The first page of what shows now: pages come in pairs 2-3, 4-5... beside page 1.
+  int firstShownPage() const;
+
+  QString title_;
+  ui::Prompter& prompter_;
+  std::unique_ptr<reports::PrintReport> report_;
+  reports::PrintPagination job_;
+  bool previewing_ = false;
+  std::unique_ptr<QPrinter> previewPrinter_;
+  QPrintPreviewWidget* preview_ = nullptr;
+  QLabel* status_ = nullptr;
+  QPushButton* next_ = nullptr;
+  QPushButton* previous_ = nullptr;
+  QPushButton* pages_ = nullptr;
+};
+
+}  // namespace veltra::app

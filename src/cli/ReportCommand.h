@@ -1,0 +1,13 @@
+#pragma once
+// report KIND --pdf FILE [options] [--portrait]: a printed report of the
+// program written into a PDF file, A4 sideways unless --portrait. Each kind
+// of report is one entry of the command's table: its name, its own options,
+// and how its choices are checked and its rows loaded.
+
+#include "cli/CliContext.h"
+
+namespace veltra::cli {
+
+int reportCommand(CliContext& context);
+
+}  // namespace veltra::cli

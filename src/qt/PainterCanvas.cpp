@@ -1,0 +1,84 @@
+#include "qt/PainterCanvas.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <cmath>
+
+namespace veltra::qt {
+
+namespace {
+
+QColor qtColour(reports::Rgb colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
+
+QString qtText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+PainterCanvas::PainterCanvas(QPainter& painter)
+    : painter_(painter), scale_(painter.device()->logicalDpiX() / UnitsPerInch) {
+  // Text is drawn over its own background, as the report's band asks.
+  painter_.setBackgroundMode(Qt::OpaqueMode);
+  painter_.setBackground(Qt::white);
+}
+
+// Rounded up: a column is never narrower than its widest text.
+int PainterCanvas::toUnits(double pixels) const {
+  return static_cast<int>(std::ceil(pixels / scale_ - 1e-6));
+}
+
+int PainterCanvas::pageWidth() const {
+  return static_cast<int>(painter_.device()->width() / scale_);
+}
+
+int PainterCanvas::pageHeight() const {
+  return static_cast<int>(painter_.device()->height() / scale_);
+}
+
+void PainterCanvas::save() {
+  painter_.save();
+}
+
+void PainterCanvas::restore() {
+  painter_.restore();
+}
+
+void PainterCanvas::selectFont(const reports::Font& font) {
+  QFont chosen(qtText(font.family), font.points, font.weight);
+  painter_.setFont(chosen);
+  metrics_.emplace(painter_.font(), painter_.device());
+}
+
+void PainterCanvas::selectPen(int width) {
+  QPen pen(Qt::black, toDevice(width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  painter_.setPen(pen);
+}
+
+reports::TextSize PainterCanvas::measure(std::string_view text) {
+  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
+  return {toUnits(metrics_->horizontalAdvance(qtText(text))), toUnits(metrics_->height())};
+}
+
+void PainterCanvas::text(int x, int y, std::string_view text) {
+  const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
+  painter_.drawText(QPointF(toDevice(x), toDevice(y) + ascent), qtText(text));
+}
+
+void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+  painter_.drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
+}
+
+void PainterCanvas::fillRect(int left, int top, int right, int bottom, reports::Rgb colour) {
+  painter_.fillRect(QRectF(QPointF(toDevice(left), toDevice(top)),
+                           QPointF(toDevice(right), toDevice(bottom))),
+                    qtColour(colour));
+}
+
+void PainterCanvas::setTextBackground(reports::Rgb colour) {
+  painter_.setBackground(qtColour(colour));
+}
+
+}  // namespace veltra::qt

@@ -1,0 +1,44 @@
+#pragma once
+// The report canvas on a QPainter: the preview, the printer and PDF files
+// all draw through it. Report units are 1/600 inch; they become the device's
+// pixels here, and the font is taken at the device's own resolution so that
+// text measured for pagination is the text printed.
+
+#include <QFontMetricsF>
+#include <optional>
+
+#include "reports/Canvas.h"
+
+class QPainter;
+
+namespace veltra::qt {
+
+class PainterCanvas : public reports::Canvas {
+ public:
+  static constexpr double UnitsPerInch = 600.0;
+
+  // The painter must be active on its device for as long as the canvas is used.
+  explicit PainterCanvas(QPainter& painter);
+
+  int pageWidth() const override;
+  int pageHeight() const override;
+  void save() override;
+  void restore() override;
+  void selectFont(const reports::Font& font) override;
+  void selectPen(int width) override;
+  reports::TextSize measure(std::string_view text) override;
+  void text(int x, int y, std::string_view text) override;
+  void line(int x1, int y1, int x2, int y2) override;
+  void fillRect(int left, int top, int right, int bottom, reports::Rgb colour) override;
+  void setTextBackground(reports::Rgb colour) override;
+
+ private:
+  double toDevice(int units) const { return units * scale_; }
+  int toUnits(double pixels) const;
+
+  QPainter& painter_;
+  double scale_;  // device pixels per report unit
+  std::optional<QFontMetricsF> metrics_;
+};
+
+}  // namespace veltra::qt
