@@ -226,7 +226,7 @@ TEST_F(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
   // comes after 200 written ones, inside the open transaction.
   class CrashingPrompter : public testing::RecordingPrompter {
    public:
-    ui::Answer message(std::string_view, ui::Icon, ui::Buttons, std::string_view) override {
+    ui::Answer showMessage(std::string_view, ui::Icon, ui::Buttons, std::string_view) override {
       std::_Exit(3);
     }
   };
