@@ -132,6 +132,8 @@ void StampaVista::startPreview() {
   previewing_ = true;
   previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   previewPrinter_->setDocName(title_);
+  // The lists' columns are wider than an upright sheet.
+  previewPrinter_->setPageOrientation(QPageLayout::Landscape);
   preview_ = new QPrintPreviewWidget(previewPrinter_.get(), this);
   auto* column = static_cast<QVBoxLayout*>(layout());
   delete column->takeAt(1);  // the stretch that held the place
@@ -181,6 +183,8 @@ void StampaVista::print() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(title_);
   printer.setCopyCount(1);
+  // The lists' columns are wider than an upright sheet; the dialog can still turn it.
+  printer.setPageOrientation(QPageLayout::Landscape);
   const int pageCount = pageCountForDialog(printer);
   printer.setFromTo(1, pageCount);
   QPrintDialog dialog(&printer, this);
