@@ -6,6 +6,8 @@
 #include "app/DatabaseCommands.h"
 #include "app/MainWindow.h"
 #include "app/ReportWindow.h"
+#include "app/VehicleCardDialog.h"
+#include "app/VehicleHistoryDialog.h"
 
 namespace veltra::app {
 
@@ -38,6 +40,8 @@ constexpr AppCommand Commands[] = {
     {CmdExportCommunication, exportCommunicationCommand},
     {CmdCommunicationsStatus, communicationsStatusCommand},
     {CmdFleetTextExport, fleetTextExportCommand},
+    {CmdVehicleCard, vehicleCardCommand},
+    {CmdHistoryCard, historyCardCommand},
     {CmdPrint, printCommand},
 };
 

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/CardCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CommandLineOptions.h"
 #include "cli/ConnectionCommands.h"
@@ -31,6 +32,8 @@ constexpr CommandEntry Commands[] = {
     {"export-fleet", "--date DATE --out FILE [--company N] [--ambit N] [--active-only]",
      exportFleetCommand},
     {"status", "[COMPANY [DATE]]", statusCommand},
+    {"card", "CHASSIS", cardCommand},
+    {"history", "CHASSIS", historyCommand},
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},
     {"register-installation", "[DIRECTORY]", registerInstallationCommand},

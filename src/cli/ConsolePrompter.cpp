@@ -11,13 +11,12 @@ ConsolePrompter::ConsolePrompter(std::ostream& out, std::ostream& err, bool answ
 ui::Answer ConsolePrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
                                     std::string_view /*caption*/) {
   const bool isError = icon == ui::Icon::Stop || icon == ui::Icon::Exclamation;
+  errorShown_ = errorShown_ || isError;
   std::ostream& stream = isError ? err_ : out_;
   stream << text << '\n';
   stream.flush();
   if (buttons == ui::Buttons::Ok) return ui::Answer::Ok;
-  if (answerYes_) return ui::Answer::Ok;
-  questionDeclined_ = true;
-  return ui::Answer::Cancel;
+  return answerYes_ ? ui::Answer::Ok : ui::Answer::Cancel;
 }
 
 void ConsolePrompter::setNextFile(std::optional<std::string> path) {

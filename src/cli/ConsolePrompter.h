@@ -26,7 +26,9 @@ public:
   void setNextFile(std::optional<std::string> path);
   // A path for the dialog after those already waiting (duplicate asks for two).
   void queueNextFile(std::string path) { nextFiles_.push_back(std::move(path)); }
-  bool questionDeclined() const { return questionDeclined_; }
+  // A stop or exclamation box was shown: what the command wrote may lack
+  // what that failure kept from it.
+  bool errorShown() const { return errorShown_; }
 
 private:
   std::optional<std::string> nextFile();
@@ -34,7 +36,7 @@ private:
   std::ostream& out_;
   std::ostream& err_;
   bool answerYes_;
-  bool questionDeclined_ = false;
+  bool errorShown_ = false;
   std::deque<std::string> nextFiles_;
 };
 

@@ -10,10 +10,15 @@ namespace veltra::db {
 
 namespace {
 
+// The whole text, however long: a double as large as 1e308 has over 300 digits.
 std::string formatted(const char* format, auto... values) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, values...);
-  return buffer;
+  const int length = std::snprintf(buffer, sizeof buffer, format, values...);
+  if (length < 0) return {};
+  if (static_cast<std::size_t>(length) < sizeof buffer) return std::string(buffer, length);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, values...);
+  return text;
 }
 
 std::string doubleText(double value) {

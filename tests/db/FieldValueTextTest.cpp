@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include "db/CalendarDate.h"
 #include "db/DateValue.h"
 #include "db/FieldValueText.h"
@@ -30,6 +32,18 @@ TEST(FieldValueToText, DoubleIsTwentyCharactersWithDecimalComma) {
   EXPECT_EQ(text(FieldValue::ofReal(FieldType::Double, 12.5)), "000000000000012,5000");
   EXPECT_EQ(text(FieldValue::ofReal(FieldType::Double, -3.25)), "-00000000000003,2500");
   EXPECT_EQ(text(FieldValue::ofReal(FieldType::Double, 12000.0)), "000000000012000,0000");
+}
+
+TEST(FieldValueToText, HugeDoublesKeepEveryDigitAndTheirComma) {
+  // The import accepts 1e70 as a length: its text is 76 characters, not a cut 63.
+  EXPECT_EQ(text(FieldValue::ofReal(FieldType::Double, 1e70)),
+            "10000000000000000725314363815292351261583744096465219555182101554790400,0000");
+  EXPECT_EQ(text(FieldValue::ofReal(FieldType::Double, -1.5e65)),
+            "-150000000000000010505571038072674121863612844271609840295812792320,0000");
+  const std::string largest = text(FieldValue::ofReal(FieldType::Double, DBL_MAX));
+  EXPECT_EQ(largest.size(), 314u);
+  EXPECT_TRUE(largest.starts_with("179769313486231570")) << largest;
+  EXPECT_TRUE(largest.ends_with(",0000")) << largest;
 }
 
 TEST(FieldValueToText, CurrencyIsTwentyOneCharactersExactly) {
