@@ -81,6 +81,9 @@ TEST_F(CommunicationsCheckReportTest, ANewRegisterHasNoMarkAndNothingToPrint) {
   EXPECT_TRUE(markedCodes().empty());
   auto report = loaded({"01/01/2000", "31/12/2030"});
   EXPECT_EQ(report.rowCount(), 0u);
+  EXPECT_FALSE(HasRowsToPrint(report, prompter));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "Non ci sono dati da stampare !!!");
 }
 
 TEST_F(CommunicationsCheckReportTest, ClicksFlipTheStoredMarkAndListsSetIt) {
