@@ -6,9 +6,8 @@
 //     rows into pages, on the tests' recording canvas (A4 sideways);
 //   - FirstPage: what the preview waits for, pagination and page 1.
 //
-// The register is built once with generated communications and kept in
-// /tmp/veltra-report-bench/; delete the folder to build it again. Run by
-// hand, one benchmark per process so that each peak memory figure is its own:
+// The register is that of support/ReportRegister.h. Run by hand, one
+// benchmark per process so that each peak memory figure is its own:
 //   build/release/bench/report_pagination_bench --benchmark_filter=Load
 //
 // Counters: peak_extra_MiB is the growth of the resident set during the timed
@@ -18,52 +17,21 @@
 #include <malloc.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "support/BenchSupport.h"
-#include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
 #include "reports/PrintPagination.h"
 #include "reports/VehicleListReport.h"
-#include "schema/DatabaseCreation.h"
+#include "support/BenchSupport.h"
 #include "support/RecordingCanvas.h"
-#include "synthetic/SyntheticCommunication.h"
+#include "support/ReportRegister.h"
 
 namespace {
 
 using namespace veltra::bench;
-namespace fs = std::filesystem;
 using namespace veltra;
 
-constexpr std::int32_t Companies = 50;
-constexpr std::size_t VehiclesPerCompany = 1021;
-// Vehicle i of a company is de-registered when i % 50 == 49.
-constexpr std::size_t ListedVehicles = Companies * (VehiclesPerCompany - 20);
-const fs::path CacheFolder = "/tmp/veltra-report-bench";
-
-std::string registerPath() {
-  fs::create_directories(CacheFolder);
-  const fs::path path = CacheFolder / "register_51050.mdb";
-  if (fs::exists(path)) return path.string();
-  const fs::path partial = path.string() + ".partial";
-  fs::remove(partial);
-  BenchPrompter prompter;
-  if (schema::BuildNewDatabase(prompter, partial.string(), "").outcome != ui::Outcome::Done)
-    std::abort();
-  {
-    db::DatabaseConnection connection(prompter, partial.string());
-    for (std::int32_t azienda = 1; azienda <= Companies; ++azienda) {
-      int inserted = 0;
-      int updated = 0;
-      const auto communication =
-          testing::SyntheticCommunication(azienda, "15/01/2024", VehiclesPerCompany);
-      if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
-    }
-  }
-  fs::rename(partial, path);
-  return path.string();
-}
+constexpr std::size_t ListedVehicles = ReportListedVehicles;
 
 reports::VehicleListReport loadedReport(db::DatabaseConnection& connection, ui::Prompter& prompter) {
   reports::VehicleListReport report(reports::VehicleListOrder::ByCompany, {});
@@ -79,7 +47,7 @@ long startMemoryReading() {
 }
 
 void BM_LoadVehicleList(benchmark::State& state) {
-  const std::string path = registerPath();
+  const std::string path = reportRegisterPath();
   BenchPrompter prompter;
   db::DatabaseConnection connection(prompter, path);
   long peakExtraKiB = 0;
@@ -99,7 +67,7 @@ void BM_LoadVehicleList(benchmark::State& state) {
 // Pagination alone, or with page 1 drawn after it as the preview does.
 void paginate(benchmark::State& state, bool drawFirstPage) {
   BenchPrompter prompter;
-  db::DatabaseConnection connection(prompter, registerPath());
+  db::DatabaseConnection connection(prompter, reportRegisterPath());
   auto report = loadedReport(connection, prompter);
   testing::RecordingCanvas canvas;
   reports::PrintPagination job;
