@@ -155,6 +155,9 @@ TEST_F(TableCursorTest, SeekWithALeadingKeyFindsTheFirstMatchingRow) {
   mezzi.GetField("data", date);
   EXPECT_EQ(date, "01/01/2005");
   EXPECT_FALSE(mezzi.Seek(1, &absent));
+  // A key longer than its field cannot be in the table either.
+  const std::string tooLong(63, 'P');
+  EXPECT_FALSE(mezzi.Seek(1, &tooLong));
   EXPECT_TRUE(prompter.messages.empty()) << "a key that is not there is no failure";
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "db/PlainText.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
@@ -122,7 +123,12 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
   if (stmt == nullptr) return status;
   stmt->rewind();
   for (size_t i = 0; i < keys.size(); ++i) {
-    if (status = valueFromText(table_.columns[keyColumns_[i]], keys[i], key_); !status) return status;
+    const ColumnInfo& column = table_.columns[keyColumns_[i]];
+    // A text longer than its field cannot be in the table: nothing is found,
+    // nothing failed. A key of the wrong type stays a failure of the caller.
+    if (column.type == FieldType::Text && Utf8Length(keys[i]) > static_cast<size_t>(column.size))
+      return EngineStatus::success();
+    if (status = valueFromText(column, keys[i], key_); !status) return status;
     stmt->bindValue(static_cast<int>(i + 1), key_);
   }
   if (stmt->step(status)) {
