@@ -5,6 +5,7 @@
 #include "app/CommunicationCommands.h"
 #include "app/DatabaseCommands.h"
 #include "app/MainWindow.h"
+#include "app/ReportCommands.h"
 #include "app/ReportWindow.h"
 #include "app/VehicleCardDialog.h"
 #include "app/VehicleHistoryDialog.h"
@@ -42,6 +43,8 @@ constexpr AppCommand Commands[] = {
     {CmdFleetTextExport, fleetTextExportCommand},
     {CmdVehicleCard, vehicleCardCommand},
     {CmdHistoryCard, historyCardCommand},
+    {CmdListByCompany, vehicleListByCompanyCommand},
+    {CmdListByAmbit, vehicleListByAmbitCommand},
     {CmdPrint, printCommand},
 };
 

@@ -239,21 +239,24 @@ bool StampaVista::twoPages() const {
 }
 
 int StampaVista::firstShownPage() const {
-  const int page = preview_ != nullptr ? preview_->currentPage() : 1;
-  if (!twoPages() || page <= 1) return std::max(page, 1);
-  return page - page % 2;
+  if (!twoPages() || page_ <= 1) return std::max(page_, 1);
+  return page_ - page_ % 2;
+}
+
+void StampaVista::turnTo(int page) {
+  page_ = std::clamp(page, 1, std::max(1, preview_->pageCount()));
+  preview_->setCurrentPage(page_);
+  showPageState();
 }
 
 void StampaVista::nextPage() {
   const int first = firstShownPage();
-  preview_->setCurrentPage(twoPages() ? (first == 1 ? 2 : first + 2) : first + 1);
-  showPageState();
+  turnTo(twoPages() ? (first == 1 ? 2 : first + 2) : first + 1);
 }
 
 void StampaVista::previousPage() {
   const int first = firstShownPage();
-  preview_->setCurrentPage(std::max(1, twoPages() ? first - 2 : first - 1));
-  showPageState();
+  turnTo(twoPages() ? first - 2 : first - 1);
 }
 
 void StampaVista::zoomIn() {
@@ -268,7 +271,7 @@ void StampaVista::togglePages() {
   preview_->setViewMode(twoPages() ? QPrintPreviewWidget::SinglePageView
                                    : QPrintPreviewWidget::FacingPagesView);
   preview_->fitInView();
-  showPageState();
+  turnTo(firstShownPage());
 }
 
 QString StampaVista::statusText() const {

@@ -54,6 +54,7 @@ class StampaVista : public ReportWindow {
   void endPreview();
   void closeView();
   void savePdf();
+  void turnTo(int page);
   void nextPage();
   void previousPage();
   void togglePages();
@@ -69,6 +70,7 @@ class StampaVista : public ReportWindow {
   std::unique_ptr<reports::PrintReport> report_;
   reports::PrintPagination job_;
   bool previewing_ = false;
+  int page_ = 1;  // the page turned to with the buttons
   std::unique_ptr<QPrinter> previewPrinter_;
   QPrintPreviewWidget* preview_ = nullptr;
   QLabel* status_ = nullptr;

@@ -9,6 +9,7 @@
 #include "cli/ExportCommands.h"
 #include "cli/ImportCommand.h"
 #include "cli/InstallationCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/SchemaCommands.h"
 #include "cli/StatusCommand.h"
 
@@ -34,6 +35,8 @@ constexpr CommandEntry Commands[] = {
     {"status", "[COMPANY [DATE]]", statusCommand},
     {"card", "CHASSIS", cardCommand},
     {"history", "CHASSIS", historyCommand},
+    {"report", "by-company|by-ambit --pdf FILE [--company N] [--ambit N] [--portrait]",
+     reportCommand},
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},
     {"register-installation", "[DIRECTORY]", registerInstallationCommand},

@@ -1,0 +1,181 @@
+// The vehicle lists from the desktop, offscreen: the selection dialog
+// answered by script, the print view in the main window's place with its
+// button bar and caption, the pages it previews, and how it goes again.
+
+#include <QApplication>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "AppFixture.h"
+#include "app/CommandIds.h"
+#include "app/StampaVista.h"
+#include "app/VehicleListDialog.h"
+#include "comms/ApplyCommunication.h"
+#include "db/DatabaseConnection.h"
+#include "schema/DatabaseCreation.h"
+#include "support/RecordingPrompter.h"
+#include "support/RunProgram.h"
+#include "synthetic/SyntheticCommunication.h"
+
+namespace veltra::testing {
+namespace {
+
+// Acts on the modal dialog of the given kind as soon as it is up.
+template <class Dialog>
+void whenShown(std::function<void(Dialog&)> act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()))
+      act(*dialog);
+    else
+      whenShown<Dialog>(act);
+  });
+}
+
+QPushButton* button(const app::StampaVista& view, const QString& text) {
+  for (QPushButton* found : view.findChildren<QPushButton*>())
+    if (found->text() == text) return found;
+  return nullptr;
+}
+
+class ReportCommandsTest : public AppTest {
+ protected:
+  // Started on a register with that many vehicles of company 12.
+  void startOnRegister(std::size_t vehicles) {
+    const std::string path = dir.file("VELTRA.MDB");
+    RecordingPrompter quiet;
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, path, "").outcome, ui::Outcome::Done);
+    if (vehicles > 0) {
+      db::DatabaseConnection connection(quiet, path);
+      int inserted = 0;
+      int updated = 0;
+      ASSERT_TRUE(comms::ApplyCommunication(
+          connection, SyntheticCommunication(12, "15/01/2024", vehicles), inserted, updated));
+    }
+    installKey(path);
+    ASSERT_TRUE(start());
+  }
+
+  // The list by company, with the selection dialog left as it opens but for the print type.
+  app::StampaVista* runListByCompany(bool preview = true) {
+    whenShown<app::VehicleListDialog>([preview](app::VehicleListDialog& dialog) {
+      if (!preview) dialog.print().click();
+      dialog.accept();
+    });
+    window().runCommand(app::CmdListByCompany);
+    return qobject_cast<app::StampaVista*>(window().reportWindow());
+  }
+
+  QString caption() { return window().windowTitle(); }
+  const QString ProgramTitle = QString::fromUtf8(app::MainWindow::ProgramTitle);
+};
+
+TEST_F(ReportCommandsTest, PreviewTakesTheWindowsPlaceUntilClosed) {
+  startOnRegister(300);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(caption(), "Rubrica Mezzi x Azienda");
+  EXPECT_EQ(window().centralWidget()->findChild<app::StampaVista*>(), view);
+  EXPECT_TRUE(view->isVisible());
+
+  QStringList texts;
+  for (const QPushButton* found : view->findChildren<QPushButton*>()) texts.append(found->text());
+  EXPECT_EQ(texts, (QStringList{"Stam&pa...", "Sal&va PDF...", "Pag. &succes.", "Pag. p&reced.",
+                                "&Una pagina", "Ingrand&isci", "Ri&duci", "&Chiudi"}));
+
+  // Two pages side by side, page 1 on its own as the front page.
+  QPrintPreviewWidget* preview = view->previewWidget();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::FacingPagesView);
+  EXPECT_EQ(preview->pageCount(), 11) << "one page per ambit";
+  EXPECT_EQ(view->statusText(), "Pagina 1");
+  EXPECT_FALSE(button(*view, "Pag. p&reced.")->isEnabled());
+  button(*view, "Pag. &succes.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 2-3");
+  button(*view, "Pag. &succes.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 4-5");
+  button(*view, "Pag. p&reced.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 2-3");
+  button(*view, "&Una pagina")->click();
+  EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::SinglePageView);
+  EXPECT_NE(button(*view, "Due pa&gine"), nullptr);
+  EXPECT_EQ(view->statusText(), "Pagina 2");
+  const qreal fitted = preview->zoomFactor();
+  button(*view, "Ingrand&isci")->click();
+  EXPECT_GT(preview->zoomFactor(), fitted);
+  button(*view, "Ri&duci")->click();
+  EXPECT_NEAR(preview->zoomFactor(), fitted, 1e-9);
+
+  button(*view, "&Chiudi")->click();
+  EXPECT_TRUE(view->isFinished());
+  EXPECT_EQ(caption(), "Rubrica Mezzi x Azienda") << "until the next idle moment";
+  window().idleStep();
+  EXPECT_EQ(window().reportWindow(), nullptr);
+  EXPECT_EQ(caption(), ProgramTitle);
+}
+
+TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
+  startOnRegister(60);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  const std::string pdf = dir.file("rubrica.pdf");
+  dialogs.files = {QString::fromStdString(pdf)};
+  button(*view, "Sal&va PDF...")->click();
+  ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
+  EXPECT_EQ(dialogs.fileDialogs[0].title, "Salva PDF");
+  EXPECT_EQ(dialogs.fileDialogs[0].nameFilters, QStringList{"File PDF (*.pdf)"});
+  EXPECT_TRUE(dialogs.fileDialogs[0].proposedName.endsWith("Rubrica Mezzi x Azienda.pdf"));
+  EXPECT_TRUE(dialogs.fileDialogs[0].confirmOverwrite);
+  const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
+  ASSERT_EQ(info.exitStatus, 0) << info.err;
+  EXPECT_NE(info.out.find("842 x 595 pts (A4)"), std::string::npos) << info.out;
+  EXPECT_GT(view->previewWidget()->pageCount(), 1);
+  EXPECT_FALSE(view->isFinished());
+
+  // The next one proposes the folder of the last, which exists.
+  dialogs.files = {std::nullopt};
+  button(*view, "Sal&va PDF...")->click();
+  ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
+  EXPECT_EQ(dialogs.fileDialogs[1].proposedName, "Rubrica Mezzi x Azienda.pdf");
+  EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(ReportCommandsTest, NextReportReplacesTheViewAndCancelledPrintingEndsIt) {
+  startOnRegister(10);
+  QPointer<app::StampaVista> first = runListByCompany();
+  ASSERT_FALSE(first.isNull());
+
+  bool askedForPrinter = false;
+  whenShown<QPrintDialog>([&askedForPrinter](QPrintDialog& dialog) {
+    askedForPrinter = true;
+    EXPECT_EQ(dialog.printer()->copyCount(), 1);
+    EXPECT_EQ(dialog.minPage(), 1);
+    EXPECT_EQ(dialog.maxPage(), 10) << "one page per ambit";
+    dialog.reject();
+  });
+  app::StampaVista* second = runListByCompany(false);
+  EXPECT_TRUE(askedForPrinter);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(window().reportWindow(), first.data());
+  EXPECT_TRUE(second->isFinished());
+  window().idleStep();
+  EXPECT_EQ(window().reportWindow(), nullptr);
+  EXPECT_EQ(caption(), ProgramTitle);
+}
+
+TEST_F(ReportCommandsTest, EmptyReportSaysSoAndGivesTheWindowBack) {
+  startOnRegister(0);
+  runListByCompany();
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Non ci sono dati da stampare !!!"});
+  EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Information);
+  EXPECT_EQ(window().reportWindow(), nullptr);
+  EXPECT_EQ(caption(), ProgramTitle);
+}
+
+}  // namespace
+}  // namespace veltra::testing

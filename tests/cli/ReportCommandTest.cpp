@@ -1,0 +1,173 @@
+// report by-company|by-ambit as a script calls it: a real PDF, read back with
+// poppler's pdfinfo and pdftotext, and the refusals with their messages.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "comms/ApplyCommunication.h"
+#include "db/DatabaseConnection.h"
+#include "reports/VehicleListReport.h"
+#include "schema/DatabaseCreation.h"
+#include "support/RecordingPrompter.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+#include "synthetic/SyntheticCommunication.h"
+
+namespace veltra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+    ++count;
+  return count;
+}
+
+class ReportCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordingPrompter quiet;
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
+  }
+
+  void addCompany(std::int32_t azienda, std::size_t vehicles) {
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, database);
+    int inserted = 0;
+    int updated = 0;
+    ASSERT_TRUE(comms::ApplyCommunication(
+        connection, SyntheticCommunication(azienda, "15/01/2024", vehicles), inserted, updated));
+  }
+
+  ProgramRun cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--db", database});
+    return runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+  }
+
+  // The chassis the list holds, as the core loads them.
+  std::vector<std::string> listedChassis(reports::VehicleListOrder order) {
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, database);
+    reports::VehicleListReport report(order, {});
+    EXPECT_TRUE(report.load(connection, quiet));
+    std::vector<std::string> chassis;
+    for (const auto& row : report.rows().rows()) chassis.push_back(row.telaio);
+    return chassis;
+  }
+
+  std::map<std::string, std::string> pdfInfo(const std::string& pdf) {
+    const auto run = runProgram("/usr/bin/pdfinfo", {pdf});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::map<std::string, std::string> fields;
+    std::size_t start = 0;
+    for (auto end = run.out.find('\n'); end != std::string::npos; end = run.out.find('\n', start)) {
+      const std::string line = run.out.substr(start, end - start);
+      const auto colon = line.find(':');
+      if (colon != std::string::npos)
+        fields[line.substr(0, colon)] = line.substr(line.find_first_not_of(' ', colon + 1));
+      start = end + 1;
+    }
+    return fields;
+  }
+
+  // One text per page.
+  std::vector<std::string> pdfPages(const std::string& pdf) {
+    const auto run = runProgram("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::vector<std::string> pages;
+    std::size_t start = 0;
+    for (auto end = run.out.find('\f'); end != std::string::npos; end = run.out.find('\f', start)) {
+      pages.push_back(run.out.substr(start, end - start));
+      start = end + 1;
+    }
+    return pages;
+  }
+
+  TempDir dir;
+  std::string database = dir.file("VELTRA.MDB");
+  std::string pdf = dir.file("rubrica.pdf");
+};
+
+TEST_F(ReportCommandTest, ByCompanyWritesEveryVehicleOnceOverSeveralA4SidewaysPages) {
+  // 600 vehicles over 11 ambits: groups longer than a page.
+  addCompany(3, 600);
+  addCompany(12, 30);
+  const auto run = cli({"report", "by-company", "--pdf", pdf});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  auto info = pdfInfo(pdf);
+  EXPECT_EQ(info["Title"], "Rubrica Mezzi x Azienda");
+  EXPECT_EQ(info["Page size"], "842 x 595 pts (A4)");
+  const auto pages = pdfPages(pdf);
+  ASSERT_GT(pages.size(), 22u) << "22 groups, and some run over a page";
+  EXPECT_EQ(info["Pages"], std::to_string(pages.size()));
+
+  std::string all;
+  for (std::size_t n = 0; n < pages.size(); ++n) {
+    const std::string& page = pages[n];
+    EXPECT_NE(page.find("Pag. " + std::to_string(n + 1) + " di " + std::to_string(pages.size())),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("Elenco Mezzi"), std::string::npos);
+    EXPECT_NE(page.find("Veltra - \"DataBase Bus - Regione Ombrena\""), std::string::npos);
+    EXPECT_NE(page.find("Ultimo Agg."), std::string::npos) << "the heading band's last column";
+    EXPECT_EQ(occurrences(page, "Azienda 3 - ") + occurrences(page, "Azienda 12 - "), 1u)
+        << "one group per page";
+    all += page;
+  }
+  const auto chassis = listedChassis(reports::VehicleListOrder::ByCompany);
+  ASSERT_EQ(chassis.size(), 618u) << "de-registered vehicles are not listed";
+  for (const std::string& one : chassis) EXPECT_EQ(occurrences(all, one), 1u) << one;
+}
+
+TEST_F(ReportCommandTest, PortraitTurnsThePaperUpright) {
+  addCompany(12, 8);
+  const auto run = cli({"report", "by-ambit", "--pdf", pdf, "--portrait", "--company", "12"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  auto info = pdfInfo(pdf);
+  EXPECT_EQ(info["Title"], "Rubrica Mezzi x Ambito");
+  EXPECT_EQ(info["Page size"], "595 x 842 pts (A4)");
+}
+
+TEST_F(ReportCommandTest, RefusalsAndEmptyReportsWriteNoFile) {
+  // No vehicle at all: nothing to print, said on standard output.
+  auto run = cli({"report", "by-company", "--pdf", pdf});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.out, "Non ci sono dati da stampare !!!\n");
+  EXPECT_FALSE(fs::exists(pdf));
+
+  addCompany(12, 5);
+  run = cli({"report", "by-company", "--pdf", pdf, "--company", "3"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err,
+            "ATTENZIONE: Il Codice Azienda non è valido.\n\n"
+            "Occorre selezionare un Codice Azienda presente nella lista.\n\n\n");
+  run = cli({"report", "by-ambit", "--pdf", pdf, "--ambit", "x1"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err.rfind("ATTENZIONE: Il Codice Ambito non è valido.", 0), 0u) << run.err;
+  EXPECT_FALSE(fs::exists(pdf));
+
+  run = cli({"report", "by-company", "--pdf", dir.file("missing/rubrica.pdf")});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, "Impossibile scrivere il file PDF\n\n" + dir.file("missing/rubrica.pdf") + "\n");
+}
+
+TEST_F(ReportCommandTest, MalformedReportCommandsAreUsageErrors) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"report"}, {"report", "by-plate", "--pdf", "x.pdf"},
+        {"report", "by-company"}, {"report", "by-company", "--pdf", "x.pdf", "--from", "1/1/24"}}) {
+    const auto run = cli(args);
+    EXPECT_EQ(run.exitStatus, 2) << args.size();
+    EXPECT_NE(run.err.find("Uso: veltra-cli"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace veltra::testing
