@@ -161,10 +161,8 @@ class Checker {
     // A NUL has no place in a text file and would cut the text short later on.
     if (raw_.find('\0') != std::string::npos) return refuse(FileFault::Encoding);
     if (holdsControlCharacter(raw_)) return refuse(FileFault::Control);
-    auto converted = codec_.toUtf8(raw_);
-    if (!converted) return refuse(FileFault::Encoding);
-    utf8_ = std::move(*converted);
-    return true;
+    utf8_.clear();
+    return codec_.appendUtf8(raw_, utf8_) || refuse(FileFault::Encoding);
   }
 
   int next() {

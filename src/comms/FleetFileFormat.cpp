@@ -27,21 +27,23 @@ std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice) {
   };
 }
 
-std::string FleetDataLine(const SituationRow& row) {
+void FleetDataLine(const SituationRow& row, std::string& line) {
   const VehicleData& vehicle = row.vehicle;
   // The owner and the codes with their names come first; the other fields
   // follow in the order of a record line.
   const VehicleField& ambito = VehicleFieldNamed("ambito");
   const VehicleField& prop = VehicleFieldNamed("prop");
-  std::string line = row.telaio + '\t' + row.data + '\t' + FileText(prop, vehicle) + '\t' +
-                     std::to_string(row.azienda) + '\t' + row.companyName + '\t' +
-                     FileText(ambito, vehicle) + '\t' + row.ambitName;
+  line.assign(row.telaio).append(1, '\t').append(row.data).append(1, '\t');
+  AppendFileText(prop, vehicle, line);
+  line.append(1, '\t').append(std::to_string(row.azienda)).append(1, '\t');
+  line.append(row.companyName).append(1, '\t');
+  AppendFileText(ambito, vehicle, line);
+  line.append(1, '\t').append(row.ambitName);
   for (const VehicleField& field : VehicleFields) {
     if (&field == &ambito || &field == &prop) continue;
     line += '\t';
-    line += FileText(field, vehicle);
+    AppendFileText(field, vehicle, line);
   }
-  return line;
 }
 
 std::optional<std::string> FleetLineRefusal(const FleetExportChoice& choice,
@@ -61,8 +63,12 @@ std::optional<std::string> FleetFileText(const FleetExportChoice& choice, Situat
   for (const std::string& line : FleetHeaderLines(choice))
     if (!lines.add(line)) return std::nullopt;
   list.sort();
-  for (const SituationRow* row : list.sorted())
-    if (choice.filter.matches(*row) && !lines.add(FleetDataLine(*row))) return std::nullopt;
+  std::string line;
+  for (const SituationRow* row : list.sorted()) {
+    if (!choice.filter.matches(*row)) continue;
+    FleetDataLine(*row, line);
+    if (!lines.add(line)) return std::nullopt;
+  }
   return lines.take();
 }
 

@@ -13,8 +13,9 @@ namespace veltra::comms {
 
 // Lines 1 to 6 of the file: the criteria, an empty line, the column names.
 std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice);
-// One vehicle, its 30 fields separated by TABs, without terminator.
-std::string FleetDataLine(const SituationRow& row);
+// One vehicle, its 30 fields separated by TABs, without terminator, into
+// line (its old text replaced; its room kept for the next vehicle).
+void FleetDataLine(const SituationRow& row, std::string& line);
 
 // Why a row the choice selects fits no line of the file: a text with a TAB,
 // CR or LF, named with its vehicle and field. None when every row fits.

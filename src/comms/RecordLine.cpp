@@ -1,5 +1,6 @@
 #include "comms/RecordLine.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -69,14 +70,19 @@ bool ParseVariationLine(Communication& communication, std::string_view line) {
 }
 
 bool BreaksLine(std::string_view text) {
-  return text.find_first_of("\t\r\n") != std::string_view::npos;
+  // One pass over the text: every text of every exported row goes through here.
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
 }
 
 std::optional<std::string_view> FieldBreakingLine(std::string_view telaio,
                                                   const VehicleData& vehicle) {
   if (BreaksLine(telaio)) return "telaio";
+  // Numbers and flags are written by the program's own formats, which hold
+  // no TAB or line end: only the texts need looking at.
   for (const VehicleField& field : VehicleFields)
-    if (BreaksLine(FileText(field, vehicle))) return field.name;
+    if (field.kind == FieldKind::Text && BreaksLine(VehicleValue<std::string>(field, vehicle)))
+      return field.name;
   return std::nullopt;
 }
 
@@ -93,7 +99,7 @@ std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entr
   std::string line = entry.telaio + '\t' + std::to_string(azienda);
   for (const VehicleField& field : VehicleFields) {
     line += '\t';
-    line += FileText(field, entry.vehicle);
+    AppendFileText(field, entry.vehicle, line);
   }
   return line;
 }

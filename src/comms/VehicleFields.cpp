@@ -37,9 +37,18 @@ const VehicleField& VehicleFieldNamed(std::string_view name) {
 }
 
 std::string FileText(const VehicleField& field, const VehicleData& vehicle) {
+  std::string text;
+  AppendFileText(field, vehicle, text);
+  return text;
+}
+
+void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line) {
   if (field.kind == FieldKind::Flag)
-    return std::string(1, FlagFileChar(VehicleValue<std::int32_t>(field, vehicle)));
-  return numberOrText(field, vehicle);
+    line += FlagFileChar(VehicleValue<std::int32_t>(field, vehicle));
+  else if (field.kind == FieldKind::Text)
+    line += VehicleValue<std::string>(field, vehicle);
+  else
+    line += numberOrText(field, vehicle);
 }
 
 std::string DatabaseText(const VehicleField& field, const VehicleData& vehicle) {

@@ -81,6 +81,8 @@ const VehicleField& VehicleFieldNamed(std::string_view name);
 
 // As a record line writes it: flags "S"/"N", numbers with a decimal comma.
 std::string FileText(const VehicleField& field, const VehicleData& vehicle);
+// The same appended to line, for writers that build each line in one buffer.
+void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line);
 // As it is written into bus and storia: flags "1"/"0", numbers with a decimal comma.
 std::string DatabaseText(const VehicleField& field, const VehicleData& vehicle);
 // Reads a record line's field into the vehicle; false when a number does not

@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -27,38 +26,93 @@ Windows1252Codec::~Windows1252Codec() = default;
 
 namespace {
 
-bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// ASCII is the same on both sides, and the accented letters of the files lie
+// in 0xA0-0xFF, where Windows-1252 is Latin-1: U+00A0-U+00FF, two UTF-8
+// bytes lead by 0xC2 or 0xC3. Those are converted here; anything else (the
+// euro, the curly quotes, a byte Windows-1252 leaves undefined, invalid
+// UTF-8) is left to iconv.
+constexpr unsigned char FirstLatinHalf = 0xA0;
+
+bool appendLatinUtf8(std::string_view bytes, std::string& out) {
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else if (byte >= FirstLatinHalf) {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool appendLatinFromUtf8(std::string_view text, std::string& out) {
+  out.reserve(out.size() + text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    // The ASCII between two accented letters goes in one piece.
+    std::size_t ascii = i;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    out.append(text.substr(i, ascii - i));
+    if (ascii == text.size()) break;
+    const auto lead = static_cast<unsigned char>(text[ascii]);
+    if ((lead != 0xC2 && lead != 0xC3) || ascii + 1 == text.size()) return false;
+    const auto trail = static_cast<unsigned char>(text[ascii + 1]);
+    const unsigned char byte = static_cast<unsigned char>(((lead & 0x03) << 6) | (trail & 0x3F));
+    if ((trail & 0xC0) != 0x80 || byte < FirstLatinHalf) return false;
+    out += static_cast<char>(byte);
+    i = ascii + 2;
+  }
+  return true;
 }
 
 }  // namespace
 
-std::optional<std::string> Windows1252Codec::convert(Converter& converter, std::string_view input) {
-  // ASCII is the same on both sides and is nearly everything the files hold.
-  if (isAscii(input)) return std::string(input);
-  if (!converter.valid()) return std::nullopt;
+bool Windows1252Codec::convert(Converter& converter, std::string_view input, std::string& out) {
+  const std::size_t start = out.size();
+  if (!converter.valid()) return false;
   iconv(converter.handle, nullptr, nullptr, nullptr, nullptr);
-  std::string output;
   std::array<char, 1024> chunk{};
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
   while (inLeft > 0) {
-    char* out = chunk.data();
+    char* chunkEnd = chunk.data();
     std::size_t outLeft = chunk.size();
-    const std::size_t result = iconv(converter.handle, &in, &inLeft, &out, &outLeft);
-    output.append(chunk.data(), out);
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return std::nullopt;
+    const std::size_t result = iconv(converter.handle, &in, &inLeft, &chunkEnd, &outLeft);
+    out.append(chunk.data(), chunkEnd);
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      out.resize(start);
+      return false;
+    }
   }
-  return output;
+  return true;
+}
+
+bool Windows1252Codec::appendUtf8(std::string_view bytes, std::string& out) {
+  const std::size_t start = out.size();
+  if (appendLatinUtf8(bytes, out)) return true;
+  out.resize(start);
+  return convert(*toUtf8_, bytes, out);
+}
+
+bool Windows1252Codec::appendFromUtf8(std::string_view text, std::string& out) {
+  const std::size_t start = out.size();
+  if (appendLatinFromUtf8(text, out)) return true;
+  out.resize(start);
+  return convert(*fromUtf8_, text, out);
 }
 
 std::optional<std::string> Windows1252Codec::toUtf8(std::string_view bytes) {
-  return convert(*toUtf8_, bytes);
+  std::string text;
+  if (!appendUtf8(bytes, text)) return std::nullopt;
+  return text;
 }
 
 std::optional<std::string> Windows1252Codec::fromUtf8(std::string_view text) {
-  return convert(*fromUtf8_, text);
+  std::string bytes;
+  if (!appendFromUtf8(text, bytes)) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace veltra::comms

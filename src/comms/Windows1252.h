@@ -22,9 +22,14 @@ class Windows1252Codec {
   // None when the text is not valid UTF-8 or holds a character Windows-1252 lacks.
   std::optional<std::string> fromUtf8(std::string_view text);
 
+  // The same appended to out, for callers that build a long text line by
+  // line; false, with out as it was, where the others give none.
+  bool appendUtf8(std::string_view bytes, std::string& out);
+  bool appendFromUtf8(std::string_view text, std::string& out);
+
  private:
   struct Converter;
-  static std::optional<std::string> convert(Converter& converter, std::string_view input);
+  static bool convert(Converter& converter, std::string_view input, std::string& out);
 
   std::unique_ptr<Converter> toUtf8_;
   std::unique_ptr<Converter> fromUtf8_;

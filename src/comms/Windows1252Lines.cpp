@@ -3,12 +3,11 @@
 namespace veltra::comms {
 
 std::optional<std::string_view> Windows1252Lines::add(std::string_view line) {
-  const auto bytes = codec_.fromUtf8(line);
-  if (!bytes) return std::nullopt;
   const std::size_t start = text_.size();
-  text_ += *bytes;
+  if (!codec_.appendFromUtf8(line, text_)) return std::nullopt;
+  const std::size_t length = text_.size() - start;
   text_ += "\r\n";
-  return std::string_view(text_).substr(start, bytes->size());
+  return std::string_view(text_).substr(start, length);
 }
 
 }  // namespace veltra::comms

@@ -10,6 +10,8 @@ namespace veltra::db {
 
 namespace {
 
+constexpr std::size_t DateTextLength = 10;  // "GG/MM/AAAA"
+
 // The whole text, however long: a double as large as 1e308 has over 300 digits.
 std::string formatted(const char* format, auto... values) {
   char buffer[64];
@@ -76,7 +78,18 @@ std::string textOf(const FieldValue& value) {
 std::string DateText(int day, int month, int year) {
   if (year <= 1600) return std::string(NoDate);
   if (year >= 2400) return std::string(EndOfTime);
-  return formatted("%02d/%02d/%04d", day, month, year);
+  if (day < 0 || day > 99 || month < 0 || month > 99)
+    return formatted("%02d/%02d/%04d", day, month, year);
+  // Digit by digit: exports write several dates on each of their many lines.
+  std::string text(DateTextLength, '/');
+  const auto put = [&text](std::size_t at, int value, std::size_t digits) {
+    for (std::size_t i = digits; i-- > 0; value /= 10)
+      text[at + i] = static_cast<char>('0' + value % 10);
+  };
+  put(0, day, 2);
+  put(3, month, 2);
+  put(6, year, 4);
+  return text;
 }
 
 bool FieldValueToText(const FieldValue& value, std::string& out) {

@@ -96,8 +96,8 @@ bool QueryCursor::GetText(const std::string& fieldName, std::string& out) {
 }
 
 bool QueryCursor::GetInt(int position, std::int32_t& out) {
-  FieldValue value;
-  if (!readColumn(position, value)) return false;
+  if (!readColumn(position, value_)) return false;
+  const FieldValue& value = value_;
   out = 0;
   if (value.isNull) return false;
   switch (value.type) {
@@ -114,8 +114,8 @@ bool QueryCursor::GetInt(int position, std::int32_t& out) {
 }
 
 bool QueryCursor::GetDouble(int position, double& out) {
-  FieldValue value;
-  if (!readColumn(position, value)) return false;
+  if (!readColumn(position, value_)) return false;
+  const FieldValue& value = value_;
   out = 0.0;
   if (value.isNull) return false;
   if (value.type == FieldType::Double) {
@@ -131,12 +131,14 @@ bool QueryCursor::GetDouble(int position, double& out) {
 }
 
 bool QueryCursor::GetString(int position, std::string& out) {
-  FieldValue value;
-  if (!readColumn(position, value)) return false;
+  if (!readColumn(position, value_)) return false;
+  const FieldValue& value = value_;
   out.clear();
   if (value.isNull) return false;
   if (value.type == FieldType::Text || value.type == FieldType::Memo) {
-    out = value.text;
+    // Into the room the caller's text already has: a row read again and
+    // again costs no allocation.
+    out.assign(value.text);
     return true;
   }
   if (value.type == FieldType::Date) return FieldValueToText(value, out);

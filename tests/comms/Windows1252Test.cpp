@@ -39,5 +39,20 @@ TEST(Windows1252Codec, ConvertsTextsLongerThanItsWorkingChunk) {
   EXPECT_EQ(codec.fromUtf8(*text), bytes);
 }
 
+TEST(Windows1252Codec, AppendsToATextAndLeavesItAsItWasOnARefusal) {
+  Windows1252Codec codec;
+  std::string bytes = "A\r\n";
+  EXPECT_TRUE(codec.appendFromUtf8("\u00A0perché ÿ", bytes));
+  EXPECT_EQ(bytes, "A\r\n\xA0perch\xE9 \xFF");
+  for (const char* refused : {"è\xC3\x28", "è\xC1\xA9", "è\xC2", "ŁA"})
+    EXPECT_FALSE(codec.appendFromUtf8(refused, bytes)) << refused;
+  EXPECT_EQ(bytes, "A\r\n\xA0perch\xE9 \xFF");
+  std::string text = "x";
+  EXPECT_TRUE(codec.appendUtf8("\xA0\xE9\xFF\x80", text));
+  EXPECT_EQ(text, "x\u00A0éÿ€");
+  EXPECT_FALSE(codec.appendUtf8("\xE9\x81", text));
+  EXPECT_EQ(text, "x\u00A0éÿ€");
+}
+
 }  // namespace
 }  // namespace veltra::comms

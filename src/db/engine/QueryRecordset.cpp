@@ -59,7 +59,10 @@ EngineStatus QueryRecordset::getField(int position, FieldValue& out) const {
   if (position < 0 || position >= columnCount())
     return EngineStatus::failure("La select non ha la colonna " + std::to_string(position) + ".");
   const auto& declared = declaredTypes_[static_cast<std::size_t>(position)];
-  out = declared ? stmt_->columnValue(position, *declared) : stmt_->columnValue(position);
+  if (declared)
+    stmt_->readColumn(position, *declared, out);
+  else
+    out = stmt_->columnValue(position);
   return EngineStatus::success();
 }
 

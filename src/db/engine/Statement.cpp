@@ -149,33 +149,65 @@ std::string Statement::columnText(int column) const {
 }
 
 FieldValue Statement::columnValue(int column, FieldType type) const {
-  if (isNull(column)) return FieldValue::null(type);
+  FieldValue value;
+  readColumn(column, type, value);
+  return value;
+}
+
+namespace {
+
+void setNumber(FieldValue& out, FieldType type, std::int64_t integer, double real) {
+  out.type = type;
+  out.isNull = false;
+  out.integer = integer;
+  out.real = real;
+  out.text.clear();
+}
+
+void setText(FieldValue& out, FieldType type, std::string_view text) {
+  setNumber(out, type, 0, 0.0);
+  out.text.assign(text);
+}
+
+}  // namespace
+
+std::string_view Statement::columnBytes(int column, const void* data) const {
+  return data != nullptr ? std::string_view(static_cast<const char*>(data),
+                                            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+                         : std::string_view();
+}
+
+void Statement::readColumn(int column, FieldType type, FieldValue& out) const {
+  if (isNull(column)) {
+    setNumber(out, type, 0, 0.0);
+    out.isNull = true;
+    return;
+  }
   switch (type) {
     case FieldType::Boolean:
-      return FieldValue::ofInteger(type, columnInt(column) != 0 ? 1 : 0);
+      return setNumber(out, type, columnInt(column) != 0 ? 1 : 0, 0.0);
     case FieldType::Byte:
     case FieldType::Integer:
     case FieldType::Long:
     case FieldType::Currency:
-      return FieldValue::ofInteger(type, columnInt(column));
+      return setNumber(out, type, columnInt(column), 0.0);
     case FieldType::Single:
     case FieldType::Double:
-      return FieldValue::ofReal(type, columnDouble(column));
+      return setNumber(out, type, 0, columnDouble(column));
     case FieldType::Date: {
-      const auto date = parseIsoDate(columnText(column));
-      if (!date) return FieldValue::ofText(FieldType::Text, columnText(column));
-      return FieldValue::ofReal(type, static_cast<double>(*dayNumberOf(*date)));
+      const std::string_view text = columnBytes(column, sqlite3_column_text(stmt_, column));
+      const auto date = parseIsoDate(text);
+      if (!date) return setText(out, FieldType::Text, text);
+      return setNumber(out, type, 0, static_cast<double>(*dayNumberOf(*date)));
     }
     case FieldType::Text:
     case FieldType::Memo:
-      return FieldValue::ofText(type, columnText(column));
-    case FieldType::LongBinary: {
-      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
-      return FieldValue::ofText(type, bytes != nullptr ? std::string(bytes, sqlite3_column_bytes(stmt_, column))
-                                                       : std::string());
-    }
+      return setText(out, type, columnBytes(column, sqlite3_column_text(stmt_, column)));
+    case FieldType::LongBinary:
+      return setText(out, type, columnBytes(column, sqlite3_column_blob(stmt_, column)));
   }
-  return FieldValue::null(type);
+  setNumber(out, type, 0, 0.0);
+  out.isNull = true;
 }
 
 FieldValue Statement::columnValue(int column) const {
