@@ -61,12 +61,17 @@ bool isCalendarDate(std::string_view date) {
 // Control characters would shift or split the fields wherever the values go
 // next; the TAB separates the fields of a record line.
 bool holdsControlCharacter(std::string_view line) {
+  // Without an early exit the loop goes many bytes at a time; lines are short.
+  bool found = false;
   for (const char c : line) {
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && c != '\t') || byte == 0x7F) return true;
+    found |= (byte < 0x20 && c != '\t') || byte == 0x7F;
   }
-  return false;
+  return found;
 }
+
+// The file is read in blocks of this many bytes and split into lines here.
+constexpr std::size_t BlockSize = 65536;
 
 class Checker {
  public:
@@ -153,10 +158,7 @@ class Checker {
   bool nextLine() {
     ++lineNumber_;
     raw_.clear();
-    for (int c = next(); c != EOF && c != '\n'; c = next()) {
-      if (raw_.size() == MaxLineLength) return refuse(FileFault::LineTooLong);
-      raw_.push_back(static_cast<char>(c));
-    }
+    if (!readLine()) return refuse(FileFault::LineTooLong);
     if (raw_.ends_with('\r')) raw_.pop_back();
     // A NUL has no place in a text file and would cut the text short later on.
     if (raw_.find('\0') != std::string::npos) return refuse(FileFault::Encoding);
@@ -165,10 +167,29 @@ class Checker {
     return codec_.appendUtf8(raw_, utf8_) || refuse(FileFault::Encoding);
   }
 
-  int next() {
-    if (in_ == nullptr) return EOF;
-    const auto c = in_->sbumpc();
-    return c == std::char_traits<char>::eof() ? EOF : static_cast<unsigned char>(c);
+  // Appends to raw_ the bytes up to the next LF, which is dropped, or up to
+  // the end of the file; false once they are more than MaxLineLength.
+  bool readLine() {
+    for (;;) {
+      const std::string_view rest = std::string_view(block_).substr(blockAt_);
+      const std::size_t end = rest.find('\n');
+      raw_.append(rest.substr(0, end));
+      if (raw_.size() > MaxLineLength) return false;
+      if (end != std::string_view::npos) {
+        blockAt_ += end + 1;
+        return true;
+      }
+      if (!readBlock()) return true;
+    }
+  }
+
+  bool readBlock() {
+    blockAt_ = 0;
+    block_.resize(BlockSize);
+    const std::streamsize read =
+        in_ != nullptr ? in_->sgetn(block_.data(), static_cast<std::streamsize>(BlockSize)) : 0;
+    block_.resize(static_cast<std::size_t>(read));
+    return read > 0;
   }
 
   bool refuse(FileFault fault) {
@@ -177,6 +198,8 @@ class Checker {
   }
 
   std::streambuf* in_;
+  std::string block_;  // the last block read; lines are taken from blockAt_ on
+  std::size_t blockAt_ = 0;
   Windows1252Codec codec_;
   RunningChecksum checksum_;
   std::string raw_;

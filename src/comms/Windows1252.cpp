@@ -33,17 +33,23 @@ namespace {
 // UTF-8) is left to iconv.
 constexpr unsigned char FirstLatinHalf = 0xA0;
 
+// The ASCII from start on, as far as it goes: it is copied in one piece.
+std::size_t asciiEnd(std::string_view text, std::size_t start) {
+  while (start < text.size() && static_cast<unsigned char>(text[start]) < 0x80) ++start;
+  return start;
+}
+
 bool appendLatinUtf8(std::string_view bytes, std::string& out) {
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else if (byte >= FirstLatinHalf) {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    } else {
-      return false;
-    }
+  out.reserve(out.size() + bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t ascii = asciiEnd(bytes, i);
+    out.append(bytes.substr(i, ascii - i));
+    if (ascii == bytes.size()) break;
+    const auto byte = static_cast<unsigned char>(bytes[ascii]);
+    if (byte < FirstLatinHalf) return false;
+    out += static_cast<char>(0xC0 | (byte >> 6));
+    out += static_cast<char>(0x80 | (byte & 0x3F));
+    i = ascii + 1;
   }
   return true;
 }
@@ -51,9 +57,7 @@ bool appendLatinUtf8(std::string_view bytes, std::string& out) {
 bool appendLatinFromUtf8(std::string_view text, std::string& out) {
   out.reserve(out.size() + text.size());
   for (std::size_t i = 0; i < text.size();) {
-    // The ASCII between two accented letters goes in one piece.
-    std::size_t ascii = i;
-    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    const std::size_t ascii = asciiEnd(text, i);
     out.append(text.substr(i, ascii - i));
     if (ascii == text.size()) break;
     const auto lead = static_cast<unsigned char>(text[ascii]);

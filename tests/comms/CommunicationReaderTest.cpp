@@ -77,6 +77,15 @@ TEST(CheckCommunication, ReadsBackWhatTheWriterWrites) {
   EXPECT_EQ(CommunicationFileText(*result.communication), bytes);
 }
 
+TEST(CheckCommunication, ReadsBackAFileFarLongerThanOneReadOfTheDisk) {
+  const Communication written = SyntheticCommunication(12, "01/06/2024", 2000);
+  const auto bytes = CommunicationFileText(written);
+  ASSERT_TRUE(bytes);
+  const CommunicationCheck result = check(*bytes);
+  ASSERT_TRUE(result.communication) << static_cast<int>(result.fault) << " " << result.faultLine;
+  EXPECT_EQ(CommunicationFileText(*result.communication), bytes);
+}
+
 TEST(CheckCommunication, LineFeedAloneReadsLikeCarriageReturnLineFeed) {
   const std::string crlf = twoRecordFile();
   std::string lf;
@@ -221,6 +230,11 @@ TEST(CheckCommunication, RefusesALineLongerThanTheReaderHolds) {
   const std::string company = "<Azienda=7" + std::string(MaxLineLength, ' ') + ">";
   expectRefused(fileOf("<VariazioniBusQz>0", {company, "<Data=15/03/2024>"}),
                 FileFault::LineTooLong, 2);
+  // The longest line it holds, its CR counted: one byte less fits.
+  const std::string longest = "<Azienda=7" + std::string(MaxLineLength - 12, ' ') + ">";
+  const std::string file = fileOf("<VariazioniBusQz>0", {longest, "<Data=15/03/2024>"});
+  EXPECT_TRUE(check(file).communication);
+  EXPECT_EQ(check(std::string(file).insert(file.find('>', 20), " ")).fault, FileFault::LineTooLong);
 }
 
 }  // namespace
