@@ -58,15 +58,26 @@ bool isCalendarDate(std::string_view date) {
              .ok();
 }
 
-// Control characters would shift or split the fields wherever the values go
-// next; the TAB separates the fields of a record line.
-bool holdsControlCharacter(std::string_view line) {
-  // Without an early exit the loop goes many bytes at a time; lines are short.
-  bool found = false;
+// What a line's bytes hold that the reader refuses or must convert, found
+// in one pass without an early exit, which goes many bytes at a time. Control
+// characters would shift or split the fields wherever the values go next;
+// the TAB separates the fields of a record line.
+struct LineBytes {
+  bool nul = false;
+  bool control = false;
+  bool ascii = true;
+};
+
+LineBytes scanned(std::string_view line) {
+  LineBytes found;
+  unsigned char any = 0;
   for (const char c : line) {
     const auto byte = static_cast<unsigned char>(c);
-    found |= (byte < 0x20 && c != '\t') || byte == 0x7F;
+    found.nul |= byte == 0;
+    found.control |= (byte < 0x20 && c != '\t') || byte == 0x7F;
+    any |= byte;
   }
+  found.ascii = any < 0x80;
   return found;
 }
 
@@ -102,39 +113,40 @@ class Checker {
 
   bool readHeader(std::int32_t& count) {
     if (!nextLine()) return false;
-    if (!raw_.starts_with(HeaderTag) || !readNumberAfter(HeaderTag, count))
+    if (!line_.starts_with(HeaderTag) || !readNumberAfter(HeaderTag, count))
       return refuse(FileFault::Header);
     return true;
   }
 
   bool readCompany(std::int32_t& azienda) {
     if (!nextLine()) return false;
-    if (raw_.size() < ShortestCompanyLine || !raw_.starts_with(CompanyTag) || !raw_.ends_with('>'))
+    if (line_.size() < ShortestCompanyLine || !line_.starts_with(CompanyTag) ||
+        !line_.ends_with('>'))
       return refuse(FileFault::CompanyLine);
     const auto code = companyCode(
-        std::string_view(raw_).substr(CompanyTag.size(), raw_.size() - CompanyTag.size() - 1));
+        line_.substr(CompanyTag.size(), line_.size() - CompanyTag.size() - 1));
     if (!code) return refuse(FileFault::CompanyLine);
     azienda = *code;
-    checksum_.add(raw_);
+    checksum_.add(line_);
     return true;
   }
 
   bool readDate(std::string& date) {
     if (!nextLine()) return false;
-    if (raw_.size() != DateLineLength || !raw_.starts_with(DateTag) || raw_.back() != '>' ||
-        !isCalendarDate(std::string_view(raw_).substr(DateTag.size(), DateLength)))
+    if (line_.size() != DateLineLength || !line_.starts_with(DateTag) || line_.back() != '>' ||
+        !isCalendarDate(line_.substr(DateTag.size(), DateLength)))
       return refuse(FileFault::DateLine);
-    checksum_.add(raw_);
+    checksum_.add(line_);
     // The whole line converted already, so its part does too.
-    date = codec_.toUtf8(std::string_view(raw_).substr(DateTag.size(), DateLength)).value();
+    date = codec_.toUtf8(line_.substr(DateTag.size(), DateLength)).value();
     return true;
   }
 
   bool readRecords(Communication& communication, std::int32_t count) {
     for (std::int32_t i = 0; i < count; ++i) {
       if (!nextLine()) return false;
-      if (!ParseVariationLine(communication, utf8_)) return refuse(FileFault::Record);
-      checksum_.add(raw_);
+      if (!ParseVariationLine(communication, text_)) return refuse(FileFault::Record);
+      checksum_.add(line_);
     }
     return true;
   }
@@ -142,45 +154,62 @@ class Checker {
   bool readTrailer() {
     if (!nextLine()) return false;
     std::int32_t number = 0;
-    if (!raw_.starts_with(TrailerTag) || !readNumberAfter(TrailerTag, number))
+    if (!line_.starts_with(TrailerTag) || !readNumberAfter(TrailerTag, number))
       return refuse(FileFault::Trailer);
     return number == checksum_.total() || refuse(FileFault::Checksum);
   }
 
   bool readNumberAfter(std::string_view tag, std::int32_t& number) const {
-    const auto value = ReadWholeNumber(std::string_view(raw_).substr(tag.size()));
+    const auto value = ReadWholeNumber(line_.substr(tag.size()));
     if (value) number = *value;
     return value.has_value();
   }
 
-  // Reads the next line into raw_ and, converted, into utf8_. A line past
+  // Reads the next line into line_ and, converted, into text_. A line past
   // the end of the file reads as empty.
   bool nextLine() {
     ++lineNumber_;
-    raw_.clear();
     if (!readLine()) return refuse(FileFault::LineTooLong);
-    if (raw_.ends_with('\r')) raw_.pop_back();
+    if (line_.ends_with('\r')) line_.remove_suffix(1);
+    const LineBytes bytes = scanned(line_);
     // A NUL has no place in a text file and would cut the text short later on.
-    if (raw_.find('\0') != std::string::npos) return refuse(FileFault::Encoding);
-    if (holdsControlCharacter(raw_)) return refuse(FileFault::Control);
+    if (bytes.nul) return refuse(FileFault::Encoding);
+    if (bytes.control) return refuse(FileFault::Control);
+    if (bytes.ascii) {
+      text_ = line_;
+      return true;
+    }
     utf8_.clear();
-    return codec_.appendUtf8(raw_, utf8_) || refuse(FileFault::Encoding);
+    if (!codec_.appendUtf8(line_, utf8_)) return refuse(FileFault::Encoding);
+    text_ = utf8_;
+    return true;
   }
 
-  // Appends to raw_ the bytes up to the next LF, which is dropped, or up to
-  // the end of the file; false once they are more than MaxLineLength.
+  // Points line_ at the bytes up to the next LF, which is dropped, or up to
+  // the end of the file; false once they are more than MaxLineLength. A
+  // line that lies whole in the block is not copied.
   bool readLine() {
-    for (;;) {
-      const std::string_view rest = std::string_view(block_).substr(blockAt_);
-      const std::size_t end = rest.find('\n');
-      raw_.append(rest.substr(0, end));
-      if (raw_.size() > MaxLineLength) return false;
-      if (end != std::string_view::npos) {
-        blockAt_ += end + 1;
-        return true;
+    const std::string_view rest = std::string_view(block_).substr(blockAt_);
+    const std::size_t end = rest.find('\n');
+    if (end == std::string_view::npos) return readSpilledLine();
+    blockAt_ += end + 1;
+    line_ = rest.substr(0, end);
+    return line_.size() <= MaxLineLength;
+  }
+
+  // The same for a line that goes on past the block, gathered in spill_.
+  bool readSpilledLine() {
+    spill_.assign(block_, blockAt_);
+    while (spill_.size() <= MaxLineLength && readBlock()) {
+      const std::size_t end = block_.find('\n');
+      spill_.append(block_, 0, end);
+      if (end != std::string::npos) {
+        blockAt_ = end + 1;
+        break;
       }
-      if (!readBlock()) return true;
     }
+    line_ = spill_;
+    return line_.size() <= MaxLineLength;
   }
 
   bool readBlock() {
@@ -202,7 +231,9 @@ class Checker {
   std::size_t blockAt_ = 0;
   Windows1252Codec codec_;
   RunningChecksum checksum_;
-  std::string raw_;
+  std::string_view line_;  // the bytes of the current line, in block_ or spill_
+  std::string spill_;
+  std::string_view text_;  // the current line in UTF-8: line_ itself, or utf8_
   std::string utf8_;
   std::size_t lineNumber_ = 0;
   FileFault fault_ = FileFault::None;

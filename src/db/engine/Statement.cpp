@@ -144,8 +144,7 @@ std::int64_t Statement::columnInt(int column) const { return sqlite3_column_int6
 double Statement::columnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
 
 std::string Statement::columnText(int column) const {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-  return text != nullptr ? std::string(text, sqlite3_column_bytes(stmt_, column)) : std::string();
+  return std::string(columnBytes(column, sqlite3_column_text(stmt_, column)));
 }
 
 FieldValue Statement::columnValue(int column, FieldType type) const {
@@ -172,9 +171,9 @@ void setText(FieldValue& out, FieldType type, std::string_view text) {
 }  // namespace
 
 std::string_view Statement::columnBytes(int column, const void* data) const {
-  return data != nullptr ? std::string_view(static_cast<const char*>(data),
-                                            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
-                         : std::string_view();
+  if (data == nullptr) return {};
+  const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
+  return std::string_view(static_cast<const char*>(data), size);
 }
 
 void Statement::readColumn(int column, FieldType type, FieldValue& out) const {
