@@ -45,6 +45,8 @@ constexpr AppCommand Commands[] = {
     {CmdHistoryCard, historyCardCommand},
     {CmdListByCompany, vehicleListByCompanyCommand},
     {CmdListByAmbit, vehicleListByAmbitCommand},
+    {CmdFinancingList, financingListCommand},
+    {CmdVerification, verificationCommand},
     {CmdPrint, printCommand},
 };
 

@@ -1,25 +1,41 @@
 #include "app/ReportCommands.h"
 
+#include "app/CommunicationsCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/StampaVista.h"
 #include "app/VehicleListDialog.h"
+#include "reports/CommunicationsCheckReport.h"
+#include "reports/FinancingListReport.h"
 #include "reports/VehicleListReport.h"
 
 namespace veltra::app {
 
 namespace {
 
-void vehicleListCommand(MainWindow& window, reports::VehicleListOrder order,
-                        reports::VehicleListDialog use) {
+// The report made from the dialog's choice, then loaded over the connection.
+template <class Report>
+void runLoadedReport(MainWindow& window, db::DatabaseConnection& connection,
+                     std::unique_ptr<Report> report, bool preview) {
+  Report& loaded = *report;
+  runReport(
+      window, std::move(report), [&] { return loaded.load(connection, window.prompter()); },
+      preview);
+}
+
+// The lists share their selection dialog; makeReport builds the one chosen.
+template <class MakeReport>
+void vehicleListCommand(MainWindow& window, reports::VehicleListDialog use,
+                        const MakeReport& makeReport) {
   db::DatabaseConnection* connection = window.connection();
   if (connection == nullptr) return;
   VehicleListDialog dialog(use, *connection, window.prompter(), &window);
   if (dialog.exec() != QDialog::Accepted) return;
-  auto report = std::make_unique<reports::VehicleListReport>(order, dialog.choice());
-  reports::VehicleListReport& list = *report;
-  runReport(
-      window, std::move(report), [&] { return list.load(*connection, window.prompter()); },
-      dialog.choice().preview);
+  runLoadedReport(window, *connection, makeReport(dialog.choice()), dialog.choice().preview);
+}
+
+template <reports::VehicleListOrder Order>
+std::unique_ptr<reports::VehicleListReport> vehicleList(const reports::VehicleListChoice& choice) {
+  return std::make_unique<reports::VehicleListReport>(Order, choice);
 }
 
 }  // namespace
@@ -44,13 +60,30 @@ void runReport(MainWindow& window, std::unique_ptr<reports::PrintReport> report,
 }
 
 void vehicleListByCompanyCommand(MainWindow& window) {
-  vehicleListCommand(window, reports::VehicleListOrder::ByCompany,
-                     reports::VehicleListDialog::ByCompany);
+  vehicleListCommand(window, reports::VehicleListDialog::ByCompany,
+                     vehicleList<reports::VehicleListOrder::ByCompany>);
 }
 
 void vehicleListByAmbitCommand(MainWindow& window) {
-  vehicleListCommand(window, reports::VehicleListOrder::ByAmbit,
-                     reports::VehicleListDialog::ByAmbit);
+  vehicleListCommand(window, reports::VehicleListDialog::ByAmbit,
+                     vehicleList<reports::VehicleListOrder::ByAmbit>);
+}
+
+void financingListCommand(MainWindow& window) {
+  vehicleListCommand(window, reports::VehicleListDialog::Financing,
+                     [](const reports::VehicleListChoice& choice) {
+                       return std::make_unique<reports::FinancingListReport>(choice);
+                     });
+}
+
+void verificationCommand(MainWindow& window) {
+  db::DatabaseConnection* connection = window.connection();
+  if (connection == nullptr) return;
+  CommunicationsCheckDialog dialog(*connection, window.prompter(), &window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  runLoadedReport(window, *connection,
+                  std::make_unique<reports::CommunicationsCheckReport>(dialog.period()),
+                  dialog.previewChosen());
 }
 
 }  // namespace veltra::app

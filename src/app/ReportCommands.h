@@ -25,4 +25,10 @@ void runReport(MainWindow& window, std::unique_ptr<reports::PrintReport> report,
 void vehicleListByCompanyCommand(MainWindow& window);
 void vehicleListByAmbitCommand(MainWindow& window);
 
+// Consultazione > Rubrica Mezzi x Finanziamento (5116).
+void financingListCommand(MainWindow& window);
+
+// Verifica (5117): which of the companies under observation communicated in a period.
+void verificationCommand(MainWindow& window);
+
 }  // namespace veltra::app

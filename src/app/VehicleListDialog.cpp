@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/PrintTypeGroup.h"
+
 namespace veltra::app {
 
 VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
@@ -56,15 +58,10 @@ QWidget* VehicleListDialog::codeGroup(const char* title, const char* allText, QC
 }
 
 QWidget* VehicleListDialog::printTypeGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Tipo stampa"), this);
-  auto* layout = new QHBoxLayout(group);
-  preview_ = new QRadioButton(QStringLiteral("Anteprima di stampa"), group);
-  print_ = new QRadioButton(QStringLiteral("Stampa"), group);
-  preview_->setChecked(true);
-  layout->addWidget(preview_);
-  layout->addWidget(print_);
-  layout->addStretch();
-  return group;
+  const PrintTypeGroup made = makePrintTypeGroup(*this);
+  preview_ = made.preview;
+  print_ = made.print;
+  return made.group;
 }
 
 reports::VehicleListForm VehicleListDialog::form() const {

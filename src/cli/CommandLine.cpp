@@ -35,7 +35,12 @@ constexpr CommandEntry Commands[] = {
     {"status", "[COMPANY [DATE]]", statusCommand},
     {"card", "CHASSIS", cardCommand},
     {"history", "CHASSIS", historyCommand},
-    {"report", "by-company|by-ambit --pdf FILE [--company N] [--ambit N] [--portrait]",
+    // Two lines for one command: the verification has options of its own.
+    {"report", "by-company|by-ambit|financing --pdf FILE [--company N] [--ambit N] [--portrait]",
+     reportCommand},
+    {"report",
+     "verification --pdf FILE --from DATE --to DATE [--mark N[,N...]] [--unmark N[,N...]]"
+     " [--portrait]",
      reportCommand},
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},

@@ -1,17 +1,23 @@
 #include "cli/ReportCommand.h"
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandOptions.h"
 #include "db/DatabaseConnection.h"
 #include "qt/PdfReport.h"
+#include "reports/CommunicationsCheckReport.h"
+#include "reports/FinancingListReport.h"
 #include "reports/VehicleListReport.h"
 
 namespace veltra::cli {
@@ -27,7 +33,8 @@ using PrepareReport = ReportPointer (*)(CliContext& context, const CommandOption
 
 struct ReportKind {
   const char* name;
-  std::set<std::string> options;  // valued options besides --pdf
+  std::set<std::string> options;   // valued options besides --pdf
+  std::set<std::string> required;  // those of them that must be given
   PrepareReport prepare;
 };
 
@@ -48,19 +55,80 @@ std::optional<reports::VehicleListChoice> vehicleListChoice(CliContext& context,
   return reports::AcceptVehicleListForm(form, companies, ambits, context.prompter);
 }
 
+template <class Report>
+ReportPointer loaded(CliContext& context, std::unique_ptr<Report> report,
+                     db::DatabaseConnection& connection) {
+  if (!report->load(connection, context.prompter)) return nullptr;
+  return report;
+}
+
 template <reports::VehicleListOrder Order>
 ReportPointer prepareVehicleList(CliContext& context, const CommandOptions& options,
                                  db::DatabaseConnection& connection) {
   const auto choice = vehicleListChoice(context, options, connection);
   if (!choice) return nullptr;
-  auto report = std::make_unique<reports::VehicleListReport>(Order, *choice);
-  if (!report->load(connection, context.prompter)) return nullptr;
-  return report;
+  return loaded(context, std::make_unique<reports::VehicleListReport>(Order, *choice), connection);
+}
+
+ReportPointer prepareFinancingList(CliContext& context, const CommandOptions& options,
+                                   db::DatabaseConnection& connection) {
+  const auto choice = vehicleListChoice(context, options, connection);
+  if (!choice) return nullptr;
+  return loaded(context, std::make_unique<reports::FinancingListReport>(*choice), connection);
+}
+
+// The codes of "N[,N...]", each naming a company of the register as a code
+// typed in a company list does; none, after the refusal, when one does not.
+std::optional<std::vector<std::int32_t>> listedCompanies(
+    CliContext& context, const CommandOptions& options, const std::string& option,
+    const std::vector<comms::CodeItem>& companies) {
+  std::vector<std::int32_t> codes;
+  if (!options.has(option)) return codes;
+  const std::string& list = options.value(option);
+  for (std::size_t start = 0; start <= list.size();) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string_view typed = std::string_view(list).substr(start, comma - start);
+    const auto code = typed.size() <= 4 ? comms::TypedCode(typed, companies) : std::nullopt;
+    if (!code) {
+      context.prompter.message("ATTENZIONE: l'Azienda " + std::string(typed) +
+                                   " non è presente nell'archivio delle Aziende.",
+                               ui::Icon::Stop);
+      return std::nullopt;
+    }
+    codes.push_back(*code);
+    start = comma + 1;
+  }
+  return codes;
+}
+
+// The marks the dialog's clicks would leave, stored before the report reads
+// them; nothing is stored when a period or a code is refused.
+ReportPointer prepareVerification(CliContext& context, const CommandOptions& options,
+                                  db::DatabaseConnection& connection) {
+  const auto period = reports::AcceptCheckPeriod(options.value("--from"), options.value("--to"),
+                                                 context.prompter);
+  if (!period) return nullptr;
+  std::vector<comms::CodeItem> companies;
+  for (const reports::CompanyMark& mark : reports::CompanyMarks(connection))
+    companies.push_back(mark.item);
+  const auto marked = listedCompanies(context, options, "--mark", companies);
+  if (!marked) return nullptr;
+  const auto unmarked = listedCompanies(context, options, "--unmark", companies);
+  if (!unmarked) return nullptr;
+  reports::SetCompanyMarks(connection, *marked, true);
+  reports::SetCompanyMarks(connection, *unmarked, false);
+  return loaded(context, std::make_unique<reports::CommunicationsCheckReport>(*period),
+                connection);
 }
 
 const ReportKind Kinds[] = {
-    {"by-company", {"--company", "--ambit"}, prepareVehicleList<reports::VehicleListOrder::ByCompany>},
-    {"by-ambit", {"--company", "--ambit"}, prepareVehicleList<reports::VehicleListOrder::ByAmbit>},
+    {"by-company", {"--company", "--ambit"}, {},
+     prepareVehicleList<reports::VehicleListOrder::ByCompany>},
+    {"by-ambit", {"--company", "--ambit"}, {},
+     prepareVehicleList<reports::VehicleListOrder::ByAmbit>},
+    {"financing", {"--company", "--ambit"}, {}, prepareFinancingList},
+    {"verification", {"--from", "--to", "--mark", "--unmark"}, {"--from", "--to"},
+     prepareVerification},
 };
 
 const ReportKind* findKind(const std::string& name) {
@@ -104,8 +172,10 @@ int reportCommand(CliContext& context) {
   own.args.erase(own.args.begin());
   std::set<std::string> valued = kind->options;
   valued.insert("--pdf");
+  std::set<std::string> required = kind->required;
+  required.insert("--pdf");
   int status = ExitOk;
-  const auto options = parseCommandOptions(own, valued, {"--portrait"}, {"--pdf"}, status);
+  const auto options = parseCommandOptions(own, valued, {"--portrait"}, required, status);
   if (!options) return status;
   auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;

@@ -1,9 +1,11 @@
-// The vehicle lists from the desktop, offscreen: the selection dialog
+// The printed reports from the desktop, offscreen: the selection dialog
 // answered by script, the print view in the main window's place with its
 // button bar and caption, the pages it previews, and how it goes again.
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 #include "AppFixture.h"
 #include "app/CommandIds.h"
+#include "app/CommunicationsCheckDialog.h"
 #include "app/StampaVista.h"
 #include "app/VehicleListDialog.h"
 #include "comms/ApplyCommunication.h"
@@ -175,6 +178,44 @@ TEST_F(ReportCommandsTest, EmptyReportSaysSoAndGivesTheWindowBack) {
   EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Information);
   EXPECT_EQ(window().reportWindow(), nullptr);
   EXPECT_EQ(caption(), ProgramTitle);
+}
+
+TEST_F(ReportCommandsTest, FinancingListGivesEachActItsPages) {
+  startOnRegister(10);
+  QString dialogTitle;
+  whenShown<app::VehicleListDialog>([&dialogTitle](app::VehicleListDialog& dialog) {
+    dialogTitle = dialog.windowTitle();
+    dialog.accept();
+  });
+  window().runCommand(app::CmdFinancingList);
+  EXPECT_EQ(dialogTitle, "Rubrica Mezzi x Finanziamento");
+  auto* view = qobject_cast<app::StampaVista*>(window().reportWindow());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(caption(), "Rubrica Mezzi (Finanziamento)");
+  EXPECT_EQ(view->previewWidget()->pageCount(), 8) << "seven acts and the vehicles without one";
+}
+
+TEST_F(ReportCommandsTest, VerificationPrintsTheCompaniesMarkedInItsDialog) {
+  startOnRegister(10);
+  // A new register watches no company: nothing to print.
+  whenShown<app::CommunicationsCheckDialog>(
+      [](app::CommunicationsCheckDialog& dialog) { dialog.accept(); });
+  window().runCommand(app::CmdVerification);
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Non ci sono dati da stampare !!!"});
+  EXPECT_EQ(window().reportWindow(), nullptr);
+
+  whenShown<app::CommunicationsCheckDialog>([](app::CommunicationsCheckDialog& dialog) {
+    dialog.companies().findItems("0012 - ", Qt::MatchStartsWith).front()->setSelected(true);
+    dialog.start().setText("01/01/2024");
+    dialog.end().setText("31/01/2024");
+    dialog.accept();
+  });
+  window().runCommand(app::CmdVerification);
+  auto* view = qobject_cast<app::StampaVista*>(window().reportWindow());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(caption(), "Verifica Comunicazioni Aziendali");
+  EXPECT_EQ(view->previewWidget()->pageCount(), 1);
+  EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
 }  // namespace

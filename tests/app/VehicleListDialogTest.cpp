@@ -60,10 +60,14 @@ TEST_F(VehicleListDialogTest, OpensOnAllCompaniesAllAmbitsAndPreview) {
   app::VehicleListDialog byAmbit(Use::ByAmbit, *connection, prompter);
   EXPECT_EQ(byCompany.windowTitle(), "Rubrica Mezzi x Azienda");
   EXPECT_EQ(byAmbit.windowTitle(), "Rubrica Mezzi x Ambito");
+  app::VehicleListDialog financing(Use::Financing, *connection, prompter);
+  EXPECT_EQ(financing.windowTitle(), "Rubrica Mezzi x Finanziamento");
 
-  QStringList groups;
-  for (const QGroupBox* group : byCompany.findChildren<QGroupBox*>()) groups.append(group->title());
-  EXPECT_EQ(groups, (QStringList{"Selezione Azienda", "Selezione Ambito", "Tipo stampa"}));
+  for (const app::VehicleListDialog* dialog : {&byCompany, &financing}) {
+    QStringList groups;
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>()) groups.append(group->title());
+    EXPECT_EQ(groups, (QStringList{"Selezione Azienda", "Selezione Ambito", "Tipo stampa"}));
+  }
   EXPECT_EQ(byCompany.allCompanies().text(), "Tutte le Aziende");
   EXPECT_EQ(byCompany.allAmbits().text(), "Tutti gli Ambiti");
   EXPECT_TRUE(byCompany.allCompanies().isChecked());

@@ -1,8 +1,9 @@
-// report by-company|by-ambit as a script calls it: a real PDF, read back with
-// poppler's pdfinfo and pdftotext, and the refusals with their messages.
+// report as a script calls it: a real PDF, read back with poppler's pdfinfo
+// and pdftotext, and the refusals with their messages.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
+#include "reports/CommunicationsCheckReport.h"
 #include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
@@ -36,13 +38,24 @@ class ReportCommandTest : public ::testing::Test {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
   }
 
-  void addCompany(std::int32_t azienda, std::size_t vehicles) {
+  void addCompany(std::int32_t azienda, std::size_t vehicles, std::string date = "15/01/2024") {
     RecordingPrompter quiet;
     db::DatabaseConnection connection(quiet, database);
     int inserted = 0;
     int updated = 0;
     ASSERT_TRUE(comms::ApplyCommunication(
-        connection, SyntheticCommunication(azienda, "15/01/2024", vehicles), inserted, updated));
+        connection, SyntheticCommunication(azienda, std::move(date), vehicles), inserted, updated));
+  }
+
+  // The codes of the companies under observation.
+  std::vector<std::int32_t> markedCompanies() {
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, database);
+    std::vector<std::int32_t> codes;
+    for (const auto& mark : reports::CompanyMarks(connection))
+      if (mark.marked) codes.push_back(mark.item.code);
+    std::sort(codes.begin(), codes.end());
+    return codes;
   }
 
   ProgramRun cli(std::vector<std::string> args) {
@@ -167,6 +180,108 @@ TEST_F(ReportCommandTest, MalformedReportCommandsAreUsageErrors) {
     EXPECT_EQ(run.exitStatus, 2) << args.size();
     EXPECT_NE(run.err.find("Uso: veltra-cli"), std::string::npos);
   }
+}
+
+TEST_F(ReportCommandTest, FinancingPutsEachActOnPagesOfItsOwn) {
+  // 50 vehicles of 12: every fourth without an act, the others one act each,
+  // the 50th de-registered; the four of company 3 share acts with 12's.
+  addCompany(12, 50);
+  addCompany(3, 4);
+  auto run = cli({"report", "financing", "--pdf", pdf});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  auto info = pdfInfo(pdf);
+  EXPECT_EQ(info["Title"], "Rubrica Mezzi (Finanziamento)");
+  EXPECT_EQ(info["Page size"], "842 x 595 pts (A4)");
+  auto pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 38u) << "37 acts and the vehicles without one";
+  EXPECT_EQ(info["Pages"], "38");
+  for (std::size_t n = 0; n < pages.size(); ++n) {
+    EXPECT_NE(pages[n].find("Pag. " + std::to_string(n + 1) + " di 38"), std::string::npos);
+    EXPECT_EQ(occurrences(pages[n], "Atto regionale erogazione finanziamento: "), 1u);
+  }
+  EXPECT_NE(pages[0].find("finanziamento: ASSENTE"), std::string::npos) << pages[0];
+  EXPECT_EQ(occurrences(pages[0], "ZCF"), 14u) << "13 of company 12 and one of company 3";
+  const auto radiated = std::find_if(pages.begin(), pages.end(), [](const std::string& page) {
+    return page.find("finanziamento: DGR 149/2009") != std::string::npos;
+  });
+  ASSERT_NE(radiated, pages.end());
+  EXPECT_NE(radiated->find("31/12/2023"), std::string::npos) << "its radiation date";
+
+  run = cli({"report", "financing", "--pdf", pdf, "--company", "3", "--portrait"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  info = pdfInfo(pdf);
+  EXPECT_EQ(info["Pages"], "4");
+  EXPECT_EQ(info["Page size"], "595 x 842 pts (A4)");
+
+  run = cli({"report", "financing", "--pdf", pdf, "--company", "5"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, std::string(comms::InvalidCompanyMessage) + "\n");
+}
+
+TEST_F(ReportCommandTest, VerificationStoresTheMarksItIsGivenAndListsThem) {
+  addCompany(12, 5);
+  addCompany(12, 2, "20/01/2024");
+  addCompany(3, 4, "05/03/2024");
+  const std::vector<std::string> january = {"report", "verification", "--pdf", pdf,
+                                            "--from", "01/01/24",     "--to", "31.01.2024"};
+  // A new register watches no company.
+  auto run = cli(january);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.out, "Non ci sono dati da stampare !!!\n");
+  EXPECT_FALSE(fs::exists(pdf));
+
+  auto marked = january;
+  marked.insert(marked.end(), {"--mark", "12,3,0001"});
+  run = cli(marked);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(markedCompanies(), (std::vector<std::int32_t>{1, 3, 12}));
+  auto pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(pdfInfo(pdf)["Title"], "Verifica Comunicazioni Aziendali");
+  EXPECT_NE(pages[0].find("Periodo dal 01/01/2024 al 31/01/2024"), std::string::npos) << pages[0];
+  EXPECT_NE(pages[0].find("Numero Elementi Comunicati"), std::string::npos);
+  EXPECT_EQ(occurrences(pages[0], "0012 "), 2u) << "two communications in January";
+  EXPECT_NE(pages[0].find("15/01/2024"), std::string::npos);
+  EXPECT_NE(pages[0].find("20/01/2024"), std::string::npos);
+  EXPECT_EQ(occurrences(pages[0], std::string(reports::NotReceivedText)), 2u)
+      << "company 3 sent in March, company 1 never";
+
+  // Marking again sets, it does not flip; unmarking clears; both are kept.
+  marked.insert(marked.end(), {"--unmark", "1"});
+  run = cli(marked);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(markedCompanies(), (std::vector<std::int32_t>{3, 12}));
+  run = cli(january);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(occurrences(pdfPages(pdf)[0], std::string(reports::NotReceivedText)), 1u);
+}
+
+TEST_F(ReportCommandTest, VerificationRefusesBeforeChangingAnyMark) {
+  addCompany(12, 5);
+  const std::vector<std::string> january = {"report", "verification", "--pdf", pdf,
+                                            "--from", "01/01/2024",   "--to", "31/01/2024"};
+  for (const char* codes : {"12,9999", "12,x", "12,", "00012"}) {
+    auto args = january;
+    args.insert(args.end(), {"--mark", codes});
+    const auto run = cli(args);
+    EXPECT_EQ(run.exitStatus, 1) << codes;
+    EXPECT_NE(run.err.find("non è presente nell'archivio delle Aziende."), std::string::npos)
+        << run.err;
+  }
+  auto args = january;
+  args.insert(args.end(), {"--mark", "12"});
+  args[5] = "31/02/2024";
+  auto run = cli(args);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, std::string(reports::InvalidPeriodStartMessage) + "\n");
+  args[5] = "01/02/2024";
+  run = cli(args);
+  EXPECT_EQ(run.err, std::string(reports::PeriodEndsBeforeStartMessage) + "\n");
+  EXPECT_EQ(markedCompanies(), std::vector<std::int32_t>{});
+  EXPECT_FALSE(fs::exists(pdf));
+
+  run = cli({"report", "verification", "--pdf", pdf, "--from", "01/01/2024"});
+  EXPECT_EQ(run.exitStatus, 2) << "the period's end is missing";
 }
 
 }  // namespace

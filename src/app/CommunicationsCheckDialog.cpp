@@ -1,0 +1,119 @@
+#include "app/CommunicationsCheckDialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <set>
+
+#include "app/DialogButtons.h"
+#include "app/PrintTypeGroup.h"
+#include "comms/DateInput.h"
+
+namespace veltra::app {
+
+namespace {
+
+QLineEdit* dateEdit(const std::string& text, QWidget* parent) {
+  auto* edit = new QLineEdit(QString::fromStdString(text), parent);
+  edit->setMaxLength(10);
+  edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")));
+  return edit;
+}
+
+}  // namespace
+
+CommunicationsCheckDialog::CommunicationsCheckDialog(db::DatabaseConnection& connection,
+                                                     ui::Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      connection_(connection),
+      prompter_(prompter),
+      companies_(new QListWidget(this)) {
+  setWindowTitle(QStringLiteral("Verifica Comunicazioni Aziendali"));
+  auto* layout = new QVBoxLayout(this);
+  auto* label = new QLabel(QStringLiteral("Aziende"), this);
+  label->setBuddy(companies_);
+  layout->addWidget(label);
+  layout->addWidget(companies_, 1);
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(printTypeGroup());
+  choices->addWidget(periodGroup());
+  layout->addLayout(choices);
+  const DialogButtons buttons = addDialogButtons(*this, *layout, true);
+  connect(buttons.ok, &QPushButton::clicked, this, &CommunicationsCheckDialog::accept);
+
+  // Each click flips one company; a name of 40 letters shows whole.
+  companies_->setSelectionMode(QAbstractItemView::MultiSelection);
+  companies_->setMinimumSize(fontMetrics().averageCharWidth() * 56, fontMetrics().height() * 14);
+  fillCompanies();
+  connect(companies_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &CommunicationsCheckDialog::toggleMarks);
+}
+
+QWidget* CommunicationsCheckDialog::printTypeGroup() {
+  const PrintTypeGroup made = makePrintTypeGroup(*this);
+  preview_ = made.preview;
+  print_ = made.print;
+  return made.group;
+}
+
+QWidget* CommunicationsCheckDialog::periodGroup() {
+  auto* group = new QGroupBox(QStringLiteral("Comunicazioni pervenute"), this);
+  auto* layout = new QGridLayout(group);
+  const reports::CheckPeriod period = reports::DefaultCheckPeriod(comms::TodayDateText());
+  start_ = dateEdit(period.start, group);
+  end_ = dateEdit(period.end, group);
+  auto* from = new QLabel(QStringLiteral("Dal"), group);
+  auto* to = new QLabel(QStringLiteral("Al"), group);
+  from->setBuddy(start_);
+  to->setBuddy(end_);
+  layout->addWidget(from, 0, 0);
+  layout->addWidget(start_, 0, 1);
+  layout->addWidget(to, 1, 0);
+  layout->addWidget(end_, 1, 1);
+  return group;
+}
+
+void CommunicationsCheckDialog::fillCompanies() {
+  for (const reports::CompanyMark& mark : reports::CompanyMarks(connection_)) {
+    auto* item = new QListWidgetItem(QString::fromStdString(mark.item.text), companies_);
+    item->setData(Qt::UserRole, mark.item.code);
+    item->setSelected(mark.marked);
+  }
+}
+
+void CommunicationsCheckDialog::toggleMarks(const QItemSelection& selected,
+                                            const QItemSelection& deselected) {
+  std::set<int> rows;
+  for (const QModelIndex& index : selected.indexes()) rows.insert(index.row());
+  for (const QModelIndex& index : deselected.indexes()) rows.insert(index.row());
+  for (int row : rows) toggleMark(row);
+}
+
+// The list then shows the mark the database holds: a write that failed
+// leaves it as it was, and so does a company no longer in the register.
+void CommunicationsCheckDialog::toggleMark(int row) {
+  QListWidgetItem* item = companies_->item(row);
+  const bool clicked = item->isSelected();
+  const auto marked = reports::ToggleCompanyMark(connection_, item->data(Qt::UserRole).toInt());
+  const QSignalBlocker quiet(companies_->selectionModel());
+  item->setSelected(marked.value_or(!clicked));
+  companies_->viewport()->update();
+}
+
+void CommunicationsCheckDialog::accept() {
+  const auto period = reports::AcceptCheckPeriod(start_->text().toStdString(),
+                                                 end_->text().toStdString(), prompter_);
+  if (!period) return;
+  period_ = *period;
+  previewChosen_ = preview_->isChecked();
+  QDialog::accept();
+}
+
+}  // namespace veltra::app

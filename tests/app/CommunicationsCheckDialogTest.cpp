@@ -1,0 +1,158 @@
+// The dialog of the communications verification, offscreen over a new
+// register: the company list that mirrors the marks and writes each click at
+// once, the period preset and checked on "OK", preview or printer.
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "app/CommunicationsCheckDialog.h"
+#include "comms/DateInput.h"
+#include "db/DatabaseConnection.h"
+#include "schema/DatabaseCreation.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace veltra::testing {
+namespace {
+
+using app::CommunicationsCheckDialog;
+
+// A press and release of the left button in the middle of the item, as the user clicks it.
+void click(QListWidget& list, int row) {
+  const QPoint at = list.visualItemRect(list.item(row)).center();
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, at, list.viewport()->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &event);
+  }
+}
+
+class CommunicationsCheckDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, path, "").outcome, ui::Outcome::Done);
+    connection = std::make_unique<db::DatabaseConnection>(quiet, path);
+  }
+
+  // The list as the database would fill it, marks and all.
+  std::vector<reports::CompanyMark> stored() { return reports::CompanyMarks(*connection); }
+
+  std::vector<reports::CompanyMark> shown(const CommunicationsCheckDialog& dialog) {
+    std::vector<reports::CompanyMark> marks;
+    const QListWidget& list = dialog.companies();
+    for (int row = 0; row < list.count(); ++row) {
+      const std::string text = list.item(row)->text().toStdString();
+      marks.push_back({{comms::ItemCode(text), text}, list.item(row)->isSelected()});
+    }
+    return marks;
+  }
+
+  TempDir dir;
+  std::string path = dir.file("VELTRA.MDB");
+  RecordingPrompter quiet;
+  RecordingPrompter prompter;  // the dialog's
+  std::unique_ptr<db::DatabaseConnection> connection;
+};
+
+TEST_F(CommunicationsCheckDialogTest, OpensOnTheStoredMarksThisMonthAndPreview) {
+  const auto companies = stored();
+  ASSERT_GT(companies.size(), 3u);
+  ASSERT_TRUE(reports::SetCompanyMarks(*connection, {companies[1].item.code}, true).empty());
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  EXPECT_EQ(dialog.windowTitle(), "Verifica Comunicazioni Aziendali");
+  EXPECT_EQ(shown(dialog), stored());
+  EXPECT_EQ(dialog.companies().selectedItems().size(), 1);
+  EXPECT_EQ(dialog.companies().selectionMode(), QAbstractItemView::MultiSelection);
+
+  QStringList labels;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) labels.append(label->text());
+  EXPECT_EQ(labels, (QStringList{"Aziende", "Dal", "Al"}));
+  QStringList groups;
+  for (const QGroupBox* group : dialog.findChildren<QGroupBox*>()) groups.append(group->title());
+  EXPECT_EQ(groups, (QStringList{"Tipo stampa", "Comunicazioni pervenute"}));
+
+  const std::string today = comms::TodayDateText();
+  EXPECT_EQ(dialog.start().text().toStdString(), "01/" + today.substr(3));
+  EXPECT_EQ(dialog.end().text().toStdString(), today);
+  EXPECT_EQ(dialog.start().maxLength(), 10);
+  EXPECT_EQ(dialog.end().maxLength(), 10);
+  EXPECT_EQ(dialog.preview().text(), "Anteprima di stampa");
+  EXPECT_EQ(dialog.print().text(), "Stampa");
+  EXPECT_TRUE(dialog.preview().isChecked());
+  EXPECT_FALSE(dialog.print().isChecked());
+
+  dialog.show();
+  EXPECT_GE(dialog.width(), dialog.minimumSizeHint().width());
+  EXPECT_GE(dialog.height(), dialog.minimumSizeHint().height());
+}
+
+TEST_F(CommunicationsCheckDialogTest, EachClickWritesTheMarkAndCancelKeepsIt) {
+  auto dialog = std::make_unique<CommunicationsCheckDialog>(*connection, prompter);
+  dialog->show();
+  QListWidget& list = dialog->companies();
+  click(list, 0);
+  click(list, 2);
+  auto marks = stored();
+  EXPECT_TRUE(marks[0].marked);
+  EXPECT_FALSE(marks[1].marked);
+  EXPECT_TRUE(marks[2].marked);
+  EXPECT_EQ(shown(*dialog), marks);
+
+  // The second click on a company gives back the mark it had.
+  click(list, 0);
+  EXPECT_FALSE(stored()[0].marked);
+  EXPECT_FALSE(list.item(0)->isSelected());
+
+  // Marked behind the dialog's back: the click still flips what is stored.
+  ASSERT_TRUE(reports::SetCompanyMarks(*connection, {marks[1].item.code}, true).empty());
+  click(list, 1);
+  EXPECT_FALSE(stored()[1].marked);
+  EXPECT_FALSE(list.item(1)->isSelected());
+
+  dialog->reject();
+  dialog.reset();
+  marks = stored();
+  EXPECT_EQ(std::count_if(marks.begin(), marks.end(), [](const auto& m) { return m.marked; }), 1);
+  EXPECT_TRUE(marks[2].marked);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(CommunicationsCheckDialogTest, OkChecksThePeriod) {
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  const auto refused = [&](const char* start, const char* end) {
+    prompter.clear();
+    dialog.start().setText(QString::fromLatin1(start));
+    dialog.end().setText(QString::fromLatin1(end));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    return prompter.messages.empty() ? std::string() : prompter.messages[0].text;
+  };
+  EXPECT_EQ(refused("1/2/2010", "01/03/2010"), reports::InvalidPeriodStartMessage);
+  EXPECT_EQ(refused("01/02/2010", "31/02/2010"), reports::InvalidPeriodEndMessage);
+  EXPECT_EQ(refused("02/02/2010", "01/02/2010"), reports::PeriodEndsBeforeStartMessage);
+  EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
+
+  prompter.clear();
+  dialog.start().setText("01.02.10");
+  dialog.end().setText("01-02-2010");
+  dialog.print().click();
+  dialog.accept();
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.period(), (reports::CheckPeriod{"01/02/2010", "01/02/2010"}));
+  EXPECT_FALSE(dialog.previewChosen());
+}
+
+}  // namespace
+}  // namespace veltra::testing
