@@ -46,6 +46,10 @@ void PainterCanvas::restore() {
   painter_.restore();
 }
 
+void PainterCanvas::scale(double factor) {
+  painter_.scale(factor, factor);
+}
+
 void PainterCanvas::selectFont(const reports::Font& font) {
   QFont chosen(qtText(font.family), font.points, font.weight);
   painter_.setFont(chosen);

@@ -24,6 +24,7 @@ class PainterCanvas : public reports::Canvas {
   int pageHeight() const override;
   void save() override;
   void restore() override;
+  void scale(double factor) override;
   void selectFont(const reports::Font& font) override;
   void selectPen(int width) override;
   reports::TextSize measure(std::string_view text) override;

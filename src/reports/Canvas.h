@@ -42,6 +42,8 @@ class Canvas {
   // The state a page's drawing starts from, and leaves behind.
   virtual void save() = 0;
   virtual void restore() = 0;
+  // Draws everything after it smaller (factor below 1) until restore.
+  virtual void scale(double factor) = 0;
 
   virtual void selectFont(const Font& font) = 0;
   // A solid black pen of that width for every line.

@@ -13,7 +13,16 @@ void PrintPagination::startJob() {
 void PrintPagination::begin(PrintReport& report, Canvas& canvas) {
   geometry_.pageWidth = canvas.pageWidth();
   geometry_.pageHeight = canvas.pageHeight();
+  scale_ = 1.0;
   report.paginate(canvas, geometry_, pages_);
+  const double fitting = report.widthFitting();
+  if (fitting < 1.0) {
+    scale_ = fitting;
+    geometry_.pageWidth = static_cast<int>(geometry_.pageWidth / fitting);
+    geometry_.pageHeight = static_cast<int>(geometry_.pageHeight / fitting);
+    pages_ = PageTable();
+    report.paginate(canvas, geometry_, pages_);
+  }
   paginated_ = true;
 }
 
@@ -21,6 +30,7 @@ void PrintPagination::drawPage(PrintReport& report, Canvas& canvas, int page) {
   if (finished_ || !paginated_) return;
   currentPage_ = page;
   canvas.save();
+  if (scale_ < 1.0) canvas.scale(scale_);
   report.drawPage(canvas, page, pages_);
   canvas.restore();
 }

@@ -26,7 +26,9 @@ class PrintPagination {
  public:
   // A new preview or print: nothing is drawn until it has been paginated.
   void startJob();
-  // The job's beginning: the paper of the canvas, then the report's pages.
+  // The job's beginning: the paper of the canvas, then the report's pages. A
+  // table wider than the paper is drawn smaller, every page alike, so that no
+  // column is cut off; the page then takes more rows.
   void begin(PrintReport& report, Canvas& canvas);
   // Draws page n; nothing once the job has ended or before it was paginated.
   void drawPage(PrintReport& report, Canvas& canvas, int page);
@@ -42,6 +44,7 @@ class PrintPagination {
  private:
   PageTable pages_;
   PageGeometry geometry_;
+  double scale_ = 1.0;  // below 1 when the table is wider than the paper
   int currentPage_ = 1;
   bool paginated_ = false;
   bool finished_ = false;

@@ -85,6 +85,11 @@ void PrintReport::placeColumns() {
     for (ColumnPlace& place : places_) place.x += spare / 2;
 }
 
+double PrintReport::widthFitting() const {
+  const int needed = tableRight() - leftMargin_;
+  return needed > usableWidth_ ? static_cast<double>(usableWidth_) / needed : 1.0;
+}
+
 PrintReport::HeaderLayout PrintReport::headerLayout() const {
   HeaderLayout layout{};
   layout.titleY = topMargin_;

@@ -88,6 +88,8 @@ class PrintReport {
   int rowHeight() const { return lineHeight_ + 20; }
   // A page takes no further row once y is below this.
   int bottomLimit() const { return topMargin_ + usableHeight_; }
+  // The share of the table that fits across the usable width: 1 when it all does.
+  double widthFitting() const;
 
  protected:
   // One text per column.

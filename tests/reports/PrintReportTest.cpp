@@ -208,6 +208,20 @@ TEST(PrintReportTest, EveryPageTakesAtLeastItsFirstRow) {
     EXPECT_EQ(rowsDrawn(run.canvas, run.job, report, page), std::vector<int>{page - 1});
 }
 
+// A table wider than the paper is drawn smaller, so no column is cut off.
+TEST(PrintReportTest, TableWiderThanThePaperIsDrawnSmaller) {
+  constexpr int Paper = 300;
+  auto report = NumberedReport::ungrouped(3);
+  Paginated run(report, RecordingCanvas(Paper, 4961));
+  run.canvas.clear();
+  run.job.drawPage(report, run.canvas, 1);
+  ASSERT_EQ(run.canvas.scales.size(), 1u);
+  const double scale = run.canvas.scales.front();
+  EXPECT_LT(scale, 1.0);
+  for (const DrawnLine& line : run.canvas.lines)
+    EXPECT_LE(std::max(line.x1, line.x2) * scale, Paper - ViewMargin * scale + 1);
+}
+
 TEST(PrintReportTest, NothingIsDrawnBeforePaginationOrAfterTheJobEnds) {
   auto report = NumberedReport::ungrouped(3);
   RecordingCanvas canvas;

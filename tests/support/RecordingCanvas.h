@@ -49,6 +49,7 @@ class RecordingCanvas : public reports::Canvas {
   int pageHeight() const override { return height_; }
   void save() override { ++saves; }
   void restore() override { ++restores; }
+  void scale(double factor) override { scales.push_back(factor); }
   void selectFont(const reports::Font& font) override { fonts.push_back(font); }
   void selectPen(int width) override { pens.push_back(width); }
   // Every character CharWidth wide, every text TextHeight high.
@@ -89,6 +90,7 @@ class RecordingCanvas : public reports::Canvas {
   std::vector<int> pens;
   int saves = 0;
   int restores = 0;
+  std::vector<double> scales;
 
  private:
   int width_;
