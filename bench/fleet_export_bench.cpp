@@ -64,11 +64,9 @@ void buildRegister(const fs::path& path, std::size_t vehicles, int communication
   const auto companies = static_cast<std::int32_t>(vehicles / VehiclesPerCompany);
   for (int n = 0; n < communications; ++n) {
     for (std::int32_t azienda = 1; azienda <= companies; ++azienda) {
-      int inserted = 0;
-      int updated = 0;
       const auto communication =
           testing::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
-      if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
+      if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
     }
     std::fprintf(stderr, "register %zux%d: communication %d of %d applied\n", vehicles,
                  communications, n + 1, communications);

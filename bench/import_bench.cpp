@@ -90,8 +90,10 @@ ImportTimes importFile(const std::string& database, const std::string& file) {
   });
   if (!communication) std::abort();
   times.apply = timingOf([&] {
-    if (!comms::ApplyCommunication(connection, *communication, times.inserted, times.updated))
-      std::abort();
+    const auto applied = comms::ApplyCommunication(connection, *communication);
+    if (!applied.done()) std::abort();
+    times.inserted = applied.payload.inserted;
+    times.updated = applied.payload.updated;
   });
   return times;
 }

@@ -48,9 +48,7 @@ std::string communicationDate(int n) {
 }
 
 void apply(db::DatabaseConnection& connection, const comms::Communication& communication) {
-  int inserted = 0;
-  int updated = 0;
-  if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
+  if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
 }
 
 void buildRegister(const fs::path& path) {

@@ -37,11 +37,9 @@ inline std::string reportRegisterPath() {
   {
     db::DatabaseConnection connection(prompter, partial.string());
     for (std::int32_t azienda = 1; azienda <= ReportCompanies; ++azienda) {
-      int inserted = 0;
-      int updated = 0;
       const auto communication =
           testing::SyntheticCommunication(azienda, "15/01/2024", ReportVehiclesPerCompany);
-      if (!comms::ApplyCommunication(connection, communication, inserted, updated)) std::abort();
+      if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
     }
   }
   fs::rename(partial, path);

@@ -115,26 +115,24 @@ bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction
 
 }  // namespace
 
-bool ApplyCommunication(db::DatabaseConnection& connection, const Communication& communication,
-                        int& inserted, int& updated) {
+ui::Result<ImportCounts> ApplyCommunication(db::DatabaseConnection& connection,
+                                            const Communication& communication) {
+  const ui::Result<ImportCounts> nothingKept{ui::Outcome::Failed, {}};
   db::BulkTransaction transaction(connection);
-  if (!transaction.ok()) return false;
+  if (!transaction.ok()) return nothingKept;
   const Registration registration = registerCommunication(connection, communication);
   if (registration == Registration::Duplicate) {
     connection.prompter().message(DuplicateMessage, ui::Icon::Stop);
-    inserted = updated = 0;
-    return false;
+    return nothingKept;
   }
   // Every bus and storia row needs the comunica row: without it they would
   // all fail, each with its own box, and change nothing.
-  const bool ok = registration == Registration::Registered &&
-                  applyVehicles(connection, transaction, communication, inserted, updated);
-  if (!transaction.Commit()) {
-    // Nothing of the run was kept.
-    inserted = updated = 0;
-    return false;
-  }
-  return ok;
+  ImportCounts counts;
+  const bool ok =
+      registration == Registration::Registered &&
+      applyVehicles(connection, transaction, communication, counts.inserted, counts.updated);
+  if (!transaction.Commit()) return nothingKept;
+  return {ok ? ui::Outcome::Done : ui::Outcome::Failed, counts};
 }
 
 }  // namespace veltra::comms

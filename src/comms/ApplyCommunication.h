@@ -6,14 +6,20 @@
 
 #include "comms/Communication.h"
 #include "db/DatabaseConnection.h"
+#include "ui/Outcome.h"
 
 namespace veltra::comms {
 
-// inserted and updated count the bus rows written (the caller sets them to
-// 0). False when the company already communicated on that date (nothing is
-// written, both counters 0) or when any row could not be saved; the rows that
-// could are kept either way.
-bool ApplyCommunication(db::DatabaseConnection& connection, const Communication& communication,
-                        int& inserted, int& updated);
+// The bus rows written, inserted and updated.
+struct ImportCounts {
+  int inserted = 0;
+  int updated = 0;
+};
+
+// Failed when the company already communicated on that date (nothing is
+// written, both counts 0) or when any row could not be saved; the rows that
+// could are kept either way, and counted.
+ui::Result<ImportCounts> ApplyCommunication(db::DatabaseConnection& connection,
+                                            const Communication& communication);
 
 }  // namespace veltra::comms

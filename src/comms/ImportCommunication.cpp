@@ -69,11 +69,10 @@ ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
       ui::Answer::Ok)
     return {ui::Outcome::Declined, {}};
   prompter.beginBusy(true);
-  ImportCounts counts;
-  const bool success =
-      ApplyCommunication(connection, *check.communication, counts.inserted, counts.updated);
-  prompter.message(summaryText(success, counts.inserted, counts.updated), ui::Icon::Information);
-  return {success ? ui::Outcome::Done : ui::Outcome::Failed, counts};
+  const auto applied = ApplyCommunication(connection, *check.communication);
+  prompter.message(summaryText(applied.done(), applied.payload.inserted, applied.payload.updated),
+                   ui::Icon::Information);
+  return applied;
 }
 
 }  // namespace veltra::comms

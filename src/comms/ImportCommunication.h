@@ -2,15 +2,12 @@
 // The import of a company communication file: the user picks the file, it is
 // checked whole, the user confirms, it is applied and the counts are shown.
 
+#include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
 #include "ui/Outcome.h"
 
 namespace veltra::comms {
 
-struct ImportCounts {
-  int inserted = 0;
-  int updated = 0;
-};
 using ImportOutcome = ui::Result<ImportCounts>;
 
 // Runs the whole dialogue through the connection's Prompter. Cancelled: no

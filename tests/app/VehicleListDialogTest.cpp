@@ -29,10 +29,9 @@ class VehicleListDialogTest : public ::testing::Test {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, path, "").outcome, ui::Outcome::Done);
     connection = std::make_unique<db::DatabaseConnection>(quiet, path);
     for (const std::int32_t azienda : {12, 3, 7}) {
-      int inserted = 0;
-      int updated = 0;
       ASSERT_TRUE(comms::ApplyCommunication(
-          *connection, SyntheticCommunication(azienda, "15/01/2024", 4), inserted, updated));
+          *connection, SyntheticCommunication(azienda, "15/01/2024", 4))
+                          .done());
     }
   }
 

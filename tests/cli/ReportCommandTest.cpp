@@ -41,10 +41,9 @@ class ReportCommandTest : public ::testing::Test {
   void addCompany(std::int32_t azienda, std::size_t vehicles, std::string date = "15/01/2024") {
     RecordingPrompter quiet;
     db::DatabaseConnection connection(quiet, database);
-    int inserted = 0;
-    int updated = 0;
     ASSERT_TRUE(comms::ApplyCommunication(
-        connection, SyntheticCommunication(azienda, std::move(date), vehicles), inserted, updated));
+        connection, SyntheticCommunication(azienda, std::move(date), vehicles))
+                        .done());
   }
 
   // The codes of the companies under observation.

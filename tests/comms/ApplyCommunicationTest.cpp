@@ -28,8 +28,10 @@ VehicleEntry vehicle(const std::string& telaio, int ambito = 3) {
 class ApplyCommunicationTest : public CommsDatabaseTest {
  protected:
   bool apply(const Communication& communication) {
-    inserted = updated = 0;
-    return ApplyCommunication(*connection, communication, inserted, updated);
+    const auto applied = ApplyCommunication(*connection, communication);
+    inserted = applied.payload.inserted;
+    updated = applied.payload.updated;
+    return applied.done();
   }
 
   int inserted = 0;
@@ -233,9 +235,7 @@ TEST_F(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
   const auto applyAndCrash = [&] {
     CrashingPrompter crashing;
     db::DatabaseConnection own(crashing, path);
-    int in = 0;
-    int up = 0;
-    ApplyCommunication(own, communication, in, up);
+    ApplyCommunication(own, communication);
     std::_Exit(0);
   };
   connection.reset();
