@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "support/BenchSupport.h"
 #include "schema/DatabaseCreation.h"
+#include "support/BenchSupport.h"
 #include "ui/Prompter.h"
 
 namespace {

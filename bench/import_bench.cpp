@@ -48,8 +48,10 @@ class Workspace {
         next_(testing::SyntheticCommunication(7, "16/03/2024", vehicles, 1)) {
     char pattern[] = "/tmp/veltra-import-bench-XXXXXX";
     folder_ = mkdtemp(pattern);
-    std::ofstream(file("first.txt"), std::ios::binary) << comms::CommunicationFileText(first_).value();
-    std::ofstream(file("next.txt"), std::ios::binary) << comms::CommunicationFileText(next_).value();
+    std::ofstream(file("first.txt"), std::ios::binary)
+        << comms::CommunicationFileText(first_).value();
+    std::ofstream(file("next.txt"), std::ios::binary)
+        << comms::CommunicationFileText(next_).value();
   }
   ~Workspace() { fs::remove_all(folder_); }
 
@@ -61,8 +63,7 @@ class Workspace {
   void freshDatabase() {
     fs::remove(database());
     BenchPrompter prompter;
-    if (!schema::BuildNewDatabase(prompter, database(), "").done())
-      std::abort();
+    if (!schema::BuildNewDatabase(prompter, database(), "").done()) std::abort();
   }
 
  private:
@@ -136,8 +137,10 @@ std::string insertSql(const char* table) {
 }
 
 void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
-  if (text.empty()) sqlite3_bind_null(stmt, index);
-  else sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  if (text.empty())
+    sqlite3_bind_null(stmt, index);
+  else
+    sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
 // Binds data, azienda and the vehicle fields from parameter first on; the next free one.
@@ -150,7 +153,8 @@ int bindState(sqlite3_stmt* stmt, int first, const std::string& data, int aziend
     switch (field.kind) {
       case comms::FieldKind::Text: {
         const auto& text = comms::VehicleValue<std::string>(field, vehicle);
-        bindText(stmt, index++, isDateColumn(field.name) && !text.empty() ? storedDate(text) : text);
+        bindText(stmt, index++,
+                 isDateColumn(field.name) && !text.empty() ? storedDate(text) : text);
         break;
       }
       case comms::FieldKind::Whole:
@@ -243,8 +247,12 @@ void compareImports(benchmark::State& state, bool updates) {
   state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
 }
 
-void BM_ImportInserts(benchmark::State& state) { compareImports(state, false); }
-void BM_ImportUpdates(benchmark::State& state) { compareImports(state, true); }
+void BM_ImportInserts(benchmark::State& state) {
+  compareImports(state, false);
+}
+void BM_ImportUpdates(benchmark::State& state) {
+  compareImports(state, true);
+}
 
 }  // namespace
 

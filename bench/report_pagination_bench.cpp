@@ -33,7 +33,8 @@ using namespace veltra;
 
 constexpr std::size_t ListedVehicles = ReportListedVehicles;
 
-reports::VehicleListReport loadedReport(db::DatabaseConnection& connection, ui::Prompter& prompter) {
+reports::VehicleListReport loadedReport(db::DatabaseConnection& connection,
+                                        ui::Prompter& prompter) {
   reports::VehicleListReport report(reports::VehicleListOrder::ByCompany, {});
   if (!report.load(connection, prompter) || report.rowCount() != ListedVehicles) std::abort();
   return report;

@@ -13,11 +13,11 @@
 #include <filesystem>
 #include <string>
 
-#include "support/BenchSupport.h"
 #include "db/DatabaseConnection.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/TableDef.h"
+#include "support/BenchSupport.h"
 #include "ui/Prompter.h"
 
 namespace {
@@ -35,20 +35,34 @@ struct Column {
 
 // The shape of a vehicle row: texts, dates, small integers, lengths and amounts.
 constexpr std::array<Column, 28> Columns{{
-    {"telaio", FieldType::Text, 40, nullptr},      {"data", FieldType::Date, 0, "15/03/2005"},
-    {"azienda", FieldType::Integer, 0, "17"},      {"ambito", FieldType::Integer, 0, "3"},
-    {"prop", FieldType::Text, 40, "Autolinee Ombrena"}, {"interno", FieldType::Text, 10, "A123"},
-    {"libretto", FieldType::Text, 20, "LB998877"}, {"targa", FieldType::Text, 10, "AB123CD"},
-    {"prima", FieldType::Date, 0, "01/02/1999"},   {"tipo", FieldType::Text, 20, "IVECO 490"},
-    {"dtimm", FieldType::Date, 0, "03/02/1999"},   {"dest", FieldType::Text, 15, "Linea"},
-    {"carroz", FieldType::Text, 15, "Urbano"},     {"aliment", FieldType::Text, 15, "Gasolio"},
-    {"sedere", FieldType::Integer, 0, "32"},       {"piedi", FieldType::Integer, 0, "70"},
-    {"handicap", FieldType::Integer, 0, "1"},      {"lung", FieldType::Double, 0, "12000,000"},
-    {"altezza", FieldType::Double, 0, "350,0"},    {"aria", FieldType::Boolean, 0, "1"},
-    {"pedana", FieldType::Boolean, 0, "0"},        {"prezzo", FieldType::Double, 0, "180000,00"},
-    {"contrib", FieldType::Double, 0, "90000,00"}, {"contrib2", FieldType::Double, 0, "0,00"},
-    {"atto", FieldType::Text, 15, "DGR 12/2004"},  {"datini", FieldType::Date, 0, "10/03/1999"},
-    {"datfin", FieldType::Date, 0, "31/12/2015"},  {"datrad", FieldType::Date, 0, "00/00/0000"},
+    {"telaio", FieldType::Text, 40, nullptr},
+    {"data", FieldType::Date, 0, "15/03/2005"},
+    {"azienda", FieldType::Integer, 0, "17"},
+    {"ambito", FieldType::Integer, 0, "3"},
+    {"prop", FieldType::Text, 40, "Autolinee Ombrena"},
+    {"interno", FieldType::Text, 10, "A123"},
+    {"libretto", FieldType::Text, 20, "LB998877"},
+    {"targa", FieldType::Text, 10, "AB123CD"},
+    {"prima", FieldType::Date, 0, "01/02/1999"},
+    {"tipo", FieldType::Text, 20, "IVECO 490"},
+    {"dtimm", FieldType::Date, 0, "03/02/1999"},
+    {"dest", FieldType::Text, 15, "Linea"},
+    {"carroz", FieldType::Text, 15, "Urbano"},
+    {"aliment", FieldType::Text, 15, "Gasolio"},
+    {"sedere", FieldType::Integer, 0, "32"},
+    {"piedi", FieldType::Integer, 0, "70"},
+    {"handicap", FieldType::Integer, 0, "1"},
+    {"lung", FieldType::Double, 0, "12000,000"},
+    {"altezza", FieldType::Double, 0, "350,0"},
+    {"aria", FieldType::Boolean, 0, "1"},
+    {"pedana", FieldType::Boolean, 0, "0"},
+    {"prezzo", FieldType::Double, 0, "180000,00"},
+    {"contrib", FieldType::Double, 0, "90000,00"},
+    {"contrib2", FieldType::Double, 0, "0,00"},
+    {"atto", FieldType::Text, 15, "DGR 12/2004"},
+    {"datini", FieldType::Date, 0, "10/03/1999"},
+    {"datfin", FieldType::Date, 0, "31/12/2015"},
+    {"datrad", FieldType::Date, 0, "00/00/0000"},
 }};
 
 // The schema must be whole, or the timings measure refusals.
@@ -60,7 +74,8 @@ void require(const veltra::db::engine::EngineStatus& status) {
 
 std::string freshDatabase() {
   const std::string path = (std::filesystem::temp_directory_path() /
-                            ("veltra-bench-" + std::to_string(getpid()) + ".mdb")).string();
+                            ("veltra-bench-" + std::to_string(getpid()) + ".mdb"))
+                               .string();
   std::filesystem::remove(path);
   veltra::db::engine::EngineStatus status;
   auto db = veltra::db::engine::EngineDatabase::create(path, status);
@@ -78,7 +93,9 @@ std::string freshDatabase() {
   return path;
 }
 
-std::string chassis(long n) { return "ZCF" + std::to_string(1000000 + n); }
+std::string chassis(long n) {
+  return "ZCF" + std::to_string(1000000 + n);
+}
 
 void CursorInserts(benchmark::State& state) {
   const long rows = state.range(0);
@@ -109,10 +126,13 @@ void CursorInserts(benchmark::State& state) {
 // The same rows with SQLite's own prepared insert, values already in stored form.
 void RawSqliteInserts(benchmark::State& state) {
   const long rows = state.range(0);
-  const char* stored[28] = {nullptr, "2005-03-15", "17", "3", "Autolinee Ombrena", "A123", "LB998877",
-                            "AB123CD", "1999-02-01", "IVECO 490", "1999-02-03", "Linea", "Urbano",
-                            "Gasolio", "32", "70", "1", "12000.0", "350.0", "1", "0", "180000.0",
-                            "90000.0", "0.0", "DGR 12/2004", "1999-03-10", "2015-12-31", "1600-01-01"};
+  const char* stored[28] = {
+      nullptr,      "2005-03-15", "17",        "3",          "Autolinee Ombrena",
+      "A123",       "LB998877",   "AB123CD",   "1999-02-01", "IVECO 490",
+      "1999-02-03", "Linea",      "Urbano",    "Gasolio",    "32",
+      "70",         "1",          "12000.0",   "350.0",      "1",
+      "0",          "180000.0",   "90000.0",   "0.0",        "DGR 12/2004",
+      "1999-03-10", "2015-12-31", "1600-01-01"};
   for (auto _ : state) {
     state.PauseTiming();
     const std::string path = freshDatabase();

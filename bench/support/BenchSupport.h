@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +22,9 @@ namespace veltra::bench {
 // Keeps every message (and shows it on standard error: a benchmark that
 // reports a failure has measured nothing); a save dialog answers saveAnswer.
 class BenchPrompter : public ui::Prompter {
-public:
-  explicit BenchPrompter(std::optional<std::string> saveAnswer = {}) : saveAnswer_(std::move(saveAnswer)) {}
+ public:
+  explicit BenchPrompter(std::optional<std::string> saveAnswer = {})
+      : saveAnswer_(std::move(saveAnswer)) {}
   ui::Answer showMessage(std::string_view text, ui::Icon, ui::Buttons, std::string_view) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     messages.emplace_back(text);
@@ -35,7 +36,7 @@ public:
 
   std::vector<std::string> messages;
 
-private:
+ private:
   std::optional<std::string> saveAnswer_;
 };
 
@@ -49,7 +50,9 @@ inline long statusKiB(const char* field) {
 }
 
 // Lets the next peak reading start from the current resident set.
-inline void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+inline void resetPeak() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 // The middle of the figures (the mean of the two middle ones for an even
 // count): one run slowed by a neighbour on the machine does not move it.
@@ -78,8 +81,9 @@ Timing timingOf(Work&& work) {
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = processCpuMs();
   work();
-  return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
-          processCpuMs() - cpuStart};
+  return {
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+      processCpuMs() - cpuStart};
 }
 
 struct Measure {

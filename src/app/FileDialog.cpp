@@ -25,8 +25,8 @@ FileDialog::FileDialog(QWidget* parent, const ui::FileChoice& choice, bool save,
   if (!choice.proposedName.empty() && !isNamePattern(choice.proposedName))
     selectFile(QString::fromStdString(choice.proposedName));
   // Wide enough for whole names, sizes and dates in the detail view.
-  resize(sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * 110,
-                                     fontMetrics().height() * 26)));
+  resize(sizeHint().expandedTo(
+      QSize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 26)));
 }
 
 void FileDialog::rememberFolderOf(const QString& chosen) {

@@ -2,12 +2,12 @@
 
 #include <QGuiApplication>
 #include <QLinearGradient>
-#include <QtMath>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QTransform>
+#include <QtMath>
 #include <array>
 
 namespace veltra::app::pictures {

@@ -60,7 +60,7 @@ void keepOwnLineBreaks(QMessageBox& box) {
 }  // namespace
 
 ui::Answer QtPrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
-                               std::string_view caption) {
+                                   std::string_view caption) {
   const bool question = buttons == ui::Buttons::OkCancel;
   QMessageBox box(
       qtIcon(icon), caption.empty() ? QString::fromLatin1(DefaultCaption) : qtText(caption),

@@ -22,7 +22,7 @@ class QtPrompter : public ui::Prompter {
              RecentFolders* folders = nullptr);
 
   ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
-                     std::string_view caption) override;
+                         std::string_view caption) override;
   std::optional<std::string> openFile(const ui::FileChoice& choice) override;
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
   void beginBusy(bool withIndicator) override;

@@ -30,8 +30,7 @@ constexpr const char* PrinterFailureMessage =
 // in this session; before the first, the user's documents, or home.
 QString& pdfFolder() {
   static QString folder = [] {
-    const QString documents =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
   }();
   return folder;
@@ -51,8 +50,11 @@ PageRange chosenPages(const QPrinter& printer, int pageCount) {
 class PrintProgress {
  public:
   PrintProgress(QWidget* owner, const QString& document, const QPrinter& printer, PageRange pages)
-      : box_(owner), document_(document), printer_(printer.printerName()),
-        port_(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()) {
+      : box_(owner),
+        document_(document),
+        printer_(printer.printerName()),
+        port_(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                 : printer.outputFileName()) {
     box_.setWindowTitle(QStringLiteral("Stampa in corso"));
     box_.setCancelButtonText(QStringLiteral("Annulla"));
     box_.setWindowModality(Qt::WindowModal);

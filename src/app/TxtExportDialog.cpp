@@ -23,8 +23,8 @@ TxtExportDialog::TxtExportDialog(db::DatabaseConnection& connection, QWidget* pa
   auto* layout = new QVBoxLayout(this);
   company_ = addCodeGroup("Selezione Azienda", "Tutte le Aziende", AllCompaniesName,
                           CompanyListName, companies_);
-  ambit_ = addCodeGroup("Selezione Ambito", "Tutti gli Ambiti", AllAmbitsName, AmbitListName,
-                        ambits_);
+  ambit_ =
+      addCodeGroup("Selezione Ambito", "Tutti gli Ambiti", AllAmbitsName, AmbitListName, ambits_);
 
   activeOnly_ = new QCheckBox(QStringLiteral("Solo mezzi attivi alla data di generazione"), this);
   activeOnly_->setObjectName(QString::fromLatin1(ActiveOnlyName));
@@ -35,7 +35,8 @@ TxtExportDialog::TxtExportDialog(db::DatabaseConnection& connection, QWidget* pa
   date_ = new QLineEdit(QString::fromStdString(comms::TodayDateText()), this);
   date_->setObjectName(QString::fromLatin1(DateEditName));
   date_->setMaxLength(10);
-  date_->setMaximumWidth(date_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) * 3 / 2);
+  date_->setMaximumWidth(date_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) * 3 /
+                         2);
   dateLabel->setBuddy(date_);
   dateRow->addWidget(dateLabel);
   dateRow->addWidget(date_);
@@ -48,10 +49,9 @@ TxtExportDialog::TxtExportDialog(db::DatabaseConnection& connection, QWidget* pa
 }
 
 // A group frame holding the "all" box and the list it switches off.
-TxtExportDialog::CodeGroup TxtExportDialog::addCodeGroup(const char* title, const char* allText,
-                                                        const char* allName,
-                                                        const char* listName,
-                                                        const std::vector<comms::CodeItem>& items) {
+TxtExportDialog::CodeGroup TxtExportDialog::addCodeGroup(
+    const char* title, const char* allText, const char* allName, const char* listName,
+    const std::vector<comms::CodeItem>& items) {
   auto* group = new QGroupBox(QString::fromUtf8(title), this);
   auto* inside = new QVBoxLayout(group);
   auto* all = new QCheckBox(QString::fromUtf8(allText), group);

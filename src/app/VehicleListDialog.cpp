@@ -21,8 +21,8 @@ VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
       ambits_(reports::VehicleListAmbitItems(connection)) {
   setWindowTitle(QString::fromUtf8(reports::VehicleListDialogTitle(use).data()));
   auto* column = new QVBoxLayout(this);
-  column->addWidget(codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_,
-                              companies_));
+  column->addWidget(
+      codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_, companies_));
   column->addWidget(codeGroup("Selezione Ambito", "Tutti gli Ambiti", allAmbits_, ambit_, ambits_));
   column->addWidget(printTypeGroup());
   auto* buttons = new QDialogButtonBox(this);

@@ -6,7 +6,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-
 #include <csignal>
 
 #include "app/Application.h"

@@ -9,7 +9,7 @@ ConsolePrompter::ConsolePrompter(std::ostream& out, std::ostream& err, bool answ
     : out_(out), err_(err), answerYes_(answerYes) {}
 
 ui::Answer ConsolePrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
-                                    std::string_view /*caption*/) {
+                                        std::string_view /*caption*/) {
   const bool isError = icon == ui::Icon::Stop || icon == ui::Icon::Exclamation;
   errorShown_ = errorShown_ || isError;
   std::ostream& stream = isError ? err_ : out_;

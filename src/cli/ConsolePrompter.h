@@ -11,11 +11,11 @@
 namespace veltra::cli {
 
 class ConsolePrompter : public ui::Prompter {
-public:
+ public:
   ConsolePrompter(std::ostream& out, std::ostream& err, bool answerYes);
 
   ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
-                     std::string_view caption) override;
+                         std::string_view caption) override;
   // There is no dialog on the command line: files come as arguments.
   std::optional<std::string> openFile(const ui::FileChoice& choice) override;
   std::optional<std::string> saveFile(const ui::FileChoice& choice) override;
@@ -30,7 +30,7 @@ public:
   // what that failure kept from it.
   bool errorShown() const { return errorShown_; }
 
-private:
+ private:
   std::optional<std::string> nextFile();
 
   std::ostream& out_;

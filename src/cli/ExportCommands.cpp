@@ -25,7 +25,8 @@ bool isFolder(const std::string& path) {
 
 int exportSituationsCommand(CliContext& context) {
   int status = ExitOk;
-  const auto options = parseCommandOptions(context, {"--date", "--dir"}, {}, {"--date", "--dir"}, status);
+  const auto options =
+      parseCommandOptions(context, {"--date", "--dir"}, {}, {"--date", "--dir"}, status);
   if (!options) return status;
   const auto date = comms::AcceptInputDate(options->value("--date"), context.prompter);
   if (!date) return ExitFailed;
@@ -44,7 +45,7 @@ int exportSituationsCommand(CliContext& context) {
 int exportFleetCommand(CliContext& context) {
   int status = ExitOk;
   const auto options = parseCommandOptions(context, {"--date", "--out", "--company", "--ambit"},
-                                    {"--active-only"}, {"--date", "--out"}, status);
+                                           {"--active-only"}, {"--date", "--out"}, status);
   if (!options) return status;
   auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;

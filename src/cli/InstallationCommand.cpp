@@ -27,8 +27,8 @@ int registerInstallationCommand(CliContext& context) {
     return ExitFailed;
   }
   if (!settings.saveDirectory(directory)) {
-    context.err << "Impossibile registrare l'installazione in "
-                << settings.location().toStdString() << '\n';
+    context.err << "Impossibile registrare l'installazione in " << settings.location().toStdString()
+                << '\n';
     return ExitFailed;
   }
   context.out << "Installazione registrata: " << directory << '\n';

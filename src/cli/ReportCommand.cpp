@@ -105,8 +105,8 @@ std::optional<std::vector<std::int32_t>> listedCompanies(
 // them; nothing is stored when a period or a code is refused.
 ReportPointer prepareVerification(CliContext& context, const CommandOptions& options,
                                   db::DatabaseConnection& connection) {
-  const auto period = reports::AcceptCheckPeriod(options.value("--from"), options.value("--to"),
-                                                 context.prompter);
+  const auto period =
+      reports::AcceptCheckPeriod(options.value("--from"), options.value("--to"), context.prompter);
   if (!period) return nullptr;
   std::vector<comms::CodeItem> companies;
   for (const reports::CompanyMark& mark : reports::CompanyMarks(connection))
@@ -117,17 +117,22 @@ ReportPointer prepareVerification(CliContext& context, const CommandOptions& opt
   if (!unmarked) return nullptr;
   reports::SetCompanyMarks(connection, *marked, true);
   reports::SetCompanyMarks(connection, *unmarked, false);
-  return loaded(context, std::make_unique<reports::CommunicationsCheckReport>(*period),
-                connection);
+  return loaded(context, std::make_unique<reports::CommunicationsCheckReport>(*period), connection);
 }
 
 const ReportKind Kinds[] = {
-    {"by-company", {"--company", "--ambit"}, {},
+    {"by-company",
+     {"--company", "--ambit"},
+     {},
      prepareVehicleList<reports::VehicleListOrder::ByCompany>},
-    {"by-ambit", {"--company", "--ambit"}, {},
+    {"by-ambit",
+     {"--company", "--ambit"},
+     {},
      prepareVehicleList<reports::VehicleListOrder::ByAmbit>},
     {"financing", {"--company", "--ambit"}, {}, prepareFinancingList},
-    {"verification", {"--from", "--to", "--mark", "--unmark"}, {"--from", "--to"},
+    {"verification",
+     {"--from", "--to", "--mark", "--unmark"},
+     {"--from", "--to"},
      prepareVerification},
 };
 

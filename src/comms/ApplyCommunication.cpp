@@ -89,7 +89,8 @@ class VehicleWriter {
   bool saveRow(db::TableCursor& cursor, const RowFields& fields, const VehicleTexts& texts) {
     cursor.SetField(fields.data, date_);
     cursor.SetField(fields.azienda, azienda_);
-    for (std::size_t i = 0; i < VehicleFields.size(); ++i) cursor.SetField(fields.vehicle[i], texts[i]);
+    for (std::size_t i = 0; i < VehicleFields.size(); ++i)
+      cursor.SetField(fields.vehicle[i], texts[i]);
     return cursor.Update();
   }
 

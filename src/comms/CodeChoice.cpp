@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t TypedCodeLength = 4;
 
-
 std::string fourDigits(std::int32_t code) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%04d", static_cast<int>(code));
@@ -34,8 +33,8 @@ std::string CodeItemText(std::int32_t code, std::string_view name) {
   return fourDigits(code) + " - " + std::string(name);
 }
 
-std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
-                                    const CodeListQuery& query, bool* readFailed) {
+std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query,
+                                    bool* readFailed) {
   db::QueryCursor cursor(&connection);
   cursor.SetSelect(query.select);
   cursor.SetFrom(query.from);
@@ -57,7 +56,8 @@ std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection,
 
 std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items) {
   const std::string_view digits = typed.substr(0, TypedCodeLength);
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), db::IsDigit)) return std::nullopt;
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), db::IsDigit))
+    return std::nullopt;
   const std::int32_t code = *ReadWholeNumber(digits);
   const std::string prefix = fourDigits(code);
   const bool listed = std::any_of(items.begin(), items.end(), [&](const CodeItem& item) {

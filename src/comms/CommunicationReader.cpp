@@ -123,8 +123,8 @@ class Checker {
     if (line_.size() < ShortestCompanyLine || !line_.starts_with(CompanyTag) ||
         !line_.ends_with('>'))
       return refuse(FileFault::CompanyLine);
-    const auto code = companyCode(
-        line_.substr(CompanyTag.size(), line_.size() - CompanyTag.size() - 1));
+    const auto code =
+        companyCode(line_.substr(CompanyTag.size(), line_.size() - CompanyTag.size() - 1));
     if (!code) return refuse(FileFault::CompanyLine);
     azienda = *code;
     checksum_.add(line_);

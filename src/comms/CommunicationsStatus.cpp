@@ -13,13 +13,12 @@ void noteFailure(const db::QueryCursor& query, bool* readFailed) {
 
 }  // namespace
 
-std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection,
-                                             bool* readFailed) {
-  return ReadCodeItems(connection,
-                       {"regazi.codice, regazi.denom", "regazi, comunica",
-                        "comunica.azienda = regazi.codice", "regazi.denom, regazi.codice",
-                        "regazi.denom"},
-                       readFailed);
+std::vector<CodeItem> CommunicatingCompanies(db::DatabaseConnection& connection, bool* readFailed) {
+  return ReadCodeItems(
+      connection,
+      {"regazi.codice, regazi.denom", "regazi, comunica", "comunica.azienda = regazi.codice",
+       "regazi.denom, regazi.codice", "regazi.denom"},
+      readFailed);
 }
 
 std::vector<std::string> CommunicationDates(db::DatabaseConnection& connection,

@@ -91,13 +91,12 @@ std::optional<std::string> SituationFileText(const Communication& situation) {
 }
 
 ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
-                                              const std::string& generationDate) {
+                                    const std::string& generationDate) {
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
   CommunicationList situations;
   // Files that leave out vehicles must not reach the companies.
-  if (!LoadCompanySituations(connection, generationDate, situations))
-    return ui::Outcome::Failed;
+  if (!LoadCompanySituations(connection, generationDate, situations)) return ui::Outcome::Failed;
   const auto chosen = prompter.saveFile(folderChoice());
   if (!chosen) return ui::Outcome::Cancelled;
   // Only the folder of the chosen path counts; no file of the chosen name is written.

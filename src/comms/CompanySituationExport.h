@@ -39,6 +39,6 @@ std::optional<std::string> SituationFileText(const Communication& situation);
 // folder chosen, nothing written. Failed: the vehicles could not be read, or
 // a file could not be written; no file in the folder changed.
 ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
-                                              const std::string& generationDate);
+                                    const std::string& generationDate);
 
 }  // namespace veltra::comms

@@ -44,8 +44,8 @@ WriteResult writeTemporary(const std::string& target, std::string_view bytes,
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return WriteResult::NotCreated;
   temporary = pattern;
-  const bool written = ::fchmod(fd, ordinaryFileMode()) == 0 && writeAll(fd, bytes) &&
-                       ::fsync(fd) == 0;
+  const bool written =
+      ::fchmod(fd, ordinaryFileMode()) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   return ::close(fd) == 0 && written ? WriteResult::Done : WriteResult::NotWritten;
 }
 
@@ -63,7 +63,9 @@ std::string CannotEncodeText(const std::string& path) {
 ExportFiles::ExportFiles(ui::Prompter& prompter, std::string_view caption)
     : prompter_(prompter), caption_(caption) {}
 
-ExportFiles::~ExportFiles() { discard(); }
+ExportFiles::~ExportFiles() {
+  discard();
+}
 
 void ExportFiles::report(const std::string& text) {
   prompter_.message(text, ui::Icon::Exclamation, ui::Buttons::Ok, caption_);
@@ -90,7 +92,7 @@ bool ExportFiles::stage(const std::string& path, const std::optional<std::string
   if (!temporary.empty()) staged_.push_back({path, temporary});
   if (result == WriteResult::Done) return true;
   report(result == WriteResult::NotCreated ? CannotCreateText(path)
-                                            : "Impossibile scrivere\n\n" + path);
+                                           : "Impossibile scrivere\n\n" + path);
   discard();
   return false;
 }

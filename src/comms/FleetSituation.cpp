@@ -21,14 +21,18 @@ enum Column { Telaio, Data, Azienda, CompanyName, AmbitName, FirstVehicleField }
 // spelling it was first registered with.
 void selectStatesOn(db::QueryCursor& query, const std::string& date) {
   const std::string day = "#" + MonthDayYear(date) + "#";
-  query.SetSelect("(SELECT earliest.telaio FROM storia AS earliest"
-                  " WHERE earliest.telaio = bus.telaio AND earliest.data <= " + day +
-                  " ORDER BY earliest.data LIMIT 1), storia.data, storia.azienda, regazi.denom,"
-                  " regprv.denom, " + VehicleFieldList("storia"));
+  query.SetSelect(
+      "(SELECT earliest.telaio FROM storia AS earliest"
+      " WHERE earliest.telaio = bus.telaio AND earliest.data <= " +
+      day +
+      " ORDER BY earliest.data LIMIT 1), storia.data, storia.azienda, regazi.denom,"
+      " regprv.denom, " +
+      VehicleFieldList("storia"));
   query.SetFrom("bus, storia, regazi, regprv");
-  query.SetWhere("storia.telaio = bus.telaio AND storia.data = (SELECT MAX(latest.data)"
-                 " FROM storia AS latest WHERE latest.telaio = bus.telaio AND latest.data <= " +
-                 day + ") AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
+  query.SetWhere(
+      "storia.telaio = bus.telaio AND storia.data = (SELECT MAX(latest.data)"
+      " FROM storia AS latest WHERE latest.telaio = bus.telaio AND latest.data <= " +
+      day + ") AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
   query.SetOrderBy("bus.telaio");
 }
 

@@ -23,7 +23,7 @@ ui::FileChoice fleetFileChoice() {
 }  // namespace
 
 ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
-                                       const FleetExportChoice& choice) {
+                                 const FleetExportChoice& choice) {
   ui::Prompter& prompter = connection.prompter();
   prompter.beginBusy(true);
   SituationList list;

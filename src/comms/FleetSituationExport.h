@@ -17,6 +17,6 @@ inline constexpr std::string_view NothingToExportMessage =
 // Cancelled: no file chosen. Failed: no vehicle meets the criteria (no file
 // asked for), the history could not be read, or the file not written.
 ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
-                                       const FleetExportChoice& choice);
+                                 const FleetExportChoice& choice);
 
 }  // namespace veltra::comms

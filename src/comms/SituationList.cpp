@@ -36,7 +36,8 @@ std::vector<std::string> chassisKeys(const std::deque<SituationRow>& rows) {
   Windows1252Codec codec;
   std::vector<std::string> keys;
   keys.reserve(rows.size());
-  for (const SituationRow& row : rows) keys.push_back(codec.fromUtf8(row.telaio).value_or(row.telaio));
+  for (const SituationRow& row : rows)
+    keys.push_back(codec.fromUtf8(row.telaio).value_or(row.telaio));
   return keys;
 }
 

@@ -17,12 +17,12 @@ VehicleData financingDefaults() {
 }  // namespace
 
 SituationRow ListFilling(const SituationRow& supplied) {
-  SituationRow row{supplied.telaio, supplied.data, supplied.azienda, supplied.companyName,
-                   supplied.ambitName, {}};
-  row.vehicle = KeepFields(supplied.vehicle,
-                           {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz",
-                            "aliment", "sedere", "piedi", "handicap", "lung", "altezza", "aria",
-                            "pedana", "datini", "datfin"});
+  SituationRow row{supplied.telaio,      supplied.data,      supplied.azienda,
+                   supplied.companyName, supplied.ambitName, {}};
+  row.vehicle =
+      KeepFields(supplied.vehicle, {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz",
+                                    "aliment", "sedere", "piedi", "handicap", "lung", "altezza",
+                                    "aria", "pedana", "datini", "datfin"});
   return row;
 }
 

@@ -22,8 +22,8 @@ namespace veltra::comms {
 // with their own count of decimals and a decimal comma.
 enum class FieldKind { Text, Whole, Flag, Length, Height, Amount };
 
-using FieldMember = std::variant<std::string VehicleData::*, std::int32_t VehicleData::*,
-                                 double VehicleData::*>;
+using FieldMember =
+    std::variant<std::string VehicleData::*, std::int32_t VehicleData::*, double VehicleData::*>;
 
 struct VehicleField {
   std::string_view name;  // the column of bus and storia

@@ -35,7 +35,8 @@ CivilDate civilDateOf(double dayCount) {
   // The integer part is the day, also before the epoch: -1.25 is 31/12/1899 at 06:00.
   const auto whole = static_cast<long>(std::trunc(dayCount));
   const year_month_day ymd{Epoch + days{whole}};
-  return CivilDate{static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+  return CivilDate{static_cast<int>(ymd.year()),
+                   static_cast<int>(static_cast<unsigned>(ymd.month())),
                    static_cast<int>(static_cast<unsigned>(ymd.day()))};
 }
 
@@ -48,7 +49,8 @@ std::string isoDateText(const CivilDate& date) {
   }
   std::string text = "0000-00-00";
   const auto put = [&text](size_t end, int value, int width) {
-    for (int i = 0; i < width; ++i, value /= 10) text[end - i] = static_cast<char>('0' + value % 10);
+    for (int i = 0; i < width; ++i, value /= 10)
+      text[end - i] = static_cast<char>('0' + value % 10);
   };
   put(3, date.year, 4);
   put(6, date.month, 2);

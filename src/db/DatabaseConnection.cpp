@@ -26,7 +26,8 @@ DatabaseConnection::~DatabaseConnection() {
   if (owned_ && open_) {
     const engine::EngineStatus status = owned_->close();
     if (!status)
-      prompter_.message("Errore in fase di sconnessione del data base\n\n" + status.text, ui::Icon::Stop);
+      prompter_.message("Errore in fase di sconnessione del data base\n\n" + status.text,
+                        ui::Icon::Stop);
   }
   database_ = nullptr;
   open_ = false;
@@ -42,14 +43,16 @@ BulkTransaction::BulkTransaction(DatabaseConnection& connection) : connection_(c
   state_ = std::make_unique<State>(*connection.engineDatabase());
   ok_ = state_->transaction.status().ok;
   if (!ok_)
-    connection.prompter().message("Errore in apertura della transazione\n\n" +
-                                      state_->transaction.status().text,
-                                  ui::Icon::Stop);
+    connection.prompter().message(
+        "Errore in apertura della transazione\n\n" + state_->transaction.status().text,
+        ui::Icon::Stop);
 }
 
 BulkTransaction::~BulkTransaction() = default;
 
-bool BulkTransaction::ok() const { return ok_ && connection_.engineDatabase()->inTransaction(); }
+bool BulkTransaction::ok() const {
+  return ok_ && connection_.engineDatabase()->inTransaction();
+}
 
 bool BulkTransaction::Commit() {
   if (!ok_) return false;

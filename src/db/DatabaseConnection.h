@@ -15,7 +15,7 @@ class EngineDatabase;
 }
 
 class DatabaseConnection {
-public:
+ public:
   // Opens the file at path; the result is read with IsOpen.
   DatabaseConnection(ui::Prompter& prompter, const std::string& path);
   // Works on an engine database that someone else opened and keeps owning
@@ -30,7 +30,7 @@ public:
   ui::Prompter& prompter() const { return prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
 
-private:
+ private:
   ui::Prompter& prompter_;
   std::unique_ptr<engine::EngineDatabase> owned_;
   engine::EngineDatabase* database_ = nullptr;
@@ -43,7 +43,7 @@ private:
 // constraint undoes only itself, a crash leaves the file as it was before.
 // Errors that end the transaction itself are shown and make ok() false.
 class BulkTransaction {
-public:
+ public:
   explicit BulkTransaction(DatabaseConnection& connection);
   ~BulkTransaction();
   BulkTransaction(const BulkTransaction&) = delete;
@@ -55,7 +55,7 @@ public:
   // Commits; false (after a box) when the engine could not make it final.
   bool Commit();
 
-private:
+ private:
   DatabaseConnection& connection_;
   struct State;
   std::unique_ptr<State> state_;

@@ -50,16 +50,23 @@ DateValue::DateValue(const FieldValue& value) {
       break;
     case FieldType::Text:
     case FieldType::Memo:
-      if (const auto date = parseDayMonthYear(value.text)) *this = DateValue(date->year, date->month, date->day);
+      if (const auto date = parseDayMonthYear(value.text))
+        *this = DateValue(date->year, date->month, date->day);
       break;
     case FieldType::LongBinary:
       break;
   }
 }
 
-int DateValue::Year() const { return civilDateOf(dayCount_).year; }
-int DateValue::Month() const { return civilDateOf(dayCount_).month; }
-int DateValue::Day() const { return civilDateOf(dayCount_).day; }
+int DateValue::Year() const {
+  return civilDateOf(dayCount_).year;
+}
+int DateValue::Month() const {
+  return civilDateOf(dayCount_).month;
+}
+int DateValue::Day() const {
+  return civilDateOf(dayCount_).day;
+}
 
 DateValue::Span operator-(const DateValue& a, const DateValue& b) {
   DateValue::Span span;

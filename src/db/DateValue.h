@@ -7,7 +7,7 @@
 namespace veltra::db {
 
 class DateValue {
-public:
+ public:
   DateValue() = default;  // invalid
   DateValue(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
   explicit DateValue(const FieldValue& value);
@@ -25,7 +25,7 @@ public:
   };
   friend Span operator-(const DateValue& a, const DateValue& b);
 
-private:
+ private:
   double dayCount_ = 0.0;
   bool valid_ = false;
 };

@@ -31,9 +31,13 @@ struct FieldValue {
   std::string text;          // Text, Memo, and the raw bytes of a Long binary
 
   static FieldValue null(FieldType t) { return FieldValue{t, true, 0, 0.0, {}}; }
-  static FieldValue ofInteger(FieldType t, std::int64_t v) { return FieldValue{t, false, v, 0.0, {}}; }
+  static FieldValue ofInteger(FieldType t, std::int64_t v) {
+    return FieldValue{t, false, v, 0.0, {}};
+  }
   static FieldValue ofReal(FieldType t, double v) { return FieldValue{t, false, 0, v, {}}; }
-  static FieldValue ofText(FieldType t, std::string v) { return FieldValue{t, false, 0, 0.0, std::move(v)}; }
+  static FieldValue ofText(FieldType t, std::string v) {
+    return FieldValue{t, false, 0, 0.0, std::move(v)};
+  }
 };
 
 // Currency keeps four decimals exactly: the value times 10,000.

@@ -24,8 +24,9 @@ constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 // The number of characters: every byte but the continuation bytes.
 constexpr std::size_t Utf8Length(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 }  // namespace veltra::db

@@ -45,8 +45,9 @@ bool QueryCursor::Execute() {
   if (!status) {
     rowFlag_ = false;
     failed_ = true;
-    connection_->prompter().message("Errore estrazione Select SQL\n\n" + statement_ + "\n\n" + status.text,
-                                    ui::Icon::Exclamation);
+    connection_->prompter().message(
+        "Errore estrazione Select SQL\n\n" + statement_ + "\n\n" + status.text,
+        ui::Icon::Exclamation);
     return false;
   }
   if (recordset_->atEnd()) rowFlag_ = false;
@@ -62,9 +63,9 @@ bool QueryCursor::NextRow() {
   if (!status) {
     rowFlag_ = false;
     failed_ = true;
-    connection_->prompter().message(
-        "Errore lettura riga successiva della select corrente\n\n" + statement_ + "\n\n" + status.text,
-        ui::Icon::Stop);
+    connection_->prompter().message("Errore lettura riga successiva della select corrente\n\n" +
+                                        statement_ + "\n\n" + status.text,
+                                    ui::Icon::Stop);
   }
   if (rowFlag_ && recordset_->atEnd()) rowFlag_ = false;
   return rowFlag_;

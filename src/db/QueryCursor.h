@@ -17,7 +17,7 @@ class QueryRecordset;
 }
 
 class QueryCursor {
-public:
+ public:
   explicit QueryCursor(DatabaseConnection* connection);
   ~QueryCursor();
   QueryCursor(const QueryCursor&) = delete;
@@ -45,7 +45,7 @@ public:
   const std::string& Statement() const { return statement_; }
   void BuildSql();
 
-private:
+ private:
   static bool setPart(std::optional<std::string>& part, std::string_view text);
   bool readColumn(int position, FieldValue& out);
   void reportColumnFailure(const std::string& column, const std::string& engineText);

@@ -61,7 +61,9 @@ bool TableCursor::report(std::string_view sentence, const std::string& engineTex
 bool TableCursor::SelectIndex(const std::string& indexName) {
   if (!open_) return false;
   const engine::EngineStatus status = recordset_->setIndex(indexName);
-  if (!status) return report("Errore selezione indice (" + indexName + ") tavola (" + tableName() + ")", status.text);
+  if (!status)
+    return report("Errore selezione indice (" + indexName + ") tavola (" + tableName() + ")",
+                  status.text);
   return true;
 }
 
@@ -106,8 +108,9 @@ bool TableCursor::Update() {
 bool TableCursor::reportField(const std::string& fieldName, std::string_view value,
                               const std::string& engineText) {
   const std::string shown = value.empty() ? "NULL" : std::string(value);
-  return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ") <" + shown + ">",
-                engineText);
+  return report(
+      "Errore campo (" + fieldName + ") della tavola (" + tableName() + ") <" + shown + ">",
+      engineText);
 }
 
 bool TableCursor::SetField(const std::string& fieldName, std::string_view value) {
@@ -129,9 +132,9 @@ int TableCursor::FieldPosition(const std::string& fieldName) {
 
 bool TableCursor::SetField(int position, std::string_view value) {
   if (!open_ || position < 0) return false;
-  const engine::EngineStatus status = value.empty()
-                                          ? recordset_->setFieldNull(position)
-                                          : recordset_->setFieldText(position, storedSentinel(value));
+  const engine::EngineStatus status =
+      value.empty() ? recordset_->setFieldNull(position)
+                    : recordset_->setFieldText(position, storedSentinel(value));
   if (status) return true;
   return reportField(recordset_->columnName(position), value, status.text);
 }
@@ -141,7 +144,9 @@ bool TableCursor::GetField(const std::string& fieldName, std::string& out) {
   int position = 0;
   engine::EngineStatus status = recordset_->columnOf(fieldName, position);
   if (status) status = recordset_->getField(position, valueBuffer_);
-  if (!status) return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ")", status.text);
+  if (!status)
+    return report("Errore campo (" + fieldName + ") della tavola (" + tableName() + ")",
+                  status.text);
   FieldValueToText(valueBuffer_, out);
   valueBuffer_ = FieldValue{};
   return true;

@@ -16,7 +16,7 @@ class TableRecordset;
 }
 
 class TableCursor {
-public:
+ public:
   TableCursor(DatabaseConnection* connection, const std::string& tableName);
   ~TableCursor();
   TableCursor(const TableCursor&) = delete;
@@ -43,7 +43,7 @@ public:
 
   static constexpr int MaxSeekKeys = 16;
 
-private:
+ private:
   bool report(std::string_view sentence, const std::string& engineText);
   bool reportField(const std::string& fieldName, std::string_view value,
                    const std::string& engineText);

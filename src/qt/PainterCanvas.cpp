@@ -76,9 +76,9 @@ void PainterCanvas::line(int x1, int y1, int x2, int y2) {
 }
 
 void PainterCanvas::fillRect(int left, int top, int right, int bottom, reports::Rgb colour) {
-  painter_.fillRect(QRectF(QPointF(toDevice(left), toDevice(top)),
-                           QPointF(toDevice(right), toDevice(bottom))),
-                    qtColour(colour));
+  painter_.fillRect(
+      QRectF(QPointF(toDevice(left), toDevice(top)), QPointF(toDevice(right), toDevice(bottom))),
+      qtColour(colour));
 }
 
 void PainterCanvas::setTextBackground(reports::Rgb colour) {

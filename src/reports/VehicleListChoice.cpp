@@ -15,17 +15,15 @@ std::string_view VehicleListDialogTitle(VehicleListDialog dialog) {
 }
 
 std::vector<comms::CodeItem> VehicleListCompanyItems(db::DatabaseConnection& connection) {
-  return comms::ReadCodeItems(connection,
-                              {"regazi.codice, regazi.denom", "regazi, bus",
-                               "regazi.codice = bus.azienda", "regazi.codice, regazi.denom",
-                               "regazi.denom"});
+  return comms::ReadCodeItems(
+      connection, {"regazi.codice, regazi.denom", "regazi, bus", "regazi.codice = bus.azienda",
+                   "regazi.codice, regazi.denom", "regazi.denom"});
 }
 
 std::vector<comms::CodeItem> VehicleListAmbitItems(db::DatabaseConnection& connection) {
-  return comms::ReadCodeItems(connection,
-                              {"regprv.codice, regprv.denom", "regprv, bus",
-                               "regprv.codice = bus.ambito", "regprv.codice, regprv.denom",
-                               "regprv.denom"});
+  return comms::ReadCodeItems(
+      connection, {"regprv.codice, regprv.denom", "regprv, bus", "regprv.codice = bus.ambito",
+                   "regprv.codice, regprv.denom", "regprv.denom"});
 }
 
 std::string ChosenVehiclesCondition(const VehicleListChoice& choice) {
@@ -35,10 +33,9 @@ std::string ChosenVehiclesCondition(const VehicleListChoice& choice) {
   return condition;
 }
 
-std::optional<VehicleListChoice> AcceptVehicleListForm(const VehicleListForm& form,
-                                                       const std::vector<comms::CodeItem>& companies,
-                                                       const std::vector<comms::CodeItem>& ambits,
-                                                       ui::Prompter& prompter) {
+std::optional<VehicleListChoice> AcceptVehicleListForm(
+    const VehicleListForm& form, const std::vector<comms::CodeItem>& companies,
+    const std::vector<comms::CodeItem>& ambits, ui::Prompter& prompter) {
   const auto azienda = comms::AcceptCodeChoice(form.allCompanies, form.companyText, companies,
                                                comms::InvalidCompanyMessage, prompter);
   if (!azienda) return std::nullopt;

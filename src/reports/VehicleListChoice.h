@@ -48,9 +48,8 @@ std::string ChosenVehiclesCondition(const VehicleListChoice& choice);
 
 // "OK": the company, then the ambit; the first one refused shows its message
 // (stop icon) and nothing is returned, the dialog stays open.
-std::optional<VehicleListChoice> AcceptVehicleListForm(const VehicleListForm& form,
-                                                       const std::vector<comms::CodeItem>& companies,
-                                                       const std::vector<comms::CodeItem>& ambits,
-                                                       ui::Prompter& prompter);
+std::optional<VehicleListChoice> AcceptVehicleListForm(
+    const VehicleListForm& form, const std::vector<comms::CodeItem>& companies,
+    const std::vector<comms::CodeItem>& ambits, ui::Prompter& prompter);
 
 }  // namespace veltra::reports

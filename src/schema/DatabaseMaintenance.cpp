@@ -23,7 +23,8 @@ std::string rescueLine(const TableRescue& rescue) {
                      " righe salvate, " + std::to_string(rescue.setAside) + " messe da parte, " +
                      std::to_string(rescue.unreadable) + " illeggibili";
   if (rescue.rebuilt > 0)
-    line += ", " + std::to_string(rescue.rebuilt) + " ricostruite dalle righe che vi fanno riferimento";
+    line +=
+        ", " + std::to_string(rescue.rebuilt) + " ricostruite dalle righe che vi fanno riferimento";
   if (rescue.unknownLosses) line += "; altre righe illeggibili in numero non determinabile";
   return line;
 }
@@ -33,8 +34,9 @@ std::string rescueLine(const TableRescue& rescue) {
 std::string RepairSummaryText(const RepairReport& report) {
   std::string text = "Il database è stato riparato, ma non tutte le righe erano integre.\n\n";
   for (const TableRescue& rescue : report.tables) text += rescueLine(rescue) + "\n";
-  const bool anySetAside = std::any_of(report.tables.begin(), report.tables.end(),
-                                       [](const TableRescue& rescue) { return rescue.setAside > 0; });
+  const bool anySetAside =
+      std::any_of(report.tables.begin(), report.tables.end(),
+                  [](const TableRescue& rescue) { return rescue.setAside > 0; });
   if (anySetAside)
     text += "\nLe righe messe da parte sono nella tavola \"" +
             std::string(db::engine::SetAsideTableName) + "\" del database riparato.";
@@ -46,8 +48,8 @@ namespace {
 // Opens the engine's workspace, makes the one call of the command and closes
 // the workspace again. Each failure is shown with the engine's description.
 ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
-                                 const std::string& failureSentence,
-                                 const std::function<EngineStatus(Workspace&)>& operation) {
+                           const std::string& failureSentence,
+                           const std::function<EngineStatus(Workspace&)>& operation) {
   const auto report = [&](const std::string& sentence, const EngineStatus& status) {
     prompter.message(sentence + "\n\n" + status.text, ui::Icon::Exclamation, ui::Buttons::Ok,
                      caption);

@@ -23,7 +23,7 @@ struct FileChoice {
 };
 
 class Prompter {
-public:
+ public:
   virtual ~Prompter() = default;
   // A message box; without buttons and caption, a plain OK box.
   Answer message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok,
@@ -39,7 +39,7 @@ public:
   // there is nothing to paint; nothing to do elsewhere.
   virtual void keepResponsive() {}
 
-private:
+ private:
   // What each front end shows; the defaults of message stay in one place.
   virtual Answer showMessage(std::string_view text, Icon icon, Buttons buttons,
                              std::string_view caption) = 0;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "db/DatabaseConnection.h"
 #include "comms/ImportCommunication.h"
+#include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"

@@ -11,7 +11,8 @@ namespace {
 
 using namespace app;
 
-const std::string Sample = std::string(VELTRA_SOURCE_DIR) + "/examples/VariazioniBusQz_12_20240315.txt";
+const std::string Sample =
+    std::string(VELTRA_SOURCE_DIR) + "/examples/VariazioniBusQz_12_20240315.txt";
 
 using CommunicationCommandsTest = AppTest;
 

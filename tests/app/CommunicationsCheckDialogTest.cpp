@@ -2,6 +2,8 @@
 // register: the company list that mirrors the marks and writes each click at
 // once, the period preset and checked on "OK", preview or printer.
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,8 +20,6 @@
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 namespace veltra::testing {
 namespace {

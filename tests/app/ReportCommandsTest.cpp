@@ -55,9 +55,9 @@ class ReportCommandsTest : public AppTest {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, path, "").outcome, ui::Outcome::Done);
     if (vehicles > 0) {
       db::DatabaseConnection connection(quiet, path);
-      ASSERT_TRUE(comms::ApplyCommunication(
-          connection, SyntheticCommunication(12, "15/01/2024", vehicles))
-                          .done());
+      ASSERT_TRUE(
+          comms::ApplyCommunication(connection, SyntheticCommunication(12, "15/01/2024", vehicles))
+              .done());
     }
     installKey(path);
     ASSERT_TRUE(start());

@@ -28,12 +28,24 @@ Widget* control(const QDialog& dialog, const char* name) {
   return widget;
 }
 
-QCheckBox* allCompanies(const QDialog& d) { return control<QCheckBox>(d, TxtExportDialog::AllCompaniesName); }
-QComboBox* companyList(const QDialog& d) { return control<QComboBox>(d, TxtExportDialog::CompanyListName); }
-QCheckBox* allAmbits(const QDialog& d) { return control<QCheckBox>(d, TxtExportDialog::AllAmbitsName); }
-QComboBox* ambitList(const QDialog& d) { return control<QComboBox>(d, TxtExportDialog::AmbitListName); }
-QLineEdit* dateEdit(const QDialog& d) { return control<QLineEdit>(d, TxtExportDialog::DateEditName); }
-void clickOk(const QDialog& d) { control<QPushButton>(d, "IDOK")->click(); }
+QCheckBox* allCompanies(const QDialog& d) {
+  return control<QCheckBox>(d, TxtExportDialog::AllCompaniesName);
+}
+QComboBox* companyList(const QDialog& d) {
+  return control<QComboBox>(d, TxtExportDialog::CompanyListName);
+}
+QCheckBox* allAmbits(const QDialog& d) {
+  return control<QCheckBox>(d, TxtExportDialog::AllAmbitsName);
+}
+QComboBox* ambitList(const QDialog& d) {
+  return control<QComboBox>(d, TxtExportDialog::AmbitListName);
+}
+QLineEdit* dateEdit(const QDialog& d) {
+  return control<QLineEdit>(d, TxtExportDialog::DateEditName);
+}
+void clickOk(const QDialog& d) {
+  control<QPushButton>(d, "IDOK")->click();
+}
 
 TEST_F(TxtExportDialogTest, ControlsDefaultsAndListsEnabledWhileTheirBoxIsUnchecked) {
   startOnRegister();
@@ -116,11 +128,12 @@ TEST_F(TxtExportDialogTest, WritesTheFileVeltraCliWritesForTheSameChoices) {
   ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(dialogs.fileDialogs[0].title, "Selezione file TXT per esportazione situazione mezzi");
 
-  runCli({"export-fleet", "--date", "31.12.24", "--out", cliFile, "--company", "12",
-          "--active-only"});
+  runCli(
+      {"export-fleet", "--date", "31.12.24", "--out", cliFile, "--company", "12", "--active-only"});
   const std::string written = fileBytes(desktopFile);
   EXPECT_EQ(written.rfind("Situazione mezzi al 31/12/2024\r\n"
-                          "Esclusivamente mezzi utilizzati dall'Azienda=12\r\n", 0),
+                          "Esclusivamente mezzi utilizzati dall'Azienda=12\r\n",
+                          0),
             0u);
   EXPECT_EQ(written, fileBytes(cliFile));
 }

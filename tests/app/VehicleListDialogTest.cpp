@@ -2,6 +2,8 @@
 // three companies: its controls and defaults, the boxes that free the lists,
 // and the codes "OK" refuses.
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,8 +18,6 @@
 #include "support/TempDir.h"
 #include "synthetic/SyntheticCommunication.h"
 
-#include <gtest/gtest.h>
-
 namespace veltra::testing {
 namespace {
 
@@ -29,9 +29,9 @@ class VehicleListDialogTest : public ::testing::Test {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, path, "").outcome, ui::Outcome::Done);
     connection = std::make_unique<db::DatabaseConnection>(quiet, path);
     for (const std::int32_t azienda : {12, 3, 7}) {
-      ASSERT_TRUE(comms::ApplyCommunication(
-          *connection, SyntheticCommunication(azienda, "15/01/2024", 4))
-                          .done());
+      ASSERT_TRUE(
+          comms::ApplyCommunication(*connection, SyntheticCommunication(azienda, "15/01/2024", 4))
+              .done());
     }
   }
 

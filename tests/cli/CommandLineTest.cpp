@@ -36,7 +36,8 @@ TEST(CommandLine, HelpAndVersion) {
 TEST(CommandLine, EveryCommandTheHelpListsExists) {
   std::istringstream help(cli({"--help"}).out);
   std::string line;
-  while (std::getline(help, line) && line != "Comandi:") {}
+  while (std::getline(help, line) && line != "Comandi:") {
+  }
   int listed = 0;
   while (std::getline(help, line) && !line.empty()) {
     const std::string name = line.substr(2, line.find(' ', 2) - 2);

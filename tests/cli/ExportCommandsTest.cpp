@@ -164,11 +164,11 @@ TEST_F(ExportCommandsTest, StatusFailsAfterAnEngineError) {
 TEST_F(ExportCommandsTest, ExportFleetUnderAFileSizeLimitSaysTheWriteFailed) {
   const std::string file = dir.file("SituazioneMezzi.txt");
   std::ofstream(file) << "previous";
-  const auto run = testing::runProgram(
-      "/bin/sh",
-      {"-c", "ulimit -f 1; exec \"$0\" \"$@\"", VELTRA_CLI_PATH, "--db", database, "export-fleet",
-       "--date", "31/12/2024", "--out", file},
-      {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+  const auto run =
+      testing::runProgram("/bin/sh",
+                          {"-c", "ulimit -f 1; exec \"$0\" \"$@\"", VELTRA_CLI_PATH, "--db",
+                           database, "export-fleet", "--date", "31/12/2024", "--out", file},
+                          {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
   EXPECT_EQ(run.exitStatus, ExitFailed);
   EXPECT_EQ(run.err, "Impossibile scrivere\n\n" + file + "\n");
   EXPECT_EQ(readWholeFile(file), "previous");

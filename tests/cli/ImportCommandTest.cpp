@@ -26,7 +26,8 @@ class ImportCommandTest : public ::testing::Test {
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
     file = dir.file("VariazioniBusQz.txt");
     std::ofstream(file, std::ios::binary)
-        << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 2)).value();
+        << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 2))
+               .value();
   }
 
   int run(std::vector<std::string> args) {

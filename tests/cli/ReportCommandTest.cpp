@@ -42,8 +42,8 @@ class ReportCommandTest : public ::testing::Test {
     RecordingPrompter quiet;
     db::DatabaseConnection connection(quiet, database);
     ASSERT_TRUE(comms::ApplyCommunication(
-        connection, SyntheticCommunication(azienda, std::move(date), vehicles))
-                        .done());
+                    connection, SyntheticCommunication(azienda, std::move(date), vehicles))
+                    .done());
   }
 
   // The codes of the companies under observation.
@@ -168,13 +168,16 @@ TEST_F(ReportCommandTest, RefusalsAndEmptyReportsWriteNoFile) {
 
   run = cli({"report", "by-company", "--pdf", dir.file("missing/rubrica.pdf")});
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.err, "Impossibile scrivere il file PDF\n\n" + dir.file("missing/rubrica.pdf") + "\n");
+  EXPECT_EQ(run.err,
+            "Impossibile scrivere il file PDF\n\n" + dir.file("missing/rubrica.pdf") + "\n");
 }
 
 TEST_F(ReportCommandTest, MalformedReportCommandsAreUsageErrors) {
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"report"}, {"report", "by-plate", "--pdf", "x.pdf"},
-        {"report", "by-company"}, {"report", "by-company", "--pdf", "x.pdf", "--from", "1/1/24"}}) {
+       {std::vector<std::string>{"report"},
+        {"report", "by-plate", "--pdf", "x.pdf"},
+        {"report", "by-company"},
+        {"report", "by-company", "--pdf", "x.pdf", "--from", "1/1/24"}}) {
     const auto run = cli(args);
     EXPECT_EQ(run.exitStatus, 2) << args.size();
     EXPECT_NE(run.err.find("Uso: veltra-cli"), std::string::npos);
@@ -222,7 +225,7 @@ TEST_F(ReportCommandTest, VerificationStoresTheMarksItIsGivenAndListsThem) {
   addCompany(12, 2, "20/01/2024");
   addCompany(3, 4, "05/03/2024");
   const std::vector<std::string> january = {"report", "verification", "--pdf", pdf,
-                                            "--from", "01/01/24",     "--to", "31.01.2024"};
+                                            "--from", "01/01/24",     "--to",  "31.01.2024"};
   // A new register watches no company.
   auto run = cli(january);
   EXPECT_EQ(run.exitStatus, 1);
@@ -258,7 +261,7 @@ TEST_F(ReportCommandTest, VerificationStoresTheMarksItIsGivenAndListsThem) {
 TEST_F(ReportCommandTest, VerificationRefusesBeforeChangingAnyMark) {
   addCompany(12, 5);
   const std::vector<std::string> january = {"report", "verification", "--pdf", pdf,
-                                            "--from", "01/01/2024",   "--to", "31/01/2024"};
+                                            "--from", "01/01/2024",   "--to",  "31/01/2024"};
   for (const char* codes : {"12,9999", "12,x", "12,", "00012"}) {
     auto args = january;
     args.insert(args.end(), {"--mark", codes});

@@ -113,7 +113,7 @@ TEST_F(CompanySituationExportTest, AFailureAtALaterCompanyLeavesEveryFileAsItWas
             std::vector<std::string>{"Impossibile creare\n\n" +
                                      (folder / "ComunicazioneBusQz_12.txt").string()});
   const std::map<std::string, std::string> unchanged{{"ComunicazioneBusQz_3.txt", "previous"},
-                                                      {"ComunicazioneBusQz_12.txt", ""}};
+                                                     {"ComunicazioneBusQz_12.txt", ""}};
   EXPECT_EQ(filesIn(folder), unchanged);
 }
 

@@ -238,8 +238,7 @@ TEST_F(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
 
 TEST_F(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
   prompter.clear();
-  EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")),
-            ui::Outcome::Cancelled);
+  EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Cancelled);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_FALSE(std::filesystem::exists(out));
 }

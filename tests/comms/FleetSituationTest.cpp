@@ -23,7 +23,8 @@ SituationList referenceStates(db::DatabaseConnection& connection, const std::str
                   VehicleFieldList("storia"));
   query.SetFrom("storia, regazi, regprv");
   query.SetWhere("storia.data <= #" + day.substr(3, 2) + "/" + day.substr(0, 2) + "/" +
-                 day.substr(6) + "# AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
+                 day.substr(6) +
+                 "# AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
   query.SetOrderBy("storia.telaio, storia.data");
   SituationList list;
   SituationRow row;

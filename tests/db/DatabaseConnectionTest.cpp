@@ -2,12 +2,12 @@
 
 #include <fstream>
 
+#include "DbFixture.h"
 #include "db/DatabaseConnection.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
-#include "DbFixture.h"
 
 namespace veltra::db {
 namespace {
@@ -19,14 +19,16 @@ void expectOneOpenFailure(const RecordingPrompter& prompter) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   const std::string prefix = "Errore in fase di apertura del database\n\n";
   EXPECT_EQ(prompter.messages[0].text.substr(0, prefix.size()), prefix);
-  EXPECT_GT(prompter.messages[0].text.size(), prefix.size()) << "the engine's description is missing";
+  EXPECT_GT(prompter.messages[0].text.size(), prefix.size())
+      << "the engine's description is missing";
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
 }
 
 TEST(DatabaseConnection, FilesThatAreNoDatabaseFailAtOpen) {
   TempDir dir;
   std::ofstream(dir.file("empty.mdb")).close();
-  std::ofstream(dir.file("text.mdb")) << "Questo non è un database, ma un file di testo qualunque.\n";
+  std::ofstream(dir.file("text.mdb"))
+      << "Questo non è un database, ma un file di testo qualunque.\n";
   for (const auto& name : {"missing.mdb", "empty.mdb", "text.mdb"}) {
     RecordingPrompter prompter;
     {
@@ -36,7 +38,8 @@ TEST(DatabaseConnection, FilesThatAreNoDatabaseFailAtOpen) {
     }
     expectOneOpenFailure(prompter);  // and nothing more when it is destroyed
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb"))) << "opening must not create the file";
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb")))
+      << "opening must not create the file";
 }
 
 TEST(DatabaseConnection, ClosesOnDestructionSoTheFileCanBeOpenedAgain) {

@@ -28,7 +28,8 @@ inline db::engine::FieldDef field(std::string name, db::FieldType type, int size
   return def;
 }
 
-inline db::engine::IndexDef primaryIndex(std::string name, std::initializer_list<const char*> fields) {
+inline db::engine::IndexDef primaryIndex(std::string name,
+                                         std::initializer_list<const char*> fields) {
   db::engine::IndexDef index;
   index.name = std::move(name);
   for (const char* f : fields) index.fields.push_back({f, false});
@@ -68,7 +69,7 @@ inline void buildTestSchema(const std::string& path) {
 }
 
 class DbTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     path = dir.file("test.mdb");
     buildTestSchema(path);

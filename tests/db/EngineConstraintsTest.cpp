@@ -5,15 +5,15 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "DbFixture.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
-#include "DbFixture.h"
 
 namespace veltra::db {
 namespace {
 
 class EngineConstraintsTest : public testing::DbTest {
-protected:
+ protected:
   void SetUp() override {
     DbTest::SetUp();
     TableCursor azi(connection.get(), "azi");
@@ -51,21 +51,25 @@ TEST_F(EngineConstraintsTest, CursorWritesAreRefusedWithTheCulpritNamed) {
   EXPECT_EQ(refusal({{"telaio", "A"}, {"data", "01/01/2004"}, {"azienda", "1"}}), "");
   EXPECT_EQ(refusal({{"telaio", "B"}, {"data", "01/01/2004"}}),
             "Il campo \"mezzi.azienda\" non può contenere un valore nullo: è obbligatorio.");
-  EXPECT_EQ(refusal({{"telaio", "A"}, {"data", "01/01/2004"}, {"azienda", "1"}}),
-            "Il record non è stato salvato perché creerebbe un valore duplicato nell'indice \"codice\" "
-            "della tavola \"mezzi\", che non ammette duplicati.");
+  EXPECT_EQ(
+      refusal({{"telaio", "A"}, {"data", "01/01/2004"}, {"azienda", "1"}}),
+      "Il record non è stato salvato perché creerebbe un valore duplicato nell'indice \"codice\" "
+      "della tavola \"mezzi\", che non ammette duplicati.");
   EXPECT_EQ(refusal({{"telaio", "a"}, {"data", "01/01/2004"}, {"azienda", "1"}}).empty(), false)
       << "keys compare without case";
-  EXPECT_EQ(refusal({{"telaio", "C"}, {"data", "01/01/2004"}, {"azienda", "9"}}),
-            "Il record non può essere aggiunto o modificato: la relazione \"mezzi_azi\" richiede un "
-            "record corrispondente nella tavola \"azi\".");
+  EXPECT_EQ(
+      refusal({{"telaio", "C"}, {"data", "01/01/2004"}, {"azienda", "9"}}),
+      "Il record non può essere aggiunto o modificato: la relazione \"mezzi_azi\" richiede un "
+      "record corrispondente nella tavola \"azi\".");
 }
 
 TEST_F(EngineConstraintsTest, ZeroLengthTextIsRefusedWhereNotAllowed) {
   // The cursor turns "" into NULL; a zero-length text can only come from elsewhere.
   EXPECT_NE(rawExecute("INSERT INTO azi (codice, denom) VALUES (3, '')"), SQLITE_OK);
-  EXPECT_EQ(rawExecute("INSERT INTO mezzi (telaio, data, azienda, interno) VALUES ('Z', '2004-01-01', 1, '')"),
-            SQLITE_OK);
+  EXPECT_EQ(
+      rawExecute(
+          "INSERT INTO mezzi (telaio, data, azienda, interno) VALUES ('Z', '2004-01-01', 1, '')"),
+      SQLITE_OK);
 }
 
 TEST_F(EngineConstraintsTest, TheFileRefusesWhatTheTypesCannotHold) {

@@ -68,7 +68,8 @@ TEST(FieldValueToText, TextsBlobsAndNulls) {
   EXPECT_EQ(text(FieldValue::ofText(FieldType::Text, "ABC  ")), "ABC");
   EXPECT_EQ(text(FieldValue::ofText(FieldType::Text, "   ")), " ");
   EXPECT_EQ(text(FieldValue::ofText(FieldType::Memo, " a b ")), " a b");
-  EXPECT_EQ(text(FieldValue::ofText(FieldType::LongBinary, std::string(300, '\0'))), "BLOB [300 bytes]");
+  EXPECT_EQ(text(FieldValue::ofText(FieldType::LongBinary, std::string(300, '\0'))),
+            "BLOB [300 bytes]");
   for (auto type : {FieldType::Integer, FieldType::Date, FieldType::Text, FieldType::Boolean,
                     FieldType::Currency})
     EXPECT_EQ(text(FieldValue::null(type)), "");
@@ -117,7 +118,8 @@ TEST(DateValue, DifferenceAcrossTheEpoch) {
   EXPECT_TRUE(span.valid);
   EXPECT_DOUBLE_EQ(span.days, 29.0);
   // Before the epoch the time of day still counts forward.
-  const auto morning = DateValue(1899, 12, 29, 6, 0, 0), evening = DateValue(1899, 12, 29, 18, 0, 0);
+  const auto morning = DateValue(1899, 12, 29, 6, 0, 0),
+             evening = DateValue(1899, 12, 29, 18, 0, 0);
   EXPECT_DOUBLE_EQ((evening - morning).days, 0.5);
   EXPECT_EQ(morning.Day(), 29);
   EXPECT_DOUBLE_EQ((DateValue(1900, 1, 1) - DateValue(1899, 12, 29, 12, 0, 0)).days, 2.5);

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "DbFixture.h"
 #include "db/FieldValueText.h"
 #include "db/QueryCursor.h"
 #include "db/TableCursor.h"
-#include "DbFixture.h"
 
 namespace veltra::db {
 namespace {
 
 class QueryCursorTest : public testing::DbTest {
-protected:
+ protected:
   void SetUp() override {
     DbTest::SetUp();
     TableCursor azi(connection.get(), "azi");
@@ -19,9 +19,14 @@ protected:
     ASSERT_TRUE(azi.Update());
     TableCursor mezzi(connection.get(), "mezzi");
     mezzi.AddNew();
-    for (const auto& [name, value] :
-         {std::pair{"telaio", "M1"}, {"data", "05/03/2004"}, {"azienda", "3"}, {"posti", "50"},
-          {"lung", "11,9"}, {"prezzo", "1234,5678"}, {"aria", "1"}, {"note", "memo"}})
+    for (const auto& [name, value] : {std::pair{"telaio", "M1"},
+                                      {"data", "05/03/2004"},
+                                      {"azienda", "3"},
+                                      {"posti", "50"},
+                                      {"lung", "11,9"},
+                                      {"prezzo", "1234,5678"},
+                                      {"aria", "1"},
+                                      {"note", "memo"}})
       mezzi.SetField(name, value);
     ASSERT_TRUE(mezzi.Update());
   }
@@ -98,7 +103,8 @@ TEST_F(QueryCursorTest, QuotedValuesAndDialectLiteralsFindTheirRows) {
 }
 
 TEST_F(QueryCursorTest, GettersByColumnType) {
-  auto cursor = query("azienda, aria, posti, lung, prezzo, telaio, data, note, datrad, interno", "mezzi");
+  auto cursor =
+      query("azienda, aria, posti, lung, prezzo, telaio, data, note, datrad, interno", "mezzi");
   ASSERT_TRUE(cursor->Execute());
   std::int32_t i = 7;
   EXPECT_TRUE(cursor->GetInt(0, i));
@@ -135,7 +141,9 @@ TEST_F(QueryCursorTest, FailureBoxes) {
   EXPECT_FALSE(syntax->Execute());
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Exclamation);
-  EXPECT_EQ(prompter.messages[0].text.rfind("Errore sintassi SQL\n\nSELECT codice\nFROM azi\nWHERE codice = = 1\n\n\n", 0), 0u)
+  EXPECT_EQ(prompter.messages[0].text.rfind(
+                "Errore sintassi SQL\n\nSELECT codice\nFROM azi\nWHERE codice = = 1\n\n\n", 0),
+            0u)
       << prompter.messages[0].text;
   prompter.clear();
 
@@ -162,7 +170,9 @@ TEST_F(QueryCursorTest, FailureBoxes) {
   EXPECT_FALSE(columns->GetInt(3, i));
   EXPECT_EQ(i, 5);
   ASSERT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(prompter.messages[0].text.rfind("Errore campo (denom) nella select corrente\n\nSELECT codice\nFROM azi\n\n\n", 0), 0u);
+  EXPECT_EQ(prompter.messages[0].text.rfind(
+                "Errore campo (denom) nella select corrente\n\nSELECT codice\nFROM azi\n\n\n", 0),
+            0u);
   EXPECT_EQ(prompter.messages[1].text.rfind("Errore campo (#3) nella select corrente\n\n", 0), 0u);
   EXPECT_EQ(prompter.messages[1].icon, ui::Icon::Stop);
 }
@@ -179,7 +189,9 @@ TEST_F(QueryCursorTest, AFailureOnALaterRowEndsTheWalk) {
   ASSERT_TRUE(cursor->Execute());
   EXPECT_FALSE(cursor->NextRow());
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text.rfind("Errore lettura riga successiva della select corrente\n\n", 0), 0u);
+  EXPECT_EQ(prompter.messages[0].text.rfind(
+                "Errore lettura riga successiva della select corrente\n\n", 0),
+            0u);
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
 }
 

@@ -58,8 +58,11 @@ void buildRegister(const std::string& path) {
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
       std::to_string(Children) +
       ") INSERT INTO parent SELECT i, 'azienda ' || i FROM n WHERE i <= " +
-      std::to_string(Parents) + ";"
-      "INSERT INTO stamp SELECT k FROM parent WHERE k <= " + std::to_string(Stamps) + ";"
+      std::to_string(Parents) +
+      ";"
+      "INSERT INTO stamp SELECT k FROM parent WHERE k <= " +
+      std::to_string(Stamps) +
+      ";"
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
       std::to_string(Children) +
       ") INSERT INTO child SELECT i % 40 + 1, i % 10 + 1, printf('%.*c', 100, 'x') FROM n"));
@@ -109,8 +112,9 @@ RowIds heldAfterRepair(const std::string& path) {
   auto db = EngineDatabase::open(path, status);
   EXPECT_TRUE(db) << status.text;
   if (!db) return held;
-  std::string sql = "SELECT 'parent', rowid FROM parent UNION ALL SELECT 'stamp', rowid FROM "
-                    "stamp UNION ALL SELECT 'child', rowid FROM child";
+  std::string sql =
+      "SELECT 'parent', rowid FROM parent UNION ALL SELECT 'stamp', rowid FROM "
+      "stamp UNION ALL SELECT 'child', rowid FROM child";
   Statement hasSetAside(db->handle(), "SELECT 1 FROM sqlite_master WHERE name = ?", status);
   hasSetAside.bindText(1, std::string(SetAsideTableName));
   if (hasSetAside.step(status))
@@ -163,23 +167,24 @@ const Damage Damages[] = {
     {"CutByItsLastPage", [](const std::string& path) { truncateBy(path, PageSize); }, true},
     {"CutByTenPages", [](const std::string& path) { truncateBy(path, 10 * PageSize); }, true},
     {"CutInHalf",
-     [](const std::string& path) { truncateBy(path, std::filesystem::file_size(path) / 2); },
-     true},
+     [](const std::string& path) { truncateBy(path, std::filesystem::file_size(path) / 2); }, true},
     // What a flipped bit in a stored date does: a value the table refuses.
     {"AValueTheTableRefuses",
      [](const std::string& path) {
        EngineStatus status;
        auto db = EngineDatabase::open(path, status);
-       ASSERT_TRUE(db->execute("PRAGMA ignore_check_constraints = ON;"
-                               "UPDATE child SET pad = pad || pad WHERE rowid = 5"));
+       ASSERT_TRUE(
+           db->execute("PRAGMA ignore_check_constraints = ON;"
+                       "UPDATE child SET pad = pad || pad WHERE rowid = 5"));
      },
      true},
     {"OrphanedRows",
      [](const std::string& path) {
        EngineStatus status;
        auto db = EngineDatabase::open(path, status);
-       ASSERT_TRUE(db->execute("PRAGMA foreign_keys = OFF; DELETE FROM parent WHERE k = 7;"
-                               "DELETE FROM stamp WHERE s = 3"));
+       ASSERT_TRUE(
+           db->execute("PRAGMA foreign_keys = OFF; DELETE FROM parent WHERE k = 7;"
+                       "DELETE FROM stamp WHERE s = 3"));
      },
      true},
 };
@@ -206,8 +211,8 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
   for (const TableRescue& rescue : report.tables) {
     if (rescue.table == SetAsideTableName) continue;
     const auto& kept = held.count(rescue.table) ? held.at(rescue.table) : std::set<std::int64_t>{};
-    const auto& before = readable.count(rescue.table) ? readable.at(rescue.table)
-                                                      : std::set<std::int64_t>{};
+    const auto& before =
+        readable.count(rescue.table) ? readable.at(rescue.table) : std::set<std::int64_t>{};
     for (const std::int64_t rowid : before)
       EXPECT_EQ(kept.count(rowid), 1u) << rescue.table << " rowid " << rowid;
     EXPECT_EQ(rescue.kept + rescue.setAside, static_cast<std::int64_t>(before.size()))
@@ -243,11 +248,13 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
     EngineStatus status;
     auto db = EngineDatabase::create(path, status);
     ASSERT_TRUE(db) << status.text;
-    ASSERT_TRUE(db->execute("CREATE TABLE t (k INTEGER); INSERT INTO t VALUES (1), (1);"
-                            "CREATE INDEX t_k ON t (k)"));
+    ASSERT_TRUE(
+        db->execute("CREATE TABLE t (k INTEGER); INSERT INTO t VALUES (1), (1);"
+                    "CREATE INDEX t_k ON t (k)"));
     // Declared unique over rows that are not: what a damaged file can hold.
-    ASSERT_TRUE(db->execute("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
-                            "'CREATE UNIQUE INDEX t_k ON t (k)' WHERE name = 't_k'"));
+    ASSERT_TRUE(
+        db->execute("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
+                    "'CREATE UNIQUE INDEX t_k ON t (k)' WHERE name = 't_k'"));
     ASSERT_TRUE(db->close());
   }
   RepairReport report;

@@ -15,12 +15,13 @@ namespace veltra::db::engine {
 namespace {
 
 class StatementTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     db = EngineDatabase::create(dir.file("test.mdb"), status);
     ASSERT_TRUE(db) << status.text;
     ASSERT_TRUE(db->execute("CREATE TABLE t (k INTEGER NOT NULL, v TEXT)"));
-    insert = std::make_unique<Statement>(db->handle(), "INSERT INTO t (k, v) VALUES (?, ?)", status);
+    insert =
+        std::make_unique<Statement>(db->handle(), "INSERT INTO t (k, v) VALUES (?, ?)", status);
     ASSERT_TRUE(status) << status.text;
   }
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "db/TableCursor.h"
 #include "DbFixture.h"
+#include "db/TableCursor.h"
 
 namespace veltra::db {
 namespace {
 
 class TableCursorTest : public testing::DbTest {
-protected:
+ protected:
   void SetUp() override {
     DbTest::SetUp();
     TableCursor azi(connection.get(), "azi");
@@ -51,8 +51,13 @@ protected:
 
 TEST_F(TableCursorTest, ValuesRoundTripAsText) {
   ASSERT_TRUE(addVehicle("T1", "05/03/2004",
-                         {{"posti", "42"}, {"lung", "12000,5"}, {"prezzo", "1234,5"}, {"aria", "-1"},
-                          {"interno", "  "}, {"note", "a\nb"}, {"datrad", "99/99/9999"}}));
+                         {{"posti", "42"},
+                          {"lung", "12000,5"},
+                          {"prezzo", "1234,5"},
+                          {"aria", "-1"},
+                          {"interno", "  "},
+                          {"note", "a\nb"},
+                          {"datrad", "99/99/9999"}}));
   EXPECT_EQ(read("T1", "05/03/2004", "posti"), "42");
   EXPECT_EQ(read("T1", "05/03/2004", "lung"), "000000000012000,5000");
   EXPECT_EQ(read("T1", "05/03/2004", "prezzo"), "+000000000001234,5000");
@@ -75,7 +80,8 @@ TEST_F(TableCursorTest, SentinelDatesAndNullsRoundTrip) {
   // Only the whole sentinel text is replaced.
   prompter.clear();
   EXPECT_FALSE(addVehicle("B", "00/00/0000 "));
-  EXPECT_EQ(head(prompter.messages.at(0).text), "Errore campo (data) della tavola (mezzi) <00/00/0000 >\n\n");
+  EXPECT_EQ(head(prompter.messages.at(0).text),
+            "Errore campo (data) della tavola (mezzi) <00/00/0000 >\n\n");
 }
 
 TEST_F(TableCursorTest, EditChangesTheRowFoundBySeek) {
@@ -207,21 +213,25 @@ TEST_F(TableCursorTest, ConversionRefusals) {
   struct Case {
     const char* field;
     const char* value;
-  } cases[] = {{"azienda", "32768"},  {"azienda", "-32769"},     {"posti", "2147483648"},
-               {"lung", "1,2,3"},     {"prezzo", "12 euro"},     {"aria", "forse"},
-               {"data", "31/02/2004"}, {"data", "2004-03-05"},   {"telaio", "ABCDEFGHIJK"}};
+  } cases[] = {{"azienda", "32768"},   {"azienda", "-32769"},  {"posti", "2147483648"},
+               {"lung", "1,2,3"},      {"prezzo", "12 euro"},  {"aria", "forse"},
+               {"data", "31/02/2004"}, {"data", "2004-03-05"}, {"telaio", "ABCDEFGHIJK"}};
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.AddNew();
   for (const auto& c : cases) {
     prompter.clear();
     EXPECT_FALSE(mezzi.SetField(c.field, c.value)) << c.field << " <- " << c.value;
-    EXPECT_EQ(head(onlyMessage()), std::string("Errore campo (") + c.field + ") della tavola (mezzi) <" +
-                                       c.value + ">\n\n");
+    EXPECT_EQ(head(onlyMessage()), std::string("Errore campo (") + c.field +
+                                       ") della tavola (mezzi) <" + c.value + ">\n\n");
   }
   prompter.clear();
   // What does fit is taken: limits, both decimal separators, text of exactly the size.
-  for (const auto& [f, v] : {std::pair{"azienda", "32767"}, {"azienda", "-32768"}, {"lung", "1.5"},
-                             {"lung", "-1,5"}, {"telaio", "ABCDEFGHIJ"}, {"telaio", "àèìòùÀÈÌÒÙ"}})
+  for (const auto& [f, v] : {std::pair{"azienda", "32767"},
+                             {"azienda", "-32768"},
+                             {"lung", "1.5"},
+                             {"lung", "-1,5"},
+                             {"telaio", "ABCDEFGHIJ"},
+                             {"telaio", "àèìòùÀÈÌÒÙ"}})
     EXPECT_TRUE(mezzi.SetField(f, v)) << f << " <- " << v;
   EXPECT_TRUE(prompter.messages.empty());
 }
@@ -234,7 +244,8 @@ TEST_F(TableCursorTest, CursorsThatCannotOpenStayQuietAfterwards) {
     EXPECT_FALSE(missing.Update());
   }
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(head(prompter.messages[0].text), "Errore in fase di apertura della tavola (nessuna)\n\n");
+  EXPECT_EQ(head(prompter.messages[0].text),
+            "Errore in fase di apertura della tavola (nessuna)\n\n");
   prompter.clear();
 
   TableCursor noConnection(nullptr, "azi");

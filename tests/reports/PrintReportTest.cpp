@@ -165,10 +165,10 @@ TEST(PrintReportTest, HeaderBandRowsAndClosingRulesStandWhereTheyShould) {
   EXPECT_EQ(canvas.textsEqualTo("2")[0].y, 710);
 
   const std::vector<DrawnLine> expected = {
-      {3243, 380, 3723, 380},                                              // band top
-      {3243, 380, 3243, 500}, {3443, 380, 3443, 500},                      // band verticals
+      {3243, 380, 3723, 380},                                                  // band top
+      {3243, 380, 3243, 500}, {3443, 380, 3443, 500},                          // band verticals
       {3243, 500, 3723, 500}, {3243, 600, 3723, 600}, {3243, 700, 3723, 700},  // rows
-      {3243, 800, 3713, 800},                                              // closing rule
+      {3243, 800, 3713, 800},                                                  // closing rule
       {3243, 380, 3243, 800}, {3443, 380, 3443, 800}, {3723, 380, 3723, 800}};
   EXPECT_EQ(canvas.lines, expected);
 }

@@ -19,7 +19,8 @@ namespace {
 
 using testing::RecordingCanvas;
 
-const std::string ByCompanyGroup12 = "Azienda 12 - Alfa Citt\u00e0 Autolinee         Ambito 3 - Ambito Nord";
+const std::string ByCompanyGroup12 =
+    "Azienda 12 - Alfa Citt\u00e0 Autolinee         Ambito 3 - Ambito Nord";
 
 class VehicleListReportTest : public testing::ExportDatabaseTest {
  protected:
@@ -40,7 +41,8 @@ class VehicleListReportTest : public testing::ExportDatabaseTest {
                             std::size_t column) {
     const int y = canvas.textsEqualTo(plate).at(0).y;
     const int x = report.columns()[column].x;
-    const int nextX = column + 1 < report.columns().size() ? report.columns()[column + 1].x : 1 << 30;
+    const int nextX =
+        column + 1 < report.columns().size() ? report.columns()[column + 1].x : 1 << 30;
     for (const auto& text : canvas.texts)
       if (text.y == y && text.x >= x && text.x < nextX) return text;
     return {};
@@ -75,9 +77,10 @@ TEST_F(VehicleListReportTest, ByAmbitPutsTheAmbitFirst) {
   EXPECT_EQ(plates(report), (std::vector<std::string>{"OM512AB", "OM777EF", "OM042GH", "OM513AB"}));
   job.begin(report, canvas);
   job.drawPage(report, canvas, 1);
-  EXPECT_EQ(canvas.textsEqualTo("Ambito 3 - Ambito Nord         Azienda 12 - Alfa Citt\u00e0 Autolinee")
-                .size(),
-            1u);
+  EXPECT_EQ(
+      canvas.textsEqualTo("Ambito 3 - Ambito Nord         Azienda 12 - Alfa Citt\u00e0 Autolinee")
+          .size(),
+      1u);
 }
 
 TEST_F(VehicleListReportTest, ChosenCompanyOrAmbitNarrowsTheList) {
@@ -160,14 +163,16 @@ TEST_F(VehicleListReportTest, DialogOffersCompaniesAndAmbitsWithVehiclesByName) 
   EXPECT_EQ(ambits.size(), 3u);
   EXPECT_EQ(VehicleListDialogTitle(VehicleListDialog::Financing), "Rubrica Mezzi x Finanziamento");
 
-  const auto chosen = AcceptVehicleListForm({false, "12", true, "", false}, companies, ambits, prompter);
+  const auto chosen =
+      AcceptVehicleListForm({false, "12", true, "", false}, companies, ambits, prompter);
   ASSERT_TRUE(chosen);
   EXPECT_EQ(chosen->azienda, 12);
   EXPECT_EQ(chosen->ambito, -1);
   EXPECT_FALSE(chosen->preview);
   EXPECT_TRUE(prompter.messages.empty());
 
-  EXPECT_FALSE(AcceptVehicleListForm({false, "0009 - Delta Bus", true, "", true}, companies, ambits, prompter));
+  EXPECT_FALSE(AcceptVehicleListForm({false, "0009 - Delta Bus", true, "", true}, companies, ambits,
+                                     prompter));
   EXPECT_FALSE(AcceptVehicleListForm({true, "", false, "0099", true}, companies, ambits, prompter));
   ASSERT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(prompter.messages[0].text, comms::InvalidCompanyMessage);

@@ -141,7 +141,8 @@ TEST(BuildNewDatabase, FailedRelationLeavesTheOthersButNoCodes) {
   TempDir dir;
   RecordingPrompter prompter;
   const std::string path = dir.file("relazioni.mdb");
-  const auto built = BuildNewDatabase(prompter, path, "creato", dictionaryWithRelationToMissingTable);
+  const auto built =
+      BuildNewDatabase(prompter, path, "creato", dictionaryWithRelationToMissingTable);
   EXPECT_EQ(built.outcome, ui::Outcome::Failed);
   EXPECT_TRUE(built.payload.exists);
   ASSERT_EQ(prompter.messages.size(), 1u);

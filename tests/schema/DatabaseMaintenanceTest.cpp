@@ -63,9 +63,11 @@ TEST(RepairDatabaseCommand, RowsSetAsideAreToldTableByTable) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   const std::string& text = prompter.messages[0].text;
   EXPECT_NE(text.find("Tavola regazi: 203 righe salvate, 0 messe da parte, 0 illeggibili\n"),
-            std::string::npos) << text;
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("Tavola comunica: 0 righe salvate, 1 messe da parte, 0 illeggibili\n"),
-            std::string::npos) << text;
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("\"righe_messe_da_parte\""), std::string::npos) << text;
   EXPECT_NE(text.find(created.path() + ".danneggiato"), std::string::npos) << text;
   EXPECT_EQ(prompter.messages[0].caption, "Riparazione database");

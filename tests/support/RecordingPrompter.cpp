@@ -3,7 +3,7 @@
 namespace veltra::testing {
 
 ui::Answer RecordingPrompter::showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
-                                      std::string_view caption) {
+                                          std::string_view caption) {
   messages.push_back({std::string(text), icon, buttons, std::string(caption)});
   if (buttons == ui::Buttons::Ok || answers.empty()) return ui::Answer::Ok;
   ui::Answer answer = answers.front();
@@ -28,7 +28,9 @@ std::optional<std::string> RecordingPrompter::saveFile(const ui::FileChoice& cho
   return nextFile(files);
 }
 
-void RecordingPrompter::beginBusy(bool withIndicator) { busyCalls.push_back(withIndicator); }
+void RecordingPrompter::beginBusy(bool withIndicator) {
+  busyCalls.push_back(withIndicator);
+}
 
 std::vector<std::string> RecordingPrompter::texts() const {
   std::vector<std::string> result;

@@ -7,7 +7,7 @@
 namespace veltra::testing {
 
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
   const std::filesystem::path& path() const { return path_; }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+ private:
   std::filesystem::path path_;
 };
 

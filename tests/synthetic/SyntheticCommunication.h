@@ -17,7 +17,7 @@ std::string SyntheticChassis(std::int32_t azienda, std::size_t index);
 
 // vehicles entries of kind NEW; revision changes the communicated values
 // (seats, prices, plates) so that a later communication differs.
-comms::Communication SyntheticCommunication(std::int32_t azienda, std::string date, std::size_t vehicles,
-                                     int revision = 0);
+comms::Communication SyntheticCommunication(std::int32_t azienda, std::string date,
+                                            std::size_t vehicles, int revision = 0);
 
 }  // namespace veltra::testing

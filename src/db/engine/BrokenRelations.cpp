@@ -51,8 +51,9 @@ struct ColumnPair {
 std::vector<ColumnPair> pairsOf(EngineDatabase& copy, const Violation& violation,
                                 EngineStatus& status) {
   std::vector<ColumnPair> pairs;
-  Statement list(copy.handle(), "SELECT \"from\", \"to\" FROM pragma_foreign_key_list(?) "
-                                "WHERE id = ? ORDER BY seq",
+  Statement list(copy.handle(),
+                 "SELECT \"from\", \"to\" FROM pragma_foreign_key_list(?) "
+                 "WHERE id = ? ORDER BY seq",
                  status);
   list.bindText(1, violation.table);
   list.bindInt(2, violation.relation);
@@ -91,9 +92,8 @@ class RelationSettler {
     if (!status) return status;
     // A key the relation does not name (the referenced table's primary key)
     // gives nothing to rebuild from.
-    const bool named = !pairs.empty() && std::none_of(pairs.begin(), pairs.end(), [](const auto& p) {
-      return p.to.empty();
-    });
+    const bool named = !pairs.empty() && std::none_of(pairs.begin(), pairs.end(),
+                                                      [](const auto& p) { return p.to.empty(); });
     if (named && holds(violation, pairs, status)) return status;
     if (!status) return status;
     if (named && mayRebuild) {
@@ -159,9 +159,12 @@ class RelationSettler {
       const auto pair = std::find_if(pairs.begin(), pairs.end(),
                                      [&](const ColumnPair& p) { return p.to == column; });
       std::string source;
-      if (pair != pairs.end()) source = pair->from;
-      else if (childColumns.count(column) != 0) source = column;
-      else continue;
+      if (pair != pairs.end())
+        source = pair->from;
+      else if (childColumns.count(column) != 0)
+        source = column;
+      else
+        continue;
       names += (names.empty() ? "" : ", ") + quoteIdentifier(column);
       values += (values.empty() ? "" : ", ") + quoteIdentifier(source);
     }

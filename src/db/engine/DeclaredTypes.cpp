@@ -14,11 +14,11 @@ struct TypeName {
 // Chosen so that SQLite's affinity matches: SMALLINT/INTEGER integer, DOUBLE
 // real, VARCHAR/LONGTEXT/DATETEXT text, LONGBLOB none.
 constexpr TypeName Names[] = {
-    {FieldType::Boolean, "BOOLEAN"},    {FieldType::Byte, "TINYINT"},
-    {FieldType::Integer, "SMALLINT"},   {FieldType::Long, "INTEGER"},
-    {FieldType::Currency, "CURRENCY"},  {FieldType::Single, "FLOAT"},
-    {FieldType::Double, "DOUBLE"},      {FieldType::Date, "DATETEXT"},
-    {FieldType::Text, "VARCHAR"},       {FieldType::LongBinary, "LONGBLOB"},
+    {FieldType::Boolean, "BOOLEAN"},   {FieldType::Byte, "TINYINT"},
+    {FieldType::Integer, "SMALLINT"},  {FieldType::Long, "INTEGER"},
+    {FieldType::Currency, "CURRENCY"}, {FieldType::Single, "FLOAT"},
+    {FieldType::Double, "DOUBLE"},     {FieldType::Date, "DATETEXT"},
+    {FieldType::Text, "VARCHAR"},      {FieldType::LongBinary, "LONGBLOB"},
     {FieldType::Memo, "LONGTEXT"},
 };
 

@@ -41,10 +41,11 @@ sqlite3* openHandle(const std::string& path, int flags, EngineStatus& status) {
   configureLibrary();
   sqlite3* db = nullptr;
   // A handle is used by one thread at a time, so it needs no locks of its own.
-  const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+  const int code = sqlite3_open_v2(path.c_str(), &db,
+                                   flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
-    status = describeOpenFailure(path, code, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    status =
+        describeOpenFailure(path, code, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
     sqlite3_close(db);
     return nullptr;
   }
@@ -69,12 +70,16 @@ EngineDatabase::EngineDatabase(sqlite3* db, std::string path) : db_(db), path_(s
 
 // A destructor has no one to tell: callers that must know how the file was
 // left call close() themselves.
-EngineDatabase::~EngineDatabase() { static_cast<void>(close()); }
+EngineDatabase::~EngineDatabase() {
+  static_cast<void>(close());
+}
 
-std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& path, EngineStatus& status) {
+std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& path,
+                                                       EngineStatus& status) {
   std::error_code ec;
   if (path.empty() || std::filesystem::exists(path, ec)) {
-    status = EngineStatus::failure("Il file \"" + path + "\" esiste già: il database non può essere creato.");
+    status = EngineStatus::failure("Il file \"" + path +
+                                   "\" esiste già: il database non può essere creato.");
     return nullptr;
   }
   sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status);
@@ -89,7 +94,8 @@ std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& path, 
   return std::unique_ptr<EngineDatabase>(new EngineDatabase(db, path));
 }
 
-std::unique_ptr<EngineDatabase> EngineDatabase::open(const std::string& path, EngineStatus& status) {
+std::unique_ptr<EngineDatabase> EngineDatabase::open(const std::string& path,
+                                                     EngineStatus& status) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     status = EngineStatus::failure("Il file \"" + path + "\" non esiste o non è un file.",
@@ -98,7 +104,8 @@ std::unique_ptr<EngineDatabase> EngineDatabase::open(const std::string& path, En
   }
   // SQLite takes an empty file for an empty database; here it is no database at all.
   if (std::filesystem::file_size(path, ec) == 0) {
-    status = EngineStatus::failure("Il file \"" + path + "\" è vuoto: non è un database.", SQLITE_NOTADB);
+    status = EngineStatus::failure("Il file \"" + path + "\" è vuoto: non è un database.",
+                                   SQLITE_NOTADB);
     return nullptr;
   }
   sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE, status);
@@ -126,9 +133,13 @@ EngineStatus EngineDatabase::close() {
   return EngineStatus::success();
 }
 
-std::string EngineDatabase::versionText() { return std::string("SQLite ") + sqlite3_libversion(); }
+std::string EngineDatabase::versionText() {
+  return std::string("SQLite ") + sqlite3_libversion();
+}
 
-void EngineDatabase::setProgressHook(ProgressHook hook) { progressHook() = std::move(hook); }
+void EngineDatabase::setProgressHook(ProgressHook hook) {
+  progressHook() = std::move(hook);
+}
 
 std::unique_ptr<TableDef> EngineDatabase::createTableDef(const std::string& name) {
   return std::make_unique<TableDef>(*this, name);
@@ -145,16 +156,24 @@ std::vector<std::string> EngineDatabase::tableNames() const {
   return readTableNames(db_, status);
 }
 
-EngineStatus EngineDatabase::begin() { return runOn(db_, "BEGIN IMMEDIATE"); }
-EngineStatus EngineDatabase::commit() { return runOn(db_, "COMMIT"); }
+EngineStatus EngineDatabase::begin() {
+  return runOn(db_, "BEGIN IMMEDIATE");
+}
+EngineStatus EngineDatabase::commit() {
+  return runOn(db_, "COMMIT");
+}
 void EngineDatabase::rollback() {
   // Only ever cleanup: after a failure that is already being reported, or on
   // the way out, where closing the handle rolls back whatever is left.
   if (inTransaction()) static_cast<void>(runOn(db_, "ROLLBACK"));
 }
-bool EngineDatabase::inTransaction() const { return db_ != nullptr && sqlite3_get_autocommit(db_) == 0; }
+bool EngineDatabase::inTransaction() const {
+  return db_ != nullptr && sqlite3_get_autocommit(db_) == 0;
+}
 
-EngineStatus EngineDatabase::execute(const std::string& sql) { return runOn(db_, sql); }
+EngineStatus EngineDatabase::execute(const std::string& sql) {
+  return runOn(db_, sql);
+}
 
 Transaction::Transaction(EngineDatabase& db) : db_(db) {
   if (db_.inTransaction()) return;

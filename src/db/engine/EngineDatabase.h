@@ -17,7 +17,7 @@ namespace veltra::db::engine {
 class TableDef;
 
 class EngineDatabase {
-public:
+ public:
   // Creates a new, empty database file; refused when the file already exists.
   static std::unique_ptr<EngineDatabase> create(const std::string& path, EngineStatus& status);
   // Opens an existing database file, shared and read-write. A missing file,
@@ -57,7 +57,7 @@ public:
 
   sqlite3* handle() const { return db_; }
 
-private:
+ private:
   EngineDatabase(sqlite3* db, std::string path);
   sqlite3* db_;
   std::string path_;
@@ -66,7 +66,7 @@ private:
 // BEGIN IMMEDIATE on construction; rolled back on destruction unless committed.
 // Inside an enclosing transaction it joins it and does nothing itself.
 class Transaction {
-public:
+ public:
   explicit Transaction(EngineDatabase& db);
   ~Transaction();
   Transaction(const Transaction&) = delete;
@@ -75,7 +75,7 @@ public:
   const EngineStatus& status() const { return status_; }
   EngineStatus commit();
 
-private:
+ private:
   EngineDatabase& db_;
   EngineStatus status_;
   bool owner_ = false;

@@ -4,11 +4,11 @@
 
 namespace veltra::db::engine {
 
-EngineStatus describeOpenFailure(const std::string& path, int code, std::string_view engineMessage) {
+EngineStatus describeOpenFailure(const std::string& path, int code,
+                                 std::string_view engineMessage) {
   if ((code & 0xff) == SQLITE_CANTOPEN)
-    return EngineStatus::failure("Impossibile aprire il file \"" + path + "\" (" +
-                                     std::string(engineMessage) + ").",
-                                 code);
+    return EngineStatus::failure(
+        "Impossibile aprire il file \"" + path + "\" (" + std::string(engineMessage) + ").", code);
   return describeEngineFailure(code, engineMessage);
 }
 
@@ -16,7 +16,8 @@ EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
   const std::string message(engineMessage);
   switch (code & 0xff) {
     case SQLITE_NOTADB:
-      return EngineStatus::failure("Il file non è un database riconosciuto (" + message + ").", code);
+      return EngineStatus::failure("Il file non è un database riconosciuto (" + message + ").",
+                                   code);
     case SQLITE_CORRUPT:
       return EngineStatus::failure("Il database è danneggiato (" + message + ").", code);
     case SQLITE_BUSY:
@@ -28,7 +29,8 @@ EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
     case SQLITE_READONLY:
       return EngineStatus::failure("Il database è in sola lettura (" + message + ").", code);
     case SQLITE_IOERR:
-      return EngineStatus::failure("Errore di lettura o scrittura del disco (" + message + ").", code);
+      return EngineStatus::failure("Errore di lettura o scrittura del disco (" + message + ").",
+                                   code);
     case SQLITE_NOMEM:
       return EngineStatus::failure("Memoria insufficiente (" + message + ").", code);
     case SQLITE_CANTOPEN:
@@ -44,9 +46,8 @@ EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
       return EngineStatus::failure("Operazione interrotta (" + message + ").", code);
     default:
       // The engine's own words stay in brackets, for whoever looks into it.
-      return EngineStatus::failure("Il motore del database ha rifiutato l'operazione (" + message +
-                                       ").",
-                                   code);
+      return EngineStatus::failure(
+          "Il motore del database ha rifiutato l'operazione (" + message + ").", code);
   }
 }
 

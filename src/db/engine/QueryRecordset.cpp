@@ -20,7 +20,8 @@ QueryRecordset::QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> st
 
 QueryRecordset::~QueryRecordset() = default;
 
-std::unique_ptr<QueryRecordset> QueryRecordset::create(EngineDatabase& db, const std::string& jetSql,
+std::unique_ptr<QueryRecordset> QueryRecordset::create(EngineDatabase& db,
+                                                       const std::string& jetSql,
                                                        EngineStatus& status) {
   std::string problem;
   const auto sql = translateDialect(jetSql, problem);
@@ -39,19 +40,24 @@ EngineStatus QueryRecordset::step() {
   return status;
 }
 
-EngineStatus QueryRecordset::open() { return step(); }
+EngineStatus QueryRecordset::open() {
+  return step();
+}
 
 EngineStatus QueryRecordset::moveNext() {
   if (atEnd_) return EngineStatus::failure("Nessun record corrente.");
   return step();
 }
 
-int QueryRecordset::columnCount() const { return static_cast<int>(columnNames_.size()); }
+int QueryRecordset::columnCount() const {
+  return static_cast<int>(columnNames_.size());
+}
 
 EngineStatus QueryRecordset::getField(std::string_view name, FieldValue& out) const {
   for (std::size_t i = 0; i < columnNames_.size(); ++i)
     if (EqualsIgnoringCase(columnNames_[i], name)) return getField(static_cast<int>(i), out);
-  return EngineStatus::failure("Il campo \"" + std::string(name) + "\" non è fra le colonne della select.");
+  return EngineStatus::failure("Il campo \"" + std::string(name) +
+                               "\" non è fra le colonne della select.");
 }
 
 EngineStatus QueryRecordset::getField(int position, FieldValue& out) const {

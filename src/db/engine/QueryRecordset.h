@@ -15,7 +15,7 @@ class EngineDatabase;
 class Statement;
 
 class QueryRecordset {
-public:
+ public:
   // Translates and prepares the statement: a syntax error is reported here.
   static std::unique_ptr<QueryRecordset> create(EngineDatabase& db, const std::string& jetSql,
                                                 EngineStatus& status);
@@ -30,7 +30,7 @@ public:
   EngineStatus getField(std::string_view name, FieldValue& out) const;
   EngineStatus getField(int position, FieldValue& out) const;
 
-private:
+ private:
   explicit QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> stmt);
   EngineStatus step();
 

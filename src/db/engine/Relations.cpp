@@ -39,7 +39,8 @@ EngineStatus checkNameFree(EngineDatabase& db, const std::string& name) {
 }
 
 // The referenced side must be a unique key, and each pair must join columns of one type.
-EngineStatus checkFields(const RelationDef& relation, const TableInfo& table, const TableInfo& foreign) {
+EngineStatus checkFields(const RelationDef& relation, const TableInfo& table,
+                         const TableInfo& foreign) {
   std::vector<std::string> keyFields;
   for (const auto& pair : relation.fields) {
     const int column = table.columnIndex(pair.field);
@@ -55,7 +56,8 @@ EngineStatus checkFields(const RelationDef& relation, const TableInfo& table, co
   }
   for (const auto& index : table.indexes) {
     if (!index.unique || index.fields.size() != keyFields.size()) continue;
-    if (std::equal(index.fields.begin(), index.fields.end(), keyFields.begin(), EqualsIgnoringCase)) return {};
+    if (std::equal(index.fields.begin(), index.fields.end(), keyFields.begin(), EqualsIgnoringCase))
+      return {};
   }
   return EngineStatus::failure("La tavola \"" + table.name +
                                "\" non ha un indice univoco sui campi della relazione \"" +
@@ -77,10 +79,11 @@ EngineStatus checkExistingRows(EngineDatabase& db, const RelationDef& relation) 
   if (!status) return status;
   if (!stmt.step(status)) return status;
   if (stmt.columnInt(0) == 0) return EngineStatus::success();
-  return EngineStatus::failure("La relazione \"" + relation.name + "\" non può essere creata: " +
-                               std::to_string(stmt.columnInt(0)) + " record della tavola \"" +
-                               relation.foreignTable + "\" non hanno un record corrispondente in \"" +
-                               relation.table + "\".");
+  return EngineStatus::failure("La relazione \"" + relation.name +
+                               "\" non può essere creata: " + std::to_string(stmt.columnInt(0)) +
+                               " record della tavola \"" + relation.foreignTable +
+                               "\" non hanno un record corrispondente in \"" + relation.table +
+                               "\".");
 }
 
 EngineStatus rebuildWithConstraint(EngineDatabase& db, const TableInfo& foreign,

@@ -88,7 +88,8 @@ std::vector<SchemaObject> schemaOf(sqlite3* db, EngineStatus& status) {
                  "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type = 'index', rowid",
                  status);
   if (!status) return objects;
-  while (stmt.step(status)) objects.push_back({stmt.columnText(0), stmt.columnText(1), stmt.columnText(2)});
+  while (stmt.step(status))
+    objects.push_back({stmt.columnText(0), stmt.columnText(1), stmt.columnText(2)});
   return objects;
 }
 
@@ -119,10 +120,16 @@ EngineStatus createObjects(EngineDatabase& db, const std::vector<SchemaObject>& 
   return EngineStatus::success();
 }
 
-bool isTable(const SchemaObject& object) { return object.type == "table"; }
-bool isIndex(const SchemaObject& object) { return object.type == "index"; }
+bool isTable(const SchemaObject& object) {
+  return object.type == "table";
+}
+bool isIndex(const SchemaObject& object) {
+  return object.type == "index";
+}
 // Triggers would act on the rows copied, views need their tables: both come last.
-bool comesLast(const SchemaObject& object) { return !isTable(object) && !isIndex(object); }
+bool comesLast(const SchemaObject& object) {
+  return !isTable(object) && !isIndex(object);
+}
 
 // The file's markers, so the program recognises the copy as its own.
 EngineStatus copyMarkers(sqlite3* damaged, EngineDatabase& copy) {
@@ -230,12 +237,13 @@ EngineStatus saveIntoCopy(DamagedFile& damaged, const std::string& path,
   EngineStatus status;
   const auto schema = schemaOf(damaged.handle(), status);
   if (!status || schema.empty())
-    return EngineStatus::failure("Il database non può essere riparato: lo schema non è leggibile.\n" +
-                                 findings);
+    return EngineStatus::failure(
+        "Il database non può essere riparato: lo schema non è leggibile.\n" + findings);
   const std::string copyPath = freeName(path + ".riparazione");
   auto copy = EngineDatabase::create(copyPath, status);
   if (!copy) return status;
-  const std::string copyFindings = verifiedCopy(*copy, fillCopy(damaged.handle(), *copy, schema, report));
+  const std::string copyFindings =
+      verifiedCopy(*copy, fillCopy(damaged.handle(), *copy, schema, report));
   if (copyFindings != "ok") {
     report.tables.clear();
     std::error_code ec;

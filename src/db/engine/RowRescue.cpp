@@ -76,16 +76,16 @@ RowId middleOf(RowId low, RowId high) {
 std::set<RowId> rowidsNamedByIndexes(sqlite3* damaged, const std::string& table) {
   std::set<RowId> rowids;
   EngineStatus status;
-  Statement indexes(damaged,
-                    "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?", status);
+  Statement indexes(damaged, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?",
+                    status);
   indexes.bindText(1, table);
   std::vector<std::string> names;
   while (indexes.step(status)) names.push_back(indexes.columnText(0));
   for (const std::string& name : names) {
-    Statement read(damaged,
-                   "SELECT rowid FROM " + quoteIdentifier(table) + " INDEXED BY " +
-                       quoteIdentifier(name),
-                   status);
+    Statement read(
+        damaged,
+        "SELECT rowid FROM " + quoteIdentifier(table) + " INDEXED BY " + quoteIdentifier(name),
+        status);
     while (status && read.step(status)) rowids.insert(read.columnInt(0));
     status = EngineStatus::success();
   }
@@ -93,8 +93,7 @@ std::set<RowId> rowidsNamedByIndexes(sqlite3* damaged, const std::string& table)
 }
 
 // The lowest or the highest rowid of the table, when the path to it can be read.
-std::optional<RowId> rowidAtEnd(sqlite3* damaged, const std::string& table,
-                                const char* function) {
+std::optional<RowId> rowidAtEnd(sqlite3* damaged, const std::string& table, const char* function) {
   EngineStatus status;
   Statement stmt(damaged,
                  std::string("SELECT ") + function + "(rowid) FROM " + quoteIdentifier(table),
@@ -105,8 +104,7 @@ std::optional<RowId> rowidAtEnd(sqlite3* damaged, const std::string& table,
 
 class TableCopier {
  public:
-  TableCopier(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside,
-              TableRescue& rescue)
+  TableCopier(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside, TableRescue& rescue)
       : damaged_(damaged),
         setAside_(setAside),
         rescue_(rescue),
@@ -137,7 +135,8 @@ class TableCopier {
       // Nothing tells how far the rows go: one scan, and what it misses is lost.
       return outerScan(LowestRowId, HighestRowId);
     }
-    if (status = outerScan(LowestRowId, *low - (*low > LowestRowId ? 1 : 0)); !status) return status;
+    if (status = outerScan(LowestRowId, *low - (*low > LowestRowId ? 1 : 0)); !status)
+      return status;
     if (status = rescueRange(*low, *high); !status) return status;
     if (*high < HighestRowId)
       if (status = outerScan(*high + 1, HighestRowId); !status) return status;

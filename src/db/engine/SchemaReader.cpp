@@ -10,8 +10,8 @@ namespace veltra::db::engine {
 
 namespace {
 
-std::vector<std::string> textColumn(sqlite3* db, const std::string& sql, const std::string& parameter,
-                                    EngineStatus& status) {
+std::vector<std::string> textColumn(sqlite3* db, const std::string& sql,
+                                    const std::string& parameter, EngineStatus& status) {
   std::vector<std::string> values;
   Statement stmt(db, sql, status);
   if (!status) return values;
@@ -140,14 +140,16 @@ std::vector<RelationDef> relationsIn(const std::string& createSql, const std::st
 
 std::string storedSql(sqlite3* db, const std::string& type, const std::string& name,
                       EngineStatus& status) {
-  Statement stmt(db, "SELECT sql FROM sqlite_master WHERE type = ? AND name = ? COLLATE NOCASE", status);
+  Statement stmt(db, "SELECT sql FROM sqlite_master WHERE type = ? AND name = ? COLLATE NOCASE",
+                 status);
   if (!status) return std::string();
   stmt.bindText(1, type);
   stmt.bindText(2, name);
   return stmt.step(status) ? stmt.columnText(0) : std::string();
 }
 
-std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table, EngineStatus& status) {
+std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table,
+                                        EngineStatus& status) {
   return textColumn(db,
                     "SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
                     "AND tbl_name = ? COLLATE NOCASE ORDER BY name",

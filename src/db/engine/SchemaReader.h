@@ -19,7 +19,8 @@ std::vector<std::string> readTableNames(sqlite3* db, EngineStatus& status);
 std::string storedSql(sqlite3* db, const std::string& type, const std::string& name,
                       EngineStatus& status);
 // The CREATE INDEX statements of a table.
-std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table, EngineStatus& status);
+std::vector<std::string> storedIndexSql(sqlite3* db, const std::string& table,
+                                        EngineStatus& status);
 // Relations declared in a stored CREATE TABLE statement.
 std::vector<RelationDef> relationsIn(const std::string& createTableSql, const std::string& table);
 

@@ -9,7 +9,9 @@ namespace veltra::db::engine {
 
 namespace {
 
-bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 // Reads a literal opened by quote at pos; doubled quotes stand for one. pos
 // ends past the closing quote. None when the literal is not closed.
@@ -49,8 +51,8 @@ std::optional<std::string> dateLiteral(std::string_view sql, size_t& pos) {
   const size_t second = first == std::string::npos ? first : body.find('/', first + 1);
   if (second == std::string::npos) return std::nullopt;
   // Swap month and day to read it with the day/month/year reader.
-  const std::string dayFirst =
-      body.substr(first + 1, second - first - 1) + "/" + body.substr(0, first) + body.substr(second);
+  const std::string dayFirst = body.substr(first + 1, second - first - 1) + "/" +
+                               body.substr(0, first) + body.substr(second);
   const auto date = parseDayMonthYear(dayFirst);
   if (!date) return std::nullopt;
   pos = close + 1;
@@ -91,9 +93,12 @@ std::optional<std::string> translateDialect(std::string_view jetSql, std::string
       const size_t start = pos;
       while (pos < jetSql.size() && isWordChar(jetSql[pos])) ++pos;
       const std::string_view word = jetSql.substr(start, pos - start);
-      if (EqualsIgnoringCase(word, "TRUE")) out += "1";
-      else if (EqualsIgnoringCase(word, "FALSE")) out += "0";
-      else out += word;
+      if (EqualsIgnoringCase(word, "TRUE"))
+        out += "1";
+      else if (EqualsIgnoringCase(word, "FALSE"))
+        out += "0";
+      else
+        out += word;
     } else {
       out += c;
       ++pos;

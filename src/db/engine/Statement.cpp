@@ -32,7 +32,8 @@ Statement::Statement(sqlite3* db, std::string_view sql, EngineStatus& status) : 
   // A second statement after the first would silently be ignored: refuse it.
   for (; tail != nullptr && *tail != '\0'; ++tail) {
     if (*tail == ';' || std::isspace(static_cast<unsigned char>(*tail))) continue;
-    status = EngineStatus::failure("Caratteri trovati dopo la fine dell'istruzione SQL.", SQLITE_ERROR);
+    status =
+        EngineStatus::failure("Caratteri trovati dopo la fine dell'istruzione SQL.", SQLITE_ERROR);
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     return;
@@ -40,7 +41,9 @@ Statement::Statement(sqlite3* db, std::string_view sql, EngineStatus& status) : 
   status = EngineStatus::success();
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 bool Statement::step(EngineStatus& status) {
   if (!bindStatus_) {
@@ -80,7 +83,9 @@ void Statement::noteBind(int code) {
   failed_ = true;
 }
 
-void Statement::bindNull(int index) { noteBind(sqlite3_bind_null(stmt_, index)); }
+void Statement::bindNull(int index) {
+  noteBind(sqlite3_bind_null(stmt_, index));
+}
 void Statement::bindInt(int index, std::int64_t value) {
   noteBind(sqlite3_bind_int64(stmt_, index, value));
 }
@@ -128,20 +133,30 @@ void Statement::bindLastingValue(int index, const FieldValue& value) {
                              SQLITE_STATIC));
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+  return sqlite3_column_count(stmt_);
+}
 
 std::string Statement::columnName(int column) const {
   const char* name = sqlite3_column_name(stmt_, column);
   return name != nullptr ? name : "";
 }
 
-const char* Statement::declaredType(int column) const { return sqlite3_column_decltype(stmt_, column); }
+const char* Statement::declaredType(int column) const {
+  return sqlite3_column_decltype(stmt_, column);
+}
 
-bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool Statement::isNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
-std::int64_t Statement::columnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::columnInt(int column) const {
+  return sqlite3_column_int64(stmt_, column);
+}
 
-double Statement::columnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::columnDouble(int column) const {
+  return sqlite3_column_double(stmt_, column);
+}
 
 std::string Statement::columnText(int column) const {
   return std::string(columnBytes(column, sqlite3_column_text(stmt_, column)));
@@ -223,7 +238,8 @@ FieldValue Statement::columnValue(int column) const {
     case SQLITE_BLOB:
       return columnValue(column, FieldType::LongBinary);
     case SQLITE_TEXT:
-      return columnValue(column, parseIsoDate(columnText(column)) ? FieldType::Date : FieldType::Text);
+      return columnValue(column,
+                         parseIsoDate(columnText(column)) ? FieldType::Date : FieldType::Text);
     default:
       return FieldValue::null(FieldType::Text);
   }

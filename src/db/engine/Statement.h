@@ -15,7 +15,7 @@ struct sqlite3_stmt;
 namespace veltra::db::engine {
 
 class Statement {
-public:
+ public:
   Statement(sqlite3* db, std::string_view sql, EngineStatus& status);
   ~Statement();
   Statement(const Statement&) = delete;
@@ -66,7 +66,7 @@ public:
 
   sqlite3_stmt* handle() const { return stmt_; }
 
-private:
+ private:
   void noteBind(int code);
   // The bytes at data, the column's text or blob just fetched; empty for none.
   std::string_view columnBytes(int column, const void* data) const;

@@ -80,8 +80,7 @@ std::string columnSql(const FieldDef& field) {
   if (field.required) sql += " NOT NULL";
   sql += typeChecks(field);
   const bool isText = field.type == FieldType::Text || field.type == FieldType::Memo;
-  if (isText && !field.allowZeroLength)
-    sql += " CHECK (" + quoteIdentifier(field.name) + " <> '')";
+  if (isText && !field.allowZeroLength) sql += " CHECK (" + quoteIdentifier(field.name) + " <> '')";
   return sql;
 }
 
@@ -110,8 +109,8 @@ EngineStatus TableDef::createField(const FieldDef& field) {
                                  field.name + "\" non può essere aggiunto.");
   for (const auto& existing : fields_)
     if (EqualsIgnoringCase(existing.name, field.name))
-      return EngineStatus::failure("Il campo \"" + field.name + "\" è già definito nella tavola \"" +
-                                   name_ + "\".");
+      return EngineStatus::failure("Il campo \"" + field.name +
+                                   "\" è già definito nella tavola \"" + name_ + "\".");
   if (!knownType(field.type))
     return EngineStatus::failure("Il tipo del campo \"" + field.name + "\" non è valido.");
   if (field.type == FieldType::Text && (field.size < 1 || field.size > 255))
@@ -128,7 +127,8 @@ std::string TableDef::createTableSql() const {
 }
 
 EngineStatus TableDef::append() {
-  if (!validName(name_)) return EngineStatus::failure("Il nome di tavola \"" + name_ + "\" non è valido.");
+  if (!validName(name_))
+    return EngineStatus::failure("Il nome di tavola \"" + name_ + "\" non è valido.");
   if (appended_) return EngineStatus::failure("La tavola \"" + name_ + "\" è già nel database.");
   if (fields_.empty()) return EngineStatus::failure("La tavola \"" + name_ + "\" non ha campi.");
   EngineStatus lookup;
@@ -154,8 +154,9 @@ EngineStatus TableDef::createIndex(const IndexDef& index) {
   if (index.fields.empty())
     return EngineStatus::failure("L'indice \"" + index.name + "\" non ha campi.");
   for (const auto& field : index.fields) {
-    const bool known = std::any_of(fields_.begin(), fields_.end(),
-                                   [&](const FieldDef& f) { return EqualsIgnoringCase(f.name, field.name); });
+    const bool known = std::any_of(fields_.begin(), fields_.end(), [&](const FieldDef& f) {
+      return EqualsIgnoringCase(f.name, field.name);
+    });
     if (!known)
       return EngineStatus::failure("Il campo \"" + field.name + "\" dell'indice \"" + index.name +
                                    "\" non esiste nella tavola \"" + name_ + "\".");

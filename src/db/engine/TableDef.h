@@ -13,7 +13,7 @@ namespace veltra::db::engine {
 class EngineDatabase;
 
 class TableDef {
-public:
+ public:
   TableDef(EngineDatabase& db, std::string name);
 
   const std::string& name() const { return name_; }
@@ -24,7 +24,7 @@ public:
   // The CREATE TABLE statement append would run.
   std::string createTableSql() const;
 
-private:
+ private:
   EngineStatus createIndexInFile(const IndexDef& index);
 
   EngineDatabase& db_;

@@ -33,7 +33,8 @@ std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) 
   std::string assignments;
   for (size_t i = 0; i < table.columns.size(); ++i)
     if (changed[i])
-      assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name) + " = ?";
+      assignments +=
+          (assignments.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name) + " = ?";
   return "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " WHERE rowid = ?";
 }
 
@@ -46,11 +47,13 @@ std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCo
     else
       order += (order.empty() ? " ORDER BY " : ", ") + quoteIdentifier(index.fields[i]);
   }
-  return "SELECT rowid FROM " + quoteIdentifier(table.name) + " WHERE " + where + order + " LIMIT 1";
+  return "SELECT rowid FROM " + quoteIdentifier(table.name) + " WHERE " + where + order +
+         " LIMIT 1";
 }
 
 std::string loadSql(const TableInfo& table) {
-  return "SELECT " + columnList(table) + " FROM " + quoteIdentifier(table.name) + " WHERE rowid = ?";
+  return "SELECT " + columnList(table) + " FROM " + quoteIdentifier(table.name) +
+         " WHERE rowid = ?";
 }
 
 FieldValue emptyValue(const ColumnInfo& column) {
@@ -61,7 +64,8 @@ FieldValue emptyValue(const ColumnInfo& column) {
 
 }  // namespace
 
-TableRecordset::TableRecordset(EngineDatabase& db, TableInfo table) : db_(db), table_(std::move(table)) {}
+TableRecordset::TableRecordset(EngineDatabase& db, TableInfo table)
+    : db_(db), table_(std::move(table)) {}
 
 TableRecordset::~TableRecordset() = default;
 
@@ -78,8 +82,8 @@ std::unique_ptr<TableRecordset> TableRecordset::open(EngineDatabase& db, const T
 EngineStatus TableRecordset::columnOf(std::string_view field, int& position) const {
   position = table_.columnIndex(field);
   if (position >= 0) return EngineStatus::success();
-  return EngineStatus::failure("Il campo \"" + std::string(field) + "\" non esiste nella tavola \"" +
-                               table_.name + "\".");
+  return EngineStatus::failure("Il campo \"" + std::string(field) +
+                               "\" non esiste nella tavola \"" + table_.name + "\".");
 }
 
 EngineStatus TableRecordset::setIndex(const std::string& indexName) {
@@ -161,8 +165,8 @@ EngineStatus TableRecordset::loadCurrent() {
         row_[i] = loadStmt_->columnValue(static_cast<int>(i), table_.columns[i].type);
     loaded_ = true;
   } else if (status) {
-    status = EngineStatus::failure("Il record corrente non esiste più nella tavola \"" + table_.name +
-                                   "\".");
+    status = EngineStatus::failure("Il record corrente non esiste più nella tavola \"" +
+                                   table_.name + "\".");
   }
   loadStmt_->rewind();
   return status;
@@ -189,7 +193,8 @@ EngineStatus TableRecordset::existing(int position) const {
 
 EngineStatus TableRecordset::assignable(int position) const {
   if (mode_ == Mode::None)
-    return EngineStatus::failure("Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
+    return EngineStatus::failure(
+        "Il record non è in modifica: serve Edit o AddNew prima di assegnare il campo.");
   return existing(position);
 }
 
@@ -254,8 +259,8 @@ Statement* TableRecordset::writeStatement(EngineStatus& status) {
   auto& stmt = adding ? insertStmt_ : updateStmts_[assigned_];
   status = EngineStatus::success();
   if (!stmt) {
-    stmt = std::make_unique<Statement>(db_.handle(), adding ? insertSql(table_) : updateSql(table_, assigned_),
-                                       status);
+    stmt = std::make_unique<Statement>(
+        db_.handle(), adding ? insertSql(table_) : updateSql(table_, assigned_), status);
     if (!status) stmt.reset();
   }
   return stmt.get();

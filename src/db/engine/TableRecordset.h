@@ -21,7 +21,7 @@ class EngineDatabase;
 class Statement;
 
 class TableRecordset {
-public:
+ public:
   static std::unique_ptr<TableRecordset> open(EngineDatabase& db, const TableInfo& table,
                                               EngineStatus& status);
   ~TableRecordset();
@@ -49,7 +49,7 @@ public:
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
 
-private:
+ private:
   enum class Mode { None, Editing, Adding };
   TableRecordset(EngineDatabase& db, TableInfo table);
   EngineStatus existing(int position) const;

@@ -17,8 +17,10 @@ namespace veltra::db::engine {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -99,11 +101,13 @@ std::optional<std::int64_t> toCurrency(const Decimal& number) {
   for (char c : number.whole)
     if (!appendDigit(scaled, static_cast<unsigned>(c - '0'))) return std::nullopt;
   for (size_t i = 0; i < 5; ++i) {
-    const unsigned digit = i < number.fraction.size() ? static_cast<unsigned>(number.fraction[i] - '0') : 0;
+    const unsigned digit =
+        i < number.fraction.size() ? static_cast<unsigned>(number.fraction[i] - '0') : 0;
     if (!appendDigit(scaled, digit)) return std::nullopt;
   }
   scaled = scaled / 10 + (scaled % 10 >= 5 ? 1 : 0);
-  if (scaled > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
+  if (scaled > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+    return std::nullopt;
   const auto value = static_cast<std::int64_t>(scaled);
   return number.negative ? -value : value;
 }
@@ -127,7 +131,9 @@ void setText(FieldValue& out, FieldType type, std::string_view text) {
   out.text.assign(text);
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 EngineStatus notConvertible(const ColumnInfo& column, std::string_view text, const char* what) {
   return EngineStatus::failure("Il valore " + quoted(text) + " non è " + what +
@@ -142,9 +148,9 @@ EngineStatus integerValue(const ColumnInfo& column, std::string_view text, long 
   // The engine rounds a fraction to the nearest integer, halves to even.
   const double rounded = std::nearbyint(*value);
   if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
-    return EngineStatus::failure("Il valore " + quoted(text) + " è fuori dall'intervallo del campo " +
-                                 quoted(column.name) + " (da " + std::to_string(low) + " a " +
-                                 std::to_string(high) + ").");
+    return EngineStatus::failure(
+        "Il valore " + quoted(text) + " è fuori dall'intervallo del campo " + quoted(column.name) +
+        " (da " + std::to_string(low) + " a " + std::to_string(high) + ").");
   setInteger(out, column.type, static_cast<std::int64_t>(rounded));
   return EngineStatus::success();
 }

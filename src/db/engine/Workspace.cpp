@@ -10,7 +10,9 @@ namespace veltra::db::engine {
 
 // SQLite needs no session object around file operations; the workspace is
 // kept so the commands read as the steps users know.
-EngineStatus Workspace::open() { return EngineStatus::success(); }
+EngineStatus Workspace::open() {
+  return EngineStatus::success();
+}
 void Workspace::close() {}
 
 EngineStatus Workspace::repairDatabase(const std::string& path, RepairReport& report) {

@@ -10,7 +10,7 @@
 namespace veltra::db::engine {
 
 class Workspace {
-public:
+ public:
   EngineStatus open();
   // report: what became of each table's rows when the file had to be copied.
   EngineStatus repairDatabase(const std::string& path, RepairReport& report);

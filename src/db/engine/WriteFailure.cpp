@@ -18,9 +18,9 @@ EngineStatus nullFailure(const TableInfo& table, const std::vector<FieldValue>& 
                          const EngineStatus& failure) {
   for (size_t i = 0; i < row.size(); ++i)
     if (table.columns[i].required && row[i].isNull)
-      return EngineStatus::failure("Il campo " + fieldName(table, i) +
-                                       " non può contenere un valore nullo: è obbligatorio.",
-                                   failure.code);
+      return EngineStatus::failure(
+          "Il campo " + fieldName(table, i) + " non può contenere un valore nullo: è obbligatorio.",
+          failure.code);
   return failure;
 }
 
@@ -29,12 +29,12 @@ EngineStatus checkFailure(const TableInfo& table, const std::vector<FieldValue>&
   for (size_t i = 0; i < row.size(); ++i)
     if (!table.columns[i].allowZeroLength && !row[i].isNull && row[i].text.empty() &&
         (row[i].type == FieldType::Text || row[i].type == FieldType::Memo))
-      return EngineStatus::failure("Il campo " + fieldName(table, i) +
-                                       " non può essere una stringa di lunghezza zero.",
-                                   failure.code);
-  return EngineStatus::failure("Un valore non è ammesso nella tavola \"" + table.name + "\" (" +
-                                   failure.text + ").",
-                               failure.code);
+      return EngineStatus::failure(
+          "Il campo " + fieldName(table, i) + " non può essere una stringa di lunghezza zero.",
+          failure.code);
+  return EngineStatus::failure(
+      "Un valore non è ammesso nella tavola \"" + table.name + "\" (" + failure.text + ").",
+      failure.code);
 }
 
 // True when a row other than the one being written already holds these key values.
@@ -44,7 +44,8 @@ bool keyTaken(EngineDatabase& db, const TableInfo& table, const IndexInfo& index
   for (size_t i = 0; i < index.fields.size(); ++i)
     where += (i > 0 ? " AND " : "") + quoteIdentifier(index.fields[i]) + " = ?";
   EngineStatus status;
-  Statement stmt(db.handle(), "SELECT 1 FROM " + quoteIdentifier(table.name) + " WHERE " + where, status);
+  Statement stmt(db.handle(), "SELECT 1 FROM " + quoteIdentifier(table.name) + " WHERE " + where,
+                 status);
   if (!status) return false;
   for (size_t i = 0; i < index.fields.size(); ++i)
     stmt.bindValue(static_cast<int>(i + 1), row[table.columnIndex(index.fields[i])]);
@@ -68,8 +69,8 @@ bool parentExists(EngineDatabase& db, const TableInfo& table, const RelationDef&
   for (size_t i = 0; i < relation.fields.size(); ++i)
     where += (i > 0 ? " AND " : "") + quoteIdentifier(relation.fields[i].field) + " = ?";
   EngineStatus status;
-  Statement stmt(db.handle(), "SELECT 1 FROM " + quoteIdentifier(relation.table) + " WHERE " + where,
-                 status);
+  Statement stmt(db.handle(),
+                 "SELECT 1 FROM " + quoteIdentifier(relation.table) + " WHERE " + where, status);
   if (!status) return true;
   for (size_t i = 0; i < relation.fields.size(); ++i) {
     const FieldValue& value = row[table.columnIndex(relation.fields[i].foreignField)];
@@ -83,13 +84,14 @@ EngineStatus foreignKeyFailure(EngineDatabase& db, const TableInfo& table,
                                const std::vector<FieldValue>& row, const EngineStatus& failure) {
   for (const auto& relation : table.relations)
     if (!parentExists(db, table, relation, row))
-      return EngineStatus::failure("Il record non può essere aggiunto o modificato: la relazione \"" +
-                                       relation.name + "\" richiede un record corrispondente nella tavola \"" +
-                                       relation.table + "\".",
-                                   failure.code);
-  return EngineStatus::failure("Il record non può essere modificato: altri record collegati della tavola \"" +
-                                   table.name + "\" ne dipendono.",
-                               failure.code);
+      return EngineStatus::failure(
+          "Il record non può essere aggiunto o modificato: la relazione \"" + relation.name +
+              "\" richiede un record corrispondente nella tavola \"" + relation.table + "\".",
+          failure.code);
+  return EngineStatus::failure(
+      "Il record non può essere modificato: altri record collegati della tavola \"" + table.name +
+          "\" ne dipendono.",
+      failure.code);
 }
 
 }  // namespace
