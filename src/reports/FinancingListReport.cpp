@@ -68,12 +68,9 @@ comms::SituationRow readRow(db::QueryCursor& query) {
 }  // namespace
 
 FinancingListReport::FinancingListReport(const VehicleListChoice& choice, std::time_t createdAt)
-    : PrintReport("Rubrica Mezzi (Finanziamento)", financingColumns(), createdAt),
-      choice_(choice) {}
+    : SituationListReport("Rubrica Mezzi (Finanziamento)", financingColumns(), choice, createdAt) {}
 
 bool FinancingListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
-  prompter.beginBusy(true);
-  rows_.clear();
   db::QueryCursor query(&connection);
   query.SetSelect(
       "bus.atto, bus.telaio, bus.data, bus.azienda, regazi.denom, bus.prop, bus.targa,"
@@ -81,15 +78,15 @@ bool FinancingListReport::load(db::DatabaseConnection& connection, ui::Prompter&
       " bus.datfin, bus.datrad");
   query.SetFrom("bus, regazi");
   // No join on the ambits: the list does not print their names.
-  query.SetWhere(" bus.azienda = regazi.codice" + ChosenVehiclesCondition(choice_));
+  query.SetWhere(" bus.azienda = regazi.codice" + ChosenVehiclesCondition(choice()));
   query.SetOrderBy("bus.atto, regazi.denom, bus.targa");
-  for (bool found = query.Execute(); found; found = query.NextRow())
-    rows_.appendFinancingRow(readRow(query));
-  return !query.Failed();
+  return loadRows(query, prompter, [](db::QueryCursor& read, comms::SituationList& rows) {
+    rows.appendFinancingRow(readRow(read));
+  });
 }
 
 std::vector<std::string> FinancingListReport::cells(std::size_t row) const {
-  const comms::SituationRow& situation = rows_.rows()[row];
+  const comms::SituationRow& situation = this->row(row);
   const comms::VehicleData& vehicle = situation.vehicle;
   return {situation.companyName,
           vehicle.prop,

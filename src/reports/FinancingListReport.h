@@ -8,26 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "comms/SituationList.h"
 #include "db/DatabaseConnection.h"
-#include "reports/PrintReport.h"
-#include "reports/VehicleListChoice.h"
-#include "ui/Prompter.h"
+#include "reports/SituationListReport.h"
 
 namespace veltra::reports {
 
-class FinancingListReport : public PrintReport {
+class FinancingListReport : public SituationListReport {
  public:
   explicit FinancingListReport(const VehicleListChoice& choice,
                                std::time_t createdAt = std::time(nullptr));
 
-  // The chosen vehicles by act, company name and plate, replacing any loaded
-  // before. False when reading failed (the failure was shown): the rows may
-  // then be incomplete and are not fit to print.
+  // The chosen vehicles by act, company name and plate; false when reading failed.
   bool load(db::DatabaseConnection& connection, ui::Prompter& prompter);
-
-  std::size_t rowCount() const override { return rows_.size(); }
-  const comms::SituationList& rows() const { return rows_; }
 
  protected:
   std::vector<std::string> cells(std::size_t row) const override;
@@ -35,10 +27,7 @@ class FinancingListReport : public PrintReport {
   bool opensGroup(std::size_t row) const override;
 
  private:
-  const std::string& actOf(std::size_t row) const { return rows_.rows()[row].vehicle.atto; }
-
-  VehicleListChoice choice_;
-  comms::SituationList rows_;
+  const std::string& actOf(std::size_t index) const { return row(index).vehicle.atto; }
 };
 
 }  // namespace veltra::reports

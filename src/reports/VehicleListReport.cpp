@@ -93,19 +93,16 @@ std::string groupText(const char* kind, std::int32_t code, const std::string& na
 
 VehicleListReport::VehicleListReport(VehicleListOrder order, const VehicleListChoice& choice,
                                      std::time_t createdAt)
-    : PrintReport(std::string(VehicleListDialogTitle(dialogOf(order))), vehicleColumns(),
-                  createdAt),
-      order_(order),
-      choice_(choice) {}
+    : SituationListReport(std::string(VehicleListDialogTitle(dialogOf(order))), vehicleColumns(),
+                          choice, createdAt),
+      order_(order) {}
 
 std::string VehicleListReport::condition() const {
   return " bus.azienda = regazi.codice AND bus.ambito = regprv.codice AND bus.datrad IS NULL" +
-         ChosenVehiclesCondition(choice_);
+         ChosenVehiclesCondition(choice());
 }
 
 bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
-  prompter.beginBusy(true);
-  rows_.clear();
   db::QueryCursor query(&connection);
   query.SetSelect(
       "bus.telaio, bus.data, bus.azienda, regazi.denom, bus.ambito, regprv.denom,"
@@ -116,13 +113,13 @@ bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& p
   query.SetWhere(condition());
   query.SetOrderBy(order_ == VehicleListOrder::ByCompany ? "bus.azienda, bus.ambito, bus.targa"
                                                          : "bus.ambito, bus.azienda, bus.targa");
-  for (bool found = query.Execute(); found; found = query.NextRow())
-    rows_.appendListRow(readRow(query));
-  return !query.Failed();
+  return loadRows(query, prompter, [](db::QueryCursor& read, comms::SituationList& rows) {
+    rows.appendListRow(readRow(read));
+  });
 }
 
 std::vector<std::string> VehicleListReport::cells(std::size_t row) const {
-  const comms::SituationRow& situation = rows_.rows()[row];
+  const comms::SituationRow& situation = this->row(row);
   const comms::VehicleData& vehicle = situation.vehicle;
   const auto yes = [](std::int32_t flag) { return std::string(flag ? "SI" : ""); };
   return {vehicle.targa,
@@ -147,9 +144,9 @@ std::vector<std::string> VehicleListReport::cells(std::size_t row) const {
 
 // Nine blanks part the two halves of the group's line.
 HeaderLines VehicleListReport::headerLines(std::size_t firstRow) const {
-  const comms::SituationRow& row = rows_.rows()[firstRow];
-  const std::string company = groupText("Azienda", row.azienda, row.companyName);
-  const std::string ambit = groupText("Ambito", row.vehicle.ambito, row.ambitName);
+  const comms::SituationRow& first = row(firstRow);
+  const std::string company = groupText("Azienda", first.azienda, first.companyName);
+  const std::string ambit = groupText("Ambito", first.vehicle.ambito, first.ambitName);
   const std::string separator(9, ' ');
   return {std::string(ReportBanner), "Elenco Mezzi",
           order_ == VehicleListOrder::ByCompany ? company + separator + ambit
@@ -158,8 +155,8 @@ HeaderLines VehicleListReport::headerLines(std::size_t firstRow) const {
 
 bool VehicleListReport::opensGroup(std::size_t row) const {
   if (row == 0) return false;
-  const comms::SituationRow& current = rows_.rows()[row];
-  const comms::SituationRow& previous = rows_.rows()[row - 1];
+  const comms::SituationRow& current = this->row(row);
+  const comms::SituationRow& previous = this->row(row - 1);
   return current.azienda != previous.azienda || current.vehicle.ambito != previous.vehicle.ambito;
 }
 

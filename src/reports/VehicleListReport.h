@@ -8,28 +8,21 @@
 #include <string>
 #include <vector>
 
-#include "comms/SituationList.h"
 #include "db/DatabaseConnection.h"
-#include "reports/PrintReport.h"
-#include "reports/VehicleListChoice.h"
-#include "ui/Prompter.h"
+#include "reports/SituationListReport.h"
 
 namespace veltra::reports {
 
 enum class VehicleListOrder { ByCompany, ByAmbit };
 
-class VehicleListReport : public PrintReport {
+class VehicleListReport : public SituationListReport {
  public:
   VehicleListReport(VehicleListOrder order, const VehicleListChoice& choice,
                     std::time_t createdAt = std::time(nullptr));
 
-  // The chosen vehicles without a radiation date, in group order, replacing
-  // any loaded before. False when reading failed (the failure was shown):
-  // the rows may then be incomplete and are not fit to print.
+  // The chosen vehicles without a radiation date, in group order; false when
+  // reading failed.
   bool load(db::DatabaseConnection& connection, ui::Prompter& prompter);
-
-  std::size_t rowCount() const override { return rows_.size(); }
-  const comms::SituationList& rows() const { return rows_; }
 
  protected:
   std::vector<std::string> cells(std::size_t row) const override;
@@ -40,8 +33,6 @@ class VehicleListReport : public PrintReport {
   std::string condition() const;
 
   VehicleListOrder order_;
-  VehicleListChoice choice_;
-  comms::SituationList rows_;
 };
 
 }  // namespace veltra::reports
