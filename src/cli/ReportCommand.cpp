@@ -77,28 +77,12 @@ ReportPointer prepareFinancingList(CliContext& context, const CommandOptions& op
   return loaded(context, std::make_unique<reports::FinancingListReport>(*choice), connection);
 }
 
-// The codes of "N[,N...]", each naming a company of the register as a code
-// typed in a company list does; none, after the refusal, when one does not.
+// The codes given with the option; none after the refusal of one of them.
 std::optional<std::vector<std::int32_t>> listedCompanies(
     CliContext& context, const CommandOptions& options, const std::string& option,
-    const std::vector<comms::CodeItem>& companies) {
-  std::vector<std::int32_t> codes;
-  if (!options.has(option)) return codes;
-  const std::string& list = options.value(option);
-  for (std::size_t start = 0; start <= list.size();) {
-    const std::size_t comma = std::min(list.find(',', start), list.size());
-    const std::string_view typed = std::string_view(list).substr(start, comma - start);
-    const auto code = typed.size() <= 4 ? comms::TypedCode(typed, companies) : std::nullopt;
-    if (!code) {
-      context.prompter.message("ATTENZIONE: l'Azienda " + std::string(typed) +
-                                   " non è presente nell'archivio delle Aziende.",
-                               ui::Icon::Stop);
-      return std::nullopt;
-    }
-    codes.push_back(*code);
-    start = comma + 1;
-  }
-  return codes;
+    const std::vector<reports::CompanyMark>& companies) {
+  if (!options.has(option)) return std::vector<std::int32_t>{};
+  return reports::AcceptCompanyCodes(options.value(option), companies, context.prompter);
 }
 
 // The marks the dialog's clicks would leave, stored before the report reads
@@ -108,9 +92,7 @@ ReportPointer prepareVerification(CliContext& context, const CommandOptions& opt
   const auto period =
       reports::AcceptCheckPeriod(options.value("--from"), options.value("--to"), context.prompter);
   if (!period) return nullptr;
-  std::vector<comms::CodeItem> companies;
-  for (const reports::CompanyMark& mark : reports::CompanyMarks(connection))
-    companies.push_back(mark.item);
+  const auto companies = reports::CompanyMarks(connection);
   const auto marked = listedCompanies(context, options, "--mark", companies);
   if (!marked) return nullptr;
   const auto unmarked = listedCompanies(context, options, "--unmark", companies);

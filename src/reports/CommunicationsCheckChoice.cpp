@@ -1,5 +1,7 @@
 #include "reports/CommunicationsCheckChoice.h"
 
+#include <algorithm>
+
 #include "comms/DateInput.h"
 #include "db/QueryCursor.h"
 #include "db/TableCursor.h"
@@ -48,6 +50,27 @@ std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::i
   if (!marked) return std::nullopt;
   if (!writeMark(regazi, !*marked)) return marked;
   return !*marked;
+}
+
+std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(
+    std::string_view list, const std::vector<CompanyMark>& companies, ui::Prompter& prompter) {
+  std::vector<comms::CodeItem> items;
+  for (const CompanyMark& company : companies) items.push_back(company.item);
+  std::vector<std::int32_t> codes;
+  for (std::size_t start = 0; start <= list.size();) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string_view typed = list.substr(start, comma - start);
+    const auto code = typed.size() <= 4 ? comms::TypedCode(typed, items) : std::nullopt;
+    if (!code) {
+      prompter.message("ATTENZIONE: l'Azienda " + std::string(typed) +
+                           " non è presente nell'archivio delle Aziende.",
+                       ui::Icon::Stop);
+      return std::nullopt;
+    }
+    codes.push_back(*code);
+    start = comma + 1;
+  }
+  return codes;
 }
 
 std::vector<std::int32_t> SetCompanyMarks(db::DatabaseConnection& connection,

@@ -44,6 +44,12 @@ std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::i
 std::vector<std::int32_t> SetCompanyMarks(db::DatabaseConnection& connection,
                                           const std::vector<std::int32_t>& codes, bool marked);
 
+// The codes of a "N[,N...]" list, each naming a company of the register as
+// a code typed in a company list does (at most four characters); none, after
+// the refusal (stop icon) that names the first one that does not.
+std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(
+    std::string_view list, const std::vector<CompanyMark>& companies, ui::Prompter& prompter);
+
 // Both dates "GG/MM/AAAA", start not after end.
 struct CheckPeriod {
   std::string start;
