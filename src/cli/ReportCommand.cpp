@@ -1,7 +1,6 @@
 #include "cli/ReportCommand.h"
 
 #include <QGuiApplication>
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
