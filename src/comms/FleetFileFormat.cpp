@@ -1,5 +1,6 @@
 #include "comms/FleetFileFormat.h"
 
+#include "comms/NumberText.h"
 #include "comms/RecordLine.h"
 #include "comms/VehicleFields.h"
 #include "comms/Windows1252Lines.h"
@@ -31,11 +32,13 @@ void FleetDataLine(const SituationRow& row, std::string& line) {
   const VehicleData& vehicle = row.vehicle;
   // The owner and the codes with their names come first; the other fields
   // follow in the order of a record line.
-  const VehicleField& ambito = VehicleFieldNamed("ambito");
-  const VehicleField& prop = VehicleFieldNamed("prop");
+  static const VehicleField& ambito = VehicleFieldNamed("ambito");
+  static const VehicleField& prop = VehicleFieldNamed("prop");
   line.assign(row.telaio).append(1, '\t').append(row.data).append(1, '\t');
   AppendFileText(prop, vehicle, line);
-  line.append(1, '\t').append(std::to_string(row.azienda)).append(1, '\t');
+  line += '\t';
+  AppendWholeNumber(row.azienda, line);
+  line += '\t';
   line.append(row.companyName).append(1, '\t');
   AppendFileText(ambito, vehicle, line);
   line.append(1, '\t').append(row.ambitName);

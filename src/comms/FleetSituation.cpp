@@ -61,7 +61,7 @@ bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& d
     if (list.size() > 0 && row.telaio != list.rows().back().telaio &&
         db::EqualsIgnoringCase(row.telaio, list.rows().back().telaio))
       row.telaio = list.rows().back().telaio;
-    list.addOrMerge(row);
+    list.addOrMerge(std::move(row));
   }
   return !query.Failed();
 }

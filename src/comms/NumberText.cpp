@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <system_error>
 
@@ -46,16 +47,54 @@ std::size_t decimalNumberLength(std::string_view text) {
   return end;
 }
 
+// Most measures and amounts are a whole number of their last decimal
+// (12,500 or 1234,50): scaled by 10^decimals they give an integer, and their
+// text is its digits with the comma set in, without the general conversion.
+// The scaling may round onto the integer, but below 2^40 by less than 2^-13,
+// so the correctly rounded text of the value is that same integer. False,
+// nothing written, for any other value.
+bool appendWholeOfLastDecimal(double value, int decimals, std::string& out) {
+  constexpr std::array<std::uint64_t, 7> Powers = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  constexpr double Limit = 1099511627776.0;  // 2^40
+  if (decimals < 0 || decimals >= static_cast<int>(Powers.size())) return false;
+  const std::uint64_t power = Powers[static_cast<std::size_t>(decimals)];
+  const double scaled = std::abs(value) * static_cast<double>(power);
+  if (!(scaled < Limit) || scaled != std::floor(scaled)) return false;
+  const auto units = static_cast<std::uint64_t>(scaled);
+  if (std::signbit(value)) out += '-';
+  AppendWholeNumber(static_cast<std::int64_t>(units / power), out);
+  if (decimals == 0) return true;
+  out += ',';
+  std::array<char, 8> fraction;
+  std::uint64_t rest = units % power;
+  for (int i = decimals; i-- > 0; rest /= 10)
+    fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
+  out.append(fraction.data(), static_cast<std::size_t>(decimals));
+  return true;
+}
+
 }  // namespace
 
 std::string DecimalCommaText(double value, int decimals) {
-  // Large enough for the widest double in fixed notation.
-  std::array<char, 400> buffer{};
+  std::string text;
+  AppendDecimalCommaText(value, decimals, text);
+  return text;
+}
+
+void AppendDecimalCommaText(double value, int decimals, std::string& out) {
+  if (appendWholeOfLastDecimal(value, decimals, out)) return;
+  // Large enough for the widest double in fixed notation; written before it is read.
+  std::array<char, 400> buffer;
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                     std::chars_format::fixed, decimals);
-  std::string text(buffer.data(), result.ptr);
-  std::replace(text.begin(), text.end(), '.', ',');
-  return text;
+  std::replace(buffer.data(), result.ptr, '.', ',');
+  out.append(buffer.data(), result.ptr);
+}
+
+void AppendWholeNumber(std::int64_t value, std::string& out) {
+  std::array<char, 24> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  out.append(buffer.data(), result.ptr);
 }
 
 std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {

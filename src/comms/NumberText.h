@@ -12,15 +12,23 @@ namespace veltra::comms {
 // The value with the given number of decimals ("%1.<decimals>lf"), every
 // "." replaced by ",".
 std::string DecimalCommaText(double value, int decimals);
+// The same appended to out, for writers that build each line in one buffer.
+void AppendDecimalCommaText(double value, int decimals, std::string& out);
+// A whole number as "%d" writes it, appended to out.
+void AppendWholeNumber(std::int64_t value, std::string& out);
+
 // lung: three decimals; altezza: one; prezzo, contrib, contrib2: two.
+inline constexpr int LengthDecimals = 3;
+inline constexpr int HeightDecimals = 1;
+inline constexpr int AmountDecimals = 2;
 inline std::string LengthText(double value) {
-  return DecimalCommaText(value, 3);
+  return DecimalCommaText(value, LengthDecimals);
 }
 inline std::string HeightText(double value) {
-  return DecimalCommaText(value, 1);
+  return DecimalCommaText(value, HeightDecimals);
 }
 inline std::string AmountText(double value) {
-  return DecimalCommaText(value, 2);
+  return DecimalCommaText(value, AmountDecimals);
 }
 
 // Leading blanks, an optional sign, then digits; the conversion stops at the

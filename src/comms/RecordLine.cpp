@@ -72,8 +72,10 @@ bool ParseVariationLine(Communication& communication, std::string_view line) {
 
 bool BreaksLine(std::string_view text) {
   // One pass over the text: every text of every exported row goes through here.
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+  // Every byte of a line end or TAB is at most '\r': one comparison clears the others.
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) <= '\r' && (c == '\t' || c == '\r' || c == '\n');
+  });
 }
 
 std::optional<std::string_view> FieldBreakingLine(std::string_view telaio,

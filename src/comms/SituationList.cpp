@@ -1,7 +1,6 @@
 #include "comms/SituationList.h"
 
 #include <algorithm>
-#include <numeric>
 #include <string>
 #include <string_view>
 
@@ -32,34 +31,51 @@ namespace {
 // compare by their Windows-1252 bytes, unsigned, so "€" (0x80) comes before
 // "Š" (0x8A), "À" (0xC0) and "ÿ" (0xFF), which their UTF-8 bytes would not
 // give. A chassis that Windows-1252 cannot hold keeps its UTF-8 bytes.
-std::vector<std::string> chassisKeys(const std::deque<SituationRow>& rows) {
-  Windows1252Codec codec;
-  std::vector<std::string> keys;
-  keys.reserve(rows.size());
-  for (const SituationRow& row : rows)
-    keys.push_back(codec.fromUtf8(row.telaio).value_or(row.telaio));
-  return keys;
-}
+struct SortEntry {
+  std::int32_t azienda;
+  std::string_view chassisBytes;
+  const SituationRow* row;
+};
 
-bool bytesBefore(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-  });
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
 
 void SituationList::sort() {
-  const std::vector<std::string> keys = chassisKeys(rows_);
-  std::vector<std::size_t> order(rows_.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (rows_[a].azienda != rows_[b].azienda) return rows_[a].azienda < rows_[b].azienda;
-    return bytesBefore(keys[a], keys[b]);
-  });
+  // An ASCII chassis is its own Windows-1252 bytes; only the others are
+  // converted, into room reserved up front so the views stay valid.
+  Windows1252Codec codec;
+  std::vector<std::string> converted;
+  converted.reserve(rows_.size());
+  std::vector<SortEntry> entries;
+  entries.reserve(rows_.size());
+  for (const SituationRow& row : rows_) {
+    std::string_view bytes = row.telaio;
+    if (!isAscii(bytes)) bytes = converted.emplace_back(codec.fromUtf8(bytes).value_or(row.telaio));
+    entries.push_back({row.azienda, bytes, &row});
+  }
+  // Rows arrive in chassis order, so grouping them by company without
+  // reordering mostly leaves each company's chassis in byte order already:
+  // only a company whose are not is sorted.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const SortEntry& a, const SortEntry& b) { return a.azienda < b.azienda; });
+  // char_traits<char> compares bytes as unsigned char.
+  const auto byBytes = [](const SortEntry& a, const SortEntry& b) {
+    return a.chassisBytes < b.chassisBytes;
+  };
+  for (auto first = entries.begin(); first != entries.end();) {
+    const auto last = std::find_if(first, entries.end(), [&](const SortEntry& entry) {
+      return entry.azienda != first->azienda;
+    });
+    if (!std::is_sorted(first, last, byBytes)) std::sort(first, last, byBytes);
+    first = last;
+  }
   index_.clear();
-  index_.reserve(rows_.size());
-  for (std::size_t i : order) index_.push_back(&rows_[i]);
+  index_.reserve(entries.size());
+  for (const SortEntry& entry : entries) index_.push_back(entry.row);
 }
 
 std::size_t SituationList::countMatching(const SituationFilter& filter) const {

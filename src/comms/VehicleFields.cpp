@@ -10,21 +10,21 @@ namespace veltra::comms {
 namespace {
 
 // Every kind but the flags reads the same in files and in the database.
-std::string numberOrText(const VehicleField& field, const VehicleData& vehicle) {
+void appendNumberOrText(const VehicleField& field, const VehicleData& vehicle, std::string& out) {
   switch (field.kind) {
     case FieldKind::Text:
-      return VehicleValue<std::string>(field, vehicle);
+      out += VehicleValue<std::string>(field, vehicle);
+      return;
     case FieldKind::Whole:
     case FieldKind::Flag:
-      return std::to_string(VehicleValue<std::int32_t>(field, vehicle));
+      return AppendWholeNumber(VehicleValue<std::int32_t>(field, vehicle), out);
     case FieldKind::Length:
-      return LengthText(VehicleValue<double>(field, vehicle));
+      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), LengthDecimals, out);
     case FieldKind::Height:
-      return HeightText(VehicleValue<double>(field, vehicle));
+      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), HeightDecimals, out);
     case FieldKind::Amount:
-      return AmountText(VehicleValue<double>(field, vehicle));
+      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), AmountDecimals, out);
   }
-  return {};
 }
 
 }  // namespace
@@ -45,16 +45,16 @@ std::string FileText(const VehicleField& field, const VehicleData& vehicle) {
 void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line) {
   if (field.kind == FieldKind::Flag)
     line += FlagFileChar(VehicleValue<std::int32_t>(field, vehicle));
-  else if (field.kind == FieldKind::Text)
-    line += VehicleValue<std::string>(field, vehicle);
   else
-    line += numberOrText(field, vehicle);
+    appendNumberOrText(field, vehicle, line);
 }
 
 std::string DatabaseText(const VehicleField& field, const VehicleData& vehicle) {
   if (field.kind == FieldKind::Flag)
     return std::string(FlagDatabaseText(VehicleValue<std::int32_t>(field, vehicle)));
-  return numberOrText(field, vehicle);
+  std::string text;
+  appendNumberOrText(field, vehicle, text);
+  return text;
 }
 
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle) {

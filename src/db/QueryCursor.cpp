@@ -132,18 +132,12 @@ bool QueryCursor::GetDouble(int position, double& out) {
 }
 
 bool QueryCursor::GetString(int position, std::string& out) {
-  if (!readColumn(position, value_)) return false;
-  const FieldValue& value = value_;
   out.clear();
-  if (value.isNull) return false;
-  if (value.type == FieldType::Text || value.type == FieldType::Memo) {
-    // Into the room the caller's text already has: a row read again and
-    // again costs no allocation.
-    out.assign(value.text);
-    return true;
-  }
-  if (value.type == FieldType::Date) return FieldValueToText(value, out);
-  return false;
+  if (!recordset_) return false;
+  bool isText = false;
+  const engine::EngineStatus status = recordset_->getText(position, out, isText);
+  if (!status) reportColumnFailure("#" + std::to_string(position), status.text);
+  return isText;
 }
 
 }  // namespace veltra::db

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <vector>
+
 #include "comms/NumberText.h"
 
 namespace veltra::comms {
@@ -19,6 +27,36 @@ TEST(DecimalCommaText, WritesVeryLargeValuesWhole) {
   const std::string text = AmountText(1e300);
   EXPECT_EQ(text.size(), 301u + 3u);
   EXPECT_EQ(text.substr(text.size() - 3), ",00");
+}
+
+// The general conversion the quick form of whole-of-last-decimal values must match.
+std::string generalText(double value, int decimals) {
+  std::array<char, 400> buffer;
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::fixed, decimals)
+                       .ptr;
+  std::replace(buffer.data(), end, '.', ',');
+  return std::string(buffer.data(), end);
+}
+
+TEST(DecimalCommaText, QuickFormAgreesWithTheGeneralConversion) {
+  std::mt19937_64 random(20261207);
+  std::vector<double> values = {
+      0.0,   -0.0,           1e-300,          -1e-300,         0.0005,
+      2.675, 1099511627.776, 1099511627775.0, 1099511627776.0, 4503599627370497.0};
+  for (int i = 0; i < 20000; ++i) {
+    const auto units = static_cast<std::int64_t>(random() % 2000000000000) - 1000000000000;
+    for (double power : {10.0, 100.0, 1000.0}) {
+      const double value = static_cast<double>(units) / power;
+      values.insert(values.end(),
+                    {value, std::nextafter(value, 1e300), std::nextafter(value, -1e300)});
+    }
+    values.push_back(std::bit_cast<double>(random()));
+  }
+  for (double value : values)
+    for (int decimals : {0, 1, 2, 3})
+      ASSERT_EQ(DecimalCommaText(value, decimals), generalText(value, decimals))
+          << value << " with " << decimals;
 }
 
 TEST(ReadWholeNumber, TakesBlanksSignAndDigitsUpToTheFirstOtherCharacter) {

@@ -60,15 +60,32 @@ EngineStatus QueryRecordset::getField(std::string_view name, FieldValue& out) co
                                "\" non è fra le colonne della select.");
 }
 
-EngineStatus QueryRecordset::getField(int position, FieldValue& out) const {
+EngineStatus QueryRecordset::readable(int position) const {
   if (atEnd_) return EngineStatus::failure("Nessun record corrente.");
   if (position < 0 || position >= columnCount())
     return EngineStatus::failure("La select non ha la colonna " + std::to_string(position) + ".");
+  return EngineStatus::success();
+}
+
+EngineStatus QueryRecordset::getField(int position, FieldValue& out) const {
+  if (auto status = readable(position); !status) return status;
   const auto& declared = declaredTypes_[static_cast<std::size_t>(position)];
   if (declared)
     stmt_->readColumn(position, *declared, out);
   else
     out = stmt_->columnValue(position);
+  return EngineStatus::success();
+}
+
+EngineStatus QueryRecordset::getText(int position, std::string& out, bool& isText) const {
+  isText = false;
+  if (auto status = readable(position); !status) return status;
+  const auto& declared = declaredTypes_[static_cast<std::size_t>(position)];
+  // An expression is typed by what it holds, as getField types it: a text
+  // that reads as a stored date is a date.
+  isText = declared ? stmt_->readText(position, *declared, out)
+                    : stmt_->holdsText(position) && stmt_->readText(position, FieldType::Date, out);
+  if (!isText) out.clear();
   return EngineStatus::success();
 }
 

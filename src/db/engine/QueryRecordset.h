@@ -29,10 +29,15 @@ class QueryRecordset {
   int columnCount() const;
   EngineStatus getField(std::string_view name, FieldValue& out) const;
   EngineStatus getField(int position, FieldValue& out) const;
+  // A text or date column as text ("GG/MM/AAAA" for a date) into out, whose
+  // room serves row after row: exports read every column of many thousands
+  // of rows. isText is false, and out empty, for a null or another type.
+  EngineStatus getText(int position, std::string& out, bool& isText) const;
 
  private:
   explicit QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> stmt);
   EngineStatus step();
+  EngineStatus readable(int position) const;
 
   EngineDatabase& db_;
   std::unique_ptr<Statement> stmt_;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "db/CalendarDate.h"
+#include "db/FieldValueText.h"
 #include "db/engine/DeclaredTypes.h"
 #include "db/engine/ErrorText.h"
 
@@ -150,6 +151,10 @@ bool Statement::isNull(int column) const {
   return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
+bool Statement::holdsText(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_TEXT;
+}
+
 std::int64_t Statement::columnInt(int column) const {
   return sqlite3_column_int64(stmt_, column);
 }
@@ -222,6 +227,22 @@ void Statement::readColumn(int column, FieldType type, FieldValue& out) const {
   }
   setNumber(out, type, 0, 0.0);
   out.isNull = true;
+}
+
+bool Statement::readText(int column, FieldType type, std::string& out) const {
+  if (type != FieldType::Text && type != FieldType::Memo && type != FieldType::Date) return false;
+  // A null column has no text, so one call tells null from text.
+  const unsigned char* data = sqlite3_column_text(stmt_, column);
+  if (data == nullptr) return false;
+  const std::string_view text = columnBytes(column, data);
+  if (type == FieldType::Date) {
+    if (const auto date = parseIsoDate(text)) {
+      out = DateText(date->day, date->month, date->year);
+      return true;
+    }
+  }
+  out.assign(text);
+  return true;
 }
 
 FieldValue Statement::columnValue(int column) const {

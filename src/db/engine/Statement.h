@@ -52,6 +52,7 @@ class Statement {
   std::string columnName(int column) const;
   const char* declaredType(int column) const;
   bool isNull(int column) const;
+  bool holdsText(int column) const;
   std::int64_t columnInt(int column) const;
   double columnDouble(int column) const;
   std::string columnText(int column) const;
@@ -63,6 +64,11 @@ class Statement {
   // The stored value typed by the column's declared type, or by what is stored
   // when the column is an expression.
   FieldValue columnValue(int column) const;
+  // A text, memo or date column as the program shows it, straight into out:
+  // the bytes of a text, "GG/MM/AAAA" for a stored date (a date column
+  // holding something else gives that text). False, out untouched, for a null
+  // and for the other types.
+  bool readText(int column, FieldType type, std::string& out) const;
 
   sqlite3_stmt* handle() const { return stmt_; }
 
