@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "comms/NumberText.h"
 #include "comms/VehicleFields.h"
 #include "db/TableCursor.h"
 
@@ -29,14 +30,23 @@ Registration registerCommunication(db::DatabaseConnection& connection,
   return comunica.Update() ? Registration::Registered : Registration::Failed;
 }
 
-using VehicleTexts = std::array<std::string, VehicleFields.size()>;
-
-// The texts of the vehicle fields, computed once for both rows.
-VehicleTexts vehicleTexts(const VehicleEntry& entry) {
-  VehicleTexts texts;
-  for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-    texts[i] = DatabaseText(VehicleFields[i], entry.vehicle);
-  return texts;
+// Each field as its database text would set it; numbers go without the text.
+bool setVehicleField(db::TableCursor& cursor, int position, const VehicleField& field,
+                     const VehicleData& vehicle) {
+  switch (field.kind) {
+    case FieldKind::Text:
+      return cursor.SetField(position, VehicleValue<std::string>(field, vehicle));
+    case FieldKind::Whole:
+      return cursor.SetWholeNumber(position, VehicleValue<std::int32_t>(field, vehicle));
+    case FieldKind::Flag:
+      return cursor.SetWholeNumber(position,
+                                   FlagDatabaseValue(VehicleValue<std::int32_t>(field, vehicle)));
+    case FieldKind::Length:
+    case FieldKind::Height:
+    case FieldKind::Amount:
+      return cursor.SetNumber(position, DatabaseNumber(field, vehicle));
+  }
+  return false;
 }
 
 // The positions of the written fields in one table, looked up once for all rows.
@@ -62,14 +72,13 @@ class VehicleWriter {
         busFields_(bus_),
         storiaFields_(storia_),
         date_(communication.date()),
-        azienda_(std::to_string(communication.azienda())) {
+        azienda_(communication.azienda()) {
     bus_.SelectIndex("codice");
     storia_.SelectIndex("codice");
   }
 
   // Both rows are attempted whatever happens to either; false when one failed.
   bool write(const VehicleEntry& entry, int& inserted, int& updated) {
-    const auto texts = vehicleTexts(entry);
     const bool known = bus_.Seek(1, &entry.telaio);
     if (known) {
       bus_.Edit();
@@ -77,20 +86,20 @@ class VehicleWriter {
       bus_.AddNew();
       bus_.SetField(busFields_.telaio, entry.telaio);
     }
-    bool ok = saveRow(bus_, busFields_, texts);
+    bool ok = saveRow(bus_, busFields_, entry.vehicle);
     if (ok) ++(known ? updated : inserted);
     storia_.AddNew();
     storia_.SetField(storiaFields_.telaio, entry.telaio);
-    return saveRow(storia_, storiaFields_, texts) && ok;
+    return saveRow(storia_, storiaFields_, entry.vehicle) && ok;
   }
 
  private:
   // Besides the chassis: the communication's date and company, then the vehicle.
-  bool saveRow(db::TableCursor& cursor, const RowFields& fields, const VehicleTexts& texts) {
+  bool saveRow(db::TableCursor& cursor, const RowFields& fields, const VehicleData& vehicle) {
     cursor.SetField(fields.data, date_);
-    cursor.SetField(fields.azienda, azienda_);
+    cursor.SetWholeNumber(fields.azienda, azienda_);
     for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-      cursor.SetField(fields.vehicle[i], texts[i]);
+      setVehicleField(cursor, fields.vehicle[i], VehicleFields[i], vehicle);
     return cursor.Update();
   }
 
@@ -99,7 +108,7 @@ class VehicleWriter {
   RowFields busFields_;
   RowFields storiaFields_;
   std::string date_;
-  std::string azienda_;
+  std::int32_t azienda_;
 };
 
 bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction& transaction,

@@ -47,30 +47,40 @@ std::size_t decimalNumberLength(std::string_view text) {
   return end;
 }
 
-// Most measures and amounts are a whole number of their last decimal
-// (12,500 or 1234,50): scaled by 10^decimals they give an integer, and their
-// text is its digits with the comma set in, without the general conversion.
-// The scaling may round onto the integer, but below 2^40 by less than 2^-13,
-// so the correctly rounded text of the value is that same integer. False,
-// nothing written, for any other value.
-bool appendWholeOfLastDecimal(double value, int decimals, std::string& out) {
-  constexpr std::array<std::uint64_t, 7> Powers = {1, 10, 100, 1000, 10000, 100000, 1000000};
+constexpr std::array<std::uint64_t, 7> PowersOfTen = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// A value that is a whole number of its last decimal, as most measures and
+// amounts are (12,500 or 1234,50): |value| x 10^decimals, an integer. The
+// scaling may round onto the integer, but below 2^40 by less than 2^-13, so
+// the correctly rounded text of the value is that same integer with the comma
+// set in. None for any other value, which takes the general conversion.
+std::optional<std::uint64_t> lastDecimalUnits(double value, int decimals) {
   constexpr double Limit = 1099511627776.0;  // 2^40
-  if (decimals < 0 || decimals >= static_cast<int>(Powers.size())) return false;
-  const std::uint64_t power = Powers[static_cast<std::size_t>(decimals)];
-  const double scaled = std::abs(value) * static_cast<double>(power);
-  if (!(scaled < Limit) || scaled != std::floor(scaled)) return false;
-  const auto units = static_cast<std::uint64_t>(scaled);
-  if (std::signbit(value)) out += '-';
+  if (decimals < 0 || decimals >= static_cast<int>(PowersOfTen.size())) return std::nullopt;
+  const double scaled =
+      std::abs(value) * static_cast<double>(PowersOfTen[static_cast<std::size_t>(decimals)]);
+  if (!(scaled < Limit) || scaled != std::floor(scaled)) return std::nullopt;
+  return static_cast<std::uint64_t>(scaled);
+}
+
+void appendUnits(bool negative, std::uint64_t units, int decimals, std::string& out) {
+  const std::uint64_t power = PowersOfTen[static_cast<std::size_t>(decimals)];
+  if (negative) out += '-';
   AppendWholeNumber(static_cast<std::int64_t>(units / power), out);
-  if (decimals == 0) return true;
+  if (decimals == 0) return;
   out += ',';
-  std::array<char, 8> fraction;
+  std::array<char, PowersOfTen.size()> fraction;
   std::uint64_t rest = units % power;
   for (int i = decimals; i-- > 0; rest /= 10)
     fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
   out.append(fraction.data(), static_cast<std::size_t>(decimals));
-  return true;
+}
+
+// Written into buffer, which is large enough for the widest double in fixed notation.
+char* fixedText(double value, int decimals, std::array<char, 400>& buffer) {
+  return std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                       std::chars_format::fixed, decimals)
+      .ptr;
 }
 
 }  // namespace
@@ -82,13 +92,24 @@ std::string DecimalCommaText(double value, int decimals) {
 }
 
 void AppendDecimalCommaText(double value, int decimals, std::string& out) {
-  if (appendWholeOfLastDecimal(value, decimals, out)) return;
-  // Large enough for the widest double in fixed notation; written before it is read.
+  if (const auto units = lastDecimalUnits(value, decimals))
+    return appendUnits(std::signbit(value), *units, decimals, out);
   std::array<char, 400> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, decimals);
-  std::replace(buffer.data(), result.ptr, '.', ',');
-  out.append(buffer.data(), result.ptr);
+  char* const end = fixedText(value, decimals, buffer);
+  std::replace(buffer.data(), end, '.', ',');
+  out.append(buffer.data(), end);
+}
+
+double DecimalRounded(double value, int decimals) {
+  if (const auto units = lastDecimalUnits(value, decimals))
+    return std::copysign(static_cast<double>(*units) /
+                             static_cast<double>(PowersOfTen[static_cast<std::size_t>(decimals)]),
+                         value);
+  std::array<char, 400> buffer;
+  char* const end = fixedText(value, decimals, buffer);
+  double rounded = value;
+  std::from_chars(buffer.data(), end, rounded);
+  return rounded;
 }
 
 void AppendWholeNumber(std::int64_t value, std::string& out) {
@@ -138,8 +159,8 @@ char FlagFileChar(std::int32_t flag) {
   return flag == 1 ? 'S' : 'N';
 }
 
-std::string_view FlagDatabaseText(std::int32_t flag) {
-  return flag == 1 ? "1" : "0";
+std::int32_t FlagDatabaseValue(std::int32_t flag) {
+  return flag == 1 ? 1 : 0;
 }
 
 std::int32_t FlagFromDatabaseText(std::string_view text) {

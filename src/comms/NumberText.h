@@ -14,6 +14,9 @@ namespace veltra::comms {
 std::string DecimalCommaText(double value, int decimals);
 // The same appended to out, for writers that build each line in one buffer.
 void AppendDecimalCommaText(double value, int decimals, std::string& out);
+// The value its text with that many decimals reads back as: what the
+// database keeps of a number written through its text.
+double DecimalRounded(double value, int decimals);
 // A whole number as "%d" writes it, appended to out.
 void AppendWholeNumber(std::int64_t value, std::string& out);
 
@@ -41,10 +44,10 @@ std::optional<std::int32_t> ReadWholeNumber(std::string_view text);
 // the number is beyond what a double holds.
 std::optional<double> ReadDecimalNumber(std::string_view text);
 
-// Flags: "S"/"N" in files, "1"/"0" as database texts.
+// Flags: "S"/"N" in files, 1/0 in the database.
 std::int32_t FlagFromFileText(std::string_view field);
 char FlagFileChar(std::int32_t flag);
-std::string_view FlagDatabaseText(std::int32_t flag);
+std::int32_t FlagDatabaseValue(std::int32_t flag);
 std::int32_t FlagFromDatabaseText(std::string_view text);
 
 }  // namespace veltra::comms

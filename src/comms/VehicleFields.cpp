@@ -9,21 +9,14 @@ namespace veltra::comms {
 
 namespace {
 
-// Every kind but the flags reads the same in files and in the database.
-void appendNumberOrText(const VehicleField& field, const VehicleData& vehicle, std::string& out) {
-  switch (field.kind) {
-    case FieldKind::Text:
-      out += VehicleValue<std::string>(field, vehicle);
-      return;
-    case FieldKind::Whole:
-    case FieldKind::Flag:
-      return AppendWholeNumber(VehicleValue<std::int32_t>(field, vehicle), out);
+int decimalsOf(FieldKind kind) {
+  switch (kind) {
     case FieldKind::Length:
-      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), LengthDecimals, out);
+      return LengthDecimals;
     case FieldKind::Height:
-      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), HeightDecimals, out);
-    case FieldKind::Amount:
-      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), AmountDecimals, out);
+      return HeightDecimals;
+    default:
+      return AmountDecimals;
   }
 }
 
@@ -43,18 +36,25 @@ std::string FileText(const VehicleField& field, const VehicleData& vehicle) {
 }
 
 void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line) {
-  if (field.kind == FieldKind::Flag)
-    line += FlagFileChar(VehicleValue<std::int32_t>(field, vehicle));
-  else
-    appendNumberOrText(field, vehicle, line);
+  switch (field.kind) {
+    case FieldKind::Text:
+      line += VehicleValue<std::string>(field, vehicle);
+      return;
+    case FieldKind::Flag:
+      line += FlagFileChar(VehicleValue<std::int32_t>(field, vehicle));
+      return;
+    case FieldKind::Whole:
+      return AppendWholeNumber(VehicleValue<std::int32_t>(field, vehicle), line);
+    case FieldKind::Length:
+    case FieldKind::Height:
+    case FieldKind::Amount:
+      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), decimalsOf(field.kind),
+                                    line);
+  }
 }
 
-std::string DatabaseText(const VehicleField& field, const VehicleData& vehicle) {
-  if (field.kind == FieldKind::Flag)
-    return std::string(FlagDatabaseText(VehicleValue<std::int32_t>(field, vehicle)));
-  std::string text;
-  appendNumberOrText(field, vehicle, text);
-  return text;
+double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle) {
+  return DecimalRounded(VehicleValue<double>(field, vehicle), decimalsOf(field.kind));
 }
 
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle) {

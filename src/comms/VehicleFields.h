@@ -1,7 +1,7 @@
 #pragma once
 // The vehicle's fields written once: their column names, kinds and widths in
 // the order of a record line (atto stands between contrib and contrib2). The
-// select lists, the database reader, the texts written into bus and storia,
+// select lists, the database reader, the values written into bus and storia,
 // the file writers and the record-line parser all walk this table, so a new
 // field is one line here.
 
@@ -83,8 +83,9 @@ const VehicleField& VehicleFieldNamed(std::string_view name);
 std::string FileText(const VehicleField& field, const VehicleData& vehicle);
 // The same appended to line, for writers that build each line in one buffer.
 void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line);
-// As it is written into bus and storia: flags "1"/"0", numbers with a decimal comma.
-std::string DatabaseText(const VehicleField& field, const VehicleData& vehicle);
+// A decimal field (lung, altezza, the amounts) as bus and storia keep it:
+// rounded to the decimals its text carries.
+double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle);
 // Reads a record line's field into the vehicle; false when a number does not
 // fit. The width is the caller's to check.
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle);

@@ -1,5 +1,7 @@
 #include "db/FieldValueText.h"
 
+#include <array>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -98,6 +100,15 @@ bool FieldValueToText(const FieldValue& value, std::string& out) {
   while (end > 1 && out[end - 1] == ' ') --end;
   out.resize(end);
   return true;
+}
+
+std::string PlainNumberText(double value) {
+  // Room for the widest double written out in full.
+  std::array<char, 400> buffer;
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed)
+          .ptr;
+  return std::string(buffer.data(), end);
 }
 
 void TrimTrailingBlanks(std::string& text) {

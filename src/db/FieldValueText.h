@@ -22,6 +22,10 @@ std::string DateText(int day, int month, int year);
 // removed, but never the first character.
 bool FieldValueToText(const FieldValue& value, std::string& out);
 
+// The shortest text without exponent that reads back as the number ("12000.5",
+// "inf"): the text a number given as a number stands for.
+std::string PlainNumberText(double value);
+
 // Removes every trailing blank; a text of blanks only becomes empty.
 void TrimTrailingBlanks(std::string& text);
 

@@ -135,8 +135,24 @@ bool TableCursor::SetField(int position, std::string_view value) {
   const engine::EngineStatus status =
       value.empty() ? recordset_->setFieldNull(position)
                     : recordset_->setFieldText(position, storedSentinel(value));
-  if (status) return true;
-  return reportField(recordset_->columnName(position), value, status.text);
+  return status || fieldRefused(position, value, status.text);
+}
+
+bool TableCursor::SetWholeNumber(int position, std::int64_t value) {
+  if (!open_ || position < 0) return false;
+  const engine::EngineStatus status = recordset_->setFieldInteger(position, value);
+  return status || fieldRefused(position, std::to_string(value), status.text);
+}
+
+bool TableCursor::SetNumber(int position, double value) {
+  if (!open_ || position < 0) return false;
+  const engine::EngineStatus status = recordset_->setFieldReal(position, value);
+  return status || fieldRefused(position, PlainNumberText(value), status.text);
+}
+
+bool TableCursor::fieldRefused(int position, std::string_view shown,
+                               const std::string& engineText) {
+  return reportField(recordset_->columnName(position), shown, engineText);
 }
 
 bool TableCursor::GetField(const std::string& fieldName, std::string& out) {

@@ -1,7 +1,9 @@
 #pragma once
 // The only way rows are written, and the way single rows are read by key.
-// Values cross as text; the engine converts them to each field's type.
+// Values cross as text, which the engine converts to each field's type; bulk
+// writers may give numbers as numbers, which the engine takes as their text.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,6 +42,10 @@ class TableCursor {
   // As SetField by name. A position of -1 does nothing and returns false:
   // FieldPosition has told already.
   bool SetField(int position, std::string_view value);
+  // A number set as its text would set it, without spelling the text: the
+  // import sets a dozen numbers on each of many thousands of rows.
+  bool SetWholeNumber(int position, std::int64_t value);
+  bool SetNumber(int position, double value);
 
   static constexpr int MaxSeekKeys = 16;
 
@@ -47,6 +53,8 @@ class TableCursor {
   bool report(std::string_view sentence, const std::string& engineText);
   bool reportField(const std::string& fieldName, std::string_view value,
                    const std::string& engineText);
+  // The box of a value the field at position refused, shown as given; false.
+  bool fieldRefused(int position, std::string_view shown, const std::string& engineText);
   std::string tableName() const { return tableName_.value_or(""); }
 
   DatabaseConnection* connection_;

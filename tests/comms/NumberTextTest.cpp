@@ -39,7 +39,15 @@ std::string generalText(double value, int decimals) {
   return std::string(buffer.data(), end);
 }
 
-TEST(DecimalCommaText, QuickFormAgreesWithTheGeneralConversion) {
+// What the database keeps of that text: the number it reads as.
+double readBack(std::string text) {
+  std::replace(text.begin(), text.end(), ',', '.');
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+TEST(DecimalCommaText, QuickFormsAgreeWithTheGeneralConversion) {
   std::mt19937_64 random(20261207);
   std::vector<double> values = {
       0.0,   -0.0,           1e-300,          -1e-300,         0.0005,
@@ -54,9 +62,15 @@ TEST(DecimalCommaText, QuickFormAgreesWithTheGeneralConversion) {
     values.push_back(std::bit_cast<double>(random()));
   }
   for (double value : values)
-    for (int decimals : {0, 1, 2, 3})
-      ASSERT_EQ(DecimalCommaText(value, decimals), generalText(value, decimals))
-          << value << " with " << decimals;
+    for (int decimals : {0, 1, 2, 3}) {
+      const std::string text = generalText(value, decimals);
+      ASSERT_EQ(DecimalCommaText(value, decimals), text) << value << " with " << decimals;
+      if (std::isfinite(value)) {
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(DecimalRounded(value, decimals)),
+                  std::bit_cast<std::uint64_t>(readBack(text)))
+            << value << " with " << decimals;
+      }
+    }
 }
 
 TEST(ReadWholeNumber, TakesBlanksSignAndDigitsUpToTheFirstOtherCharacter) {
@@ -123,8 +137,9 @@ TEST(Flags, FileAndDatabaseForms) {
   EXPECT_EQ(FlagFileChar(1), 'S');
   EXPECT_EQ(FlagFileChar(0), 'N');
   EXPECT_EQ(FlagFileChar(2), 'N');
-  EXPECT_EQ(FlagDatabaseText(1), "1");
-  EXPECT_EQ(FlagDatabaseText(0), "0");
+  EXPECT_EQ(FlagDatabaseValue(1), 1);
+  EXPECT_EQ(FlagDatabaseValue(0), 0);
+  EXPECT_EQ(FlagDatabaseValue(2), 0);
   EXPECT_EQ(FlagFromDatabaseText("1"), 1);
   EXPECT_EQ(FlagFromDatabaseText("-1"), 1);
   EXPECT_EQ(FlagFromDatabaseText("0"), 0);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <tuple>
+
 #include "DbFixture.h"
+#include "db/FieldValueText.h"
 #include "db/TableCursor.h"
 
 namespace veltra::db {
@@ -234,6 +238,48 @@ TEST_F(TableCursorTest, ConversionRefusals) {
                              {"telaio", "àèìòùÀÈÌÒÙ"}})
     EXPECT_TRUE(mezzi.SetField(f, v)) << f << " <- " << v;
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A number given as a number is taken, refused and stored exactly as its text.
+TEST_F(TableCursorTest, NumbersGivenAsNumbersActAsTheirText) {
+  int rows = 0;
+  // Sets the field on a new row with set(cursor, position), then writes the
+  // row: whether the field took it, the box, and what was stored.
+  const auto outcome = [&](const std::string& field, auto set) {
+    prompter.clear();
+    const std::string chassis = "N" + std::to_string(++rows);
+    TableCursor mezzi(connection.get(), "mezzi");
+    mezzi.AddNew();
+    mezzi.SetField("telaio", chassis);
+    mezzi.SetField("data", "01/01/2000");
+    mezzi.SetField("azienda", "7");
+    const bool taken = set(mezzi, mezzi.FieldPosition(field));
+    const std::string shown = prompter.messages.empty() ? "" : prompter.messages[0].text;
+    const std::string stored = mezzi.Update() ? read(chassis, "01/01/2000", field) : "";
+    return std::tuple(taken, shown, stored);
+  };
+  const std::pair<const char*, std::int64_t> wholes[] = {
+      {"azienda", 7},        {"azienda", 32768},
+      {"azienda", -32769},   {"posti", -5},
+      {"posti", 2147483648}, {"posti", 10000000000000000},
+      {"aria", 0},           {"aria", 1},
+      {"aria", -1},          {"aria", 2},
+      {"lung", 3},           {"prezzo", -9007199254740993},
+      {"interno", 42},       {"data", 5}};
+  for (const auto& [field, value] : wholes)
+    EXPECT_EQ(
+        outcome(field, [&](TableCursor& t, int p) { return t.SetWholeNumber(p, value); }),
+        outcome(field, [&](TableCursor& t, int p) { return t.SetField(p, std::to_string(value)); }))
+        << field << " <- " << value;
+  const std::pair<const char*, double> reals[] = {
+      {"lung", 12000.5}, {"lung", -0.125}, {"lung", 1e300}, {"lung", INFINITY},
+      {"lung", NAN},     {"posti", 2.5},   {"posti", 3.5},  {"prezzo", 0.00005},
+      {"aria", 1.0},     {"interno", 1.25}};
+  for (const auto& [field, value] : reals)
+    EXPECT_EQ(outcome(field, [&](TableCursor& t, int p) { return t.SetNumber(p, value); }),
+              outcome(field,
+                      [&](TableCursor& t, int p) { return t.SetField(p, PlainNumberText(value)); }))
+        << field << " <- " << value;
 }
 
 TEST_F(TableCursorTest, CursorsThatCannotOpenStayQuietAfterwards) {

@@ -204,13 +204,32 @@ EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_vi
   return setFieldText(position, text);
 }
 
-EngineStatus TableRecordset::setFieldText(int position, std::string_view text) {
+template <class Convert>
+EngineStatus TableRecordset::assign(int position, Convert convert) {
   if (auto status = assignable(position); !status) return status;
-  // A text that does not convert leaves the field as it was: empty in a new
+  // A value that does not convert leaves the field as it was: empty in a new
   // row, as stored in an edited one.
-  auto status = valueFromText(table_.columns[position], text, row_[position]);
+  auto status = convert(table_.columns[position], row_[position]);
   if (status) assigned_[position] = true;
   return status;
+}
+
+EngineStatus TableRecordset::setFieldText(int position, std::string_view text) {
+  return assign(position, [text](const ColumnInfo& column, FieldValue& value) {
+    return valueFromText(column, text, value);
+  });
+}
+
+EngineStatus TableRecordset::setFieldInteger(int position, std::int64_t number) {
+  return assign(position, [number](const ColumnInfo& column, FieldValue& value) {
+    return valueFromInteger(column, number, value);
+  });
+}
+
+EngineStatus TableRecordset::setFieldReal(int position, double number) {
+  return assign(position, [number](const ColumnInfo& column, FieldValue& value) {
+    return valueFromReal(column, number, value);
+  });
 }
 
 EngineStatus TableRecordset::setFieldNull(int position) {

@@ -3,6 +3,7 @@
 // buffer that Edit/AddNew fill and Update writes with one prepared statement.
 // A seek only positions the row: its columns are read when one is asked for.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <span>
@@ -45,6 +46,9 @@ class TableRecordset {
   EngineStatus setFieldText(std::string_view field, std::string_view text);
   // A position comes from columnOf.
   EngineStatus setFieldText(int position, std::string_view text);
+  // A number as its text would set it, without the text (see valueFromInteger).
+  EngineStatus setFieldInteger(int position, std::int64_t value);
+  EngineStatus setFieldReal(int position, double value);
   EngineStatus setFieldNull(int position);
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
@@ -54,6 +58,10 @@ class TableRecordset {
   TableRecordset(EngineDatabase& db, TableInfo table);
   EngineStatus existing(int position) const;
   EngineStatus assignable(int position) const;
+  // Converts into the field's room with convert(column, value); the field
+  // counts as given only when the conversion succeeded.
+  template <class Convert>
+  EngineStatus assign(int position, Convert convert);
   EngineStatus loadCurrent();
   const FieldValue& written(size_t position) const;
   Statement* seekStatement(size_t keyCount, EngineStatus& status);

@@ -8,8 +8,10 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "db/CalendarDate.h"
+#include "db/FieldValueText.h"
 #include "db/PlainText.h"
 
 namespace veltra::db::engine {
@@ -140,19 +142,37 @@ EngineStatus notConvertible(const ColumnInfo& column, std::string_view text, con
                                " e non può essere assegnato al campo " + quoted(column.name) + ".");
 }
 
-EngineStatus integerValue(const ColumnInfo& column, std::string_view text, long long low,
-                          long long high, FieldValue& out) {
-  const auto number = parseDecimal(text);
-  const auto value = number ? numberValue(*number) : std::nullopt;
-  if (!value) return notConvertible(column, text, "un numero");
-  // The engine rounds a fraction to the nearest integer, halves to even.
-  const double rounded = std::nearbyint(*value);
+// The bounds of a whole-number field; none for the other types.
+std::optional<std::pair<long long, long long>> wholeRange(FieldType type) {
+  switch (type) {
+    case FieldType::Byte:
+      return std::pair(0LL, 255LL);
+    case FieldType::Integer:
+      return std::pair(-32768LL, 32767LL);
+    case FieldType::Long:
+      return std::pair(-2147483648LL, 2147483647LL);
+    default:
+      return std::nullopt;
+  }
+}
+
+EngineStatus storeWhole(const ColumnInfo& column, double rounded, std::string_view text,
+                        FieldValue& out) {
+  const auto [low, high] = *wholeRange(column.type);
   if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
     return EngineStatus::failure(
         "Il valore " + quoted(text) + " è fuori dall'intervallo del campo " + quoted(column.name) +
         " (da " + std::to_string(low) + " a " + std::to_string(high) + ").");
   setInteger(out, column.type, static_cast<std::int64_t>(rounded));
   return EngineStatus::success();
+}
+
+EngineStatus integerValue(const ColumnInfo& column, std::string_view text, FieldValue& out) {
+  const auto number = parseDecimal(text);
+  const auto value = number ? numberValue(*number) : std::nullopt;
+  if (!value) return notConvertible(column, text, "un numero");
+  // The engine rounds a fraction to the nearest integer, halves to even.
+  return storeWhole(column, std::nearbyint(*value), text, out);
 }
 
 std::optional<bool> booleanOf(std::string_view text) {
@@ -175,11 +195,9 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
     }
     case FieldType::Byte:
-      return integerValue(column, text, 0, 255, out);
     case FieldType::Integer:
-      return integerValue(column, text, -32768, 32767, out);
     case FieldType::Long:
-      return integerValue(column, text, -2147483648LL, 2147483647LL, out);
+      return integerValue(column, text, out);
     case FieldType::Currency: {
       const auto number = parseDecimal(text);
       const auto value = number ? toCurrency(*number) : std::nullopt;
@@ -214,6 +232,31 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
   }
   return notConvertible(column, text, "del tipo del campo");
+}
+
+// Below 10^15 a whole number is exact as a double, as its text reads it.
+constexpr std::int64_t ExactWhole = 1'000'000'000'000'000;
+
+EngineStatus valueFromInteger(const ColumnInfo& column, std::int64_t value, FieldValue& out) {
+  const bool exact = value > -ExactWhole && value < ExactWhole;
+  // The text of a whole number is short enough to need no heap.
+  if (exact && wholeRange(column.type))
+    return storeWhole(column, static_cast<double>(value), std::to_string(value), out);
+  if (column.type == FieldType::Boolean && (value == 0 || value == 1 || value == -1)) {
+    setInteger(out, column.type, value != 0 ? 1 : 0);
+    return EngineStatus::success();
+  }
+  return valueFromText(column, std::to_string(value), out);
+}
+
+EngineStatus valueFromReal(const ColumnInfo& column, double value, FieldValue& out) {
+  if ((column.type == FieldType::Double || column.type == FieldType::Single) &&
+      std::isfinite(value)) {
+    setReal(out, column.type, value);
+    return EngineStatus::success();
+  }
+  // "inf" or "nan" is refused as any text is.
+  return valueFromText(column, PlainNumberText(value), out);
 }
 
 }  // namespace veltra::db::engine

@@ -4,6 +4,7 @@
 // day/month/year, Yes/No from "1", "0" or "-1". What does not fit is refused
 // with a sentence that says why.
 
+#include <cstdint>
 #include <string_view>
 
 #include "db/FieldValue.h"
@@ -13,5 +14,12 @@
 namespace veltra::db::engine {
 
 EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, FieldValue& out);
+
+// A number given as a number: the value, or the refusal, its text would give,
+// without spelling the text for the common cases (a whole number into a
+// whole-number or Yes/No field, a finite number into a floating field). Bulk
+// writers set tens of fields on each of many thousands of rows.
+EngineStatus valueFromInteger(const ColumnInfo& column, std::int64_t value, FieldValue& out);
+EngineStatus valueFromReal(const ColumnInfo& column, double value, FieldValue& out);
 
 }  // namespace veltra::db::engine
