@@ -23,6 +23,10 @@ class Communication {
 
   // The entry becomes the last one.
   VehicleEntry& append(VehicleEntry entry) { return entries_.emplace_back(std::move(entry)); }
+  // An empty entry, for a reader that fills it in place.
+  VehicleEntry& append() { return entries_.emplace_back(); }
+  // Takes back the last entry appended, for a reader that found it incomplete.
+  void removeLast() { entries_.pop_back(); }
   std::size_t entryCount() const { return entries_.size(); }
   const std::deque<VehicleEntry>& entries() const { return entries_; }
 

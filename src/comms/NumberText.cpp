@@ -134,10 +134,19 @@ std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {
 }
 
 std::optional<double> ReadDecimalNumber(std::string_view text) {
-  std::string number(text.substr(skipBlanks(text, 0)));
-  std::replace(number.begin(), number.end(), ',', '.');
+  text.remove_prefix(skipBlanks(text, 0));
+  // from_chars reads a decimal point only: the text is copied with its commas
+  // made points, on the stack unless it is longer than any number of a file.
+  std::array<char, 64> room;
+  std::string longer;
+  char* copy = room.data();
+  if (text.size() > room.size()) {
+    longer.resize(text.size());
+    copy = longer.data();
+  }
+  std::replace_copy(text.begin(), text.end(), copy, ',', '.');
   bool negative = false;
-  std::string_view rest = number;
+  std::string_view rest(copy, text.size());
   if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
     negative = rest.front() == '-';
     rest.remove_prefix(1);

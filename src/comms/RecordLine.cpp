@@ -46,17 +46,19 @@ bool fits(std::string_view field, std::size_t width) {
   return field.size() <= width || db::Utf8Length(field) <= width;
 }
 
-std::optional<VehicleEntry> readEntry(const LineFields& fields) {
+// Fills entry, a new one, from the fields; false at the first that does not hold.
+bool readEntry(const LineFields& fields, VehicleEntry& entry) {
   const auto kind = readKind(fields[Kind]);
   if (!kind || !fits(fields[Azienda], AnyFieldWidth) || !fits(fields[Telaio], LongTextWidth))
-    return std::nullopt;
-  VehicleEntry entry{*kind, std::string(fields[Telaio]), {}};
+    return false;
+  entry.kind = *kind;
+  entry.telaio = fields[Telaio];
   for (std::size_t i = 0; i < VehicleFields.size(); ++i) {
     const VehicleField& field = VehicleFields[i];
     const std::string_view text = fields[FirstVehicleColumn + i];
-    if (!fits(text, field.width) || !ReadFileText(field, text, entry.vehicle)) return std::nullopt;
+    if (!fits(text, field.width) || !ReadFileText(field, text, entry.vehicle)) return false;
   }
-  return entry;
+  return true;
 }
 
 }  // namespace
@@ -64,10 +66,10 @@ std::optional<VehicleEntry> readEntry(const LineFields& fields) {
 bool ParseVariationLine(Communication& communication, std::string_view line) {
   const auto fields = splitFields(line);
   if (!fields) return false;
-  auto entry = readEntry(*fields);
-  if (!entry) return false;
-  communication.append(std::move(*entry));
-  return true;
+  // Read in place: an entry is many texts, and a large communication many entries.
+  if (readEntry(*fields, communication.append())) return true;
+  communication.removeLast();
+  return false;
 }
 
 bool BreaksLine(std::string_view text) {
