@@ -6,15 +6,16 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/PageView.h"
 #include "qt/PainterCanvas.h"
 #include "qt/PdfReport.h"
+#include "qt/SheetPicture.h"
 #include "ui/Prompter.h"
 
 namespace veltra::app {
@@ -92,10 +93,7 @@ StampaVista::StampaVista(QString title, ui::Prompter& prompter, QWidget* parent)
   layout->addWidget(status_);
 }
 
-// The preview goes before the printer it draws on.
-StampaVista::~StampaVista() {
-  delete preview_;
-}
+StampaVista::~StampaVista() = default;
 
 void StampaVista::buildButtonBar() {
   auto* bar = new QHBoxLayout;
@@ -132,36 +130,32 @@ void StampaVista::startPreview() {
   if (!report_) return;
   job_.startJob();
   previewing_ = true;
-  previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  previewPrinter_->setDocName(title_);
-  // The lists' columns are wider than an upright sheet.
-  previewPrinter_->setPageOrientation(QPageLayout::Landscape);
-  preview_ = new QPrintPreviewWidget(previewPrinter_.get(), this);
+  pageView_ = new PageView(this);
   auto* column = static_cast<QVBoxLayout*>(layout());
   delete column->takeAt(1);  // the stretch that held the place
-  column->insertWidget(1, preview_, 1);
-  connect(preview_, &QPrintPreviewWidget::paintRequested, this, &StampaVista::paintPreview);
-  connect(preview_, &QPrintPreviewWidget::previewChanged, this, &StampaVista::showPageState);
+  column->insertWidget(1, pageView_, 1);
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
     button->setEnabled(true);
-  preview_->setViewMode(QPrintPreviewWidget::FacingPagesView);
-  preview_->fitInView();
-  // Shown, the preview asks for its pages.
-  preview_->show();
+  paginatePreview();
+  pageView_->show();
 }
 
-void StampaVista::paintPreview(QPrinter* printer) {
-  if (!report_) return;
-  // Pagination of a long report takes a while, and the preview draws every page.
+void StampaVista::paginatePreview() {
+  // Pagination of a long report takes a while.
   prompter_.beginBusy(true);
-  QPainter painter(printer);
-  qt::PainterCanvas canvas(painter);
+  // The preview's paper is the PDF's: "Salva PDF..." writes the pages shown.
+  const QPageLayout paper = qt::PaperLayout(qt::PdfPaper::A4Landscape);
+  const int resolution = static_cast<int>(qt::PainterCanvas::UnitsPerInch);
+  qt::SheetPicture sheet(paper.paintRectPixels(resolution).size(), resolution);
+  QPainter measuring(&sheet);
+  qt::PainterCanvas canvas(measuring);
   job_.begin(*report_, canvas);
-  for (int page = 1; page <= report_->pageCount(); ++page) {
-    if (page > 1) printer->newPage();
-    job_.drawPage(*report_, canvas, page);
-    prompter_.keepResponsive();
-  }
+  measuring.end();
+  pageView_->setPages(report_->pageCount(), paper, resolution, [this](QPainter& painter, int page) {
+    qt::PainterCanvas pageCanvas(painter);
+    job_.drawPage(*report_, pageCanvas, page);
+  });
+  showPageState();
 }
 
 // Ending the preview: the buttons that act on it go, the pages stay in sight
@@ -232,12 +226,13 @@ void StampaVista::savePdf() {
   pdfFolder() = QFileInfo(QString::fromStdString(*path)).absolutePath();
   prompter_.beginBusy(true);
   qt::WritePdfReport(*report_, *path, qt::PdfPaper::A4Landscape, prompter_);
-  // The report was paginated for the PDF's paper: the preview's pages are made again.
-  preview_->updatePreview();
+  // The report was paginated again for the file: the preview takes its pages afresh.
+  paginatePreview();
+  turnTo(page_);
 }
 
 bool StampaVista::twoPages() const {
-  return preview_ != nullptr && preview_->viewMode() == QPrintPreviewWidget::FacingPagesView;
+  return pageView_ != nullptr && pageView_->twoPages();
 }
 
 int StampaVista::firstShownPage() const {
@@ -246,8 +241,8 @@ int StampaVista::firstShownPage() const {
 }
 
 void StampaVista::turnTo(int page) {
-  page_ = std::clamp(page, 1, std::max(1, preview_->pageCount()));
-  preview_->setCurrentPage(page_);
+  page_ = std::clamp(page, 1, std::max(1, pageView_->pageCount()));
+  pageView_->showPage(page_);
   showPageState();
 }
 
@@ -262,35 +257,34 @@ void StampaVista::previousPage() {
 }
 
 void StampaVista::zoomIn() {
-  preview_->zoomIn();
+  pageView_->zoomIn();
 }
 
 void StampaVista::zoomOut() {
-  preview_->zoomOut();
+  pageView_->zoomOut();
 }
 
 void StampaVista::togglePages() {
-  preview_->setViewMode(twoPages() ? QPrintPreviewWidget::SinglePageView
-                                   : QPrintPreviewWidget::FacingPagesView);
-  preview_->fitInView();
+  pageView_->setTwoPages(!twoPages());
+  pageView_->fitInView();
   turnTo(firstShownPage());
 }
 
 QString StampaVista::statusText() const {
   const int first = firstShownPage();
-  const int last = twoPages() && first > 1 ? std::min(first + 1, preview_->pageCount()) : first;
+  const int last = twoPages() && first > 1 ? std::min(first + 1, pageView_->pageCount()) : first;
   if (last == first) return QStringLiteral("Pagina %1").arg(first);
   return QStringLiteral("Pagine %1-%2").arg(first).arg(last);
 }
 
 void StampaVista::showPageState() {
-  if (preview_ == nullptr) return;
+  if (pageView_ == nullptr) return;
   status_->setText(statusText());
   pages_->setText(twoPages() ? QStringLiteral("&Una pagina") : QStringLiteral("Due pa&gine"));
   if (!previewing_) return;
   const int first = firstShownPage();
   const int lastShown = twoPages() && first > 1 ? first + 1 : first;
-  next_->setEnabled(lastShown < preview_->pageCount());
+  next_->setEnabled(lastShown < pageView_->pageCount());
   previous_->setEnabled(first > 1);
 }
 

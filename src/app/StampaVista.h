@@ -15,7 +15,6 @@
 
 class QHBoxLayout;
 class QLabel;
-class QPrintPreviewWidget;
 class QPushButton;
 
 namespace veltra::ui {
@@ -23,6 +22,8 @@ class Prompter;
 }
 
 namespace veltra::app {
+
+class PageView;
 
 class StampaVista : public ReportWindow {
   Q_OBJECT
@@ -33,7 +34,7 @@ class StampaVista : public ReportWindow {
 
   // Takes the report to show; false when the view already holds one, or none is given.
   bool attach(std::unique_ptr<reports::PrintReport> report);
-  // The preview of every page, two side by side.
+  // The preview of the pages, two side by side, each drawn when it comes into sight.
   void startPreview();
   // Direct printing: the printer dialog, then the pages chosen there.
   void print() override;
@@ -41,14 +42,15 @@ class StampaVista : public ReportWindow {
   QString title() const override { return title_; }
   bool isFinished() const override { return job_.finished(); }
 
-  QPrintPreviewWidget* previewWidget() const { return preview_; }
+  PageView* pageView() const { return pageView_; }
   // "Pagina n", or "Pagine n-m" while two pages show.
   QString statusText() const;
 
  private:
   void buildButtonBar();
   QPushButton* addButton(QHBoxLayout& bar, const char* text, void (StampaVista::*slot)());
-  void paintPreview(QPrinter* printer);
+  // Paginates for the preview's paper and hands the pages to the view.
+  void paginatePreview();
   int pageCountForDialog(QPrinter& printer);
   bool printPages(QPrinter& printer);
   void endPreview();
@@ -71,8 +73,7 @@ class StampaVista : public ReportWindow {
   reports::PrintPagination job_;
   bool previewing_ = false;
   int page_ = 1;  // the page turned to with the buttons
-  std::unique_ptr<QPrinter> previewPrinter_;
-  QPrintPreviewWidget* preview_ = nullptr;
+  PageView* pageView_ = nullptr;
   QLabel* status_ = nullptr;
   QPushButton* next_ = nullptr;
   QPushButton* previous_ = nullptr;

@@ -17,14 +17,6 @@ namespace {
 // start inside this band, so a printed PDF loses nothing.
 constexpr double PrinterEdgeMillimetres = 5.0;
 
-QPageLayout layoutFor(PdfPaper paper) {
-  const auto orientation =
-      paper == PdfPaper::A4Portrait ? QPageLayout::Portrait : QPageLayout::Landscape;
-  const double edge = PrinterEdgeMillimetres;
-  return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(edge, edge, edge, edge),
-                     QPageLayout::Millimeter);
-}
-
 // Every page, or only the pagination when drawing is false.
 bool paintReport(reports::PrintReport& report, QPdfWriter& writer, bool drawing) {
   QPainter painter;
@@ -47,7 +39,7 @@ bool writeFile(reports::PrintReport& report, QFile& file, PdfPaper paper) {
   {
     QPdfWriter writer(&file);
     writer.setResolution(static_cast<int>(PainterCanvas::UnitsPerInch));
-    writer.setPageLayout(layoutFor(paper));
+    writer.setPageLayout(PaperLayout(paper));
     writer.setTitle(QString::fromStdString(report.title()));
     writer.setCreator(QStringLiteral("Veltra"));
     written = paintReport(report, writer, true);
@@ -59,6 +51,14 @@ bool writeFile(reports::PrintReport& report, QFile& file, PdfPaper paper) {
 }
 
 }  // namespace
+
+QPageLayout PaperLayout(PdfPaper paper) {
+  const auto orientation =
+      paper == PdfPaper::A4Portrait ? QPageLayout::Portrait : QPageLayout::Landscape;
+  const double edge = PrinterEdgeMillimetres;
+  return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(edge, edge, edge, edge),
+                     QPageLayout::Millimeter);
+}
 
 bool WritePdfReport(reports::PrintReport& report, const std::string& path, PdfPaper paper,
                     ui::Prompter& prompter) {

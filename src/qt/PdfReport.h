@@ -19,6 +19,9 @@ enum class PdfPaper { A4Landscape, A4Portrait };
 bool WritePdfReport(reports::PrintReport& report, const std::string& path, PdfPaper paper,
                     ui::Prompter& prompter);
 
+// The paper of a PDF report: A4 with a band at the edge that printers do not reach.
+QPageLayout PaperLayout(PdfPaper paper);
+
 // The pages the report takes on the paper of that layout, at that resolution.
 int CountReportPages(reports::PrintReport& report, const QPageLayout& layout, int resolution);
 

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -17,6 +16,7 @@
 #include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/CommunicationsCheckDialog.h"
+#include "app/PageView.h"
 #include "app/StampaVista.h"
 #include "app/VehicleListDialog.h"
 #include "comms/ApplyCommunication.h"
@@ -44,6 +44,18 @@ QPushButton* button(const app::StampaVista& view, const QString& text) {
   for (QPushButton* found : view.findChildren<QPushButton*>())
     if (found->text() == text) return found;
   return nullptr;
+}
+
+// What the page view shows besides the paper, its background and shadows: the report's ink.
+int inkPixels(const app::PageView& view) {
+  const QImage shown = view.viewport()->grab().toImage();
+  const QRgb plain[] = {QColor(Qt::white).rgb(), view.palette().color(QPalette::Dark).rgb(),
+                        view.palette().color(QPalette::Shadow).rgb()};
+  int ink = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x)
+      ink += std::find(std::begin(plain), std::end(plain), shown.pixel(x, y)) == std::end(plain);
+  return ink;
 }
 
 class ReportCommandsTest : public AppTest {
@@ -91,9 +103,9 @@ TEST_F(ReportCommandsTest, PreviewTakesTheWindowsPlaceUntilClosed) {
                                 "&Una pagina", "Ingrand&isci", "Ri&duci", "&Chiudi"}));
 
   // Two pages side by side, page 1 on its own as the front page.
-  QPrintPreviewWidget* preview = view->previewWidget();
+  app::PageView* preview = view->pageView();
   ASSERT_NE(preview, nullptr);
-  EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::FacingPagesView);
+  EXPECT_TRUE(preview->twoPages());
   EXPECT_EQ(preview->pageCount(), 11) << "one page per ambit";
   EXPECT_EQ(view->statusText(), "Pagina 1");
   EXPECT_FALSE(button(*view, "Pag. p&reced.")->isEnabled());
@@ -104,7 +116,7 @@ TEST_F(ReportCommandsTest, PreviewTakesTheWindowsPlaceUntilClosed) {
   button(*view, "Pag. p&reced.")->click();
   EXPECT_EQ(view->statusText(), "Pagine 2-3");
   button(*view, "&Una pagina")->click();
-  EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::SinglePageView);
+  EXPECT_FALSE(preview->twoPages());
   EXPECT_NE(button(*view, "Due pa&gine"), nullptr);
   EXPECT_EQ(view->statusText(), "Pagina 2");
   const qreal fitted = preview->zoomFactor();
@@ -119,6 +131,22 @@ TEST_F(ReportCommandsTest, PreviewTakesTheWindowsPlaceUntilClosed) {
   window().idleStep();
   EXPECT_EQ(window().reportWindow(), nullptr);
   EXPECT_EQ(caption(), ProgramTitle);
+}
+
+// A long report opens on its first pages at once: only what comes into sight is drawn.
+TEST_F(ReportCommandsTest, PreviewDrawsOnlyThePagesInSight) {
+  startOnRegister(1500);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  app::PageView& pages = *view->pageView();
+  ASSERT_GT(pages.pageCount(), 30);
+  EXPECT_GT(inkPixels(pages), 1000) << "the first page shows its text, band and rules";
+  EXPECT_GE(pages.pagesDrawn(), 1);
+  EXPECT_LE(pages.pagesDrawn(), 7) << "page 1 and the few pairs under it in the window";
+  for (int i = 0; i < 10; ++i) button(*view, "Pag. &succes.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 20-21");
+  EXPECT_GT(inkPixels(pages), 1000);
+  EXPECT_LE(pages.pagesDrawn(), 14) << "and then the few in sight at pages 20-21";
 }
 
 TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
@@ -136,7 +164,7 @@ TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
   const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
   ASSERT_EQ(info.exitStatus, 0) << info.err;
   EXPECT_NE(info.out.find("842 x 595 pts (A4)"), std::string::npos) << info.out;
-  EXPECT_GT(view->previewWidget()->pageCount(), 1);
+  EXPECT_GT(view->pageView()->pageCount(), 1);
   EXPECT_FALSE(view->isFinished());
 
   // The next one proposes the folder of the last, which exists.
@@ -191,7 +219,7 @@ TEST_F(ReportCommandsTest, FinancingListGivesEachActItsPages) {
   auto* view = qobject_cast<app::StampaVista*>(window().reportWindow());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(caption(), "Rubrica Mezzi (Finanziamento)");
-  EXPECT_EQ(view->previewWidget()->pageCount(), 8) << "seven acts and the vehicles without one";
+  EXPECT_EQ(view->pageView()->pageCount(), 8) << "seven acts and the vehicles without one";
 }
 
 TEST_F(ReportCommandsTest, VerificationPrintsTheCompaniesMarkedInItsDialog) {
@@ -213,7 +241,7 @@ TEST_F(ReportCommandsTest, VerificationPrintsTheCompaniesMarkedInItsDialog) {
   auto* view = qobject_cast<app::StampaVista*>(window().reportWindow());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(caption(), "Verifica Comunicazioni Aziendali");
-  EXPECT_EQ(view->previewWidget()->pageCount(), 1);
+  EXPECT_EQ(view->pageView()->pageCount(), 1);
   EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
