@@ -58,10 +58,10 @@ bool isCalendarDate(std::string_view date) {
              .ok();
 }
 
-// What a line's bytes hold that the reader refuses or must convert, found
-// in one pass without an early exit. Control
-// characters would shift or split the fields wherever the values go next;
-// the TAB separates the fields of a record line.
+// What a line's bytes hold that the reader refuses or must convert, found in
+// one pass without an early exit. Control characters would shift or split the
+// fields wherever the values go next; the TAB separates the fields of a
+// record line.
 struct LineBytes {
   bool nul = false;
   bool control = false;

@@ -9,6 +9,7 @@ namespace veltra::comms {
 
 namespace {
 
+// The decimals a decimal field is written with: lung, altezza, or an amount.
 int decimalsOf(FieldKind kind) {
   switch (kind) {
     case FieldKind::Length:
