@@ -39,36 +39,43 @@ std::size_t asciiEnd(std::string_view text, std::size_t start) {
   return start;
 }
 
-bool appendLatinUtf8(std::string_view bytes, std::string& out) {
-  out.reserve(out.size() + bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t ascii = asciiEnd(bytes, i);
-    out.append(bytes.substr(i, ascii - i));
-    if (ascii == bytes.size()) break;
-    const auto byte = static_cast<unsigned char>(bytes[ascii]);
-    if (byte < FirstLatinHalf) return false;
-    out += static_cast<char>(0xC0 | (byte >> 6));
-    out += static_cast<char>(0x80 | (byte & 0x3F));
-    i = ascii + 1;
-  }
-  return true;
-}
-
-bool appendLatinFromUtf8(std::string_view text, std::string& out) {
+// Copies the ASCII runs of text whole and hands the rest at each other byte
+// to convert, which appends its conversion and returns how many bytes it
+// took, or 0 when it cannot convert them.
+template <class Convert>
+bool appendConverting(std::string_view text, std::string& out, Convert convert) {
   out.reserve(out.size() + text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t ascii = asciiEnd(text, i);
     out.append(text.substr(i, ascii - i));
     if (ascii == text.size()) break;
-    const auto lead = static_cast<unsigned char>(text[ascii]);
-    if ((lead != 0xC2 && lead != 0xC3) || ascii + 1 == text.size()) return false;
-    const auto trail = static_cast<unsigned char>(text[ascii + 1]);
-    const unsigned char byte = static_cast<unsigned char>(((lead & 0x03) << 6) | (trail & 0x3F));
-    if ((trail & 0xC0) != 0x80 || byte < FirstLatinHalf) return false;
-    out += static_cast<char>(byte);
-    i = ascii + 2;
+    const std::size_t taken = convert(text.substr(ascii), out);
+    if (taken == 0) return false;
+    i = ascii + taken;
   }
   return true;
+}
+
+bool appendLatinUtf8(std::string_view bytes, std::string& out) {
+  return appendConverting(bytes, out, [](std::string_view rest, std::string& to) -> std::size_t {
+    const auto byte = static_cast<unsigned char>(rest[0]);
+    if (byte < FirstLatinHalf) return 0;
+    to += static_cast<char>(0xC0 | (byte >> 6));
+    to += static_cast<char>(0x80 | (byte & 0x3F));
+    return 1;
+  });
+}
+
+bool appendLatinFromUtf8(std::string_view text, std::string& out) {
+  return appendConverting(text, out, [](std::string_view rest, std::string& to) -> std::size_t {
+    const auto lead = static_cast<unsigned char>(rest[0]);
+    if ((lead != 0xC2 && lead != 0xC3) || rest.size() < 2) return 0;
+    const auto trail = static_cast<unsigned char>(rest[1]);
+    const unsigned char byte = static_cast<unsigned char>(((lead & 0x03) << 6) | (trail & 0x3F));
+    if ((trail & 0xC0) != 0x80 || byte < FirstLatinHalf) return 0;
+    to += static_cast<char>(byte);
+    return 2;
+  });
 }
 
 }  // namespace
