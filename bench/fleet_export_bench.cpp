@@ -30,8 +30,8 @@
 #include "comms/ApplyCommunication.h"
 #include "comms/FleetSituationExport.h"
 #include "db/DatabaseConnection.h"
-#include "schema/DatabaseCreation.h"
 #include "support/BenchSupport.h"
+#include "support/CachedRegister.h"
 #include "support/RawSqlite.h"
 #include "synthetic/SyntheticCommunication.h"
 
@@ -54,34 +54,24 @@ std::string communicationDate(int n) {
   return text;
 }
 
-void buildRegister(const fs::path& path, std::size_t vehicles, int communications) {
-  const fs::path partial = path.string() + ".partial";
-  fs::remove(partial);
-  BenchPrompter prompter;
-  if (schema::BuildNewDatabase(prompter, partial.string(), "").outcome != ui::Outcome::Done)
-    std::abort();
-  db::DatabaseConnection connection(prompter, partial.string());
-  const auto companies = static_cast<std::int32_t>(vehicles / VehiclesPerCompany);
-  for (int n = 0; n < communications; ++n) {
-    for (std::int32_t azienda = 1; azienda <= companies; ++azienda) {
-      const auto communication =
-          testing::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
-      if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
-    }
-    std::fprintf(stderr, "register %zux%d: communication %d of %d applied\n", vehicles,
-                 communications, n + 1, communications);
-  }
-  fs::rename(partial, path);
-}
-
 // The cached register of vehicles x communications history rows.
 std::string registerOf(std::size_t vehicles, int communications) {
-  fs::create_directories(CacheFolder);
   const fs::path path = CacheFolder / ("fleet_" + std::to_string(vehicles) + "x" +
                                        std::to_string(communications) + ".mdb");
-  if (!fs::exists(path)) buildRegister(path, vehicles, communications);
-  return path.string();
+  return CachedRegister(path, [&](db::DatabaseConnection& connection) {
+    const auto companies = static_cast<std::int32_t>(vehicles / VehiclesPerCompany);
+    for (int n = 0; n < communications; ++n) {
+      for (std::int32_t azienda = 1; azienda <= companies; ++azienda) {
+        const auto communication =
+            testing::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
+        if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
+      }
+      std::fprintf(stderr, "register %zux%d: communication %d of %d applied\n", vehicles,
+                   communications, n + 1, communications);
+    }
+  });
 }
+
 long lineCount(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   long lines = 0;

@@ -6,13 +6,10 @@
 // delete the folder to build it again.
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "comms/ApplyCommunication.h"
-#include "db/DatabaseConnection.h"
-#include "schema/DatabaseCreation.h"
-#include "support/BenchSupport.h"
+#include "support/CachedRegister.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::bench {
@@ -24,26 +21,14 @@ inline constexpr std::size_t ReportListedVehicles =
     ReportCompanies * (ReportVehiclesPerCompany - 20);
 
 inline std::string reportRegisterPath() {
-  namespace fs = std::filesystem;
-  const fs::path folder = "/tmp/veltra-report-bench";
-  fs::create_directories(folder);
-  const fs::path path = folder / "register_51050.mdb";
-  if (fs::exists(path)) return path.string();
-  const fs::path partial = path.string() + ".partial";
-  fs::remove(partial);
-  BenchPrompter prompter;
-  if (schema::BuildNewDatabase(prompter, partial.string(), "").outcome != ui::Outcome::Done)
-    std::abort();
-  {
-    db::DatabaseConnection connection(prompter, partial.string());
-    for (std::int32_t azienda = 1; azienda <= ReportCompanies; ++azienda) {
-      const auto communication =
-          testing::SyntheticCommunication(azienda, "15/01/2024", ReportVehiclesPerCompany);
-      if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
-    }
-  }
-  fs::rename(partial, path);
-  return path.string();
+  return CachedRegister(
+      "/tmp/veltra-report-bench/register_51050.mdb", [](db::DatabaseConnection& connection) {
+        for (std::int32_t azienda = 1; azienda <= ReportCompanies; ++azienda) {
+          const auto communication =
+              testing::SyntheticCommunication(azienda, "15/01/2024", ReportVehiclesPerCompany);
+          if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
+        }
+      });
 }
 
 }  // namespace veltra::bench
