@@ -64,6 +64,8 @@ std::vector<ColumnPair> pairsOf(EngineDatabase& copy, const Violation& violation
 std::set<std::string> columnsOf(EngineDatabase& copy, const std::string& table,
                                 EngineStatus& status) {
   std::set<std::string> columns;
+  // Called one after another on one status: an earlier failure stays.
+  if (!status) return columns;
   Statement list(copy.handle(), "SELECT name FROM pragma_table_info(?)", status);
   list.bindText(1, table);
   while (status && list.step(status)) columns.insert(list.columnText(0));

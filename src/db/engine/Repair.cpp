@@ -93,12 +93,16 @@ std::vector<SchemaObject> schemaOf(sqlite3* db, EngineStatus& status) {
   return objects;
 }
 
+// These run after one another on one status: an earlier failure stays, as
+// a new statement would otherwise overwrite it with its own success.
 std::int64_t pragmaNumber(sqlite3* db, const std::string& pragma, EngineStatus& status) {
+  if (!status) return 0;
   Statement stmt(db, "PRAGMA " + pragma, status);
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
 std::int64_t rowCount(EngineDatabase& db, const std::string& table, EngineStatus& status) {
+  if (!status) return 0;
   Statement stmt(db.handle(), "SELECT count(*) FROM " + quoteIdentifier(table), status);
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }

@@ -156,13 +156,15 @@ std::optional<std::pair<long long, long long>> wholeRange(FieldType type) {
   }
 }
 
-EngineStatus storeWhole(const ColumnInfo& column, double rounded, std::string_view text,
-                        FieldValue& out) {
+// textOf() gives the value as the user would read it, and is asked only for
+// the refusal: numbers given as numbers are not spelled when they fit.
+template <class TextOf>
+EngineStatus storeWhole(const ColumnInfo& column, double rounded, TextOf textOf, FieldValue& out) {
   const auto [low, high] = *wholeRange(column.type);
   if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
     return EngineStatus::failure(
-        "Il valore " + quoted(text) + " è fuori dall'intervallo del campo " + quoted(column.name) +
-        " (da " + std::to_string(low) + " a " + std::to_string(high) + ").");
+        "Il valore " + quoted(textOf()) + " è fuori dall'intervallo del campo " +
+        quoted(column.name) + " (da " + std::to_string(low) + " a " + std::to_string(high) + ").");
   setInteger(out, column.type, static_cast<std::int64_t>(rounded));
   return EngineStatus::success();
 }
@@ -172,7 +174,8 @@ EngineStatus integerValue(const ColumnInfo& column, std::string_view text, Field
   const auto value = number ? numberValue(*number) : std::nullopt;
   if (!value) return notConvertible(column, text, "un numero");
   // The engine rounds a fraction to the nearest integer, halves to even.
-  return storeWhole(column, std::nearbyint(*value), text, out);
+  return storeWhole(
+      column, std::nearbyint(*value), [text] { return text; }, out);
 }
 
 std::optional<bool> booleanOf(std::string_view text) {
@@ -239,9 +242,9 @@ constexpr std::int64_t ExactWhole = 1'000'000'000'000'000;
 
 EngineStatus valueFromInteger(const ColumnInfo& column, std::int64_t value, FieldValue& out) {
   const bool exact = value > -ExactWhole && value < ExactWhole;
-  // The text of a whole number is short enough to need no heap.
   if (exact && wholeRange(column.type))
-    return storeWhole(column, static_cast<double>(value), std::to_string(value), out);
+    return storeWhole(
+        column, static_cast<double>(value), [value] { return std::to_string(value); }, out);
   if (column.type == FieldType::Boolean && (value == 0 || value == 1 || value == -1)) {
     setInteger(out, column.type, value != 0 ? 1 : 0);
     return EngineStatus::success();
