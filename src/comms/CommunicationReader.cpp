@@ -1,7 +1,6 @@
 #include "comms/CommunicationReader.h"
 
 #include <algorithm>
-#include <chrono>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -10,6 +9,8 @@
 #include "comms/NumberText.h"
 #include "comms/RecordLine.h"
 #include "comms/Windows1252.h"
+#include "db/CalendarDate.h"
+#include "db/PlainText.h"
 
 namespace veltra::comms {
 
@@ -29,33 +30,17 @@ constexpr std::int32_t HighestCompanyCode = 32767;
 std::optional<std::int32_t> companyCode(std::string_view text) {
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   text.remove_suffix(text.size() - std::min(text.find_last_not_of(' ') + 1, text.size()));
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
-    return std::nullopt;
+  if (text.empty() || !std::all_of(text.begin(), text.end(), db::IsDigit)) return std::nullopt;
   const auto code = ReadWholeNumber(text);
   if (!code || *code < 1 || *code > HighestCompanyCode) return std::nullopt;
   return code;
 }
 
-int digitsValue(std::string_view digits) {
-  int value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
-// "GG/MM/AAAA" naming a day of the calendar.
+// "GG/MM/AAAA" naming a day of the calendar, from year 1 on.
 bool isCalendarDate(std::string_view date) {
   if (date.size() != DateLength || date[2] != '/' || date[5] != '/') return false;
-  const int day = digitsValue(date.substr(0, 2));
-  const int month = digitsValue(date.substr(3, 2));
-  const int year = digitsValue(date.substr(6, 4));
-  return day >= 1 && month >= 1 && year >= 1 &&
-         std::chrono::year_month_day(std::chrono::year(year),
-                                     std::chrono::month(static_cast<unsigned>(month)),
-                                     std::chrono::day(static_cast<unsigned>(day)))
-             .ok();
+  const auto day = db::parseDayMonthYear(date);
+  return day && day->year >= 1;
 }
 
 // What a line's bytes hold that the reader refuses or must convert, found in
@@ -139,8 +124,8 @@ class Checker {
         !isCalendarDate(line_.substr(DateTag.size(), DateLength)))
       return refuse(FileFault::DateLine);
     checksum_.add(line_);
-    // The whole line converted already, so its part does too.
-    date = codec_.toUtf8(line_.substr(DateTag.size(), DateLength)).value();
+    // Digits and slashes only, the same in both code pages.
+    date.assign(line_.substr(DateTag.size(), DateLength));
     return true;
   }
 

@@ -37,7 +37,8 @@ std::optional<std::string> SituationFileText(const Communication& situation);
 // for the folder (a save-file choice whose file name is not used), writes the
 // files in ascending company order and shows the final message. Cancelled: no
 // folder chosen, nothing written. Failed: the vehicles could not be read, or
-// a file could not be written; no file in the folder changed.
+// a file could not be written; no file in the folder changed unless the
+// failure came while the finished files were being renamed into place.
 ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
                                     const std::string& generationDate);
 

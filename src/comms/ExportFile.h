@@ -2,8 +2,9 @@
 // The text files the exports write for other programs to read: bytes as
 // given (Windows-1252, CR LF already in place). Each file is written whole
 // into a temporary file beside its target and renamed over it only once
-// complete, so a failure leaves the user's files as they were and no part
-// of a file behind.
+// complete, so a failed write leaves the user's files as they were and no
+// part of a file behind. Of several files renamed together, those renamed
+// before a rename that fails stay replaced.
 
 #include <optional>
 #include <string>

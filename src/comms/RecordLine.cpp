@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "comms/NumberText.h"
 #include "comms/VehicleFields.h"
 #include "db/PlainText.h"
 
@@ -101,7 +102,8 @@ std::string FieldBreakingLineText(std::string_view telaio, std::string_view fiel
 }
 
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry) {
-  std::string line = entry.telaio + '\t' + std::to_string(azienda);
+  std::string line = entry.telaio + '\t';
+  AppendWholeNumber(azienda, line);
   for (const VehicleField& field : VehicleFields) {
     line += '\t';
     AppendFileText(field, entry.vehicle, line);

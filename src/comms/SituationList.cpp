@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "comms/Windows1252.h"
+#include "db/PlainText.h"
 
 namespace veltra::comms {
 
@@ -37,11 +38,6 @@ struct SortEntry {
   const SituationRow* row;
 };
 
-bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
 
 void SituationList::sort() {
@@ -54,7 +50,8 @@ void SituationList::sort() {
   entries.reserve(rows_.size());
   for (const SituationRow& row : rows_) {
     std::string_view bytes = row.telaio;
-    if (!isAscii(bytes)) bytes = converted.emplace_back(codec.fromUtf8(bytes).value_or(row.telaio));
+    if (!db::IsAscii(bytes))
+      bytes = converted.emplace_back(codec.fromUtf8(bytes).value_or(row.telaio));
     entries.push_back({row.azienda, bytes, &row});
   }
   // Rows arrive in chassis order, so grouping them by company without

@@ -2,8 +2,9 @@
 // The vehicle's fields written once: their column names, kinds and widths in
 // the order of a record line (atto stands between contrib and contrib2). The
 // select lists, the database reader, the values written into bus and storia,
-// the file writers and the record-line parser all walk this table, so a new
-// field is one line here.
+// the file writers and the record-line parser all walk this table. A new
+// field is one line here, plus its column heading in the fleet file and its
+// place in the fillings of the lists.
 
 #include <array>
 #include <cstddef>

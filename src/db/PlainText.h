@@ -13,6 +13,11 @@ constexpr bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+constexpr bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 constexpr char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }

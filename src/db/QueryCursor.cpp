@@ -97,8 +97,8 @@ bool QueryCursor::GetText(const std::string& fieldName, std::string& out) {
 }
 
 bool QueryCursor::GetInt(int position, std::int32_t& out) {
-  if (!readColumn(position, value_)) return false;
-  const FieldValue& value = value_;
+  FieldValue value;
+  if (!readColumn(position, value)) return false;
   out = 0;
   if (value.isNull) return false;
   switch (value.type) {
@@ -115,8 +115,8 @@ bool QueryCursor::GetInt(int position, std::int32_t& out) {
 }
 
 bool QueryCursor::GetDouble(int position, double& out) {
-  if (!readColumn(position, value_)) return false;
-  const FieldValue& value = value_;
+  FieldValue value;
+  if (!readColumn(position, value)) return false;
   out = 0.0;
   if (value.isNull) return false;
   if (value.type == FieldType::Double) {

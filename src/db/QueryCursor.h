@@ -56,8 +56,6 @@ class QueryCursor {
   std::unique_ptr<engine::QueryRecordset> recordset_;
   std::optional<std::string> select_, from_, where_, groupBy_, orderBy_;
   std::string statement_;
-  // The column last read by position; kept so its text's room serves the next.
-  FieldValue value_;
 };
 
 }  // namespace veltra::db

@@ -32,8 +32,8 @@ class Statement {
   // old bindings are left to be replaced instead of cleared first.
   void rewind();
   int lastCode() const { return lastCode_; }
-  // True once a bind or a step failed, whatever ran after it: a caller that
-  // runs the statement many times reads here whether every run went through.
+  // True once a bind or a step failed, whatever ran after it: whether every
+  // run of a statement run many times went through.
   bool failed() const { return failed_; }
 
   void bindNull(int index);

@@ -27,7 +27,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 bool allDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 // A decimal number: optional sign, digits, at most one decimal comma or
