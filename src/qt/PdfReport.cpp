@@ -23,13 +23,11 @@ bool paintReport(reports::PrintReport& report, QPdfWriter& writer, bool drawing)
   if (!painter.begin(&writer)) return false;
   PainterCanvas canvas(painter);
   reports::PrintPagination job;
-  job.startJob();
   job.begin(report, canvas);
   for (int page = 1; drawing && page <= report.pageCount(); ++page) {
     if (page > 1 && !writer.newPage()) return false;
     job.drawPage(report, canvas, page);
   }
-  job.finish();
   return painter.end();
 }
 

@@ -44,7 +44,6 @@ class CommunicationsCheckReport : public PrintReport {
 
   // One row per communication, one for a company without any.
   std::size_t rowCount() const override { return rows_.size(); }
-  const std::vector<CheckedCompany>& companies() const { return companies_; }
 
  protected:
   std::vector<std::string> cells(std::size_t row) const override;

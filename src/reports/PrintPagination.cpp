@@ -28,7 +28,6 @@ void PrintPagination::begin(PrintReport& report, Canvas& canvas) {
 
 void PrintPagination::drawPage(PrintReport& report, Canvas& canvas, int page) {
   if (finished_ || !paginated_) return;
-  currentPage_ = page;
   canvas.save();
   if (scale_ < 1.0) canvas.scale(scale_);
   report.drawPage(canvas, page, pages_);

@@ -1,7 +1,8 @@
 #pragma once
-// What the print view keeps of a print or preview job: the paper and its
-// margins, where every page starts, the page being drawn, and whether the
-// job has been paginated or has ended. The view's callbacks go through here.
+// What the print view keeps of a print or preview job: the paper, where
+// every page starts, the shrinking of a table wider than the paper, and
+// whether the job has been paginated or has ended. The view's callbacks go
+// through here.
 
 #include "reports/PageTable.h"
 
@@ -36,8 +37,6 @@ class PrintPagination {
   void finish() { finished_ = true; }
 
   const PageTable& pages() const { return pages_; }
-  const PageGeometry& geometry() const { return geometry_; }
-  int currentPage() const { return currentPage_; }
   bool paginated() const { return paginated_; }
   bool finished() const { return finished_; }
 
@@ -45,7 +44,6 @@ class PrintPagination {
   PageTable pages_;
   PageGeometry geometry_;
   double scale_ = 1.0;  // below 1 when the table is wider than the paper
-  int currentPage_ = 1;
   bool paginated_ = false;
   bool finished_ = false;
 };

@@ -75,13 +75,9 @@ class PrintReport {
   void drawPage(Canvas& canvas, int page, const PageTable& pages);
 
   const std::string& title() const { return title_; }
-  int topMargin() const { return topMargin_; }
-  int leftMargin() const { return leftMargin_; }
   int usableHeight() const { return usableHeight_; }
   int usableWidth() const { return usableWidth_; }
   int pageCount() const { return pageCount_; }
-  std::time_t createdAt() const { return createdAt_; }
-  int lineHeight() const { return lineHeight_; }
   int bandTop() const { return bandTop_; }
   const std::vector<ColumnPlace>& columns() const { return places_; }
   // Every row takes a line and 20 units of air.

@@ -5,6 +5,7 @@
 
 #include "db/FieldValueText.h"
 #include "db/QueryCursor.h"
+#include "reports/QueryColumns.h"
 #include "reports/VehicleCardItems.h"
 
 namespace veltra::reports {
@@ -40,9 +41,7 @@ class HistoryItem {
 
  private:
   void appendText(db::QueryCursor& query, int column, std::string& text) {
-    std::string value;
-    query.GetString(column, value);
-    db::TrimTrailingBlanks(value);
+    std::string value = TrimmedColumn(query, column);
     if (value == text_) return;
     text_ = std::move(value);
     text += CardLine(label_, text_);

@@ -1,8 +1,8 @@
 #include "reports/VehicleSelectorItems.h"
 
-#include "db/FieldValueText.h"
 #include "db/PlainText.h"
 #include "db/QueryCursor.h"
+#include "reports/QueryColumns.h"
 
 namespace veltra::reports {
 
@@ -11,13 +11,6 @@ namespace {
 bool startsIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() &&
          db::EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string trimmedColumn(db::QueryCursor& query, int position) {
-  std::string text;
-  query.GetString(position, text);
-  db::TrimTrailingBlanks(text);
-  return text;
 }
 
 }  // namespace
@@ -38,7 +31,7 @@ std::vector<VehicleSelectorItem> VehicleSelectorItems(db::DatabaseConnection& co
   query.SetOrderBy("targa");
   std::vector<VehicleSelectorItem> items;
   for (bool row = query.Execute(); row; row = query.NextRow()) {
-    VehicleSelectorItem item{{}, trimmedColumn(query, 0), trimmedColumn(query, 1)};
+    VehicleSelectorItem item{{}, TrimmedColumn(query, 0), TrimmedColumn(query, 1)};
     item.text = SelectorItemText(item.plate, item.chassis);
     items.push_back(std::move(item));
   }
