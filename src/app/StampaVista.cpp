@@ -240,6 +240,11 @@ int StampaVista::firstShownPage() const {
   return page_ - page_ % 2;
 }
 
+int StampaVista::lastShownPage() const {
+  const int first = firstShownPage();
+  return twoPages() && first > 1 ? std::min(first + 1, pageView_->pageCount()) : first;
+}
+
 void StampaVista::turnTo(int page) {
   page_ = std::clamp(page, 1, std::max(1, pageView_->pageCount()));
   pageView_->showPage(page_);
@@ -272,7 +277,7 @@ void StampaVista::togglePages() {
 
 QString StampaVista::statusText() const {
   const int first = firstShownPage();
-  const int last = twoPages() && first > 1 ? std::min(first + 1, pageView_->pageCount()) : first;
+  const int last = lastShownPage();
   if (last == first) return QStringLiteral("Pagina %1").arg(first);
   return QStringLiteral("Pagine %1-%2").arg(first).arg(last);
 }
@@ -282,10 +287,8 @@ void StampaVista::showPageState() {
   status_->setText(statusText());
   pages_->setText(twoPages() ? QStringLiteral("&Una pagina") : QStringLiteral("Due pa&gine"));
   if (!previewing_) return;
-  const int first = firstShownPage();
-  const int lastShown = twoPages() && first > 1 ? first + 1 : first;
-  next_->setEnabled(lastShown < pageView_->pageCount());
-  previous_->setEnabled(first > 1);
+  next_->setEnabled(lastShownPage() < pageView_->pageCount());
+  previous_->setEnabled(firstShownPage() > 1);
 }
 
 }  // namespace veltra::app

@@ -66,6 +66,7 @@ class StampaVista : public ReportWindow {
   bool twoPages() const;
   // The first page of what shows now: pages come in pairs 2-3, 4-5... beside page 1.
   int firstShownPage() const;
+  int lastShownPage() const;
 
   QString title_;
   ui::Prompter& prompter_;

@@ -6,10 +6,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <csignal>
 
 #include "app/Application.h"
 #include "app/Pictures.h"
+#include "comms/ExportFile.h"
 
 namespace {
 
@@ -36,9 +36,7 @@ void useOfficeLook() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Past a file-size limit a write fails and the export says so, instead of
-  // the signal ending the program without a word.
-  std::signal(SIGXFSZ, SIG_IGN);
+  veltra::comms::LetWritesFailPastFileSizeLimit();
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Veltra"));
   QApplication::setOrganizationName(QStringLiteral("Veltra"));

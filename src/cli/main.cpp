@@ -1,14 +1,12 @@
-#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "comms/ExportFile.h"
 
 int main(int argc, char** argv) {
-  // Past a file-size limit a write fails and the export says so, instead of
-  // the signal ending the program without a word.
-  std::signal(SIGXFSZ, SIG_IGN);
+  veltra::comms::LetWritesFailPastFileSizeLimit();
   std::vector<std::string> args(argv + 1, argv + argc);
   return veltra::cli::runCommandLine(args, std::cout, std::cerr);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -65,6 +66,12 @@ ExportFiles::ExportFiles(ui::Prompter& prompter, std::string_view caption)
 
 ExportFiles::~ExportFiles() {
   discard();
+}
+
+void LetWritesFailPastFileSizeLimit() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 void ExportFiles::report(const std::string& text) {

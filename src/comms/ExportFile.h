@@ -21,6 +21,11 @@ std::string CannotCreateText(const std::string& path);
 std::string CannotEncodeText(const std::string& path);
 
 // One export's files, put in place together.
+// Past a file-size limit a write then fails and the export says so, instead
+// of the signal ending the program without a word; each front end calls this
+// as it starts.
+void LetWritesFailPastFileSizeLimit();
+
 class ExportFiles {
  public:
   // caption: the title of the boxes shown for these files.
