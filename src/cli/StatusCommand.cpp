@@ -1,13 +1,11 @@
 #include "cli/StatusCommand.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "comms/CodeChoice.h"
 #include "comms/CommunicationsStatus.h"
-#include "comms/DateInput.h"
 #include "db/DatabaseConnection.h"
 
 namespace veltra::cli {
@@ -26,14 +24,8 @@ std::vector<std::string> itemTexts(const std::vector<comms::CodeItem>& items) {
 
 int showVerdict(CliContext& context, db::DatabaseConnection& connection, std::int32_t azienda,
                 const std::vector<std::string>& dates, const std::string& typedDate) {
-  const auto date = comms::AcceptInputDate(typedDate, context.prompter);
+  const auto date = comms::AcceptCommunicationDate(typedDate, azienda, dates, context.prompter);
   if (!date) return ExitFailed;
-  if (std::find(dates.begin(), dates.end(), *date) == dates.end()) {
-    context.prompter.message(
-        "Nessuna comunicazione dell'Azienda=" + std::to_string(azienda) + " in data " + *date,
-        ui::Icon::Stop);
-    return ExitFailed;
-  }
   return comms::ShowCommunicationVerdict(connection, azienda, *date) ? ExitOk : ExitFailed;
 }
 
@@ -51,11 +43,9 @@ int statusCommand(CliContext& context) {
     return readFailed ? ExitFailed : ExitOk;
   }
   if (readFailed) return ExitFailed;
-  const auto azienda = comms::TypedCode(context.args[0], companies);
-  if (!azienda) {
-    context.prompter.message(comms::InvalidCompanyMessage, ui::Icon::Stop);
-    return ExitFailed;
-  }
+  const auto azienda = comms::AcceptCodeChoice(false, context.args[0], companies,
+                                               comms::InvalidCompanyMessage, context.prompter);
+  if (!azienda) return ExitFailed;
   const auto dates = comms::CommunicationDates(*connection, *azienda, &readFailed);
   if (context.args.size() == 1) {
     printLines(context, dates);

@@ -1,5 +1,7 @@
 #include "comms/CommunicationsStatus.h"
 
+#include <algorithm>
+
 #include "comms/DateInput.h"
 #include "db/QueryCursor.h"
 
@@ -54,6 +56,18 @@ bool CommunicationHasVehicles(db::DatabaseConnection& connection, std::int32_t a
 std::string CommunicationVerdictText(const std::string& date, bool hasVehicles) {
   return "Comunicazione del " + date + "\n\n" +
          (hasVehicles ? "Presentata con contenuti" : "Presentata vuota");
+}
+
+std::optional<std::string> AcceptCommunicationDate(std::string_view typed, std::int32_t azienda,
+                                                   const std::vector<std::string>& dates,
+                                                   ui::Prompter& prompter) {
+  const auto date = AcceptInputDate(typed, prompter);
+  if (!date) return std::nullopt;
+  if (std::find(dates.begin(), dates.end(), *date) != dates.end()) return date;
+  prompter.message(
+      "Nessuna comunicazione dell'Azienda=" + std::to_string(azienda) + " in data " + *date,
+      ui::Icon::Stop);
+  return std::nullopt;
 }
 
 bool ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t azienda,

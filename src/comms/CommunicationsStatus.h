@@ -4,7 +4,9 @@
 // communication carried vehicles. It only reads the database.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "comms/CodeChoice.h"
@@ -29,6 +31,13 @@ bool CommunicationHasVehicles(db::DatabaseConnection& connection, std::int32_t a
 
 // "Comunicazione del <date>\n\n" and the verdict.
 std::string CommunicationVerdictText(const std::string& date, bool hasVehicles);
+
+// A typed date that names one of the company's communication dates, as
+// "GG/MM/AAAA"; none after the refusal of a date that is not valid or that
+// none of them has (stop icon).
+std::optional<std::string> AcceptCommunicationDate(std::string_view typed, std::int32_t azienda,
+                                                   const std::vector<std::string>& dates,
+                                                   ui::Prompter& prompter);
 
 // Reads the verdict and shows it with the information icon; false, with no
 // verdict, when the reading failed.
