@@ -13,7 +13,6 @@
 #include <set>
 
 #include "app/DialogButtons.h"
-#include "app/PrintTypeGroup.h"
 #include "comms/DateInput.h"
 
 namespace veltra::app {
@@ -42,7 +41,8 @@ CommunicationsCheckDialog::CommunicationsCheckDialog(db::DatabaseConnection& con
   layout->addWidget(label);
   layout->addWidget(companies_, 1);
   auto* choices = new QHBoxLayout;
-  choices->addWidget(printTypeGroup());
+  printType_ = makePrintTypeGroup(*this);
+  choices->addWidget(printType_.group);
   choices->addWidget(periodGroup());
   layout->addLayout(choices);
   const DialogButtons buttons = addDialogButtons(*this, *layout, true);
@@ -54,13 +54,6 @@ CommunicationsCheckDialog::CommunicationsCheckDialog(db::DatabaseConnection& con
   fillCompanies();
   connect(companies_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &CommunicationsCheckDialog::toggleMarks);
-}
-
-QWidget* CommunicationsCheckDialog::printTypeGroup() {
-  const PrintTypeGroup made = makePrintTypeGroup(*this);
-  preview_ = made.preview;
-  print_ = made.print;
-  return made.group;
 }
 
 QWidget* CommunicationsCheckDialog::periodGroup() {
@@ -112,7 +105,7 @@ void CommunicationsCheckDialog::accept() {
                                                  end_->text().toStdString(), prompter_);
   if (!period) return;
   period_ = *period;
-  previewChosen_ = preview_->isChecked();
+  previewChosen_ = printType_.preview->isChecked();
   QDialog::accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include "app/PrintTypeGroup.h"
 #include "reports/CommunicationsCheckChoice.h"
 
 class QItemSelection;
@@ -36,13 +37,12 @@ class CommunicationsCheckDialog : public QDialog {
   QListWidget& companies() const { return *companies_; }
   QLineEdit& start() const { return *start_; }
   QLineEdit& end() const { return *end_; }
-  QRadioButton& preview() const { return *preview_; }
-  QRadioButton& print() const { return *print_; }
+  QRadioButton& preview() const { return *printType_.preview; }
+  QRadioButton& print() const { return *printType_.print; }
 
   void accept() override;
 
  private:
-  QWidget* printTypeGroup();
   QWidget* periodGroup();
   void fillCompanies();
   // The marks of the companies whose selection the user changed.
@@ -56,8 +56,7 @@ class CommunicationsCheckDialog : public QDialog {
   QListWidget* companies_ = nullptr;
   QLineEdit* start_ = nullptr;
   QLineEdit* end_ = nullptr;
-  QRadioButton* preview_ = nullptr;
-  QRadioButton* print_ = nullptr;
+  PrintTypeGroup printType_;
 };
 
 }  // namespace veltra::app

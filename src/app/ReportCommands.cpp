@@ -1,5 +1,8 @@
 #include "app/ReportCommands.h"
 
+#include <functional>
+#include <memory>
+
 #include "app/CommunicationsCheckDialog.h"
 #include "app/MainWindow.h"
 #include "app/StampaVista.h"
@@ -11,6 +14,27 @@
 namespace veltra::app {
 
 namespace {
+
+// What follows an accepted selection dialog: the report shown, or the reason
+// it is not. loadRows is false when reading the rows failed (already shown).
+void runReport(MainWindow& window, std::unique_ptr<reports::PrintReport> report,
+               const std::function<bool()>& loadRows, bool preview) {
+  ui::Prompter& prompter = window.prompter();
+  auto* view = new StampaVista(QString::fromStdString(report->title()), prompter);
+  window.showReportWindow(view);
+  if (!loadRows() || !reports::HasRowsToPrint(*report, prompter)) {
+    window.closeReportWindow();
+    return;
+  }
+  if (!view->attach(std::move(report))) {
+    prompter.message("E' impossibile associare la stampa !!!\n", ui::Icon::Information);
+    return;
+  }
+  if (preview)
+    view->startPreview();
+  else
+    view->print();
+}
 
 // The report made from the dialog's choice, then loaded over the connection.
 template <class Report>
@@ -39,25 +63,6 @@ std::unique_ptr<reports::VehicleListReport> vehicleList(const reports::VehicleLi
 }
 
 }  // namespace
-
-void runReport(MainWindow& window, std::unique_ptr<reports::PrintReport> report,
-               const RowLoader& loadRows, bool preview) {
-  ui::Prompter& prompter = window.prompter();
-  auto* view = new StampaVista(QString::fromStdString(report->title()), prompter);
-  window.showReportWindow(view);
-  if (!loadRows() || !reports::HasRowsToPrint(*report, prompter)) {
-    window.closeReportWindow();
-    return;
-  }
-  if (!view->attach(std::move(report))) {
-    prompter.message("E' impossibile associare la stampa !!!\n", ui::Icon::Information);
-    return;
-  }
-  if (preview)
-    view->startPreview();
-  else
-    view->print();
-}
 
 void vehicleListByCompanyCommand(MainWindow& window) {
   vehicleListCommand(window, reports::VehicleListDialog::ByCompany,

@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/PrintTypeGroup.h"
 
 namespace veltra::app {
 
@@ -24,7 +23,8 @@ VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
   column->addWidget(
       codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_, companies_));
   column->addWidget(codeGroup("Selezione Ambito", "Tutti gli Ambiti", allAmbits_, ambit_, ambits_));
-  column->addWidget(printTypeGroup());
+  printType_ = makePrintTypeGroup(*this);
+  column->addWidget(printType_.group);
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   buttons->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
@@ -57,20 +57,13 @@ QWidget* VehicleListDialog::codeGroup(const char* title, const char* allText, QC
   return group;
 }
 
-QWidget* VehicleListDialog::printTypeGroup() {
-  const PrintTypeGroup made = makePrintTypeGroup(*this);
-  preview_ = made.preview;
-  print_ = made.print;
-  return made.group;
-}
-
 reports::VehicleListForm VehicleListDialog::form() const {
   reports::VehicleListForm form;
   form.allCompanies = allCompanies_->isChecked();
   form.companyText = company_->currentText().toStdString();
   form.allAmbits = allAmbits_->isChecked();
   form.ambitText = ambit_->currentText().toStdString();
-  form.preview = preview_->isChecked();
+  form.preview = printType_.preview->isChecked();
   return form;
 }
 

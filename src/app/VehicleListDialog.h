@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <vector>
 
+#include "app/PrintTypeGroup.h"
 #include "comms/CodeChoice.h"
 #include "reports/VehicleListChoice.h"
 
@@ -36,15 +37,14 @@ class VehicleListDialog : public QDialog {
   QComboBox& company() const { return *company_; }
   QCheckBox& allAmbits() const { return *allAmbits_; }
   QComboBox& ambit() const { return *ambit_; }
-  QRadioButton& preview() const { return *preview_; }
-  QRadioButton& print() const { return *print_; }
+  QRadioButton& preview() const { return *printType_.preview; }
+  QRadioButton& print() const { return *printType_.print; }
 
   void accept() override;
 
  private:
   QWidget* codeGroup(const char* title, const char* allText, QCheckBox*& all, QComboBox*& combo,
                      const std::vector<comms::CodeItem>& items);
-  QWidget* printTypeGroup();
   reports::VehicleListForm form() const;
 
   ui::Prompter& prompter_;
@@ -55,8 +55,7 @@ class VehicleListDialog : public QDialog {
   QComboBox* company_ = nullptr;
   QCheckBox* allAmbits_ = nullptr;
   QComboBox* ambit_ = nullptr;
-  QRadioButton* preview_ = nullptr;
-  QRadioButton* print_ = nullptr;
+  PrintTypeGroup printType_;
 };
 
 }  // namespace veltra::app
