@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace veltra::db {
 
@@ -37,6 +38,23 @@ struct FieldValue {
   static FieldValue ofReal(FieldType t, double v) { return FieldValue{t, false, 0, v, {}}; }
   static FieldValue ofText(FieldType t, std::string v) {
     return FieldValue{t, false, 0, 0.0, std::move(v)};
+  }
+
+  // In place, keeping the text's room: the cursors fill one value row after row.
+  void setNumber(FieldType t, std::int64_t i, double r) {
+    type = t;
+    isNull = false;
+    integer = i;
+    real = r;
+    text.clear();
+  }
+  void setText(FieldType t, std::string_view v) {
+    setNumber(t, 0, 0.0);
+    text.assign(v);
+  }
+  void setNull(FieldType t) {
+    setNumber(t, 0, 0.0);
+    isNull = true;
   }
 };
 

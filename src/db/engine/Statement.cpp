@@ -173,23 +173,6 @@ FieldValue Statement::columnValue(int column, FieldType type) const {
   return value;
 }
 
-namespace {
-
-void setNumber(FieldValue& out, FieldType type, std::int64_t integer, double real) {
-  out.type = type;
-  out.isNull = false;
-  out.integer = integer;
-  out.real = real;
-  out.text.clear();
-}
-
-void setText(FieldValue& out, FieldType type, std::string_view text) {
-  setNumber(out, type, 0, 0.0);
-  out.text.assign(text);
-}
-
-}  // namespace
-
 std::string_view Statement::columnBytes(int column, const void* data) const {
   if (data == nullptr) return {};
   const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
@@ -198,35 +181,32 @@ std::string_view Statement::columnBytes(int column, const void* data) const {
 
 void Statement::readColumn(int column, FieldType type, FieldValue& out) const {
   if (isNull(column)) {
-    setNumber(out, type, 0, 0.0);
-    out.isNull = true;
-    return;
+    return out.setNull(type);
   }
   switch (type) {
     case FieldType::Boolean:
-      return setNumber(out, type, columnInt(column) != 0 ? 1 : 0, 0.0);
+      return out.setNumber(type, columnInt(column) != 0 ? 1 : 0, 0.0);
     case FieldType::Byte:
     case FieldType::Integer:
     case FieldType::Long:
     case FieldType::Currency:
-      return setNumber(out, type, columnInt(column), 0.0);
+      return out.setNumber(type, columnInt(column), 0.0);
     case FieldType::Single:
     case FieldType::Double:
-      return setNumber(out, type, 0, columnDouble(column));
+      return out.setNumber(type, 0, columnDouble(column));
     case FieldType::Date: {
       const std::string_view text = columnBytes(column, sqlite3_column_text(stmt_, column));
       const auto date = parseIsoDate(text);
-      if (!date) return setText(out, FieldType::Text, text);
-      return setNumber(out, type, 0, static_cast<double>(*dayNumberOf(*date)));
+      if (!date) return out.setText(FieldType::Text, text);
+      return out.setNumber(type, 0, static_cast<double>(*dayNumberOf(*date)));
     }
     case FieldType::Text:
     case FieldType::Memo:
-      return setText(out, type, columnBytes(column, sqlite3_column_text(stmt_, column)));
+      return out.setText(type, columnBytes(column, sqlite3_column_text(stmt_, column)));
     case FieldType::LongBinary:
-      return setText(out, type, columnBytes(column, sqlite3_column_blob(stmt_, column)));
+      return out.setText(type, columnBytes(column, sqlite3_column_blob(stmt_, column)));
   }
-  setNumber(out, type, 0, 0.0);
-  out.isNull = true;
+  out.setNull(type);
 }
 
 bool Statement::readText(int column, FieldType type, std::string& out) const {

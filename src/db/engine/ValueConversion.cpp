@@ -114,25 +114,6 @@ std::optional<std::int64_t> toCurrency(const Decimal& number) {
   return number.negative ? -value : value;
 }
 
-// The setters keep the value's own text buffer, which the next row reuses.
-void setInteger(FieldValue& out, FieldType type, std::int64_t value) {
-  out.type = type;
-  out.isNull = false;
-  out.integer = value;
-}
-
-void setReal(FieldValue& out, FieldType type, double value) {
-  out.type = type;
-  out.isNull = false;
-  out.real = value;
-}
-
-void setText(FieldValue& out, FieldType type, std::string_view text) {
-  out.type = type;
-  out.isNull = false;
-  out.text.assign(text);
-}
-
 std::string quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -165,7 +146,7 @@ EngineStatus storeWhole(const ColumnInfo& column, double rounded, TextOf textOf,
     return EngineStatus::failure(
         "Il valore " + quoted(textOf()) + " è fuori dall'intervallo del campo " +
         quoted(column.name) + " (da " + std::to_string(low) + " a " + std::to_string(high) + ").");
-  setInteger(out, column.type, static_cast<std::int64_t>(rounded));
+  out.setNumber(column.type, static_cast<std::int64_t>(rounded), 0.0);
   return EngineStatus::success();
 }
 
@@ -194,7 +175,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
     case FieldType::Boolean: {
       const auto value = booleanOf(text);
       if (!value) return notConvertible(column, text, "un valore Sì/No");
-      setInteger(out, column.type, *value ? 1 : 0);
+      out.setNumber(column.type, *value ? 1 : 0, 0.0);
       return EngineStatus::success();
     }
     case FieldType::Byte:
@@ -205,7 +186,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       const auto number = parseDecimal(text);
       const auto value = number ? toCurrency(*number) : std::nullopt;
       if (!value) return notConvertible(column, text, "un importo valido");
-      setInteger(out, column.type, *value);
+      out.setNumber(column.type, *value, 0.0);
       return EngineStatus::success();
     }
     case FieldType::Single:
@@ -213,13 +194,13 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       const auto number = parseDecimal(text);
       const auto value = number ? numberValue(*number) : std::nullopt;
       if (!value) return notConvertible(column, text, "un numero");
-      setReal(out, column.type, *value);
+      out.setNumber(column.type, 0, *value);
       return EngineStatus::success();
     }
     case FieldType::Date: {
       const auto date = parseDayMonthYear(trimmed(text));
       if (!date) return notConvertible(column, text, "una data valida (GG/MM/AAAA)");
-      setReal(out, column.type, static_cast<double>(*dayNumberOf(*date)));
+      out.setNumber(column.type, 0, static_cast<double>(*dayNumberOf(*date)));
       return EngineStatus::success();
     }
     case FieldType::Text:
@@ -227,11 +208,11 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");
-      setText(out, column.type, text);
+      out.setText(column.type, text);
       return EngineStatus::success();
     case FieldType::Memo:
     case FieldType::LongBinary:
-      setText(out, column.type, text);
+      out.setText(column.type, text);
       return EngineStatus::success();
   }
   return notConvertible(column, text, "del tipo del campo");
@@ -246,7 +227,7 @@ EngineStatus valueFromInteger(const ColumnInfo& column, std::int64_t value, Fiel
     return storeWhole(
         column, static_cast<double>(value), [value] { return std::to_string(value); }, out);
   if (column.type == FieldType::Boolean && (value == 0 || value == 1 || value == -1)) {
-    setInteger(out, column.type, value != 0 ? 1 : 0);
+    out.setNumber(column.type, value != 0 ? 1 : 0, 0.0);
     return EngineStatus::success();
   }
   return valueFromText(column, std::to_string(value), out);
@@ -255,7 +236,7 @@ EngineStatus valueFromInteger(const ColumnInfo& column, std::int64_t value, Fiel
 EngineStatus valueFromReal(const ColumnInfo& column, double value, FieldValue& out) {
   if ((column.type == FieldType::Double || column.type == FieldType::Single) &&
       std::isfinite(value)) {
-    setReal(out, column.type, value);
+    out.setNumber(column.type, 0, value);
     return EngineStatus::success();
   }
   // "inf" or "nan" is refused as any text is.
