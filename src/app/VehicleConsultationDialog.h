@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "reports/VehicleCardText.h"
 #include "reports/VehicleSelectorItems.h"
 
 class QKeyEvent;
@@ -26,9 +27,7 @@ class VehicleSelector;
 class VehicleConsultationDialog : public QDialog {
   Q_OBJECT
  public:
-  // The card of the vehicle whose chassis is the key.
-  using ComposeCard = std::string (*)(db::DatabaseConnection& connection,
-                                      std::string_view chassisKey);
+  using ComposeCard = reports::ComposeCard;
 
   VehicleSelector& selector() const { return *selector_; }
   QPlainTextEdit& cardText() const { return *text_; }

@@ -12,9 +12,6 @@ namespace veltra::cli {
 
 namespace {
 
-using ComposeCard = std::string (*)(db::DatabaseConnection& connection,
-                                    std::string_view chassisKey);
-
 // The text with every CR LF as one line feed, ended by a line feed like every
 // other output of the program (the "not available" card has none of its own).
 std::string consoleText(const std::string& card) {
@@ -26,7 +23,7 @@ std::string consoleText(const std::string& card) {
   return text;
 }
 
-int showCard(CliContext& context, const char* name, ComposeCard compose) {
+int showCard(CliContext& context, const char* name, reports::ComposeCard compose) {
   if (context.args.size() != 1) return context.usageError(std::string(name) + " vuole un CHASSIS");
   auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;

@@ -16,7 +16,6 @@ struct CliContext {
   std::ostream& err;
   ConsolePrompter& prompter;
   std::optional<std::string> databaseOption;  // --db PATH
-  bool yes = false;                           // --yes
   std::vector<std::string> args;              // after the command name
 
   // Writes the usage error and returns the usage exit status.

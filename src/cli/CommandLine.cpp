@@ -97,7 +97,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return ExitOk;
   }
   ConsolePrompter prompter(out, err, options.yes);
-  CliContext context{out, err, prompter, options.database, options.yes, {}};
+  CliContext context{out, err, prompter, options.database, {}};
   if (options.request == CommandLineOptions::Request::Malformed)
     return context.usageError(options.problem);
   const std::string& name = options.command.front();

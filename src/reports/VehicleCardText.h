@@ -18,4 +18,8 @@ inline constexpr std::string_view UnknownAmbitName = "*** Ambito Sconosciuto ***
 // when bus has no such vehicle.
 std::string VehicleCardText(db::DatabaseConnection& connection, std::string_view chassisKey);
 
+// The card or the history text of the vehicle whose chassis is the key.
+using ComposeCard = std::string (*)(db::DatabaseConnection& connection,
+                                    std::string_view chassisKey);
+
 }  // namespace veltra::reports

@@ -21,7 +21,7 @@ TEST(ChosenDatabase, TheOptionWinsOverTheAssociationAndAnEmptyOneIsNone) {
 
   std::ostringstream out, err;
   cli::ConsolePrompter prompter(out, err, false);
-  cli::CliContext context{out, err, prompter, std::nullopt, false, {}};
+  cli::CliContext context{out, err, prompter, std::nullopt, {}};
   EXPECT_EQ(cli::chosenDatabase(context), "/dati/VELTRA.MDB");
   context.databaseOption = "/altro.mdb";
   EXPECT_EQ(cli::chosenDatabase(context), "/altro.mdb");
