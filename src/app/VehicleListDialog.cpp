@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-
 namespace veltra::app {
 
 VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
