@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "db/engine/FileSync.h"
 #include "db/engine/Workspace.h"
+#include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"
 
 namespace veltra::schema {
@@ -19,20 +21,54 @@ using db::engine::Workspace;
 constexpr std::string_view RepairCaption = "Riparazione database";
 
 std::string rescueLine(const TableRescue& rescue) {
-  std::string line = "Tavola " + rescue.table + ": " + std::to_string(rescue.kept) +
-                     " righe salvate, " + std::to_string(rescue.setAside) + " messe da parte, " +
-                     std::to_string(rescue.unreadable) + " illeggibili";
-  if (rescue.rebuilt > 0)
-    line +=
-        ", " + std::to_string(rescue.rebuilt) + " ricostruite dalle righe che vi fanno riferimento";
+  std::string line =
+      "Tavola " + rescue.table + ": " + std::to_string(rescue.kept) + " righe salvate";
+  if (rescue.fromPages > 0)
+    line += " (" + std::to_string(rescue.fromPages) + " lette dalle pagine del file)";
+  line += ", " + std::to_string(rescue.setAside) + " messe da parte, " +
+          std::to_string(rescue.unreadable) + " illeggibili";
   if (rescue.unknownLosses) line += "; altre righe illeggibili in numero non determinabile";
   return line;
+}
+
+// Takes the messages of the build of the model file, which the user need not
+// see unless the build fails.
+class QuietPrompter : public ui::Prompter {
+ public:
+  std::optional<std::string> openFile(const ui::FileChoice&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const ui::FileChoice&) override { return std::nullopt; }
+  void beginBusy(bool) override {}
+  const std::string& messages() const { return messages_; }
+
+ private:
+  ui::Answer showMessage(std::string_view text, ui::Icon, ui::Buttons, std::string_view) override {
+    messages_.append(text).append("\n");
+    return ui::Answer::Ok;
+  }
+  std::string messages_;
+};
+
+// A new database with the program's schema beside the file to repair: the
+// repaired copy is built from it, never from the damaged file's own schema.
+EngineStatus repairWithModel(Workspace& workspace, const std::string& path, RepairReport& report) {
+  const std::string model = path + ".modello";
+  db::engine::removeDatabaseFiles(model);
+  QuietPrompter quiet;
+  const bool built = BuildNewDatabase(quiet, model, "").outcome == ui::Outcome::Done;
+  const EngineStatus status =
+      built ? workspace.repairDatabase(path, model, report)
+            : EngineStatus::failure("Lo schema del programma non ha potuto essere creato.\n" +
+                                    quiet.messages());
+  db::engine::removeDatabaseFiles(model);
+  return status;
 }
 
 }  // namespace
 
 std::string RepairSummaryText(const RepairReport& report) {
-  std::string text = "Il database è stato riparato, ma non tutte le righe erano integre.\n\n";
+  std::string text = report.lostNothing()
+                         ? "Il database è stato riparato: tutte le righe sono state salvate.\n\n"
+                         : "Il database è stato riparato, ma non tutte le righe erano integre.\n\n";
   for (const TableRescue& rescue : report.tables) text += rescueLine(rescue) + "\n";
   const bool anySetAside =
       std::any_of(report.tables.begin(), report.tables.end(),
@@ -72,11 +108,13 @@ ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
   RepairReport report;
   const ui::Outcome outcome = runInWorkspace(
       prompter, RepairCaption, "Errore durante la riparazione del database\n\n" + *path,
-      [&](Workspace& workspace) { return workspace.repairDatabase(*path, report); });
-  // Rows lost or moved are said; a repair that kept everything stays silent.
-  if (outcome == ui::Outcome::Done && !report.lostNothing())
-    prompter.message(RepairSummaryText(report), ui::Icon::Exclamation, ui::Buttons::Ok,
-                     RepairCaption);
+      [&](Workspace& workspace) { return repairWithModel(workspace, *path, report); });
+  // A file replaced by its repaired copy is always said, with where the
+  // damaged original is; a healthy file left as it was stays silent.
+  if (outcome == ui::Outcome::Done && report.replaced())
+    prompter.message(RepairSummaryText(report),
+                     report.lostNothing() ? ui::Icon::Information : ui::Icon::Exclamation,
+                     ui::Buttons::Ok, RepairCaption);
   return outcome;
 }
 

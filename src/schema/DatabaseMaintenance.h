@@ -13,8 +13,9 @@ namespace veltra::schema {
 // What a repair that had to copy the file saved, table by table.
 std::string RepairSummaryText(const db::engine::RepairReport& report);
 
-// Database > Ripara. A repair that kept every row shows no message; one that
-// lost or set rows aside says so, table by table.
+// Database > Ripara. A healthy file is left as it was, without a message; a
+// file replaced by its repaired copy is said, table by table, with where the
+// damaged original is kept.
 ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter);
 
 // Database > Duplica: source, then destination. A successful copy shows no message.

@@ -40,9 +40,9 @@ void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// A child refers to a parent, whose name a rebuilt row could not have, and to
-// a stamp, which is its key alone.
-void buildRegister(const std::string& path) {
+// A child refers to a parent and to a stamp. Without rows, the model whose
+// schema a repaired copy gets.
+void buildRegister(const std::string& path, bool withRows = true) {
   EngineStatus status;
   auto db = EngineDatabase::create(path, status);
   ASSERT_TRUE(db) << status.text;
@@ -54,19 +54,30 @@ void buildRegister(const std::string& path) {
       " pad VARCHAR(200) CHECK (length(pad) <= 100),"
       " CONSTRAINT child_parent FOREIGN KEY (k) REFERENCES parent (k),"
       " CONSTRAINT child_stamp FOREIGN KEY (s) REFERENCES stamp (s));"
-      "CREATE INDEX child_k ON child (k);"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(Children) +
-      ") INSERT INTO parent SELECT i, 'azienda ' || i FROM n WHERE i <= " +
-      std::to_string(Parents) +
-      ";"
-      "INSERT INTO stamp SELECT k FROM parent WHERE k <= " +
-      std::to_string(Stamps) +
-      ";"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(Children) +
-      ") INSERT INTO child SELECT i % 40 + 1, i % 10 + 1, printf('%.*c', 100, 'x') FROM n"));
+      "CREATE INDEX child_k ON child (k);"));
+  if (withRows) {
+    ASSERT_TRUE(db->execute(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(Children) +
+        ") INSERT INTO parent SELECT i, 'azienda ' || i FROM n WHERE i <= " +
+        std::to_string(Parents) +
+        ";"
+        "INSERT INTO stamp SELECT k FROM parent WHERE k <= " +
+        std::to_string(Stamps) +
+        ";"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(Children) +
+        ") INSERT INTO child SELECT i % 40 + 1, i % 10 + 1, printf('%.*c', 100, 'x') FROM n"));
+  }
   ASSERT_TRUE(db->close());
+}
+
+// The repair with the schema of buildRegister as the program's own.
+EngineStatus repair(const std::string& path, RepairReport& report,
+                    const RepairObserver& observer = {}) {
+  const std::string model = path + ".schema";
+  if (!std::filesystem::exists(model)) buildRegister(model, false);
+  return repairInPlace(path, model, report, observer);
 }
 
 // The middle one of the table's or index's pages of that kind.
@@ -200,7 +211,7 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
   const RowIds readable = readableByRowid(path);
 
   RepairReport report;
-  const EngineStatus repaired = repairInPlace(path, report);
+  const EngineStatus repaired = repair(path, report);
   ASSERT_TRUE(repaired) << repaired.text;
   EXPECT_EQ(integrityOf(path), "ok");
   EXPECT_EQ(bytesOf(report.keptBeside), damagedBytes);
@@ -215,14 +226,18 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
         readable.count(rescue.table) ? readable.at(rescue.table) : std::set<std::int64_t>{};
     for (const std::int64_t rowid : before)
       EXPECT_EQ(kept.count(rowid), 1u) << rescue.table << " rowid " << rowid;
-    EXPECT_EQ(rescue.kept + rescue.setAside, static_cast<std::int64_t>(before.size()))
+    // The file's pages may give more than SQLite reads by rowid, never a row twice.
+    EXPECT_GE(rescue.kept + rescue.setAside, static_cast<std::int64_t>(before.size()))
+        << rescue.table;
+    EXPECT_EQ(
+        rescue.kept + rescue.setAside,
+        static_cast<std::int64_t>(held.count(rescue.table) ? held.at(rescue.table).size() : 0))
         << rescue.table;
     setAside += rescue.setAside;
   }
+  // A missing parent or stamp is never made up: the rows naming them are set aside.
   if (std::string(GetParam().name) == "OrphanedRows") {
-    // The stamp is its key alone and comes back; a parent needs a name no row gives.
-    EXPECT_EQ(setAside, Children / Parents);
-    EXPECT_EQ(report.tables[1].rebuilt, 1);
+    EXPECT_EQ(setAside, Children / Parents + Children / Stamps);
   }
 }
 
@@ -235,7 +250,7 @@ TEST(Repair, AHealthyFileIsLeftUntouched) {
   buildRegister(path);
   const std::string bytes = bytesOf(path);
   RepairReport report;
-  ASSERT_TRUE(repairInPlace(path, report));
+  ASSERT_TRUE(repair(path, report));
   EXPECT_TRUE(report.keptBeside.empty());
   EXPECT_TRUE(report.lostNothing());
   EXPECT_EQ(bytesOf(path), bytes);
@@ -256,9 +271,11 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
         db->execute("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
                     "'CREATE UNIQUE INDEX t_k ON t (k)' WHERE name = 't_k'"));
     ASSERT_TRUE(db->close());
+    auto model = EngineDatabase::create(path + ".schema", status);
+    ASSERT_TRUE(model->execute("CREATE TABLE t (k INTEGER); CREATE UNIQUE INDEX t_k ON t (k)"));
   }
   RepairReport report;
-  const EngineStatus repaired = repairInPlace(path, report);
+  const EngineStatus repaired = repair(path, report);
   ASSERT_TRUE(repaired) << repaired.text;
   ASSERT_EQ(report.tables.size(), 1u);
   EXPECT_EQ(report.tables[0].kept, 1);
@@ -282,7 +299,7 @@ TEST(Repair, AKillAtAnyStepLeavesADatabaseAtThePath) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       RepairReport report;
-      static_cast<void>(repairInPlace(path, report, [step](RepairStep reached) {
+      static_cast<void>(repair(path, report, [step](RepairStep reached) {
         if (reached == step) raise(SIGKILL);
       }));
       _exit(0);

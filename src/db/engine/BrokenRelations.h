@@ -4,19 +4,19 @@
 
 #include <vector>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+
+struct sqlite3;
 
 namespace veltra::db::engine {
 
 class SetAsideRows;
 
-// Makes every relation of the copy hold again. A missing referenced row is
-// rebuilt from the values of the row that refers to it (the key, and the
-// columns both tables share) when its table accepts it; otherwise the
-// referring row is set aside. rescues holds one entry per table, whose
-// counts are updated.
-EngineStatus settleRelations(EngineDatabase& copy, SetAsideRows& setAside,
+// Makes every relation of the copy hold again by setting aside each row whose
+// referenced row is missing, until none is left: a referenced row is never
+// made up from the rows that refer to it, so nothing appears that the file did
+// not hold. rescues holds one entry per table, whose counts are updated.
+EngineStatus settleRelations(sqlite3* copy, SetAsideRows& setAside,
                              std::vector<TableRescue>& rescues);
 
 }  // namespace veltra::db::engine

@@ -1,8 +1,6 @@
 #include "db/engine/Repair.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,6 +9,9 @@
 
 #include "db/engine/BrokenRelations.h"
 #include "db/engine/EngineDatabase.h"
+#include "db/engine/FilePages.h"
+#include "db/engine/FileSync.h"
+#include "db/engine/PageRows.h"
 #include "db/engine/RowRescue.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
@@ -19,43 +20,44 @@ namespace veltra::db::engine {
 
 bool RepairReport::lostNothing() const {
   return std::all_of(tables.begin(), tables.end(), [](const TableRescue& rescue) {
-    return rescue.setAside == 0 && rescue.unreadable == 0 && rescue.rebuilt == 0 &&
-           !rescue.unknownLosses;
+    return rescue.setAside == 0 && rescue.unreadable == 0 && !rescue.unknownLosses;
   });
 }
 
 namespace {
 
+struct CloseHandle {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+// The repair's own connections: the damaged file, the model, the copy.
+using Handle = std::unique_ptr<sqlite3, CloseHandle>;
+
+Handle openHandle(const std::string& path, int flags, EngineStatus& status) {
+  sqlite3* db = nullptr;
+  const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  Handle handle(db);
+  if (code != SQLITE_OK) {
+    status = engineFailure(db, code);
+    return nullptr;
+  }
+  sqlite3_extended_result_codes(db, 1);
+  return handle;
+}
+
 // The damaged file, open for reading only. Its schema may be writable for
 // this handle: only so does SQLite read a file cut short, up to its last
-// page; query_only keeps the handle from writing anything at all.
-class DamagedFile {
- public:
-  DamagedFile() = default;
-  ~DamagedFile() { close(); }
-  DamagedFile(const DamagedFile&) = delete;
-  DamagedFile& operator=(const DamagedFile&) = delete;
-
-  EngineStatus open(const std::string& path) {
-    const int code = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-    if (code != SQLITE_OK) return engineFailure(db_, code);
-    sqlite3_extended_result_codes(db_, 1);
-    const int read = sqlite3_exec(db_,
-                                  "PRAGMA query_only = ON; PRAGMA writable_schema = ON;"
-                                  "SELECT count(*) FROM sqlite_master",
-                                  nullptr, nullptr, nullptr);
-    return read == SQLITE_OK ? EngineStatus::success()
-                             : engineFailure(db_, sqlite3_extended_errcode(db_));
-  }
-  void close() {
-    sqlite3_close(db_);
-    db_ = nullptr;
-  }
-  sqlite3* handle() const { return db_; }
-
- private:
-  sqlite3* db_ = nullptr;
-};
+// page; query_only keeps the handle from writing anything at all. A file
+// whose schema SQLite cannot read gets an empty database instead, and its
+// rows come from its pages alone.
+Handle openDamaged(const std::string& path) {
+  EngineStatus status;
+  Handle damaged = openHandle(path, SQLITE_OPEN_READONLY, status);
+  if (damaged && executeOn(damaged.get(),
+                           "PRAGMA query_only = ON; PRAGMA writable_schema = ON;"
+                           "SELECT count(*) FROM sqlite_master"))
+    return damaged;
+  return openHandle(":memory:", SQLITE_OPEN_READWRITE, status);
+}
 
 // "ok", or the findings of the check joined by line feeds.
 std::string integrityFindings(sqlite3* db) {
@@ -75,6 +77,36 @@ std::string foreignKeyFindings(sqlite3* db) {
   if (stmt.step(status))
     return "riferimenti senza record corrispondente nella tavola \"" + stmt.columnText(0) + "\"";
   return status ? std::string() : status.text;
+}
+
+// The first table holding a text that is not UTF-8, which no check of
+// SQLite's notices.
+std::string badTextFindings(sqlite3* db) {
+  EngineStatus status;
+  std::vector<std::string> tables;
+  Statement list(db, "SELECT name FROM sqlite_master WHERE type = 'table'", status);
+  while (list.step(status)) tables.push_back(list.columnText(0));
+  for (const std::string& table : tables) {
+    Statement rows(db, "SELECT * FROM " + quoteIdentifier(table), status);
+    while (rows.step(status))
+      if (const auto column = columnWithBadText(rows))
+        return "testo non valido nel campo " + *column + " della tavola " + table;
+  }
+  return status ? std::string() : status.text;
+}
+
+// Empty for a sound file; otherwise what the checks found. SQLite skips the
+// CHECK constraints of a file opened for reading only, so the file is checked
+// on a handle that could write, made unable to.
+std::string damageFindings(const std::string& path) {
+  EngineStatus status;
+  const Handle checking = openHandle(path, SQLITE_OPEN_READWRITE, status);
+  if (!checking) return status.text;
+  if (status = executeOn(checking.get(), "PRAGMA query_only = ON"); !status) return status.text;
+  const std::string findings = integrityFindings(checking.get());
+  if (findings != "ok") return findings;
+  const std::string orphans = foreignKeyFindings(checking.get());
+  return orphans.empty() ? badTextFindings(checking.get()) : orphans;
 }
 
 struct SchemaObject {
@@ -101,9 +133,9 @@ std::int64_t pragmaNumber(sqlite3* db, const std::string& pragma, EngineStatus& 
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
-std::int64_t rowCount(EngineDatabase& db, const std::string& table, EngineStatus& status) {
+std::int64_t rowCount(sqlite3* db, const std::string& table, EngineStatus& status) {
   if (!status) return 0;
-  Statement stmt(db.handle(), "SELECT count(*) FROM " + quoteIdentifier(table), status);
+  Statement stmt(db, "SELECT count(*) FROM " + quoteIdentifier(table), status);
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
@@ -116,11 +148,11 @@ std::string freeName(const std::string& base) {
 }
 
 // Creates the objects of the schema of one kind.
-EngineStatus createObjects(EngineDatabase& db, const std::vector<SchemaObject>& schema,
+EngineStatus createObjects(sqlite3* db, const std::vector<SchemaObject>& schema,
                            bool (*wanted)(const SchemaObject&)) {
   for (const auto& object : schema)
     if (wanted(object))
-      if (auto status = db.execute(object.sql); !status) return status;
+      if (auto status = executeOn(db, object.sql); !status) return status;
   return EngineStatus::success();
 }
 
@@ -135,58 +167,81 @@ bool comesLast(const SchemaObject& object) {
   return !isTable(object) && !isIndex(object);
 }
 
-// The file's markers, so the program recognises the copy as its own.
-EngineStatus copyMarkers(sqlite3* damaged, EngineDatabase& copy) {
+// The model's markers, so the program recognises the copy as its own.
+EngineStatus copyMarkers(sqlite3* model, sqlite3* copy) {
   EngineStatus status;
-  const auto id = pragmaNumber(damaged, "application_id", status);
-  const auto version = pragmaNumber(damaged, "user_version", status);
+  const auto id = pragmaNumber(model, "application_id", status);
+  const auto version = pragmaNumber(model, "user_version", status);
   if (!status) return status;
-  return copy.execute("PRAGMA foreign_keys = OFF; PRAGMA application_id = " + std::to_string(id) +
-                      "; PRAGMA user_version = " + std::to_string(version));
+  return executeOn(copy,
+                   "PRAGMA foreign_keys = OFF; PRAGMA application_id = " + std::to_string(id) +
+                       "; PRAGMA user_version = " + std::to_string(version));
 }
 
-// The rows of every table; then the relations made whole again.
-EngineStatus copyRows(sqlite3* damaged, EngineDatabase& copy,
-                      const std::vector<SchemaObject>& schema, RepairReport& report) {
-  SetAsideRows setAside(copy);
+std::vector<TableShape> shapesOf(sqlite3* copy, const std::vector<SchemaObject>& schema,
+                                 EngineStatus& status) {
+  std::vector<TableShape> shapes;
   for (const auto& object : schema) {
     if (!isTable(object)) continue;
-    report.tables.push_back(TableRescue{object.name});
-    if (auto status = rescueRows(damaged, copy, setAside, report.tables.back()); !status)
+    Statement columns(copy, "SELECT name, type FROM pragma_table_info(?)", status);
+    columns.bindText(1, object.name);
+    TableShape& shape = shapes.emplace_back(TableShape{object.name, {}, {}});
+    while (status && columns.step(status)) {
+      shape.columns.push_back(columns.columnText(0));
+      shape.declaredTypes.push_back(columns.columnText(1));
+    }
+    if (!status) break;
+  }
+  return shapes;
+}
+
+// The rows of every table, through SQLite and from the file's pages; then
+// the rows whose relations broke set aside.
+EngineStatus copyRows(sqlite3* damaged, const FilePages& pages, sqlite3* copy,
+                      const std::vector<SchemaObject>& schema, RepairReport& report) {
+  EngineStatus status;
+  const auto shapes = shapesOf(copy, schema, status);
+  if (!status) return status;
+  auto pageRows = rowsOnPages(pages, shapes, indexWitnessOn(damaged));
+  SetAsideRows setAside(copy);
+  for (const TableShape& shape : shapes) {
+    report.tables.push_back(TableRescue{shape.name});
+    if (status = rescueRows(damaged, copy, setAside, pageRows[shape.name], report.tables.back());
+        !status)
       return status;
   }
-  if (auto status = settleRelations(copy, setAside, report.tables); !status) return status;
-  EngineStatus status;
-  for (TableRescue& rescue : report.tables)
-    rescue.kept = rowCount(copy, rescue.table, status) - rescue.rebuilt;
+  if (status = settleRelations(copy, setAside, report.tables); !status) return status;
+  for (TableRescue& rescue : report.tables) rescue.kept = rowCount(copy, rescue.table, status);
   return status;
 }
 
 // The schema and every readable row of the damaged file, in one transaction.
 // The indexes come before the rows, so a row that breaks a unique key is set
 // aside instead of the key being lost.
-EngineStatus fillCopy(sqlite3* damaged, EngineDatabase& copy,
-                      const std::vector<SchemaObject>& schema, RepairReport& report) {
-  EngineStatus status = copyMarkers(damaged, copy);
+EngineStatus fillCopy(sqlite3* damaged, const FilePages& pages, sqlite3* model, sqlite3* copy,
+                      RepairReport& report) {
+  EngineStatus status;
+  const auto schema = schemaOf(model, status);
   if (!status) return status;
-  Transaction transaction(copy);
-  if (status = transaction.status(); !status) return status;
+  if (status = copyMarkers(model, copy); !status) return status;
+  if (status = executeOn(copy, "BEGIN"); !status) return status;
   if (status = createObjects(copy, schema, isTable); !status) return status;
   if (status = createObjects(copy, schema, isIndex); !status) return status;
-  if (status = copyRows(damaged, copy, schema, report); !status) return status;
+  if (status = copyRows(damaged, pages, copy, schema, report); !status) return status;
   if (status = createObjects(copy, schema, comesLast); !status) return status;
-  return transaction.commit();
+  return executeOn(copy, "COMMIT");
 }
 
 // "ok" when the closed copy is sound and every relation holds in it.
-std::string verifiedCopy(EngineDatabase& copy, EngineStatus filled) {
-  std::string findings = filled ? integrityFindings(copy.handle()) : filled.text;
+std::string verifiedCopy(Handle copy, const EngineStatus& filled) {
+  std::string findings = filled ? integrityFindings(copy.get()) : filled.text;
   if (findings == "ok") {
-    const std::string orphans = foreignKeyFindings(copy.handle());
+    const std::string orphans = foreignKeyFindings(copy.get());
     if (!orphans.empty()) findings = orphans;
   }
   // A copy that will not close is not taken either; an earlier finding already says why.
-  if (const EngineStatus closed = copy.close(); !closed && findings == "ok") findings = closed.text;
+  if (sqlite3_close(copy.release()) != SQLITE_OK && findings == "ok")
+    findings = "La copia riparata non ha potuto essere chiusa.";
   return findings;
 }
 
@@ -197,15 +252,6 @@ EngineStatus copyLeftBeside(const std::string& copyPath, const std::string& reas
 
 void notify(const RepairObserver& observer, RepairStep step) {
   if (observer) observer(step);
-}
-
-// Makes the renames in the folder last through a power cut.
-void syncFolderOf(const std::string& path) {
-  const std::string folder = std::filesystem::absolute(path).parent_path().string();
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  static_cast<void>(::fsync(fd));
-  ::close(fd);
 }
 
 // The damaged file gains a second name first (a hard link, or a copy where
@@ -235,55 +281,50 @@ EngineStatus putCopyInPlace(const std::string& path, const std::string& copyPath
   return EngineStatus::success();
 }
 
-EngineStatus saveIntoCopy(DamagedFile& damaged, const std::string& path,
-                          const std::string& findings, RepairReport& report,
+EngineStatus saveIntoCopy(const std::string& path, const std::string& modelPath,
+                          const FilePages& pages, const std::string& findings, RepairReport& report,
                           const RepairObserver& observer) {
   EngineStatus status;
-  const auto schema = schemaOf(damaged.handle(), status);
-  if (!status || schema.empty())
-    return EngineStatus::failure(
-        "Il database non può essere riparato: lo schema non è leggibile.\n" + findings);
-  const std::string copyPath = freeName(path + ".riparazione");
-  auto copy = EngineDatabase::create(copyPath, status);
+  const Handle model = openHandle(modelPath, SQLITE_OPEN_READONLY, status);
+  if (!model) return status;
+  const std::string copyPath = path + ".riparazione";
+  Handle copy = openHandle(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status);
   if (!copy) return status;
-  const std::string copyFindings =
-      verifiedCopy(*copy, fillCopy(damaged.handle(), *copy, schema, report));
+  EngineStatus filled;
+  {
+    const Handle damaged = openDamaged(path);
+    filled = fillCopy(damaged.get(), pages, model.get(), copy.get(), report);
+  }  // The original must be let go before it is moved aside.
+  const std::string copyFindings = verifiedCopy(std::move(copy), filled);
   if (copyFindings != "ok") {
     report.tables.clear();
-    std::error_code ec;
-    std::filesystem::remove(copyPath, ec);
+    removeDatabaseFiles(copyPath);
     return EngineStatus::failure("Il database non può essere riparato.\n" + findings + "\n" +
                                  copyFindings);
   }
   notify(observer, RepairStep::CopyVerified);
-  // The original must be let go before it is moved aside.
-  damaged.close();
   return putCopyInPlace(path, copyPath, report, observer);
 }
 
 }  // namespace
 
-EngineStatus repairInPlace(const std::string& path, RepairReport& report,
+EngineStatus repairInPlace(const std::string& path, const std::string& model, RepairReport& report,
                            const RepairObserver& observer) {
   report = {};
+  removeDatabaseFiles(path + ".riparazione");
   // What is no database at all is refused as the program refuses it anywhere;
-  // a file damaged past its first page is read by the handle below.
-  EngineStatus status;
-  auto checked = EngineDatabase::open(path, status);
-  if (!checked && (status.code & 0xff) != SQLITE_CORRUPT) return status;
+  // a file damaged past its first page is read by the program's own reader.
+  const auto pages = FilePages::read(path);
+  if (!pages) {
+    EngineStatus status;
+    EngineDatabase::open(path, status);
+    return status ? EngineStatus::failure("Il file \"" + path + "\" non è un database.") : status;
+  }
   // The original is only read: whatever the repair meets, the file the user
   // had stays as it was until a checked copy takes its place.
-  DamagedFile damaged;
-  if (status = damaged.open(path); !status) return status;
-  // SQLite skips the CHECK constraints of a file opened for reading only, so
-  // the file is checked on a handle that could write, made unable to.
-  sqlite3* checking = damaged.handle();
-  if (checked && checked->execute("PRAGMA query_only = ON")) checking = checked->handle();
-  std::string findings = integrityFindings(checking);
-  if (findings == "ok") findings = foreignKeyFindings(checking);
-  checked.reset();
+  const std::string findings = damageFindings(path);
   if (findings.empty()) return EngineStatus::success();
-  return saveIntoCopy(damaged, path, findings, report, observer);
+  return saveIntoCopy(path, model, *pages, findings, report, observer);
 }
 
 }  // namespace veltra::db::engine

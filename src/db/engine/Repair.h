@@ -18,9 +18,9 @@ inline constexpr std::string_view SetAsideTableName = "righe_messe_da_parte";
 struct TableRescue {
   std::string table;
   std::int64_t kept = 0;        // read from the damaged file and in the repaired one
+  std::int64_t fromPages = 0;   // of those kept, read from the file's pages past a damaged tree
   std::int64_t setAside = 0;    // read, but refused by the table: in the set-aside table
   std::int64_t unreadable = 0;  // named by an index of the damaged file, but not readable
-  std::int64_t rebuilt = 0;     // rebuilt from the rows that refer to them
   bool unknownLosses = false;   // a read failed where no index tells which rows were there
 };
 
@@ -30,6 +30,8 @@ struct RepairReport {
 
   // True for a healthy file and for a copy that holds every row unchanged.
   bool lostNothing() const;
+  // True when the file at the path is a repaired copy.
+  bool replaced() const { return !keptBeside.empty(); }
 };
 
 // The moments at which the file at the path changes, for whoever watches.
@@ -37,11 +39,13 @@ enum class RepairStep { CopyVerified, OriginalKeptBeside, CopyInPlace };
 using RepairObserver = std::function<void(RepairStep)>;
 
 // A healthy file is left as it is. A damaged one is never written: every
-// readable row goes into a new file with the same schema; once that copy is
-// checked, the damaged original is kept beside the path under a new name and
-// the copy takes its place with one rename, so the path always holds a
-// database. An error with the check's findings when nothing can be saved.
-EngineStatus repairInPlace(const std::string& path, RepairReport& report,
+// readable row goes into a new file with the schema of the file at model (the
+// program's own, never the damaged file's); once that copy is checked, the
+// damaged original is kept beside the path under a new name and the copy
+// takes its place with one rename, so the path always holds a database. An
+// error with the check's findings when nothing can be saved. Copies left by
+// an earlier repair of the same path that was killed are removed first.
+EngineStatus repairInPlace(const std::string& path, const std::string& model, RepairReport& report,
                            const RepairObserver& observer = {});
 
 }  // namespace veltra::db::engine

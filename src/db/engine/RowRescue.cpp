@@ -2,8 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <limits>
+#include <map>
+#include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "db/engine/Statement.h"
@@ -20,16 +24,22 @@ bool refusedByConstraint(const EngineStatus& status) {
   return (status.code & 0xff) == SQLITE_CONSTRAINT;
 }
 
+EngineStatus executeOn(sqlite3* db, const std::string& sql) {
+  const int code = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  return code == SQLITE_OK ? EngineStatus::success()
+                           : engineFailure(db, sqlite3_extended_errcode(db));
+}
+
 EngineStatus SetAsideRows::ensureTable() {
   if (created_) return EngineStatus::success();
   created_ = true;
-  return copy_.execute("CREATE TABLE IF NOT EXISTS " + quoteIdentifier(SetAsideTableName) +
-                       " (tavola VARCHAR(64) NOT NULL, riga INTEGER, motivo LONGTEXT, "
-                       "valori LONGTEXT)");
+  return executeOn(copy_, "CREATE TABLE IF NOT EXISTS " + quoteIdentifier(SetAsideTableName) +
+                              " (tavola VARCHAR(64) NOT NULL, riga INTEGER, motivo LONGTEXT, "
+                              "valori LONGTEXT)");
 }
 
 std::string SetAsideRows::valuesText(const Statement& row, EngineStatus& status) {
-  Statement quote(copy_.handle(), "SELECT quote(?)", status);
+  Statement quote(copy_, "SELECT quote(?)", status);
   std::string text;
   for (int column = 1; status && column < row.columnCount(); ++column) {
     quote.reset();
@@ -46,9 +56,8 @@ EngineStatus SetAsideRows::put(const std::string& table, const Statement& row,
   if (!status) return status;
   const std::string values = valuesText(row, status);
   if (!status) return status;
-  Statement insert(copy_.handle(),
-                   "INSERT INTO " + quoteIdentifier(SetAsideTableName) + " VALUES (?, ?, ?, ?)",
-                   status);
+  Statement insert(
+      copy_, "INSERT INTO " + quoteIdentifier(SetAsideTableName) + " VALUES (?, ?, ?, ?)", status);
   insert.bindText(1, table);
   insert.bindColumnOf(2, row, 0);
   insert.bindText(3, reason);
@@ -102,23 +111,97 @@ std::optional<RowId> rowidAtEnd(sqlite3* damaged, const std::string& table, cons
   return stmt.columnInt(0);
 }
 
+// The copy's columns of the table, "rowid" first, quoted.
+std::vector<std::string> columnsOf(sqlite3* copy, const std::string& table) {
+  EngineStatus status;
+  Statement columns(copy, "SELECT name FROM pragma_table_info(?)", status);
+  columns.bindText(1, table);
+  std::vector<std::string> names{"rowid"};
+  while (columns.step(status)) names.push_back(quoteIdentifier(columns.columnText(0)));
+  return names;
+}
+
+// The names joined by commas, each given after its own copy of `each`
+// ("?" and "? AS " make a parameter list; nothing makes a column list).
+std::string listOf(const std::vector<std::string>& names, const std::string& each, bool withNames) {
+  std::string list;
+  for (const std::string& name : names)
+    list += (list.empty() ? "" : ", ") + each + (withNames ? name : std::string());
+  return list;
+}
+
+bool isValidUtf8(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80         ? 1
+                               : lead >> 5 == 0x6  ? 2
+                               : lead >> 4 == 0xe  ? 3
+                               : lead >> 3 == 0x1e ? 4
+                                                   : 0;
+    if (length == 0 || at + length > text.size()) return false;
+    std::uint32_t code = length == 1 ? lead : lead & (0x7f >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+      const auto next = static_cast<unsigned char>(text[at + i]);
+      if (next >> 6 != 0x2) return false;
+      code = (code << 6) | (next & 0x3f);
+    }
+    static constexpr std::uint32_t Least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
+    at += length;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> columnWithBadText(const Statement& row) {
+  for (int column = 0; column < row.columnCount(); ++column)
+    if (row.holdsText(column) && !isValidUtf8(row.columnText(column)))
+      return row.columnName(column);
+  return std::nullopt;
+}
+
+namespace {
+
+void bindStored(Statement& stmt, int index, const StoredValue& value) {
+  switch (value.kind) {
+    case StoredValue::Kind::Null:
+      return stmt.bindNull(index);
+    case StoredValue::Kind::Integer:
+      return stmt.bindInt(index, value.integer);
+    case StoredValue::Kind::Real:
+      return stmt.bindDouble(index, value.real);
+    case StoredValue::Kind::Text:
+      return stmt.bindText(index, value.bytes);
+    case StoredValue::Kind::Blob:
+      return stmt.bindBlob(index, value.bytes);
+  }
+}
+
 class TableCopier {
  public:
-  TableCopier(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside, TableRescue& rescue)
+  TableCopier(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside, TableRescue& rescue)
       : damaged_(damaged),
         setAside_(setAside),
         rescue_(rescue),
+        columns_(columnsOf(copy, rescue.table)),
         scan_(damaged,
-              "SELECT rowid, * FROM " + quoteIdentifier(rescue.table) +
+              "SELECT " + listOf(columns_, "", true) + " FROM " + quoteIdentifier(rescue.table) +
                   " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid",
               scanPrepared_),
         probe_(damaged,
-               "SELECT rowid, * FROM " + quoteIdentifier(rescue.table) + " WHERE rowid = ?1",
+               "SELECT " + listOf(columns_, "", true) + " FROM " + quoteIdentifier(rescue.table) +
+                   " WHERE rowid = ?1",
                probePrepared_),
-        insert_(copy.handle(), insertSql(copy, rescue.table), insertPrepared_) {}
+        insert_(copy,
+                "INSERT INTO " + quoteIdentifier(rescue.table) + " (" + listOf(columns_, "", true) +
+                    ") VALUES (" + listOf(columns_, "?", false) + ")",
+                insertPrepared_),
+        stored_(copy, "SELECT " + listOf(columns_, "? AS ", true), storedPrepared_) {}
 
-  // A failure to prepare the copy's insert stops the repair.
-  const EngineStatus& insertPrepared() const { return insertPrepared_; }
+  // A failure to prepare the statements on the copy stops the repair.
+  EngineStatus copyPrepared() const { return insertPrepared_ ? storedPrepared_ : insertPrepared_; }
   bool readsPrepared() const { return scanPrepared_.ok && probePrepared_.ok; }
 
   // Scans the whole table; where a read fails, goes on past the damage.
@@ -130,6 +213,7 @@ class TableCopier {
       low = std::min(low.value_or(*named.begin()), *named.begin());
       high = std::max(high.value_or(*named.rbegin()), *named.rbegin());
     }
+    named_ = named;
     EngineStatus status;
     if (!low || !high) {
       // Nothing tells how far the rows go: one scan, and what it misses is lost.
@@ -140,23 +224,39 @@ class TableCopier {
     if (status = rescueRange(*low, *high); !status) return status;
     if (*high < HighestRowId)
       if (status = outerScan(*high + 1, HighestRowId); !status) return status;
-    return countUnreadable(named);
+    return status;
+  }
+
+  // The rows the file's pages hold that no read through the tree reached.
+  EngineStatus keepFromPages(const std::vector<StoredRow>& rows) {
+    for (const StoredRow& row : rows) {
+      if (copied_.count(row.rowid) != 0 || row.values.size() + 1 != columns_.size()) continue;
+      stored_.reset();
+      stored_.bindInt(1, row.rowid);
+      for (std::size_t i = 0; i < row.values.size(); ++i)
+        bindStored(stored_, static_cast<int>(i + 2), row.values[i]);
+      EngineStatus status;
+      if (!stored_.step(status)) return status;
+      const std::int64_t setAsideBefore = rescue_.setAside;
+      if (status = keep(stored_); !status) return status;
+      if (rescue_.setAside == setAsideBefore) ++rescue_.fromPages;
+    }
+    return EngineStatus::success();
+  }
+
+  // The rows an index names that neither the tree nor the pages gave: each
+  // is tried once more, and counted as lost when its read fails.
+  EngineStatus countUnreadable() {
+    for (const RowId rowid : named_) {
+      if (copied_.count(rowid) != 0) continue;
+      bool readable = false;
+      if (EngineStatus status = probe(rowid, readable); !status) return status;
+      if (!readable || copied_.count(rowid) == 0) ++rescue_.unreadable;
+    }
+    return EngineStatus::success();
   }
 
  private:
-  static std::string insertSql(EngineDatabase& copy, const std::string& table) {
-    EngineStatus status;
-    Statement columns(copy.handle(), "SELECT name FROM pragma_table_info(?)", status);
-    columns.bindText(1, table);
-    std::string names = "rowid";
-    std::string values = "?";
-    while (columns.step(status)) {
-      names += ", " + quoteIdentifier(columns.columnText(0));
-      values += ", ?";
-    }
-    return "INSERT INTO " + quoteIdentifier(table) + " (" + names + ") VALUES (" + values + ")";
-  }
-
   // Beyond the rowids known: rows there are kept if they can be read, and a
   // failure leaves an unknown number behind.
   EngineStatus outerScan(RowId low, RowId high) {
@@ -217,10 +317,15 @@ class TableCopier {
     return stopsRepair(status) ? status : EngineStatus::success();
   }
 
-  // Writes the row into the copy, or sets it aside when the copy refuses it.
+  // Writes the row into the copy, or sets it aside when the copy refuses it
+  // or a text of it is not UTF-8 (bytes damaged in place).
   EngineStatus keep(const Statement& row) {
     const RowId rowid = row.columnInt(0);
     if (!copied_.insert(rowid).second) return EngineStatus::success();
+    if (const auto column = columnWithBadText(row)) {
+      ++rescue_.setAside;
+      return setAside_.put(rescue_.table, row, "testo non valido nel campo " + *column);
+    }
     insert_.reset();
     for (int column = 0; column < row.columnCount(); ++column)
       insert_.bindColumnOf(column + 1, row, column);
@@ -231,42 +336,110 @@ class TableCopier {
     return setAside_.put(rescue_.table, row, status.text);
   }
 
-  // The rows an index names that no scan reached: each is tried once more,
-  // and counted as lost when its read fails.
-  EngineStatus countUnreadable(const std::set<RowId>& named) {
-    for (const RowId rowid : named) {
-      if (copied_.count(rowid) != 0) continue;
-      bool readable = false;
-      if (EngineStatus status = probe(rowid, readable); !status) return status;
-      if (!readable) ++rescue_.unreadable;
-    }
-    return EngineStatus::success();
-  }
-
   sqlite3* damaged_;
   SetAsideRows& setAside_;
   TableRescue& rescue_;
+  std::vector<std::string> columns_;
   EngineStatus scanPrepared_;
   EngineStatus probePrepared_;
   EngineStatus insertPrepared_;
+  EngineStatus storedPrepared_;
   Statement scan_;
   Statement probe_;
   Statement insert_;
+  Statement stored_;
+  std::set<RowId> named_;
   std::set<RowId> copied_;
+};
+
+// The lookups of a table's rows in each of its indexes, prepared once.
+class IndexLookups {
+ public:
+  explicit IndexLookups(sqlite3* damaged) : damaged_(damaged) {}
+
+  bool names(const TableShape& table, const StoredRow& row) {
+    auto& lookups = lookupsOf(table);
+    if (lookups.empty()) return true;
+    for (Lookup& lookup : lookups) {
+      lookup.stmt->reset();
+      for (std::size_t i = 0; i < lookup.positions.size(); ++i)
+        bindStored(*lookup.stmt, static_cast<int>(i + 1), row.values[lookup.positions[i]]);
+      lookup.stmt->bindInt(static_cast<int>(lookup.positions.size() + 1), row.rowid);
+      EngineStatus status;
+      if (lookup.stmt->step(status)) return true;
+    }
+    return false;
+  }
+
+ private:
+  struct Lookup {
+    std::unique_ptr<Statement> stmt;
+    std::vector<std::size_t> positions;  // of the index's columns among the table's
+  };
+
+  std::vector<Lookup>& lookupsOf(const TableShape& table) {
+    const auto cached = lookups_.find(table.name);
+    if (cached != lookups_.end()) return cached->second;
+    std::vector<Lookup>& lookups = lookups_[table.name];
+    EngineStatus status;
+    Statement indexes(
+        damaged_, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?", status);
+    indexes.bindText(1, table.name);
+    while (indexes.step(status))
+      if (auto lookup = lookupIn(table, indexes.columnText(0)); lookup.stmt)
+        lookups.push_back(std::move(lookup));
+    return lookups;
+  }
+
+  Lookup lookupIn(const TableShape& table, const std::string& index) {
+    Lookup lookup;
+    EngineStatus status;
+    Statement columns(damaged_, "SELECT name FROM pragma_index_info(?)", status);
+    columns.bindText(1, index);
+    std::string where;
+    while (columns.step(status)) {
+      const std::string column = columns.columnText(0);
+      const auto at = std::find(table.columns.begin(), table.columns.end(), column);
+      if (at == table.columns.end()) return {};
+      lookup.positions.push_back(static_cast<std::size_t>(at - table.columns.begin()));
+      where += quoteIdentifier(column) + " = ? AND ";
+    }
+    if (!status || lookup.positions.empty()) return {};
+    lookup.stmt = std::make_unique<Statement>(damaged_,
+                                              "SELECT 1 FROM " + quoteIdentifier(table.name) +
+                                                  " INDEXED BY " + quoteIdentifier(index) +
+                                                  " WHERE " + where + "rowid = ?",
+                                              status);
+    if (!status) return {};
+    return lookup;
+  }
+
+  sqlite3* damaged_;
+  std::map<std::string, std::vector<Lookup>> lookups_;
 };
 
 }  // namespace
 
-EngineStatus rescueRows(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside,
-                        TableRescue& rescue) {
+IndexWitness indexWitnessOn(sqlite3* damaged) {
+  auto lookups = std::make_shared<IndexLookups>(damaged);
+  return [lookups](const TableShape& table, const StoredRow& row) {
+    return lookups->names(table, row);
+  };
+}
+
+EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
+                        const PageRows& pageRows, TableRescue& rescue) {
   TableCopier copier(damaged, copy, setAside, rescue);
-  if (!copier.insertPrepared()) return copier.insertPrepared();
-  // A table whose rows cannot even be selected is lost as a whole.
-  if (!copier.readsPrepared()) {
+  if (const EngineStatus prepared = copier.copyPrepared(); !prepared) return prepared;
+  // A table whose rows cannot be selected through SQLite has only its pages.
+  if (!copier.readsPrepared())
     rescue.unknownLosses = true;
-    return EngineStatus::success();
-  }
-  return copier.run();
+  else if (EngineStatus status = copier.run(); !status)
+    return status;
+  if (EngineStatus status = copier.keepFromPages(pageRows.rows); !status) return status;
+  // Once the pages were read, what is unknown is only what their damaged records held.
+  if (!pageRows.rows.empty()) rescue.unknownLosses = pageRows.damagedCells > 0;
+  return copier.countUnreadable();
 }
 
 }  // namespace veltra::db::engine

@@ -8,8 +8,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "db/engine/EngineDatabase.h"
+#include "db/engine/PageRows.h"
 #include "db/engine/Repair.h"
 
 struct sqlite3;
@@ -21,7 +22,7 @@ class Statement;
 // The copy's table of rows set aside, created with the first of them.
 class SetAsideRows {
  public:
-  explicit SetAsideRows(EngineDatabase& copy) : copy_(copy) {}
+  explicit SetAsideRows(sqlite3* copy) : copy_(copy) {}
 
   // row: rowid in column 0, then the table's columns. Kept as the table's
   // name, the rowid, the reason and the values as SQL literals, so they can
@@ -32,7 +33,7 @@ class SetAsideRows {
   EngineStatus ensureTable();
   std::string valuesText(const Statement& row, EngineStatus& status);
 
-  EngineDatabase& copy_;
+  sqlite3* copy_;
   bool created_ = false;
 };
 
@@ -41,10 +42,23 @@ class SetAsideRows {
 bool stopsRepair(const EngineStatus& status);
 bool refusedByConstraint(const EngineStatus& status);
 
+// The first column of the row holding a text that is not UTF-8, or none:
+// bytes damaged in place that still make a record SQLite reads.
+std::optional<std::string> columnWithBadText(const Statement& row);
+
+// Runs statements on a handle of the repair's own.
+EngineStatus executeOn(sqlite3* db, const std::string& sql);
+
+// Asks the damaged file's indexes, through SQLite, whether they name a row
+// found on its pages.
+IndexWitness indexWitnessOn(sqlite3* damaged);
+
 // Copies every readable row of the table from the damaged file into copy,
-// which holds the table already, in rowid order and under the same rowids. A
-// failure returned here is one the repair cannot work around.
-EngineStatus rescueRows(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside,
-                        TableRescue& rescue);
+// which holds the table already, in rowid order and under the same rowids;
+// then the rows found on the file's pages that no read through the table's
+// tree reached.
+// A failure returned here is one the repair cannot work around.
+EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
+                        const PageRows& pageRows, TableRescue& rescue);
 
 }  // namespace veltra::db::engine

@@ -12,8 +12,10 @@ namespace veltra::db::engine {
 class Workspace {
  public:
   EngineStatus open();
+  // model: a file with the program's schema, the one the repaired copy gets.
   // report: what became of each table's rows when the file had to be copied.
-  EngineStatus repairDatabase(const std::string& path, RepairReport& report);
+  EngineStatus repairDatabase(const std::string& path, const std::string& model,
+                              RepairReport& report);
   EngineStatus compactDatabase(const std::string& source, const std::string& destination);
   void close();
 };

@@ -1,0 +1,232 @@
+// Repair of a real register whose pages were edited as damage edits them:
+// rows whose records lie intact are kept even where no tree reaches them,
+// nothing damaged is kept as sound, nothing is made up, and every
+// replacement of the file is told.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "SchemaTestSupport.h"
+#include "comms/ApplyCommunication.h"
+#include "db/engine/Statement.h"
+#include "schema/DatabaseCreation.h"
+#include "schema/DatabaseMaintenance.h"
+#include "synthetic/SyntheticCommunication.h"
+
+namespace veltra::schema {
+namespace {
+
+using db::engine::EngineDatabase;
+using db::engine::EngineStatus;
+using db::engine::Statement;
+using testing::RecordingPrompter;
+using testing::TempDir;
+
+constexpr std::size_t Vehicles = 300;
+constexpr std::size_t PageSize = 4096;
+
+// 300 vehicles of one company, each with two history rows.
+const std::string& registerPath() {
+  static TempDir dir;
+  static const std::string path = [] {
+    const std::string built = dir.file("registro.mdb");
+    RecordingPrompter prompter;
+    EXPECT_EQ(BuildNewDatabase(prompter, built, "").outcome, ui::Outcome::Done);
+    db::DatabaseConnection connection(prompter, built);
+    for (const char* date : {"15/01/2024", "15/06/2024"})
+      EXPECT_TRUE(
+          comms::ApplyCommunication(connection, veltra::testing::SyntheticCommunication(
+                                                    1, date, Vehicles, date[3] == '0' ? 0 : 1))
+              .done());
+    return built;
+  }();
+  return path;
+}
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::int64_t number(const std::string& path, const std::string& sql) {
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  EXPECT_TRUE(db) << status.text;
+  if (!db) return -1;
+  Statement stmt(db->handle(), sql, status);
+  return stmt.step(status) ? stmt.columnInt(0) : -1;
+}
+
+std::vector<std::int64_t> pagesOf(const std::string& path, const std::string& name,
+                                  const std::string& kind) {
+  EngineStatus status;
+  auto db = EngineDatabase::open(path, status);
+  Statement stmt(db->handle(),
+                 "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
+                 status);
+  stmt.bindText(1, name);
+  stmt.bindText(2, kind);
+  std::vector<std::int64_t> pages;
+  while (stmt.step(status)) pages.push_back(stmt.columnInt(0));
+  return pages;
+}
+
+std::size_t pageStart(std::int64_t page) {
+  return static_cast<std::size_t>(page - 1) * PageSize;
+}
+
+class RepairRegister : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(registerPath(), path_);
+    vehicles_ = number(path_, "SELECT count(*) FROM bus");
+    history_ = number(path_, "SELECT count(*) FROM storia");
+    communications_ = number(path_, "SELECT count(*) FROM comunica");
+    ASSERT_EQ(vehicles_, static_cast<std::int64_t>(Vehicles));
+    ASSERT_EQ(history_, 2 * vehicles_);
+    storiaRoot_ = number(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'storia'");
+  }
+
+  // Runs Database > Ripara on the register: its one message.
+  std::string repair() {
+    RecordingPrompter prompter;
+    prompter.files.push_back(path_);
+    EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Done);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    return prompter.messages.empty() ? std::string() : prompter.messages[0].text;
+  }
+
+  std::int64_t count(const std::string& table, const std::string& where = "1") {
+    return number(path_, "SELECT count(*) FROM " + table + " WHERE " + where);
+  }
+
+  void editBytes(const std::function<void(std::string&)>& edit) {
+    std::string bytes = bytesOf(path_);
+    edit(bytes);
+    writeBytes(path_, bytes);
+  }
+
+  TempDir dir_;
+  std::string path_ = dir_.file("registro.mdb");
+  std::int64_t vehicles_ = 0, history_ = 0, communications_ = 0, storiaRoot_ = 0;
+};
+
+TEST_F(RepairRegister, ALeafDroppedFromItsTreeIsReadFromThePages) {
+  // The second child pointer of the root copied over the first: the first
+  // leaf is still in the file, but no tree reaches it.
+  editBytes([&](std::string& bytes) {
+    const std::size_t root = pageStart(storiaRoot_);
+    ASSERT_EQ(static_cast<unsigned char>(bytes[root]), 0x05);
+    const auto cell = [&](int i) {
+      return root + static_cast<unsigned char>(bytes[root + 12 + 2 * i]) * 256u +
+             static_cast<unsigned char>(bytes[root + 13 + 2 * i]);
+    };
+    bytes.replace(cell(0), 4, bytes.substr(cell(1), 4));
+  });
+  const std::string text = repair();
+  EXPECT_EQ(count("storia"), history_);
+  EXPECT_NE(text.find("Tavola storia: " + std::to_string(history_) + " righe salvate ("),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" lette dalle pagine del file), 0 messe da parte, 0 illeggibili\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Il file danneggiato è conservato in \"" + path_ + ".danneggiato\""),
+            std::string::npos)
+      << text;
+}
+
+TEST_F(RepairRegister, AZeroedRootLosesNoRowOfItsLeaves) {
+  editBytes([&](std::string& bytes) {
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(pageStart(storiaRoot_)), PageSize,
+                '\0');
+  });
+  repair();
+  EXPECT_EQ(count("storia"), history_);
+  EXPECT_EQ(count("bus"), vehicles_);
+  EXPECT_EQ(count("storia s", "EXISTS (SELECT 1 FROM bus b WHERE b.telaio = s.telaio)"), history_);
+}
+
+TEST_F(RepairRegister, ADamagedTableDefinitionStopsNeitherTheRepairNorTheRegister) {
+  editBytes([](std::string& bytes) {
+    const std::size_t at = bytes.find("CREATE TABLE \"relaz\"");
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 3] = 'X';
+  });
+  {
+    EngineStatus status;
+    EXPECT_FALSE(EngineDatabase::open(path_, status));
+  }
+  const std::string text = repair();
+  EXPECT_EQ(count("bus"), vehicles_);
+  EXPECT_EQ(count("storia"), history_);
+  EXPECT_EQ(count("comunica"), communications_);
+  EXPECT_GT(count("relaz"), 0);
+  EXPECT_NE(text.find("tutte le righe sono state salvate"), std::string::npos) << text;
+}
+
+TEST_F(RepairRegister, AZeroedPageOfTheSchemaTableLosesNoRow) {
+  const auto schemaLeaves = pagesOf(path_, "sqlite_schema", "leaf");
+  ASSERT_GE(schemaLeaves.size(), 2u);
+  for (const std::int64_t leaf : schemaLeaves) {
+    if (leaf == 1) continue;
+    editBytes([&](std::string& bytes) {
+      std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(pageStart(leaf)), PageSize, '\0');
+    });
+    break;
+  }
+  repair();
+  EXPECT_EQ(count("bus"), vehicles_);
+  EXPECT_EQ(count("storia"), history_);
+  EXPECT_EQ(count("comunica"), communications_);
+}
+
+TEST_F(RepairRegister, ATextThatIsNotUtf8IsSetAsideNotKept) {
+  const auto busLeaves = pagesOf(path_, "bus", "leaf");
+  editBytes([&](std::string& bytes) {
+    const std::size_t at = bytes.find("LIB0000007", pageStart(busLeaves.front()));
+    ASSERT_LT(at, pageStart(busLeaves.back() + 1));
+    bytes[at] = '\xff';
+  });
+  const std::string text = repair();
+  EXPECT_EQ(count("bus"), vehicles_ - 1);
+  EXPECT_EQ(count("bus", "libretto NOT LIKE 'LIB%'"), 0);
+  EXPECT_EQ(count("righe_messe_da_parte",
+                  "tavola = 'bus' AND motivo = 'testo non valido nel campo libretto'"),
+            1);
+  // Its history, which names a vehicle no longer there, is set aside with it.
+  EXPECT_EQ(count("storia"), history_ - 2);
+  EXPECT_NE(text.find("Tavola bus: " + std::to_string(vehicles_ - 1) +
+                      " righe salvate, 1 messe da parte, 0 illeggibili\n"),
+            std::string::npos)
+      << text;
+}
+
+TEST_F(RepairRegister, AnOrphanHistoryRowIsSetAsideAndNothingIsMadeUp) {
+  {
+    EngineStatus status;
+    auto db = EngineDatabase::open(path_, status);
+    ASSERT_TRUE(db->execute(
+        "PRAGMA foreign_keys = OFF; INSERT INTO storia SELECT 'ORFANO', '2011-11-11', 99, "
+        "ambito, prop, interno, libretto, targa, prima, tipo, dtimm, dest, carroz, aliment, "
+        "sedere, piedi, handicap, lung, altezza, aria, pedana, prezzo, contrib, contrib2, atto, "
+        "datini, datfin, datrad FROM storia LIMIT 1"));
+  }
+  repair();
+  EXPECT_EQ(count("comunica"), communications_);
+  EXPECT_EQ(count("bus"), vehicles_);
+  EXPECT_EQ(count("storia"), history_);
+  EXPECT_EQ(count("righe_messe_da_parte", "tavola = 'storia' AND valori LIKE '%ORFANO%'"), 1);
+}
+
+}  // namespace
+}  // namespace veltra::schema
