@@ -40,11 +40,12 @@ ui::FileChoice folderChoice() {
   return choice;
 }
 
-// Why the situation fits no file: a vehicle text that would break its line.
+// Why the situation fits no file: a vehicle text that would break its line
+// or that the file's code page cannot hold.
 std::optional<std::string> lineRefusal(const Communication& situation) {
+  Windows1252Codec codec;
   for (const VehicleEntry& entry : situation.entries())
-    if (const auto field = FieldBreakingLine(entry.telaio, entry.vehicle))
-      return FieldBreakingLineText(entry.telaio, *field);
+    if (auto refusal = VehicleLineRefusal(entry.telaio, entry.vehicle, codec)) return refusal;
   return std::nullopt;
 }
 

@@ -51,12 +51,13 @@ void FleetDataLine(const SituationRow& row, std::string& line) {
 
 std::optional<std::string> FleetLineRefusal(const FleetExportChoice& choice,
                                             const SituationList& list) {
+  Windows1252Codec codec;
   for (const SituationRow& row : list.rows()) {
     if (!choice.filter.matches(row)) continue;
-    std::optional<std::string_view> field = FieldBreakingLine(row.telaio, row.vehicle);
-    if (!field && BreaksLine(row.companyName)) field = "regazi.denom";
-    if (!field && BreaksLine(row.ambitName)) field = "regprv.denom";
-    if (field) return FieldBreakingLineText(row.telaio, *field);
+    auto refusal = VehicleLineRefusal(row.telaio, row.vehicle, codec);
+    if (!refusal) refusal = TextLineRefusal(row.telaio, "regazi.denom", row.companyName, codec);
+    if (!refusal) refusal = TextLineRefusal(row.telaio, "regprv.denom", row.ambitName, codec);
+    if (refusal) return refusal;
   }
   return std::nullopt;
 }

@@ -18,7 +18,8 @@ std::vector<std::string> FleetHeaderLines(const FleetExportChoice& choice);
 void FleetDataLine(const SituationRow& row, std::string& line);
 
 // Why a row the choice selects fits no line of the file: a text with a TAB,
-// CR or LF, named with its vehicle and field. None when every row fits.
+// CR or LF, or one Windows-1252 cannot hold, named with its vehicle and
+// field. None when every row fits.
 std::optional<std::string> FleetLineRefusal(const FleetExportChoice& choice,
                                             const SituationList& list);
 

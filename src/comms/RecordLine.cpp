@@ -101,6 +101,41 @@ std::string FieldBreakingLineText(std::string_view telaio, std::string_view fiel
          "Il dato non è stato scritto da questo programma: va corretto nel database.";
 }
 
+namespace {
+
+// Most texts are ASCII: only the others go through the converter.
+bool Windows1252Lacks(std::string_view text, Windows1252Codec& codec) {
+  return !db::IsAscii(text) && !codec.fromUtf8(text);
+}
+
+std::string NotEncodableText(std::string_view telaio, std::string_view field) {
+  return "Il mezzo con telaio \"" + std::string(telaio) + "\" ha nel campo \"" +
+         std::string(field) +
+         "\" caratteri che la codifica Windows-1252 non può rappresentare.\n"
+         "Il dato va corretto nel database.";
+}
+
+}  // namespace
+
+std::optional<std::string> TextLineRefusal(std::string_view telaio, std::string_view field,
+                                           std::string_view text, Windows1252Codec& codec) {
+  if (BreaksLine(text)) return FieldBreakingLineText(telaio, field);
+  if (Windows1252Lacks(text, codec)) return NotEncodableText(telaio, field);
+  return std::nullopt;
+}
+
+std::optional<std::string> VehicleLineRefusal(std::string_view telaio, const VehicleData& vehicle,
+                                              Windows1252Codec& codec) {
+  if (const auto field = FieldBreakingLine(telaio, vehicle))
+    return FieldBreakingLineText(telaio, *field);
+  if (Windows1252Lacks(telaio, codec)) return NotEncodableText(telaio, "telaio");
+  for (const VehicleField& field : VehicleFields)
+    if (field.kind == FieldKind::Text &&
+        Windows1252Lacks(VehicleValue<std::string>(field, vehicle), codec))
+      return NotEncodableText(telaio, field.name);
+  return std::nullopt;
+}
+
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry) {
   std::string line = entry.telaio + '\t';
   AppendWholeNumber(azienda, line);

@@ -11,6 +11,7 @@
 
 #include "comms/Communication.h"
 #include "comms/VehicleFields.h"
+#include "comms/Windows1252.h"
 
 namespace veltra::comms {
 
@@ -32,6 +33,15 @@ std::optional<std::string_view> FieldBreakingLine(std::string_view telaio,
 bool BreaksLine(std::string_view text);
 // Why a file is not written: the vehicle and its field.
 std::string FieldBreakingLineText(std::string_view telaio, std::string_view field);
+
+// Why the vehicle's line cannot be written: a text that would break it, or
+// one Windows-1252 cannot hold (a character it lacks, or bytes that are no
+// UTF-8 at all), named by the vehicle and the field. None when it can.
+std::optional<std::string> VehicleLineRefusal(std::string_view telaio, const VehicleData& vehicle,
+                                              Windows1252Codec& codec);
+// The same for a text of another table on the vehicle's line.
+std::optional<std::string> TextLineRefusal(std::string_view telaio, std::string_view field,
+                                           std::string_view text, Windows1252Codec& codec);
 
 // The 27 fields of a situation record line, without terminator.
 std::string SituationRecordFields(std::int32_t azienda, const VehicleEntry& entry);

@@ -257,9 +257,6 @@ TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporar
   const std::vector<Case> cases = {
       {"missing folder", dir.file("nessuna/SituazioneMezzi.txt"), [](auto&) {}, ""},
       {"under a regular file", regularFile + "/SituazioneMezzi.txt", [](auto&) {}, ""},
-      {"unencodable", out,
-       [](auto& test) { test.rename("regazi", 12, "Alfa \u0141\u00f3d\u017a"); },
-       "\n\nI dati contengono caratteri"},
       {"tab", out,
        [](auto& test) {
          test.setHistoryField("ZCFA1AD0002512345", "30/09/2024", "prop", "Societ\u00e0\tOmbrena");
@@ -267,6 +264,9 @@ TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporar
        "\n\nIl mezzo con telaio \"ZCFA1AD0002512345\" ha nel campo \"prop\" una tabulazione"},
       {"line feed in a name", out, [](auto& test) { test.rename("regprv", 3, "Ambito\nNord"); },
        "\n\nIl mezzo con telaio \"YV3T2U829LA195021\" ha nel campo \"regprv.denom\""},
+      {"unencodable", out,
+       [](auto& test) { test.rename("regazi", 12, "Alfa \u0141\u00f3d\u017a"); },
+       "\n\nIl mezzo con telaio \""},
   };
   std::ofstream(out) << "previous";
   for (const Case& c : cases) {
@@ -283,6 +283,19 @@ TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporar
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
       EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   }
+}
+
+TEST_F(FleetSituationExportTest, ATextTheCodePageCannotHoldNamesTheVehicleAndTheField) {
+  setHistoryField("ZCFA1AD0002512345", "30/09/2024", "prop", "\u0141\u00f3d\u017a Trasporti");
+  prompter.files.push_back(out);
+  EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text,
+            "Impossibile creare\n\n" + out +
+                "\n\nIl mezzo con telaio \"ZCFA1AD0002512345\" ha nel campo \"prop\" caratteri "
+                "che la codifica Windows-1252 non può rappresentare.\nIl dato va corretto nel "
+                "database.");
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace
