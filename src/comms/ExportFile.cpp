@@ -33,6 +33,27 @@ bool writeAll(int fd, std::string_view bytes) {
 
 enum class WriteResult { Done, NotCreated, NotWritten };
 
+// The name of the temporary files of target: mkstemp's six characters follow.
+std::string temporaryPrefix(const std::filesystem::path& target) {
+  return "." + target.filename().string() + ".";
+}
+
+// Temporary files an earlier export of the same file left when it was killed
+// before its rename.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+  const std::string prefix = temporaryPrefix(target);
+  std::error_code error;
+  const std::filesystem::path folder =
+      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0 &&
+        it->is_regular_file(error))
+      std::filesystem::remove(it->path(), error);
+  }
+}
+
 // A new temporary file in the target's folder, holding the bytes on disk.
 WriteResult writeTemporary(const std::string& target, std::string_view bytes,
                            std::string& temporary) {
@@ -40,8 +61,8 @@ WriteResult writeTemporary(const std::string& target, std::string_view bytes,
   std::error_code error;
   // A folder is no file to replace, and the rename would refuse it late.
   if (std::filesystem::is_directory(path, error)) return WriteResult::NotCreated;
-  std::string pattern =
-      (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  removeStaleTemporaries(path);
+  std::string pattern = (path.parent_path() / (temporaryPrefix(path) + "XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return WriteResult::NotCreated;
   temporary = pattern;

@@ -4,7 +4,8 @@
 // into a temporary file beside its target and renamed over it only once
 // complete, so a failed write leaves the user's files as they were and no
 // part of a file behind. Of several files renamed together, those renamed
-// before a rename that fails stay replaced.
+// before a rename that fails stay replaced. The temporary files an earlier
+// export of the same file left when it was killed are removed by the next.
 
 #include <optional>
 #include <string>

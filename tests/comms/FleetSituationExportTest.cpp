@@ -285,6 +285,19 @@ TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporar
   }
 }
 
+TEST_F(FleetSituationExportTest, TemporariesOfAKilledExportAreRemovedByTheNext) {
+  const std::filesystem::path target(out);
+  const auto stale = target.parent_path() / ("." + target.filename().string() + ".k1ll3d");
+  const auto unrelated = target.parent_path() / ".altro.txt.k1ll3d";
+  std::ofstream(stale) << "half a file";
+  std::ofstream(unrelated) << "not ours";
+  prompter.files.push_back(out);
+  EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Done);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(unrelated));
+  EXPECT_TRUE(std::filesystem::exists(out));
+}
+
 TEST_F(FleetSituationExportTest, ATextTheCodePageCannotHoldNamesTheVehicleAndTheField) {
   setHistoryField("ZCFA1AD0002512345", "30/09/2024", "prop", "\u0141\u00f3d\u017a Trasporti");
   prompter.files.push_back(out);

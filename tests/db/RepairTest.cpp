@@ -244,16 +244,21 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
 INSTANTIATE_TEST_SUITE_P(Damages, RepairDamage, ::testing::ValuesIn(Damages),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Repair, AHealthyFileIsLeftUntouched) {
+// The copy a killed repair left, and its journal, go with the next repair.
+TEST(Repair, AHealthyFileIsLeftUntouchedAndAKilledRepairsCopyRemoved) {
   testing::TempDir dir;
   const std::string path = dir.file("sano.mdb");
   buildRegister(path);
+  writeBytes(path + ".riparazione", "half a copy");
+  writeBytes(path + ".riparazione-journal", "its journal");
   const std::string bytes = bytesOf(path);
   RepairReport report;
   ASSERT_TRUE(repair(path, report));
   EXPECT_TRUE(report.keptBeside.empty());
   EXPECT_TRUE(report.lostNothing());
   EXPECT_EQ(bytesOf(path), bytes);
+  EXPECT_FALSE(std::filesystem::exists(path + ".riparazione"));
+  EXPECT_FALSE(std::filesystem::exists(path + ".riparazione-journal"));
 }
 
 TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {

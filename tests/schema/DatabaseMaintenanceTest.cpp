@@ -112,6 +112,25 @@ TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
   EXPECT_EQ(testing::tableInfo(connection, "storia").relations.size(), 3u);
 }
 
+// What a run killed before its rename left beside the destination does not
+// stop the next run, which leaves nothing of it behind.
+TEST(DuplicateDatabaseCommand, WhatAKilledRunLeftIsRemovedByTheNext) {
+  CreatedDatabase created;
+  TempDir dir;
+  const std::string copy = dir.file("copia.mdb");
+  std::ofstream(copy + ".duplicazione") << "half a database";
+  std::ofstream(copy + ".duplicazione-journal") << "its journal";
+  RecordingPrompter prompter;
+  prompter.files = {created.path(), copy};
+  EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Done);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_FALSE(std::filesystem::exists(copy + ".duplicazione"));
+  EXPECT_FALSE(std::filesystem::exists(copy + ".duplicazione-journal"));
+  RecordingPrompter readers;
+  db::DatabaseConnection connection(readers, copy);
+  EXPECT_EQ(rowCount(connection, "regazi"), 204);
+}
+
 TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
   CreatedDatabase source;
   CreatedDatabase destination;
