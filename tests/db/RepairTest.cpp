@@ -290,6 +290,32 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   EXPECT_FALSE(db->execute("INSERT INTO t VALUES (1)"));
 }
 
+// A row whose copy fails for a reason other than a refusal (here the
+// model's check overflows on it) stops the repair: the copy is not taken,
+// however much of it was filled, and the original stays as it was.
+TEST(Repair, ACopyThatCannotBeFilledNeverReplacesTheOriginal) {
+  testing::TempDir dir;
+  const std::string path = dir.file("registro.mdb");
+  {
+    EngineStatus status;
+    auto db = EngineDatabase::create(path, status);
+    ASSERT_TRUE(db->execute(
+        "CREATE TABLE t (k INTEGER CHECK (abs(k) >= 0)); PRAGMA ignore_check_constraints = ON;"
+        "INSERT INTO t VALUES (1), (-9223372036854775807 - 1), (3)"));
+    auto model = EngineDatabase::create(path + ".schema", status);
+    ASSERT_TRUE(model->execute("CREATE TABLE t (k INTEGER CHECK (abs(k) >= 0))"));
+  }
+  const std::string bytes = bytesOf(path);
+  RepairReport report;
+  const EngineStatus repaired = repair(path, report);
+  EXPECT_FALSE(repaired);
+  EXPECT_NE(repaired.text.find("integer overflow"), std::string::npos) << repaired.text;
+  EXPECT_EQ(bytesOf(path), bytes);
+  EXPECT_FALSE(report.replaced());
+  EXPECT_FALSE(std::filesystem::exists(path + ".riparazione"));
+  EXPECT_FALSE(std::filesystem::exists(path + ".danneggiato"));
+}
+
 // Killed right after each step, the repair leaves a database at the path:
 // the damaged original until the copy is in place, then the copy.
 TEST(Repair, AKillAtAnyStepLeavesADatabaseAtThePath) {

@@ -13,6 +13,7 @@
 
 #include "SchemaTestSupport.h"
 #include "comms/ApplyCommunication.h"
+#include "db/engine/FilePages.h"
 #include "db/engine/Statement.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseMaintenance.h"
@@ -143,6 +144,57 @@ TEST_F(RepairRegister, ALeafDroppedFromItsTreeIsReadFromThePages) {
   EXPECT_NE(text.find("Il file danneggiato è conservato in \"" + path_ + ".danneggiato\""),
             std::string::npos)
       << text;
+}
+
+// The second leaf of bus zeroed, and the root's pointer to its fourth leaf
+// turned to a leaf of storia (rows of the same shape) whose rowids begin
+// within the second's: reading on from the third leaf meets rowids out of
+// order, and none of those rows is taken for a vehicle.
+TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
+  const std::string original = dir_.file("originale.mdb");
+  std::filesystem::copy_file(path_, original);
+  const auto busRoot = number(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'bus'");
+  const auto pages = db::engine::FilePages::read(path_);
+  ASSERT_TRUE(pages);
+  std::string bytes = bytesOf(path_);
+  const std::size_t root = pageStart(busRoot);
+  ASSERT_EQ(static_cast<unsigned char>(bytes[root]), 0x05);
+  const auto childCell = [&](int i) {
+    return root + static_cast<unsigned char>(bytes[root + 12 + 2 * i]) * 256u +
+           static_cast<unsigned char>(bytes[root + 13 + 2 * i]);
+  };
+  const auto childPage = [&](int i) {
+    db::engine::PageNumber page = 0;
+    for (int b = 0; b < 4; ++b)
+      page = page * 256 + static_cast<unsigned char>(bytes[childCell(i) + b]);
+    return page;
+  };
+  std::int64_t unread = 0;
+  const auto second = pages->rowsOn(childPage(1), unread);
+  ASSERT_GT(second.size(), 2u);
+  db::engine::PageNumber graft = 0;
+  for (const auto leaf : pagesOf(path_, "storia", "leaf")) {
+    const auto rows = pages->rowsOn(static_cast<db::engine::PageNumber>(leaf), unread);
+    if (!rows.empty() && rows.front().rowid >= second.front().rowid &&
+        rows.front().rowid <= second.back().rowid)
+      graft = static_cast<db::engine::PageNumber>(leaf);
+  }
+  ASSERT_NE(graft, 0u);
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(pageStart(childPage(1))), PageSize, '\0');
+  for (int b = 0; b < 4; ++b)
+    bytes[childCell(3) + b] = static_cast<char>((graft >> (8 * (3 - b))) & 0xff);
+  writeBytes(path_, bytes);
+  repair();
+  EngineStatus status;
+  auto db = EngineDatabase::open(path_, status);
+  ASSERT_TRUE(db->execute("ATTACH '" + original + "' AS originale"));
+  Statement foreign(db->handle(),
+                    "SELECT count(*) FROM (SELECT rowid, * FROM bus EXCEPT "
+                    "SELECT rowid, * FROM originale.bus)",
+                    status);
+  ASSERT_TRUE(foreign.step(status)) << status.text;
+  EXPECT_EQ(foreign.columnInt(0), 0);
+  EXPECT_GT(count("bus"), vehicles_ / 2);
 }
 
 TEST_F(RepairRegister, AZeroedRootLosesNoRowOfItsLeaves) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 namespace veltra::db::engine {
@@ -142,27 +143,56 @@ std::set<PageNumber> FilePages::freePages() const {
   return free;
 }
 
+// Whether every rowid on the leaf lies in (low, high], the range its parent's
+// keys give it: a leaf of another table grafted into the tree lies outside.
+bool FilePages::leafWithin(PageNumber leaf, std::int64_t low, std::int64_t high) const {
+  const std::string_view bytes = page(leaf);
+  const std::size_t header = headerAt(leaf);
+  const std::size_t cells = bigEndian(bytes, header + 3, 2);
+  for (std::size_t i = 0; i < cells && header + 10 + 2 * i <= bytes.size(); ++i) {
+    std::size_t at = bigEndian(bytes, header + 8 + 2 * i, 2);
+    const auto size = varint(bytes, at);
+    const auto key = size ? varint(bytes, at) : std::nullopt;
+    const auto rowid = static_cast<std::int64_t>(key.value_or(0));
+    if (key && (rowid <= low || rowid > high)) return false;
+  }
+  return true;
+}
+
 std::vector<PageNumber> FilePages::leavesUnder(PageNumber root, std::set<PageNumber>& seen) const {
+  struct Pending {
+    PageNumber page;
+    std::int64_t low, high;
+  };
   std::vector<PageNumber> leaves;
-  std::vector<PageNumber> pending{root};
+  std::vector<Pending> pending{
+      {root, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()}};
   while (!pending.empty()) {
-    const PageNumber number = pending.back();
+    const auto [number, low, high] = pending.back();
     pending.pop_back();
     const std::string_view bytes = page(number);
     const std::size_t header = headerAt(number);
-    if (bytes.size() < header + 12 || !seen.insert(number).second) continue;
+    if (bytes.size() < header + 12 || seen.count(number) != 0) continue;
     const auto type = static_cast<std::uint8_t>(bytes[header]);
-    if (type == TableLeaf) leaves.push_back(number);
-    if (type != TableInterior) continue;
-    const std::size_t cells = bigEndian(bytes, header + 3, 2);
-    pending.push_back(static_cast<PageNumber>(bigEndian(bytes, header + 8, 4)));
-    for (std::size_t i = 0; i < cells; ++i) {
-      const std::size_t pointer = header + 12 + 2 * i;
-      if (pointer + 2 > bytes.size()) break;
-      const std::size_t cell = bigEndian(bytes, pointer, 2);
-      if (cell + 4 <= bytes.size())
-        pending.push_back(static_cast<PageNumber>(bigEndian(bytes, cell, 4)));
+    if (type == TableLeaf && leafWithin(number, low, high)) {
+      seen.insert(number);
+      leaves.push_back(number);
     }
+    if (type != TableInterior) continue;
+    seen.insert(number);
+    const std::size_t cells = bigEndian(bytes, header + 3, 2);
+    std::int64_t below = low;
+    for (std::size_t i = 0; i < cells && header + 14 + 2 * i <= bytes.size(); ++i) {
+      std::size_t cell = bigEndian(bytes, header + 12 + 2 * i, 2);
+      if (cell + 4 > bytes.size()) continue;
+      const auto child = static_cast<PageNumber>(bigEndian(bytes, cell, 4));
+      cell += 4;
+      const auto key = varint(bytes, cell);
+      if (!key) continue;
+      pending.push_back({child, below, static_cast<std::int64_t>(*key)});
+      below = static_cast<std::int64_t>(*key);
+    }
+    pending.push_back({static_cast<PageNumber>(bigEndian(bytes, header + 8, 4)), below, high});
   }
   return leaves;
 }

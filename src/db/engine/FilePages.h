@@ -42,8 +42,9 @@ class FilePages {
 
   // The tables the schema table's pages still name, with their root pages.
   std::vector<StoredTable> tables() const;
-  // The table-leaf pages the tree from root reaches, those in seen left out;
-  // every page visited is added to seen.
+  // The table-leaf pages the tree from root reaches, those in seen left out,
+  // and those whose rowids lie outside the range the keys above them give;
+  // every page taken is added to seen.
   std::vector<PageNumber> leavesUnder(PageNumber root, std::set<PageNumber>& seen) const;
   // Every page that looks like a table leaf and is not on the free list.
   std::vector<PageNumber> tableLeaves() const;
@@ -62,6 +63,7 @@ class FilePages {
   std::optional<std::string> payload(std::string_view leaf, std::size_t at,
                                      std::int64_t& rowid) const;
   std::set<PageNumber> freePages() const;
+  bool leafWithin(PageNumber leaf, std::int64_t low, std::int64_t high) const;
 
   std::string bytes_;
   std::size_t pageSize_;
