@@ -159,6 +159,8 @@ TEST(CheckCommunication, RefusesABadCompanyLine) {
   for (const char* code : {"XY", "12a", "-3", "0", "70000"})
     expectRefused(withCompany("<Azienda=" + std::string(code) + ">"), FileFault::CompanyLine, 2);
   EXPECT_EQ(check(withCompany("<Azienda= 012>")).communication->azienda(), 12);
+  EXPECT_EQ(check(withCompany("<Azienda=32767>")).communication->azienda(), 32767);
+  expectRefused(withCompany("<Azienda=32768>"), FileFault::CompanyLine, 2);
   expectRefused(joinLines({"<VariazioniBusQz>0"}), FileFault::CompanyLine, 2);
 }
 
@@ -170,6 +172,7 @@ TEST(CheckCommunication, RefusesABadDateLine) {
   expectRefused(withDate("<Data=5/03/2024>"), FileFault::DateLine, 3);
   expectRefused(withDate("<Date=15/03/2024>"), FileFault::DateLine, 3);
   expectRefused(withDate("<Data=15/03/20245"), FileFault::DateLine, 3);
+  expectRefused(withDate("<Data=15/03/2024x>"), FileFault::DateLine, 3);
   for (const char* date :
        {"not a date", "31/02/2020", "99/99/9999", "00/00/0000", "15-03-2024", "1a/03/2024"})
     expectRefused(withDate("<Data=" + std::string(date) + ">"), FileFault::DateLine, 3);

@@ -29,6 +29,7 @@ TEST(DateInput, RefusesOtherShapes) {
   EXPECT_EQ(ReadInputDate(""), std::nullopt);
   EXPECT_EQ(ReadInputDate("01 02 2010"), std::nullopt);
   EXPECT_EQ(ReadInputDate("0102/2010"), std::nullopt);
+  EXPECT_EQ(ReadInputDate("01/02x2010"), std::nullopt);  // only the second separator wrong
   // Only digits between the separators: these are not read as 01/02/2010.
   EXPECT_EQ(ReadInputDate("1a/02/2010"), std::nullopt);
   EXPECT_EQ(ReadInputDate(" 1/02/2010"), std::nullopt);

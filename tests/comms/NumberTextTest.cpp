@@ -132,6 +132,8 @@ TEST(Flags, FileAndDatabaseForms) {
   EXPECT_EQ(FlagFromFileText("S"), 1);
   EXPECT_EQ(FlagFromFileText("Si"), 1);
   EXPECT_EQ(FlagFromFileText("s"), 0);
+  // Empty, though the bytes beyond it begin with S.
+  EXPECT_EQ(FlagFromFileText(std::string_view("S", 0)), 0);
   EXPECT_EQ(FlagFromFileText("N"), 0);
   EXPECT_EQ(FlagFromFileText(""), 0);
   EXPECT_EQ(FlagFileChar(1), 'S');

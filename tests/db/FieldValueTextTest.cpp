@@ -91,6 +91,12 @@ TEST(QuoteText, DoublesInnerQuotes) {
   EXPECT_EQ(QuoteText(""), "\"\"");
 }
 
+TEST(CalendarDate, DayMonthYearTextHasAFourDigitYear) {
+  EXPECT_TRUE(parseDayMonthYear("1/2/2010"));
+  EXPECT_FALSE(parseDayMonthYear("01/02/20100"));
+  EXPECT_FALSE(parseDayMonthYear("01/02/201"));
+}
+
 TEST(DateValue, ValidOnlyForRealCalendarMoments) {
   EXPECT_FALSE(DateValue(2004, 2, 30).IsValid());
   EXPECT_TRUE(DateValue(2004, 2, 29).IsValid());

@@ -137,6 +137,17 @@ TEST(PrintReportTest, RowStartingJustAboveTheLimitIsDrawnWhole) {
   EXPECT_EQ(rowsDrawn(run.canvas, run.job, report, 2), std::vector<int>{45});
 }
 
+// The limit is "greater than": a row starting on it stays on the page.
+TEST(PrintReportTest, RowStartingExactlyAtTheLimitStaysOnThePage) {
+  auto report = NumberedReport::ungrouped(RowsPerPage + 1);
+  // 11 less paper puts the limit at 4900, where row 44 starts.
+  Paginated run(report, RecordingCanvas(7016, 4961 - 11));
+  EXPECT_EQ(report.pageCount(), 2);
+  EXPECT_EQ(run.job.pages().firstRow(2), RowsPerPage);
+}
+
+// A text looked for and not drawn fails the test instead of ending the run:
+// at(0) throws where [0] would read past the end.
 TEST(PrintReportTest, HeaderBandRowsAndClosingRulesStandWhereTheyShould) {
   auto report = NumberedReport::ungrouped(3);
   Paginated run(report);
@@ -147,22 +158,22 @@ TEST(PrintReportTest, HeaderBandRowsAndClosingRulesStandWhereTheyShould) {
   run.job.drawPage(report, run.canvas, 1);
   const auto& canvas = run.canvas;
 
-  EXPECT_EQ(canvas.textsEqualTo("Primo")[0].y, 50);
-  EXPECT_EQ(canvas.textsEqualTo("Secondo")[0].y, 140);
-  EXPECT_EQ(canvas.textsEqualTo(CreationTimeText(0))[0].y, 140);
-  EXPECT_EQ(canvas.textsEqualTo("Gruppo 0")[0].x, 50);
-  EXPECT_EQ(canvas.textsEqualTo("Gruppo 0")[0].y, 250);
+  EXPECT_EQ(canvas.textsEqualTo("Primo").at(0).y, 50);
+  EXPECT_EQ(canvas.textsEqualTo("Secondo").at(0).y, 140);
+  EXPECT_EQ(canvas.textsEqualTo(CreationTimeText(0)).at(0).y, 140);
+  EXPECT_EQ(canvas.textsEqualTo("Gruppo 0").at(0).x, 50);
+  EXPECT_EQ(canvas.textsEqualTo("Gruppo 0").at(0).y, 250);
 
   ASSERT_EQ(canvas.rects.size(), 1u);
-  EXPECT_EQ(canvas.rects[0], (testing::FilledRect{3243, 380, 3723, 500, {192, 192, 192}}));
+  EXPECT_EQ(canvas.rects.at(0), (testing::FilledRect{3243, 380, 3723, 500, {192, 192, 192}}));
   const auto heading = canvas.textsEqualTo("Valore");
-  EXPECT_EQ(heading[0].x, 3463);
-  EXPECT_EQ(heading[0].y, 400);
-  EXPECT_EQ(heading[0].background, (Rgb{192, 192, 192}));
-  EXPECT_EQ(canvas.textsEqualTo("r2")[0].background, White);
+  EXPECT_EQ(heading.at(0).x, 3463);
+  EXPECT_EQ(heading.at(0).y, 400);
+  EXPECT_EQ(heading.at(0).background, (Rgb{192, 192, 192}));
+  EXPECT_EQ(canvas.textsEqualTo("r2").at(0).background, White);
   // Right-aligned values end at the column's right edge.
-  EXPECT_EQ(canvas.textsEqualTo("2")[0].x, 3463 + 240 - 40);
-  EXPECT_EQ(canvas.textsEqualTo("2")[0].y, 710);
+  EXPECT_EQ(canvas.textsEqualTo("2").at(0).x, 3463 + 240 - 40);
+  EXPECT_EQ(canvas.textsEqualTo("2").at(0).y, 710);
 
   const std::vector<DrawnLine> expected = {
       {3243, 380, 3723, 380},                                                  // band top

@@ -93,7 +93,11 @@ TEST_F(ApplicationDictionaryTest, StoriaRepeatsBusExceptTheDescriptionOfData) {
   }
   EXPECT_EQ(busNotes[1], "Contiene la data dell'ultima comunicazione cha ha aggiornato i dati");
   EXPECT_EQ(storiaNotes[1], "Contiene la data della comunicazione");
-  EXPECT_EQ(campi("size", "bus")[0], "40");
+  // Every text field's width, the chassis and the owner's 40 included; 0 for the others.
+  EXPECT_EQ(campi("size", "bus"),
+            (std::vector<std::string>{"40", "0",  "0",  "0",  "40", "10", "20", "10", "0", "20",
+                                      "0",  "15", "15", "15", "0",  "0",  "0",  "0",  "0", "0",
+                                      "0",  "0",  "0",  "0",  "15", "0",  "0",  "0"}));
   EXPECT_EQ(campi("tipo", "regazi"), (std::vector<std::string>{"I", "A", "B"}));
 }
 
