@@ -79,24 +79,31 @@ RowId middleOf(RowId low, RowId high) {
   return static_cast<RowId>(static_cast<std::uint64_t>(low) + span / 2);
 }
 
-// Every rowid the table's indexes in the damaged file still name: the rows
-// that were there, whether or not their own pages can still be read. An
-// index that breaks off gives the rowids read until then.
-std::set<RowId> rowidsNamedByIndexes(sqlite3* damaged, const std::string& table) {
-  std::set<RowId> rowids;
+std::vector<std::string> indexesOf(sqlite3* damaged, const std::string& table) {
   EngineStatus status;
   Statement indexes(damaged, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?",
                     status);
   indexes.bindText(1, table);
   std::vector<std::string> names;
   while (indexes.step(status)) names.push_back(indexes.columnText(0));
-  for (const std::string& name : names) {
+  return names;
+}
+
+// Every rowid the table's indexes in the damaged file still name: the rows
+// that were there, whether or not their own pages can still be read. An
+// index that breaks off gives the rowids read until then; whole: one index
+// was read to its end, so the rowids are all the table had.
+std::set<RowId> rowidsNamedByIndexes(sqlite3* damaged, const std::string& table, bool& whole) {
+  std::set<RowId> rowids;
+  whole = false;
+  for (const std::string& name : indexesOf(damaged, table)) {
+    EngineStatus status;
     Statement read(
         damaged,
         "SELECT rowid FROM " + quoteIdentifier(table) + " INDEXED BY " + quoteIdentifier(name),
         status);
     while (status && read.step(status)) rowids.insert(read.columnInt(0));
-    status = EngineStatus::success();
+    whole = whole || status.ok;
   }
   return rowids;
 }
@@ -206,7 +213,7 @@ class TableCopier {
 
   // Scans the whole table; where a read fails, goes on past the damage.
   EngineStatus run() {
-    const std::set<RowId> named = rowidsNamedByIndexes(damaged_, rescue_.table);
+    const std::set<RowId> named = rowidsNamedByIndexes(damaged_, rescue_.table, indexesWhole_);
     std::optional<RowId> low = rowidAtEnd(damaged_, rescue_.table, "min");
     std::optional<RowId> high = rowidAtEnd(damaged_, rescue_.table, "max");
     if (!named.empty()) {
@@ -237,12 +244,33 @@ class TableCopier {
         bindStored(stored_, static_cast<int>(i + 2), row.values[i]);
       EngineStatus status;
       if (!stored_.step(status)) return status;
-      const std::int64_t setAsideBefore = rescue_.setAside;
-      if (status = keep(stored_); !status) return status;
-      if (rescue_.setAside == setAsideBefore) ++rescue_.fromPages;
+      if (status = keepCounted(stored_); !status) return status;
     }
     return EngineStatus::success();
   }
+
+  // The rows an index of the damaged file holds whole (every column of the
+  // table is in it, as in the communications' key), read from the index
+  // alone where neither the tree nor the pages gave them.
+  EngineStatus keepFromCoveringIndexes() {
+    for (const std::string& index : indexesOf(damaged_, rescue_.table)) {
+      if (!covers(index)) continue;
+      EngineStatus status;
+      Statement read(damaged_,
+                     "SELECT " + listOf(columns_, "", true) + " FROM " +
+                         quoteIdentifier(rescue_.table) + " INDEXED BY " + quoteIdentifier(index),
+                     status);
+      while (status && read.step(status))
+        if (copied_.count(read.columnInt(0)) == 0)
+          if (status = keepCounted(read); !status) return status;
+    }
+    return EngineStatus::success();
+  }
+
+  // Whether what was lost is known exactly: the indexes gave every rowid,
+  // and the rows neither read nor found are counted as unreadable.
+  bool lossesKnown() const { return indexesWhole_; }
+  bool readFailed() const { return readFailed_; }
 
   // The rows an index names that neither the tree nor the pages gave: each
   // is tried once more, and counted as lost when its read fails.
@@ -257,6 +285,24 @@ class TableCopier {
   }
 
  private:
+  // A row the tree did not give: counted as read from the pages once kept.
+  EngineStatus keepCounted(const Statement& row) {
+    const std::int64_t setAsideBefore = rescue_.setAside;
+    EngineStatus status = keep(row);
+    if (status && rescue_.setAside == setAsideBefore) ++rescue_.fromPages;
+    return status;
+  }
+
+  bool covers(const std::string& index) const {
+    EngineStatus status;
+    Statement columns(damaged_, "SELECT name FROM pragma_index_info(?)", status);
+    columns.bindText(1, index);
+    std::set<std::string> held{"rowid"};
+    while (columns.step(status)) held.insert(quoteIdentifier(columns.columnText(0)));
+    return std::all_of(columns_.begin(), columns_.end(),
+                       [&](const std::string& column) { return held.count(column) != 0; });
+  }
+
   // Beyond the rowids known: rows there are kept if they can be read, and a
   // failure leaves an unknown number behind.
   EngineStatus outerScan(RowId low, RowId high) {
@@ -300,7 +346,10 @@ class TableCopier {
       if (rowid == high) break;
       low = rowid + 1;
     }
-    if (!status) return stopsRepair(status) ? status : EngineStatus::success();
+    if (!status) {
+      readFailed_ = true;
+      return stopsRepair(status) ? status : EngineStatus::success();
+    }
     complete = true;
     return status;
   }
@@ -350,6 +399,8 @@ class TableCopier {
   Statement stored_;
   std::set<RowId> named_;
   std::set<RowId> copied_;
+  bool indexesWhole_ = false;
+  bool readFailed_ = false;
 };
 
 // The lookups of a table's rows in each of its indexes, prepared once.
@@ -432,13 +483,20 @@ EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
   TableCopier copier(damaged, copy, setAside, rescue);
   if (const EngineStatus prepared = copier.copyPrepared(); !prepared) return prepared;
   // A table whose rows cannot be selected through SQLite has only its pages.
-  if (!copier.readsPrepared())
-    rescue.unknownLosses = true;
-  else if (EngineStatus status = copier.run(); !status)
-    return status;
+  const bool throughSqlite = copier.readsPrepared();
+  if (throughSqlite)
+    if (EngineStatus status = copier.run(); !status) return status;
   if (EngineStatus status = copier.keepFromPages(pageRows.rows); !status) return status;
-  // Once the pages were read, what is unknown is only what their damaged records held.
-  if (!pageRows.rows.empty()) rescue.unknownLosses = pageRows.damagedCells > 0;
+  if (EngineStatus status = copier.keepFromCoveringIndexes(); !status) return status;
+  // Where no index gives every rowid, a failed read or a damaged record
+  // leaves losses nobody can count.
+  const bool damagedRecords = pageRows.damagedCells > 0;
+  if (copier.lossesKnown())
+    rescue.unknownLosses = false;
+  else if (throughSqlite)
+    rescue.unknownLosses = rescue.unknownLosses || copier.readFailed() || damagedRecords;
+  else
+    rescue.unknownLosses = pageRows.rows.empty() || damagedRecords;
   return copier.countUnreadable();
 }
 
