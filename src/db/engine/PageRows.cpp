@@ -37,11 +37,11 @@ using RowIds = std::set<std::int64_t>;
 
 // The table whose tree most lacks the leaf's rows, when there is exactly one.
 const TableShape* ownerOf(const std::vector<StoredRow>& rows, const std::vector<TableShape>& shapes,
+                          const std::map<std::string, PageRows>& found,
                           const std::map<std::string, RowIds>& reached,
                           const IndexWitness& witness) {
-  const TableShape* owner = nullptr;
-  std::size_t best = 0;
-  bool tied = false;
+  std::vector<const TableShape*> best;
+  std::size_t bestScore = 0;
   for (const TableShape& shape : shapes) {
     const auto inTree = reached.find(shape.name);
     const auto belongs = [&](const StoredRow& row) {
@@ -50,12 +50,19 @@ const TableShape* ownerOf(const std::vector<StoredRow>& rows, const std::vector<
              witness(shape, row);
     };
     const auto score = static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), belongs));
-    if (score == 0 || score < best) continue;
-    tied = score == best;
-    best = score;
-    owner = &shape;
+    if (score == 0 || score < bestScore) continue;
+    if (score > bestScore) best.clear();
+    bestScore = score;
+    best.push_back(&shape);
   }
-  return tied ? nullptr : owner;
+  if (best.size() == 1) return best.front();
+  const auto treeless = [&](const TableShape* shape) {
+    const auto table = found.find(shape->name);
+    return table == found.end() || !table->second.treeFound;
+  };
+  return std::count_if(best.begin(), best.end(), treeless) == 1
+             ? *std::find_if(best.begin(), best.end(), treeless)
+             : nullptr;
 }
 
 void addLeaf(const FilePages& pages, PageNumber leaf, PageRows& into) {
@@ -77,6 +84,7 @@ std::map<std::string, PageRows> rowsOnPages(const FilePages& pages,
                                     [&](const TableShape& s) { return s.name == table.name; });
     const auto leaves = pages.leavesUnder(table.root, seen);
     if (shape == shapes.end()) continue;
+    found[table.name].treeFound = true;
     for (const PageNumber leaf : leaves) addLeaf(pages, leaf, found[table.name]);
   }
   std::map<std::string, RowIds> reached;
@@ -87,8 +95,10 @@ std::map<std::string, PageRows> rowsOnPages(const FilePages& pages,
     if (seen.count(leaf) != 0) continue;
     std::int64_t damaged = 0;
     const auto rows = pages.rowsOn(leaf, damaged);
-    if (const TableShape* owner = ownerOf(rows, shapes, reached, witness))
-      addLeaf(pages, leaf, found[owner->name]);
+    const TableShape* owner = ownerOf(rows, shapes, found, reached, witness);
+    if (!owner) continue;
+    addLeaf(pages, leaf, found[owner->name]);
+    for (const StoredRow& row : rows) reached[owner->name].insert(row.rowid);
   }
   return found;
 }

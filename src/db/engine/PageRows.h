@@ -28,12 +28,14 @@ using IndexWitness = std::function<bool(const TableShape& table, const StoredRow
 struct PageRows {
   std::vector<StoredRow> rows;
   std::int64_t damagedCells = 0;  // records on the table's leaves that could not be read
+  bool treeFound = false;         // the file's schema table still names the table's root
 };
 
 // A leaf no tree reaches goes to the table its records fit whose tree lacks
 // their rowids and whose indexes name them: the program's tables may share
 // their columns (the history repeats the vehicle's), so the shape alone
-// cannot tell. A leaf two tables could own equally is left out.
+// cannot tell. Between two tables that could own it equally, the one whose
+// tree was not found at all takes it; otherwise it is left out.
 std::map<std::string, PageRows> rowsOnPages(const FilePages& pages,
                                             const std::vector<TableShape>& shapes,
                                             const IndexWitness& witness);

@@ -41,6 +41,9 @@ Handle openHandle(const std::string& path, int flags, EngineStatus& status) {
     return nullptr;
   }
   sqlite3_extended_result_codes(db, 1);
+  // A column the damaged file's table lacks must fail the statement naming
+  // it, not be read as the text of its name.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   return handle;
 }
 
@@ -202,7 +205,11 @@ EngineStatus copyRows(sqlite3* damaged, const FilePages& pages, sqlite3* copy,
   EngineStatus status;
   const auto shapes = shapesOf(copy, schema, status);
   if (!status) return status;
-  auto pageRows = rowsOnPages(pages, shapes, indexWitnessOn(damaged));
+  const IndexWitness named = indexWitnessOn(damaged);
+  const IndexWitness accepted = copyWitnessOn(copy);
+  auto pageRows = rowsOnPages(pages, shapes, [&](const TableShape& table, const StoredRow& row) {
+    return accepted(table, row) && named(table, row);
+  });
   SetAsideRows setAside(copy);
   for (const TableShape& shape : shapes) {
     report.tables.push_back(TableRescue{shape.name});

@@ -469,7 +469,53 @@ class IndexLookups {
   std::map<std::string, std::vector<Lookup>> lookups_;
 };
 
+// Inserts of a row into each table of the copy, undone at once.
+class TrialInserts {
+ public:
+  explicit TrialInserts(sqlite3* copy) : copy_(copy) {}
+
+  bool accepts(const TableShape& table, const StoredRow& row) {
+    Statement& insert = insertInto(table);
+    if (!insert.prepared() || row.values.size() != table.columns.size()) return false;
+    insert.reset();
+    insert.bindInt(1, row.rowid);
+    for (std::size_t i = 0; i < row.values.size(); ++i)
+      bindStored(insert, static_cast<int>(i + 2), row.values[i]);
+    if (!executeOn(copy_, "SAVEPOINT prova")) return false;
+    EngineStatus status;
+    insert.step(status);
+    static_cast<void>(executeOn(copy_, "ROLLBACK TO prova; RELEASE prova"));
+    return status.ok;
+  }
+
+ private:
+  Statement& insertInto(const TableShape& table) {
+    auto& insert = inserts_[table.name];
+    if (!insert) {
+      std::vector<std::string> columns{"rowid"};
+      for (const std::string& column : table.columns) columns.push_back(quoteIdentifier(column));
+      EngineStatus status;
+      insert = std::make_unique<Statement>(copy_,
+                                           "INSERT INTO " + quoteIdentifier(table.name) + " (" +
+                                               listOf(columns, "", true) + ") VALUES (" +
+                                               listOf(columns, "?", false) + ")",
+                                           status);
+    }
+    return *insert;
+  }
+
+  sqlite3* copy_;
+  std::map<std::string, std::unique_ptr<Statement>> inserts_;
+};
+
 }  // namespace
+
+IndexWitness copyWitnessOn(sqlite3* copy) {
+  auto inserts = std::make_shared<TrialInserts>(copy);
+  return [inserts](const TableShape& table, const StoredRow& row) {
+    return inserts->accepts(table, row);
+  };
+}
 
 IndexWitness indexWitnessOn(sqlite3* damaged) {
   auto lookups = std::make_shared<IndexLookups>(damaged);
@@ -496,7 +542,7 @@ EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
   else if (throughSqlite)
     rescue.unknownLosses = rescue.unknownLosses || copier.readFailed() || damagedRecords;
   else
-    rescue.unknownLosses = pageRows.rows.empty() || damagedRecords;
+    rescue.unknownLosses = !pageRows.treeFound || damagedRecords;
   return copier.countUnreadable();
 }
 

@@ -52,6 +52,9 @@ EngineStatus executeOn(sqlite3* db, const std::string& sql);
 // Asks the damaged file's indexes, through SQLite, whether they name a row
 // found on its pages.
 IndexWitness indexWitnessOn(sqlite3* damaged);
+// Asks the copy, still empty, whether its table would take the row: a row
+// its checks refuse is no row of that table.
+IndexWitness copyWitnessOn(sqlite3* copy);
 
 // Copies every readable row of the table from the damaged file into copy,
 // which holds the table already, in rowid order and under the same rowids;
