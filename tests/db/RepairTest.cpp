@@ -18,6 +18,7 @@
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
 #include "db/engine/Statement.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace veltra::db::engine {
@@ -30,15 +31,8 @@ constexpr int Children = 3000;
 const std::vector<std::string> Tables = {"parent", "stamp", "child"};
 
 using RowIds = std::map<std::string, std::set<std::int64_t>>;
-
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using testing::bytesOf;
+using testing::writeBytes;
 
 // A child refers to a parent and to a stamp. Without rows, the model whose
 // schema a repaired copy gets.
@@ -82,15 +76,7 @@ EngineStatus repair(const std::string& path, RepairReport& report,
 
 // The middle one of the table's or index's pages of that kind.
 std::int64_t pageOf(const std::string& path, const std::string& name, const std::string& kind) {
-  EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
-  Statement stmt(db->handle(),
-                 "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
-                 status);
-  stmt.bindText(1, name);
-  stmt.bindText(2, kind);
-  std::vector<std::int64_t> pages;
-  while (stmt.step(status)) pages.push_back(stmt.columnInt(0));
+  const auto pages = testing::pagesOf(path, name, kind);
   EXPECT_GT(pages.size(), 2u) << name;
   return pages.at(pages.size() / 2);
 }

@@ -17,6 +17,7 @@
 #include "db/engine/Statement.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseMaintenance.h"
+#include "support/FileBytes.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::schema {
@@ -25,8 +26,11 @@ namespace {
 using db::engine::EngineDatabase;
 using db::engine::EngineStatus;
 using db::engine::Statement;
+using testing::bytesOf;
+using testing::pagesOf;
 using testing::RecordingPrompter;
 using testing::TempDir;
+using testing::writeBytes;
 
 constexpr std::size_t Vehicles = 300;
 constexpr std::size_t PageSize = 4096;
@@ -49,15 +53,6 @@ const std::string& registerPath() {
   return path;
 }
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::int64_t number(const std::string& path, const std::string& sql) {
   EngineStatus status;
   auto db = EngineDatabase::open(path, status);
@@ -65,20 +60,6 @@ std::int64_t number(const std::string& path, const std::string& sql) {
   if (!db) return -1;
   Statement stmt(db->handle(), sql, status);
   return stmt.step(status) ? stmt.columnInt(0) : -1;
-}
-
-std::vector<std::int64_t> pagesOf(const std::string& path, const std::string& name,
-                                  const std::string& kind) {
-  EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
-  Statement stmt(db->handle(),
-                 "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
-                 status);
-  stmt.bindText(1, name);
-  stmt.bindText(2, kind);
-  std::vector<std::int64_t> pages;
-  while (stmt.step(status)) pages.push_back(stmt.columnInt(0));
-  return pages;
 }
 
 std::size_t pageStart(std::int64_t page) {
