@@ -55,10 +55,8 @@ const std::string& registerPath() {
 
 std::int64_t number(const std::string& path, const std::string& sql) {
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
-  EXPECT_TRUE(db) << status.text;
-  if (!db) return -1;
-  Statement stmt(db->handle(), sql, status);
+  const auto db = testing::openForReading(path);
+  Statement stmt(db.get(), sql, status);
   return stmt.step(status) ? stmt.columnInt(0) : -1;
 }
 
@@ -167,9 +165,11 @@ TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
   writeBytes(path_, bytes);
   repair();
   EngineStatus status;
-  auto db = EngineDatabase::open(path_, status);
-  ASSERT_TRUE(db->execute("ATTACH '" + original + "' AS originale"));
-  Statement foreign(db->handle(),
+  const auto db = testing::openForReading(path_);
+  ASSERT_EQ(sqlite3_exec(db.get(), ("ATTACH '" + original + "' AS originale").c_str(), nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  Statement foreign(db.get(),
                     "SELECT count(*) FROM (SELECT rowid, * FROM bus EXCEPT "
                     "SELECT rowid, * FROM originale.bus)",
                     status);
