@@ -43,11 +43,11 @@ const std::string& registerPath() {
     RecordingPrompter prompter;
     EXPECT_EQ(BuildNewDatabase(prompter, built, "").outcome, ui::Outcome::Done);
     db::DatabaseConnection connection(prompter, built);
-    for (const char* date : {"15/01/2024", "15/06/2024"})
-      EXPECT_TRUE(
-          comms::ApplyCommunication(connection, veltra::testing::SyntheticCommunication(
-                                                    1, date, Vehicles, date[3] == '0' ? 0 : 1))
-              .done());
+    // The second changes the values, so a vehicle differs from its first history row.
+    for (const auto& [date, revision] : {std::pair{"15/01/2024", 0}, {"15/06/2024", 1}})
+      EXPECT_TRUE(comms::ApplyCommunication(connection, veltra::testing::SyntheticCommunication(
+                                                            1, date, Vehicles, revision))
+                      .done());
     return built;
   }();
   return path;
@@ -125,10 +125,10 @@ TEST_F(RepairRegister, ALeafDroppedFromItsTreeIsReadFromThePages) {
       << text;
 }
 
-// The second leaf of bus zeroed, and the root's pointer to its fourth leaf
-// turned to a leaf of storia (rows of the same shape) whose rowids begin
-// within the second's: reading on from the third leaf meets rowids out of
-// order, and none of those rows is taken for a vehicle.
+// The second leaf of bus cut to its first cell, and the root's pointer to its
+// fourth leaf turned to a leaf of storia (rows of the same shape) whose
+// rowids begin within the second's: reading on from the third leaf meets
+// rowids out of order, and none of those rows is taken for a vehicle.
 TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
   const std::string original = dir_.file("originale.mdb");
   std::filesystem::copy_file(path_, original);
@@ -159,7 +159,9 @@ TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
       graft = static_cast<db::engine::PageNumber>(leaf);
   }
   ASSERT_NE(graft, 0u);
-  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(pageStart(childPage(1))), PageSize, '\0');
+  // One cell left: SQLite reads that row and goes on to the next leaf.
+  bytes[pageStart(childPage(1)) + 3] = '\0';
+  bytes[pageStart(childPage(1)) + 4] = '\1';
   for (int b = 0; b < 4; ++b)
     bytes[childCell(3) + b] = static_cast<char>((graft >> (8 * (3 - b))) & 0xff);
   writeBytes(path_, bytes);
