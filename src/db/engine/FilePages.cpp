@@ -80,7 +80,8 @@ std::optional<std::vector<StoredValue>> recordValues(std::string_view record) {
   while (at < *headerSize) {
     const auto serial = varint(record, at);
     const auto size = serial ? storedSize(*serial) : std::nullopt;
-    if (!size) return std::nullopt;
+    // Each size within the record, so their sum cannot wrap around.
+    if (!size || *size > record.size()) return std::nullopt;
     serials.push_back(*serial);
     bodySize += *size;
   }
