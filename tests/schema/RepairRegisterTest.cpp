@@ -246,6 +246,24 @@ TEST_F(RepairRegister, ATextThatIsNotUtf8IsSetAsideNotKept) {
       << text;
 }
 
+// A byte of a chassis changed in place: the row reads well, but the index
+// of chassis does not hold it under its rowid, so it makes no new vehicle.
+TEST_F(RepairRegister, AnAlteredChassisIsSetAsideNotKeptAsAVehicle) {
+  const auto busLeaves = pagesOf(path_, "bus", "leaf");
+  const std::string chassis = veltra::testing::SyntheticChassis(1, 7);
+  editBytes([&](std::string& bytes) {
+    const std::size_t at = bytes.find(chassis, pageStart(busLeaves.front()));
+    ASSERT_LT(at, pageStart(busLeaves.back() + 1));
+    bytes[at + chassis.size() - 1] ^= 0x01;
+  });
+  repair();
+  EXPECT_EQ(count("bus"), vehicles_ - 1);
+  EXPECT_EQ(count("bus", "telaio = '" + chassis + "'"), 0);
+  EXPECT_EQ(count("righe_messe_da_parte",
+                  "tavola = 'bus' AND motivo = 'valori diversi da quelli degli indici'"),
+            1);
+}
+
 TEST_F(RepairRegister, AnOrphanHistoryRowIsSetAsideAndNothingIsMadeUp) {
   {
     EngineStatus status;

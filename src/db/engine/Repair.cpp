@@ -213,7 +213,8 @@ EngineStatus copyRows(sqlite3* damaged, const FilePages& pages, sqlite3* copy,
   SetAsideRows setAside(copy);
   for (const TableShape& shape : shapes) {
     report.tables.push_back(TableRescue{shape.name});
-    if (status = rescueRows(damaged, copy, setAside, pageRows[shape.name], report.tables.back());
+    if (status = rescueRows(damaged, copy, setAside, shape, named, pageRows[shape.name],
+                            report.tables.back());
         !status)
       return status;
   }

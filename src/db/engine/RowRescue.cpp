@@ -171,6 +171,35 @@ std::optional<std::string> columnWithBadText(const Statement& row) {
 
 namespace {
 
+// A row read through SQLite in the form of one read from the pages.
+StoredRow storedRowOf(const Statement& row) {
+  StoredRow stored{row.columnInt(0), {}};
+  sqlite3_stmt* stmt = row.handle();
+  for (int column = 1; column < row.columnCount(); ++column) {
+    StoredValue& value = stored.values.emplace_back();
+    switch (sqlite3_column_type(stmt, column)) {
+      case SQLITE_INTEGER:
+        value.kind = StoredValue::Kind::Integer;
+        value.integer = sqlite3_column_int64(stmt, column);
+        break;
+      case SQLITE_FLOAT:
+        value.kind = StoredValue::Kind::Real;
+        value.real = sqlite3_column_double(stmt, column);
+        break;
+      case SQLITE_TEXT:
+      case SQLITE_BLOB:
+        value.kind = sqlite3_column_type(stmt, column) == SQLITE_TEXT ? StoredValue::Kind::Text
+                                                                      : StoredValue::Kind::Blob;
+        value.bytes.assign(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                           static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+        break;
+      default:
+        break;
+    }
+  }
+  return stored;
+}
+
 void bindStored(Statement& stmt, int index, const StoredValue& value) {
   switch (value.kind) {
     case StoredValue::Kind::Null:
@@ -188,9 +217,12 @@ void bindStored(Statement& stmt, int index, const StoredValue& value) {
 
 class TableCopier {
  public:
-  TableCopier(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside, TableRescue& rescue)
+  TableCopier(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside, const TableShape& shape,
+              const IndexWitness& named, TableRescue& rescue)
       : damaged_(damaged),
         setAside_(setAside),
+        shape_(shape),
+        namedByIndexes_(named),
         rescue_(rescue),
         columns_(columnsOf(copy, rescue.table)),
         scan_(damaged,
@@ -375,6 +407,13 @@ class TableCopier {
       ++rescue_.setAside;
       return setAside_.put(rescue_.table, row, "testo non valido nel campo " + *column);
     }
+    // Where the indexes were read whole, a row whose key they do not hold
+    // under its rowid was altered in place (a damaged chassis would make a
+    // vehicle nobody registered).
+    if (indexesWhole_ && !namedByIndexes_(shape_, storedRowOf(row))) {
+      ++rescue_.setAside;
+      return setAside_.put(rescue_.table, row, "valori diversi da quelli degli indici");
+    }
     insert_.reset();
     for (int column = 0; column < row.columnCount(); ++column)
       insert_.bindColumnOf(column + 1, row, column);
@@ -387,6 +426,8 @@ class TableCopier {
 
   sqlite3* damaged_;
   SetAsideRows& setAside_;
+  const TableShape& shape_;
+  const IndexWitness& namedByIndexes_;
   TableRescue& rescue_;
   std::vector<std::string> columns_;
   EngineStatus scanPrepared_;
@@ -525,8 +566,9 @@ IndexWitness indexWitnessOn(sqlite3* damaged) {
 }
 
 EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
+                        const TableShape& shape, const IndexWitness& named,
                         const PageRows& pageRows, TableRescue& rescue) {
-  TableCopier copier(damaged, copy, setAside, rescue);
+  TableCopier copier(damaged, copy, setAside, shape, named, rescue);
   if (const EngineStatus prepared = copier.copyPrepared(); !prepared) return prepared;
   // A table whose rows cannot be selected through SQLite has only its pages.
   const bool throughSqlite = copier.readsPrepared();

@@ -61,7 +61,9 @@ IndexWitness copyWitnessOn(sqlite3* copy);
 // then the rows found on the file's pages that no read through the table's
 // tree reached.
 // A failure returned here is one the repair cannot work around.
+// named: whether the damaged file's indexes hold a row (indexWitnessOn).
 EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
+                        const TableShape& shape, const IndexWitness& named,
                         const PageRows& pageRows, TableRescue& rescue);
 
 }  // namespace veltra::db::engine
