@@ -19,11 +19,7 @@ QString qtText(std::string_view text) {
 }  // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter)
-    : painter_(painter), scale_(painter.device()->logicalDpiX() / UnitsPerInch) {
-  // Text is drawn over its own background, as the report's band asks.
-  painter_.setBackgroundMode(Qt::OpaqueMode);
-  painter_.setBackground(Qt::white);
-}
+    : painter_(painter), scale_(painter.device()->logicalDpiX() / UnitsPerInch) {}
 
 // Rounded up: a column is never narrower than its widest text.
 int PainterCanvas::toUnits(double pixels) const {
@@ -81,8 +77,9 @@ void PainterCanvas::fillRect(int left, int top, int right, int bottom, reports::
       qtColour(colour));
 }
 
-void PainterCanvas::setTextBackground(reports::Rgb colour) {
-  painter_.setBackground(qtColour(colour));
-}
+// Texts go over what is there: the paper is white and the band is filled
+// before its headings, so a box of the same colour behind every text would
+// change nothing on the page, yet cost a rectangle per text in the PDF.
+void PainterCanvas::setTextBackground(reports::Rgb) {}
 
 }  // namespace veltra::qt
