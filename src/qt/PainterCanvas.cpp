@@ -48,8 +48,10 @@ void PainterCanvas::scale(double factor) {
 
 void PainterCanvas::selectFont(const reports::Font& font) {
   QFont chosen(qtText(font.family), font.points, font.weight);
+  if (metrics_ && chosen == painter_.font()) return;
   painter_.setFont(chosen);
   metrics_.emplace(painter_.font(), painter_.device());
+  widths_.clear();
 }
 
 void PainterCanvas::selectPen(int width) {
@@ -59,7 +61,10 @@ void PainterCanvas::selectPen(int width) {
 
 reports::TextSize PainterCanvas::measure(std::string_view text) {
   if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
-  return {toUnits(metrics_->horizontalAdvance(qtText(text))), toUnits(metrics_->height())};
+  auto known = widths_.find(text);
+  if (known == widths_.end())
+    known = widths_.emplace(text, toUnits(metrics_->horizontalAdvance(qtText(text)))).first;
+  return {known->second, toUnits(metrics_->height())};
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {

@@ -5,7 +5,11 @@
 // text measured for pagination is the text printed.
 
 #include <QFontMetricsF>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "reports/Canvas.h"
 
@@ -37,9 +41,22 @@ class PainterCanvas : public reports::Canvas {
   double toDevice(int units) const { return units * scale_; }
   int toUnits(double pixels) const;
 
+  // Lets the maps of texts be searched with a view, without a copy.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  template <class Value>
+  using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
   QPainter& painter_;
   double scale_;  // device pixels per report unit
   std::optional<QFontMetricsF> metrics_;
+  // A list repeats its texts (dates, makes, counts) thousands of times: each
+  // is measured once for the selected font.
+  TextMap<int> widths_;
 };
 
 }  // namespace veltra::qt
