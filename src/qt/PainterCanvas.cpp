@@ -1,7 +1,9 @@
 #include "qt/PainterCanvas.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 
 namespace veltra::qt {
@@ -19,7 +21,9 @@ QString qtText(std::string_view text) {
 }  // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter)
-    : painter_(painter), scale_(painter.device()->logicalDpiX() / UnitsPerInch) {}
+    : painter_(painter),
+      scale_(painter.device()->logicalDpiX() / UnitsPerInch),
+      drawsGlyphRuns_(painter.paintEngine()->type() != QPaintEngine::Picture) {}
 
 // Rounded up: a column is never narrower than its widest text.
 int PainterCanvas::toUnits(double pixels) const {
@@ -47,11 +51,13 @@ void PainterCanvas::scale(double factor) {
 }
 
 void PainterCanvas::selectFont(const reports::Font& font) {
-  QFont chosen(qtText(font.family), font.points, font.weight);
-  if (metrics_ && chosen == painter_.font()) return;
-  painter_.setFont(chosen);
+  painter_.setFont(QFont(qtText(font.family), font.points, font.weight));
+  // Selected again for every page: what was measured and shaped stays.
+  if (selected_ == font) return;
+  selected_ = font;
   metrics_.emplace(painter_.font(), painter_.device());
   widths_.clear();
+  runs_.clear();
 }
 
 void PainterCanvas::selectPen(int width) {
@@ -68,8 +74,23 @@ reports::TextSize PainterCanvas::measure(std::string_view text) {
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {
+  const QPointF corner(toDevice(x), toDevice(y));
+  if (drawsGlyphRuns_) {
+    for (const QGlyphRun& run : glyphRuns(text)) painter_.drawGlyphRun(corner, run);
+    return;
+  }
   const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
-  painter_.drawText(QPointF(toDevice(x), toDevice(y) + ascent), qtText(text));
+  painter_.drawText(corner + QPointF(0, ascent), qtText(text));
+}
+
+const QList<QGlyphRun>& PainterCanvas::glyphRuns(std::string_view text) {
+  auto known = runs_.find(text);
+  if (known != runs_.end()) return known->second;
+  QTextLayout layout(qtText(text), painter_.font(), painter_.device());
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  return runs_.emplace(text, layout.glyphRuns()).first->second;
 }
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {

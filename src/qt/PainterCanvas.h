@@ -5,6 +5,8 @@
 // text measured for pagination is the text printed.
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QList>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,6 +41,9 @@ class PainterCanvas : public reports::Canvas {
 
  private:
   double toDevice(int units) const { return units * scale_; }
+  // The text shaped once for the selected font, its glyphs placed from its
+  // top-left corner.
+  const QList<QGlyphRun>& glyphRuns(std::string_view text);
   int toUnits(double pixels) const;
 
   // Lets the maps of texts be searched with a view, without a copy.
@@ -53,10 +58,15 @@ class PainterCanvas : public reports::Canvas {
 
   QPainter& painter_;
   double scale_;  // device pixels per report unit
+  std::optional<reports::Font> selected_;
   std::optional<QFontMetricsF> metrics_;
   // A list repeats its texts (dates, makes, counts) thousands of times: each
   // is measured once for the selected font.
   TextMap<int> widths_;
+  // Likewise shaped once, for engines that keep glyphs as they are given:
+  // a picture keeps texts, and glyphs only as outlines.
+  bool drawsGlyphRuns_;
+  TextMap<QList<QGlyphRun>> runs_;
 };
 
 }  // namespace veltra::qt
