@@ -25,6 +25,10 @@ PainterCanvas::PainterCanvas(QPainter& painter)
       scale_(painter.device()->logicalDpiX() / UnitsPerInch),
       drawsGlyphRuns_(painter.paintEngine()->type() != QPaintEngine::Picture) {}
 
+PainterCanvas::~PainterCanvas() {
+  if (painter_.isActive()) drawGathered();
+}
+
 // Rounded up: a column is never narrower than its widest text.
 int PainterCanvas::toUnits(double pixels) const {
   return static_cast<int>(std::ceil(pixels / scale_ - 1e-6));
@@ -39,18 +43,22 @@ int PainterCanvas::pageHeight() const {
 }
 
 void PainterCanvas::save() {
+  drawGathered();
   painter_.save();
 }
 
 void PainterCanvas::restore() {
+  drawGathered();
   painter_.restore();
 }
 
 void PainterCanvas::scale(double factor) {
+  drawGathered();
   painter_.scale(factor, factor);
 }
 
 void PainterCanvas::selectFont(const reports::Font& font) {
+  drawGathered();
   painter_.setFont(QFont(qtText(font.family), font.points, font.weight));
   // Selected again for every page: what was measured and shaped stays.
   if (selected_ == font) return;
@@ -61,6 +69,7 @@ void PainterCanvas::selectFont(const reports::Font& font) {
 }
 
 void PainterCanvas::selectPen(int width) {
+  drawGathered();
   QPen pen(Qt::black, toDevice(width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
   painter_.setPen(pen);
 }
@@ -76,11 +85,32 @@ reports::TextSize PainterCanvas::measure(std::string_view text) {
 void PainterCanvas::text(int x, int y, std::string_view text) {
   const QPointF corner(toDevice(x), toDevice(y));
   if (drawsGlyphRuns_) {
-    for (const QGlyphRun& run : glyphRuns(text)) painter_.drawGlyphRun(corner, run);
+    for (const QGlyphRun& run : glyphRuns(text)) gather(corner, run);
     return;
   }
   const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
   painter_.drawText(corner + QPointF(0, ascent), qtText(text));
+}
+
+// The texts of a row go to the engine as one run: an engine writes its
+// state and font with every run, and a list has a million texts.
+void PainterCanvas::gather(QPointF corner, const QGlyphRun& run) {
+  const QRawFont font = run.rawFont();
+  if (!gathered_.glyphs.isEmpty() && !(font == gathered_.font)) drawGathered();
+  gathered_.font = font;
+  gathered_.glyphs.append(run.glyphIndexes());
+  for (const QPointF& position : run.positions()) gathered_.positions.append(corner + position);
+}
+
+void PainterCanvas::drawGathered() {
+  if (gathered_.glyphs.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(gathered_.font);
+  run.setGlyphIndexes(gathered_.glyphs);
+  run.setPositions(gathered_.positions);
+  painter_.drawGlyphRun(QPointF(), run);
+  gathered_.glyphs.clear();
+  gathered_.positions.clear();
 }
 
 const QList<QGlyphRun>& PainterCanvas::glyphRuns(std::string_view text) {
@@ -94,10 +124,12 @@ const QList<QGlyphRun>& PainterCanvas::glyphRuns(std::string_view text) {
 }
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+  drawGathered();
   painter_.drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
 }
 
 void PainterCanvas::fillRect(int left, int top, int right, int bottom, reports::Rgb colour) {
+  drawGathered();
   painter_.fillRect(
       QRectF(QPointF(toDevice(left), toDevice(top)), QPointF(toDevice(right), toDevice(bottom))),
       qtColour(colour));

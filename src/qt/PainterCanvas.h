@@ -7,6 +7,8 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +27,8 @@ class PainterCanvas : public reports::Canvas {
 
   // The painter must be active on its device for as long as the canvas is used.
   explicit PainterCanvas(QPainter& painter);
+  // Draws the texts still gathered when the painter is still active.
+  ~PainterCanvas() override;
 
   int pageWidth() const override;
   int pageHeight() const override;
@@ -44,6 +48,10 @@ class PainterCanvas : public reports::Canvas {
   // The text shaped once for the selected font, its glyphs placed from its
   // top-left corner.
   const QList<QGlyphRun>& glyphRuns(std::string_view text);
+  // Texts wait until the next drawing of another kind or change of state,
+  // and then go out together.
+  void gather(QPointF corner, const QGlyphRun& run);
+  void drawGathered();
   int toUnits(double pixels) const;
 
   // Lets the maps of texts be searched with a view, without a copy.
@@ -67,6 +75,11 @@ class PainterCanvas : public reports::Canvas {
   // a picture keeps texts, and glyphs only as outlines.
   bool drawsGlyphRuns_;
   TextMap<QList<QGlyphRun>> runs_;
+  struct Gathered {
+    QRawFont font;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+  } gathered_;
 };
 
 }  // namespace veltra::qt
