@@ -20,7 +20,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <cstdlib>
 #include <optional>
@@ -33,6 +32,7 @@
 #include "reports/PrintPagination.h"
 #include "reports/VehicleListReport.h"
 #include "support/BenchSupport.h"
+#include "support/OffscreenBenchMain.h"
 #include "support/ReportRegister.h"
 
 namespace {
@@ -150,10 +150,5 @@ BENCHMARK(BM_FirstPreviewPage)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 BENCHMARK(BM_PreviewFromOk)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return veltra::bench::runOffscreenBenchmarks(argc, argv);
 }

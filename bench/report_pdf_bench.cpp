@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdlib>
@@ -32,6 +31,7 @@
 #include "reports/VehicleListReport.h"
 #include "support/BenchSupport.h"
 #include "support/FloorPdf.h"
+#include "support/OffscreenBenchMain.h"
 #include "support/ReportRegister.h"
 
 namespace {
@@ -155,10 +155,5 @@ BENCHMARK(BM_FloorPdf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations
 BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return veltra::bench::runOffscreenBenchmarks(argc, argv);
 }
