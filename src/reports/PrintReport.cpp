@@ -77,13 +77,13 @@ void PrintReport::measureColumns(Canvas& canvas) {
   const std::size_t half = rowCount() / 2;
   std::vector<TextSet> secondHalf(specs_.size());
   std::thread helper([&] { gatherColumnTexts(half, rowCount(), secondHalf); });
-  std::vector<TextSet> texts(specs_.size());
-  gatherColumnTexts(0, half, texts);
+  std::vector<TextSet> firstHalf(specs_.size());
+  gatherColumnTexts(0, half, firstHalf);
   helper.join();
-  for (std::size_t column = 0; column < specs_.size(); ++column) {
-    texts[column].merge(secondHalf[column]);
-    for (const std::string& text : texts[column]) widen(column, text);
-  }
+  // A text of both halves is measured twice: the canvas knows it the second time.
+  for (std::size_t column = 0; column < specs_.size(); ++column)
+    for (const auto* texts : {&firstHalf[column], &secondHalf[column]})
+      for (const std::string& text : *texts) widen(column, text);
 }
 
 void PrintReport::gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
