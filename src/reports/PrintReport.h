@@ -89,7 +89,8 @@ class PrintReport {
   double widthFitting() const;
 
  protected:
-  // One text per column.
+  // One text per column. Pagination calls it from two threads at once: it
+  // must only read.
   virtual std::vector<std::string> cells(std::size_t row) const = 0;
   // The title lines of a page whose first row is given.
   virtual HeaderLines headerLines(std::size_t firstRow) const = 0;
