@@ -39,7 +39,7 @@ constexpr CommandEntry Commands[] = {
     {"report", "by-company|by-ambit|financing --pdf FILE [--company N] [--ambit N] [--portrait]",
      reportCommand},
     {"report",
-     "verification --pdf FILE --from DATE --to DATE [--mark N[,N...]] [--unmark N[,N...]]"
+     "verification --pdf FILE [--from DATE] [--to DATE] [--mark N[,N...]] [--unmark N[,N...]]"
      " [--portrait]",
      reportCommand},
     {"repair", "PATH", repairCommand},

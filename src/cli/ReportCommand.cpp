@@ -13,6 +13,7 @@
 #include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandOptions.h"
+#include "comms/DateInput.h"
 #include "db/DatabaseConnection.h"
 #include "qt/PdfReport.h"
 #include "reports/CommunicationsCheckReport.h"
@@ -84,12 +85,20 @@ std::optional<std::vector<std::int32_t>> listedCompanies(
   return reports::AcceptCompanyCodes(options.value(option), companies, context.prompter);
 }
 
+std::optional<std::string_view> optionalValue(const CommandOptions& options,
+                                              const std::string& name) {
+  if (!options.has(name)) return std::nullopt;
+  return options.value(name);
+}
+
 // The marks the dialog's clicks would leave, stored before the report reads
-// them; nothing is stored when a period or a code is refused.
+// them; nothing is stored when a period or a code is refused. The period
+// left out is the dialog's: from the first of this month to today.
 ReportPointer prepareVerification(CliContext& context, const CommandOptions& options,
                                   db::DatabaseConnection& connection) {
-  const auto period =
-      reports::AcceptCheckPeriod(options.value("--from"), options.value("--to"), context.prompter);
+  const auto period = reports::AcceptCheckPeriodOrDefault(optionalValue(options, "--from"),
+                                                          optionalValue(options, "--to"),
+                                                          comms::TodayDateText(), context.prompter);
   if (!period) return nullptr;
   const auto companies = reports::CompanyMarks(connection);
   const auto marked = listedCompanies(context, options, "--mark", companies);
@@ -111,10 +120,7 @@ const ReportKind Kinds[] = {
      {},
      prepareVehicleList<reports::VehicleListOrder::ByAmbit>},
     {"financing", {"--company", "--ambit"}, {}, prepareFinancingList},
-    {"verification",
-     {"--from", "--to", "--mark", "--unmark"},
-     {"--from", "--to"},
-     prepareVerification},
+    {"verification", {"--from", "--to", "--mark", "--unmark"}, {}, prepareVerification},
 };
 
 const ReportKind* findKind(const std::string& name) {

@@ -55,9 +55,9 @@ std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const Co
 }
 
 std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items) {
+  // An empty text passes: it reads as code 0, which the list must then hold.
   const std::string_view digits = typed.substr(0, TypedCodeLength);
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), db::IsDigit))
-    return std::nullopt;
+  if (!std::all_of(digits.begin(), digits.end(), db::IsDigit)) return std::nullopt;
   const std::int32_t code = *ReadWholeNumber(digits);
   const std::string prefix = fourDigits(code);
   const bool listed = std::any_of(items.begin(), items.end(), [&](const CodeItem& item) {

@@ -43,9 +43,9 @@ struct CodeListQuery {
 std::vector<CodeItem> ReadCodeItems(db::DatabaseConnection& connection, const CodeListQuery& query,
                                     bool* readFailed = nullptr);
 
-// The code of a typed text: its first four characters must be digits (one
-// at least), and "%04d" of their value must begin an item of the list with
-// no further digit after it. None otherwise.
+// The code of a typed text: its first four characters must be digits (an
+// empty text reads as 0), and "%04d" of their value must begin an item of
+// the list with no further digit after it. None otherwise.
 std::optional<std::int32_t> TypedCode(std::string_view typed, const std::vector<CodeItem>& items);
 
 // The code at the start of an item's text (its first four characters read

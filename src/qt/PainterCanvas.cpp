@@ -1,7 +1,9 @@
 #include "qt/PainterCanvas.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 
 namespace veltra::qt {
@@ -19,10 +21,12 @@ QString qtText(std::string_view text) {
 }  // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter)
-    : painter_(painter), scale_(painter.device()->logicalDpiX() / UnitsPerInch) {
-  // Text is drawn over its own background, as the report's band asks.
-  painter_.setBackgroundMode(Qt::OpaqueMode);
-  painter_.setBackground(Qt::white);
+    : painter_(painter),
+      scale_(painter.device()->logicalDpiX() / UnitsPerInch),
+      drawsGlyphRuns_(painter.paintEngine()->type() != QPaintEngine::Picture) {}
+
+PainterCanvas::~PainterCanvas() {
+  if (painter_.isActive()) drawGathered();
 }
 
 // Rounded up: a column is never narrower than its widest text.
@@ -39,50 +43,101 @@ int PainterCanvas::pageHeight() const {
 }
 
 void PainterCanvas::save() {
+  drawGathered();
   painter_.save();
 }
 
 void PainterCanvas::restore() {
+  drawGathered();
   painter_.restore();
 }
 
 void PainterCanvas::scale(double factor) {
+  drawGathered();
   painter_.scale(factor, factor);
 }
 
 void PainterCanvas::selectFont(const reports::Font& font) {
-  QFont chosen(qtText(font.family), font.points, font.weight);
-  painter_.setFont(chosen);
+  drawGathered();
+  painter_.setFont(QFont(qtText(font.family), font.points, font.weight));
+  // Selected again for every page: what was measured and shaped stays.
+  if (selected_ == font) return;
+  selected_ = font;
   metrics_.emplace(painter_.font(), painter_.device());
+  widths_.clear();
+  runs_.clear();
 }
 
 void PainterCanvas::selectPen(int width) {
+  drawGathered();
   QPen pen(Qt::black, toDevice(width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
   painter_.setPen(pen);
 }
 
 reports::TextSize PainterCanvas::measure(std::string_view text) {
   if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
-  return {toUnits(metrics_->horizontalAdvance(qtText(text))), toUnits(metrics_->height())};
+  auto known = widths_.find(text);
+  if (known == widths_.end())
+    known = widths_.emplace(text, toUnits(metrics_->horizontalAdvance(qtText(text)))).first;
+  return {known->second, toUnits(metrics_->height())};
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {
+  const QPointF corner(toDevice(x), toDevice(y));
+  if (drawsGlyphRuns_) {
+    for (const QGlyphRun& run : glyphRuns(text)) gather(corner, run);
+    return;
+  }
   const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
-  painter_.drawText(QPointF(toDevice(x), toDevice(y) + ascent), qtText(text));
+  painter_.drawText(corner + QPointF(0, ascent), qtText(text));
+}
+
+// The texts of a row go to the engine as one run: an engine writes its
+// state and font with every run, and a list has a million texts.
+void PainterCanvas::gather(QPointF corner, const QGlyphRun& run) {
+  const QRawFont font = run.rawFont();
+  if (!gathered_.glyphs.isEmpty() && !(font == gathered_.font)) drawGathered();
+  gathered_.font = font;
+  gathered_.glyphs.append(run.glyphIndexes());
+  for (const QPointF& position : run.positions()) gathered_.positions.append(corner + position);
+}
+
+void PainterCanvas::drawGathered() {
+  if (gathered_.glyphs.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(gathered_.font);
+  run.setGlyphIndexes(gathered_.glyphs);
+  run.setPositions(gathered_.positions);
+  painter_.drawGlyphRun(QPointF(), run);
+  gathered_.glyphs.clear();
+  gathered_.positions.clear();
+}
+
+const QList<QGlyphRun>& PainterCanvas::glyphRuns(std::string_view text) {
+  auto known = runs_.find(text);
+  if (known != runs_.end()) return known->second;
+  QTextLayout layout(qtText(text), painter_.font(), painter_.device());
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  return runs_.emplace(text, layout.glyphRuns()).first->second;
 }
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+  drawGathered();
   painter_.drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
 }
 
 void PainterCanvas::fillRect(int left, int top, int right, int bottom, reports::Rgb colour) {
+  drawGathered();
   painter_.fillRect(
       QRectF(QPointF(toDevice(left), toDevice(top)), QPointF(toDevice(right), toDevice(bottom))),
       qtColour(colour));
 }
 
-void PainterCanvas::setTextBackground(reports::Rgb colour) {
-  painter_.setBackground(qtColour(colour));
-}
+// Texts go over what is there: the paper is white and the band is filled
+// before its headings, so a box of the same colour behind every text would
+// change nothing on the page, yet cost a rectangle per text in the PDF.
+void PainterCanvas::setTextBackground(reports::Rgb) {}
 
 }  // namespace veltra::qt

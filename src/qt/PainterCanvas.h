@@ -5,7 +5,15 @@
 // text measured for pagination is the text printed.
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "reports/Canvas.h"
 
@@ -19,6 +27,8 @@ class PainterCanvas : public reports::Canvas {
 
   // The painter must be active on its device for as long as the canvas is used.
   explicit PainterCanvas(QPainter& painter);
+  // Draws the texts still gathered when the painter is still active.
+  ~PainterCanvas() override;
 
   int pageWidth() const override;
   int pageHeight() const override;
@@ -35,11 +45,41 @@ class PainterCanvas : public reports::Canvas {
 
  private:
   double toDevice(int units) const { return units * scale_; }
+  // The text shaped once for the selected font, its glyphs placed from its
+  // top-left corner.
+  const QList<QGlyphRun>& glyphRuns(std::string_view text);
+  // Texts wait until the next drawing of another kind or change of state,
+  // and then go out together.
+  void gather(QPointF corner, const QGlyphRun& run);
+  void drawGathered();
   int toUnits(double pixels) const;
+
+  // Lets the maps of texts be searched with a view, without a copy.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  template <class Value>
+  using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
   QPainter& painter_;
   double scale_;  // device pixels per report unit
+  std::optional<reports::Font> selected_;
   std::optional<QFontMetricsF> metrics_;
+  // A list repeats its texts (dates, makes, counts) thousands of times: each
+  // is measured once for the selected font.
+  TextMap<int> widths_;
+  // Likewise shaped once, for engines that keep glyphs as they are given:
+  // a picture keeps texts, and glyphs only as outlines.
+  bool drawsGlyphRuns_;
+  TextMap<QList<QGlyphRun>> runs_;
+  struct Gathered {
+    QRawFont font;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+  } gathered_;
 };
 
 }  // namespace veltra::qt

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "comms/DateInput.h"
+#include "comms/NumberText.h"
+#include "db/PlainText.h"
 #include "db/QueryCursor.h"
 #include "db/TableCursor.h"
 #include "reports/QueryColumns.h"
@@ -23,6 +25,19 @@ std::optional<bool> seekMark(db::TableCursor& regazi, std::int32_t azienda) {
 
 bool writeMark(db::TableCursor& regazi, bool marked) {
   return regazi.Edit() && regazi.SetField("attiva", marked ? "1" : "0") && regazi.Update();
+}
+
+// The whole number the text spells, whatever its length, when a company of
+// the register has it: the codes of the register are not bound to the four
+// digits of the list's items.
+std::optional<std::int32_t> registeredCode(std::string_view typed,
+                                           const std::vector<CompanyMark>& companies) {
+  if (typed.empty() || !std::all_of(typed.begin(), typed.end(), db::IsDigit)) return std::nullopt;
+  const auto code = comms::ReadWholeNumber(typed);
+  const bool registered =
+      code && std::any_of(companies.begin(), companies.end(),
+                          [&](const CompanyMark& company) { return company.item.code == *code; });
+  return registered ? code : std::nullopt;
 }
 
 }  // namespace
@@ -54,13 +69,11 @@ std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::i
 
 std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(
     std::string_view list, const std::vector<CompanyMark>& companies, ui::Prompter& prompter) {
-  std::vector<comms::CodeItem> items;
-  for (const CompanyMark& company : companies) items.push_back(company.item);
   std::vector<std::int32_t> codes;
   for (std::size_t start = 0; start <= list.size();) {
     const std::size_t comma = std::min(list.find(',', start), list.size());
     const std::string_view typed = list.substr(start, comma - start);
-    const auto code = typed.size() <= 4 ? comms::TypedCode(typed, items) : std::nullopt;
+    const auto code = registeredCode(typed, companies);
     if (!code) {
       prompter.message("ATTENZIONE: l'Azienda " + std::string(typed) +
                            " non è presente nell'archivio delle Aziende.",
@@ -102,6 +115,15 @@ std::optional<CheckPeriod> AcceptCheckPeriod(std::string_view typedStart, std::s
   if (!end) return refuse(InvalidPeriodEndMessage);
   if (comms::IsEarlierDate(*end, *start)) return refuse(PeriodEndsBeforeStartMessage);
   return CheckPeriod{std::move(*start), std::move(*end)};
+}
+
+std::optional<CheckPeriod> AcceptCheckPeriodOrDefault(std::optional<std::string_view> typedStart,
+                                                      std::optional<std::string_view> typedEnd,
+                                                      std::string_view today,
+                                                      ui::Prompter& prompter) {
+  const CheckPeriod defaults = DefaultCheckPeriod(today);
+  return AcceptCheckPeriod(typedStart.value_or(defaults.start), typedEnd.value_or(defaults.end),
+                           prompter);
 }
 
 }  // namespace veltra::reports

@@ -44,9 +44,9 @@ std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::i
 std::vector<std::int32_t> SetCompanyMarks(db::DatabaseConnection& connection,
                                           const std::vector<std::int32_t>& codes, bool marked);
 
-// The codes of a "N[,N...]" list, each naming a company of the register as
-// a code typed in a company list does (at most four characters); none, after
-// the refusal (stop icon) that names the first one that does not.
+// The codes of a "N[,N...]" list, each the digits of the code of a company
+// of the register (leading zeros allowed, any length); none, after the
+// refusal (stop icon) that names the first one that is not.
 std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(
     std::string_view list, const std::vector<CompanyMark>& companies, ui::Prompter& prompter);
 
@@ -66,5 +66,12 @@ CheckPeriod DefaultCheckPeriod(std::string_view today);
 // its message (stop icon) and nothing is returned, the dialog stays open.
 std::optional<CheckPeriod> AcceptCheckPeriod(std::string_view typedStart, std::string_view typedEnd,
                                              ui::Prompter& prompter);
+
+// The same with either date left out: it takes the value the dialog opens
+// with on that day ("GG/MM/AAAA").
+std::optional<CheckPeriod> AcceptCheckPeriodOrDefault(std::optional<std::string_view> typedStart,
+                                                      std::optional<std::string_view> typedEnd,
+                                                      std::string_view today,
+                                                      ui::Prompter& prompter);
 
 }  // namespace veltra::reports

@@ -1,6 +1,7 @@
 #include "reports/FinancingListReport.h"
 
 #include "comms/NumberText.h"
+#include "db/PlainText.h"
 #include "db/QueryCursor.h"
 #include "reports/QueryColumns.h"
 
@@ -104,16 +105,25 @@ std::vector<std::string> FinancingListReport::cells(std::size_t row) const {
           situation.data};
 }
 
+// A page that goes on with an act spelt otherwise still shows the spelling
+// that opened its group.
 HeaderLines FinancingListReport::headerLines(std::size_t firstRow) const {
-  const std::string& act = actOf(firstRow);
+  const std::string& act = actOf(groupStart(firstRow));
   return {std::string(ReportBanner), "Elenco Mezzi",
           "Atto regionale erogazione finanziamento: " + (act.empty() ? "ASSENTE" : act)};
 }
 
-// Acts are compared byte for byte, after their trailing blanks were removed
-// on reading.
+// Acts are compared as the query sorts them, without regard to case (their
+// trailing blanks were removed on reading): "DGR 5/2011" and "dgr 5/2011"
+// interleave by company name, and compared byte for byte they would scatter
+// one act over pages of alternating spellings.
 bool FinancingListReport::opensGroup(std::size_t row) const {
-  return row > 0 && actOf(row) != actOf(row - 1);
+  return row > 0 && !db::EqualsIgnoringCase(actOf(row), actOf(row - 1));
+}
+
+std::size_t FinancingListReport::groupStart(std::size_t row) const {
+  while (row > 0 && !opensGroup(row)) --row;
+  return row;
 }
 
 }  // namespace veltra::reports

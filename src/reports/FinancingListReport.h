@@ -28,6 +28,8 @@ class FinancingListReport : public SituationListReport {
 
  private:
   const std::string& actOf(std::size_t index) const { return row(index).vehicle.atto; }
+  // The first row of the act's group the row belongs to.
+  std::size_t groupStart(std::size_t row) const;
 };
 
 }  // namespace veltra::reports

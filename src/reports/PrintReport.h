@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "reports/Canvas.h"
@@ -88,7 +89,8 @@ class PrintReport {
   double widthFitting() const;
 
  protected:
-  // One text per column.
+  // One text per column. Pagination calls it from two threads at once: it
+  // must only read.
   virtual std::vector<std::string> cells(std::size_t row) const = 0;
   // The title lines of a page whose first row is given.
   virtual HeaderLines headerLines(std::size_t firstRow) const = 0;
@@ -105,6 +107,11 @@ class PrintReport {
   };
 
   void measureColumns(Canvas& canvas);
+  // The distinct texts of each column that takes its width from its values,
+  // over the rows from firstRow to before endRow. Safe on another thread:
+  // it only reads the rows.
+  void gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
+                         std::vector<std::unordered_set<std::string>>& texts) const;
   void placeColumns();
   HeaderLayout headerLayout() const;
   bool breaksBefore(std::size_t row, std::size_t pageFirstRow, int y) const;

@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "comms/ApplyCommunication.h"
+#include "comms/DateInput.h"
 #include "db/DatabaseConnection.h"
+#include "db/TableCursor.h"
+#include "reports/CommunicationsCheckChoice.h"
 #include "reports/CommunicationsCheckReport.h"
 #include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
@@ -44,6 +48,29 @@ class ReportCommandTest : public ::testing::Test {
     ASSERT_TRUE(comms::ApplyCommunication(
                     connection, SyntheticCommunication(azienda, std::move(date), vehicles))
                     .done());
+  }
+
+  // The company's synthetic vehicles with their acts in small letters.
+  void addCompanyWithSmallActs(std::int32_t azienda, std::size_t vehicles) {
+    const auto synthetic = SyntheticCommunication(azienda, "15/01/2024", vehicles);
+    comms::Communication small(azienda, "15/01/2024");
+    for (comms::VehicleEntry entry : synthetic.entries()) {
+      for (char& c : entry.vehicle.atto) c = static_cast<char>(std::tolower(c));
+      small.append(std::move(entry));
+    }
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, database);
+    ASSERT_TRUE(comms::ApplyCommunication(connection, small).done());
+  }
+
+  void registerCompany(std::int32_t codice, const std::string& name) {
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, database);
+    db::TableCursor regazi(&connection, "regazi");
+    ASSERT_TRUE(regazi.AddNew());
+    ASSERT_TRUE(regazi.SetField("codice", std::to_string(codice)));
+    ASSERT_TRUE(regazi.SetField("denom", name));
+    ASSERT_TRUE(regazi.Update());
   }
 
   // The codes of the companies under observation.
@@ -172,6 +199,38 @@ TEST_F(ReportCommandTest, RefusalsAndEmptyReportsWriteNoFile) {
             "Impossibile scrivere il file PDF\n\n" + dir.file("missing/rubrica.pdf") + "\n");
 }
 
+TEST_F(ReportCommandTest, AnEmptyCodeIsCodeZeroWhenItsCompanyHasVehicles) {
+  addCompany(12, 5);
+  auto run = cli({"report", "by-company", "--pdf", pdf, "--company", ""});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, std::string(comms::InvalidCompanyMessage) + "\n");
+  run = cli({"report", "by-ambit", "--pdf", pdf, "--ambit", ""});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, std::string(comms::InvalidAmbitMessage) + "\n");
+  EXPECT_FALSE(fs::exists(pdf));
+
+  addCompany(0, 3);
+  run = cli({"report", "by-company", "--pdf", pdf, "--company", ""});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  const auto pages = pdfPages(pdf);
+  ASSERT_FALSE(pages.empty());
+  for (const auto& page : pages) {
+    EXPECT_NE(page.find("Azienda 0 - "), std::string::npos) << page;
+    EXPECT_EQ(page.find("Azienda 12 - "), std::string::npos) << page;
+  }
+}
+
+TEST_F(ReportCommandTest, FinancingKeepsAnActSpeltInTwoCasesOnOnePage) {
+  // Acts DGR 101/2001 to DGR 103/2003 for company 12, in small letters for 3.
+  addCompany(12, 4);
+  addCompanyWithSmallActs(3, 4);
+  const auto run = cli({"report", "financing", "--pdf", pdf});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  const auto pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 4u) << "three acts and the vehicles without one";
+  for (const auto& page : pages) EXPECT_EQ(occurrences(page, "ZCF"), 2u) << page;
+}
+
 TEST_F(ReportCommandTest, MalformedReportCommandsAreUsageErrors) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"report"},
@@ -262,7 +321,7 @@ TEST_F(ReportCommandTest, VerificationRefusesBeforeChangingAnyMark) {
   addCompany(12, 5);
   const std::vector<std::string> january = {"report", "verification", "--pdf", pdf,
                                             "--from", "01/01/2024",   "--to",  "31/01/2024"};
-  for (const char* codes : {"12,9999", "12,x", "12,", "00012"}) {
+  for (const char* codes : {"12,9999", "12,x", "12,", "12,-3"}) {
     auto args = january;
     args.insert(args.end(), {"--mark", codes});
     const auto run = cli(args);
@@ -282,8 +341,25 @@ TEST_F(ReportCommandTest, VerificationRefusesBeforeChangingAnyMark) {
   EXPECT_EQ(markedCompanies(), std::vector<std::int32_t>{});
   EXPECT_FALSE(fs::exists(pdf));
 
-  run = cli({"report", "verification", "--pdf", pdf, "--from", "01/01/2024"});
-  EXPECT_EQ(run.exitStatus, 2) << "the period's end is missing";
+  // The start left out is the first of this month.
+  run = cli({"report", "verification", "--pdf", pdf, "--to", "31/12/2023"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, std::string(reports::PeriodEndsBeforeStartMessage) + "\n");
+}
+
+TEST_F(ReportCommandTest, VerificationMarksLongCodesAndDefaultsToThisMonth) {
+  registerCompany(10001, "Consorzio Grande");
+  addCompany(10001, 2, comms::TodayDateText());
+  const auto run = cli({"report", "verification", "--pdf", pdf, "--mark", "10001"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(markedCompanies(), std::vector<std::int32_t>{10001});
+  const auto pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  const auto period = reports::DefaultCheckPeriod(comms::TodayDateText());
+  EXPECT_NE(pages[0].find("Periodo dal " + period.start + " al " + period.end), std::string::npos)
+      << pages[0];
+  EXPECT_NE(pages[0].find("10001"), std::string::npos);
+  EXPECT_NE(pages[0].find("2 Elementi"), std::string::npos) << pages[0];
 }
 
 }  // namespace

@@ -25,7 +25,13 @@ TEST(TypedCode, RefusesNonDigitsAmongTheFirstFourCharacters) {
   EXPECT_EQ(TypedCode(" 12", Companies), std::nullopt);
   EXPECT_EQ(TypedCode("-3", Companies), std::nullopt);
   EXPECT_EQ(TypedCode("Alfa", Companies), std::nullopt);
+}
+
+TEST(TypedCode, AnEmptyTextIsCodeZeroWhenTheListHoldsIt) {
   EXPECT_EQ(TypedCode("", Companies), std::nullopt);
+  auto withPlaceholder = Companies;
+  withPlaceholder.push_back({0, "0000 - *** azienda non assegnata ***"});
+  EXPECT_EQ(TypedCode("", withPlaceholder), 0);
 }
 
 TEST(TypedCode, RefusesCodesThatAreNotListed) {

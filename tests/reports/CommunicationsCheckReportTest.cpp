@@ -56,6 +56,28 @@ TEST(CheckPeriodTest, AcceptsBothDateFormsInOrderAndRefusesTheRest) {
 
 TEST(CheckPeriodTest, OpensOnTheCurrentMonthUpToToday) {
   EXPECT_EQ(DefaultCheckPeriod("17/03/2024"), (CheckPeriod{"01/03/2024", "17/03/2024"}));
+  testing::RecordingPrompter prompter;
+  const std::string_view today = "01/03/2024";
+  EXPECT_EQ(AcceptCheckPeriodOrDefault(std::nullopt, std::nullopt, today, prompter),
+            (CheckPeriod{"01/03/2024", "01/03/2024"}));
+  EXPECT_EQ(AcceptCheckPeriodOrDefault("15.02.24", std::nullopt, today, prompter),
+            (CheckPeriod{"15/02/2024", "01/03/2024"}));
+  EXPECT_EQ(AcceptCheckPeriodOrDefault(std::nullopt, "28/02/2024", today, prompter), std::nullopt);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, PeriodEndsBeforeStartMessage);
+}
+
+TEST(CompanyCodesTest, EveryCodeOfTheRegisterWhateverItsLength) {
+  const std::vector<CompanyMark> companies = {{{12, "0012 - Alfa"}, false},
+                                              {{10001, "10001 - Consorzio"}, true}};
+  testing::RecordingPrompter prompter;
+  EXPECT_EQ(AcceptCompanyCodes("12,0012,10001,010001", companies, prompter),
+            (std::vector<std::int32_t>{12, 12, 10001, 10001}));
+  for (const char* refused : {"1000", "12,", "1 2", "-12", "99999999999"}) {
+    prompter.clear();
+    EXPECT_EQ(AcceptCompanyCodes(refused, companies, prompter), std::nullopt) << refused;
+    EXPECT_EQ(prompter.messages.size(), 1u) << refused;
+  }
 }
 
 class CommunicationsCheckReportTest : public testing::ExportDatabaseTest {

@@ -95,6 +95,31 @@ TEST_F(FinancingListReportTest, ActsDifferingOnlyByTrailingBlanksShareTheirPages
   EXPECT_EQ(canvas.textsEqualTo("OM513AB").size(), 1u);
 }
 
+TEST_F(FinancingListReportTest, AnActSpeltInTwoCasesIsOneGroupUnderItsFirstSpelling) {
+  // By company name: Alfa's and Gamma's capitals enclose Beta's small letters.
+  setBusField("ZCFA1AD0002512345", "atto", "DGR 5/2011");
+  setBusField("WEB62801313100877", "atto", "dgr 5/2011");
+  setBusField("RAD0000000000007", "atto", "DGR 5/2011");
+  auto report = loaded();
+  EXPECT_EQ(plates(report), (std::vector<std::string>{"OM201CD", "OM042GH", "OM512AB", "OM513AB",
+                                                      "OM007RA", "OM777EF"}));
+  job.begin(report, canvas);
+  EXPECT_EQ(report.pageCount(), 3);
+  job.drawPage(report, canvas, 2);
+  EXPECT_EQ(canvas.textsEqualTo(actLine("DGR 5/2011")).size(), 1u);
+  for (const char* plate : {"OM512AB", "OM513AB", "OM007RA"})
+    EXPECT_EQ(canvas.textsEqualTo(plate).size(), 1u) << plate;
+
+  // Paper for one row a page: Beta's page goes on with the group's spelling.
+  RecordingCanvas shortPaper(20000, 600);
+  PrintPagination shortJob;
+  shortJob.begin(report, shortPaper);
+  EXPECT_EQ(report.pageCount(), 6);
+  shortJob.drawPage(report, shortPaper, 4);
+  EXPECT_EQ(shortPaper.textsEqualTo("OM513AB").size(), 1u);
+  EXPECT_EQ(shortPaper.textsEqualTo(actLine("DGR 5/2011")).size(), 1u);
+}
+
 TEST_F(FinancingListReportTest, AmountsHaveTwoDecimalsWithACommaRightAligned) {
   setBusField("SBV3A0000C0000042", "prezzo", "12.5");
   auto report = loaded({false, 3, true, -1});
