@@ -1,5 +1,7 @@
 #include "comms/CompanyFileCheck.h"
 
+#include <string>
+
 #include "comms/CommunicationReader.h"
 #include "comms/ImportCommunication.h"
 #include "comms/RecordLine.h"
@@ -8,14 +10,10 @@ namespace veltra::comms {
 
 namespace {
 
-std::string number(std::size_t value) {
-  return std::to_string(value);
-}
-
 std::string place(const CommunicationCheck& check) {
-  std::string text = "Riga " + number(check.faultLine);
+  std::string text = "Riga " + std::to_string(check.faultLine);
   if (check.faultField != 0)
-    text += ", campo " + number(check.faultField) + " (" +
+    text += ", campo " + std::to_string(check.faultField) + " (" +
             std::string(VariationColumnName(check.faultField)) + ")";
   return text + ": ";
 }
@@ -24,13 +22,13 @@ std::string recordFaultText(const CommunicationCheck& check) {
   const VariationLineRead& record = check.record;
   switch (record.fault) {
     case RecordFault::FieldCount:
-      return "il record ha " + number(record.fieldCount) +
-             (record.fieldCount == 1 ? " campo" : " campi") + " separati da TAB invece di " +
-             number(VariationFieldCount) + ".";
+      return "il record ha " + std::to_string(record.fieldCount) +
+             (record.fieldCount == 1 ? " campo" : " campi") + " invece dei " +
+             std::to_string(VariationFieldCount) + " separati da TAB.";
     case RecordFault::Kind:
       return "il tipo del record deve essere NEW o VAR, in maiuscolo.";
     case RecordFault::TooLong:
-      return "il testo è più lungo di " + number(record.width) + " caratteri.";
+      return "il testo è più lungo di " + std::to_string(record.width) + " caratteri.";
     case RecordFault::Number:
       return "il numero è fuori misura.";
     case RecordFault::None:
@@ -49,7 +47,7 @@ std::string missingLineText(const CommunicationCheck& check) {
     case FileFault::DateLine:
       return "il file finisce prima della riga della data \"<Data=...>\".";
     case FileFault::Record:
-      return "il file finisce prima del record " + number(check.faultLine - 3) +
+      return "il file finisce prima del record " + std::to_string(check.faultLine - 3) +
              ": l'intestazione ne annuncia " + std::to_string(check.recordCount) + ".";
     default:
       return "il file finisce prima della riga di chiusura \"</VariazioniBusQz>\".";
@@ -69,7 +67,7 @@ std::string faultText(const CommunicationCheck& check) {
     case FileFault::Record:
       return recordFaultText(check);
     case FileFault::FewRecords:
-      return "la riga di chiusura arriva dopo " + number(check.faultLine - 4) +
+      return "la riga di chiusura arriva dopo " + std::to_string(check.faultLine - 4) +
              " record, ma l'intestazione ne annuncia " + std::to_string(check.recordCount) + ".";
     case FileFault::Trailer:
       return "l'intestazione annuncia " + std::to_string(check.recordCount) +
@@ -82,7 +80,7 @@ std::string faultText(const CommunicationCheck& check) {
     case FileFault::Control:
       return "un carattere di controllo non può stare in una riga del file.";
     case FileFault::LineTooLong:
-      return "la riga è più lunga di " + number(MaxLineLength) + " caratteri.";
+      return "la riga è più lunga di " + std::to_string(MaxLineLength) + " caratteri.";
     case FileFault::None:
       break;
   }
@@ -91,7 +89,7 @@ std::string faultText(const CommunicationCheck& check) {
 
 std::string contentsText(const Communication& communication) {
   return "Azienda " + std::to_string(communication.azienda()) + ", data " + communication.date() +
-         ", " + number(communication.entryCount()) + " schede Bus.";
+         ", " + std::to_string(communication.entryCount()) + " schede Bus.";
 }
 
 }  // namespace

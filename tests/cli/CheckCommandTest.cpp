@@ -75,42 +75,49 @@ TEST_F(CheckCommandTest, AcceptsTheSampleCommunicationsWithoutDatabaseOrSettings
   EXPECT_FALSE(std::filesystem::exists(settings));
 }
 
-TEST_F(CheckCommandTest, NamesTheLineAndFieldOfAFaultyRecord) {
-  expectRefusedAt(checkWithField(5, 1, "new"),
-                  "Riga 5, campo 1 (NEW/VAR): il tipo del record deve essere NEW o VAR, in "
-                  "maiuscolo.");
-  expectRefusedAt(checkWithField(4, 15, "99999999999"),
-                  "Riga 4, campo 15 (sedere): il numero è fuori misura.");
-  expectRefusedAt(checkWithField(6, 8, std::string(16, 'X')),
-                  "Riga 6, campo 8 (targa): il testo è più lungo di 15 caratteri.");
-  expectRefusedAt(checkWithField(4, 5, "Societ\x81"),
-                  "Riga 4, campo 5 (prop): un carattere non appartiene alla codifica "
-                  "Windows-1252.");
-  expectRefusedAt(checkWithField(4, 10, "IVECO\x0B"),
-                  "Riga 4, campo 10 (tipo): un carattere di controllo non può stare in una riga "
-                  "del file.");
-  expectRefusedAt(checkWithField(5, 28, "01/01/2030\tX"),
-                  "Riga 5: il record ha 29 campi separati da TAB invece di 28.");
+// One field of the first sample replaced, and what the check says of it.
+struct FieldFault {
+  int line;
+  int field;
+  std::string bytes;
+  std::string where;
+};
+
+TEST_F(CheckCommandTest, NamesTheLineAndFieldOfEachFault) {
+  const FieldFault faults[] = {
+      {5, 1, "new",
+       "Riga 5, campo 1 (NEW/VAR): il tipo del record deve essere NEW o VAR, in maiuscolo."},
+      {4, 15, "99999999999", "Riga 4, campo 15 (sedere): il numero è fuori misura."},
+      {6, 8, std::string(16, 'X'),
+       "Riga 6, campo 8 (targa): il testo è più lungo di 15 caratteri."},
+      {4, 5, "Societ\x81",
+       "Riga 4, campo 5 (prop): un carattere non appartiene alla codifica Windows-1252."},
+      {4, 10, "IVECO\x0B",
+       "Riga 4, campo 10 (tipo): un carattere di controllo non può stare in una riga del file."},
+      {5, 28, "01/01/2030\tX", "Riga 5: il record ha 29 campi invece dei 28 separati da TAB."},
+      {2, 1, "<Azienda=0>",
+       "Riga 2: la riga dell'azienda deve essere \"<Azienda=\", il codice dell'azienda (da 1 a "
+       "32767) e \">\"."},
+      {3, 1, "<Data=31/02/2024>",
+       "Riga 3: la riga della data deve essere \"<Data=\", una data GG/MM/AAAA e \">\", senza "
+       "altri caratteri."},
+      {7, 1, "</VariazioniBusQz>40099",
+       "Riga 7: la somma di controllo non corrisponde al contenuto del file."},
+      {1, 1, "<VariazioniBusQz>2",
+       "Riga 6: l'intestazione annuncia 2 record: dopo di essi deve venire la riga di chiusura "
+       "\"</VariazioniBusQz>\" con la somma di controllo."},
+      {1, 1, "<VariazioniBusQz>5",
+       "Riga 7: la riga di chiusura arriva dopo 3 record, ma l'intestazione ne annuncia 5."},
+  };
+  for (const FieldFault& fault : faults) {
+    SCOPED_TRACE(fault.where);
+    expectRefusedAt(checkWithField(fault.line, fault.field, fault.bytes), fault.where);
+  }
 }
 
-TEST_F(CheckCommandTest, NamesTheLineOfAFaultyTagOrChecksum) {
-  expectRefusedAt(checkWithField(2, 1, "<Azienda=0>"),
-                  "Riga 2: la riga dell'azienda deve essere \"<Azienda=\", il codice dell'azienda "
-                  "(da 1 a 32767) e \">\".");
-  expectRefusedAt(checkWithField(3, 1, "<Data=31/02/2024>"),
-                  "Riga 3: la riga della data deve essere \"<Data=\", una data GG/MM/AAAA e \">\", "
-                  "senza altri caratteri.");
-  expectRefusedAt(checkWithField(7, 1, "</VariazioniBusQz>40099"),
-                  "Riga 7: la somma di controllo non corrisponde al contenuto del file.");
-  expectRefusedAt(checkWithField(1, 1, "<VariazioniBusQz>2"),
-                  "Riga 6: l'intestazione annuncia 2 record: dopo di essi deve venire la riga di "
-                  "chiusura \"</VariazioniBusQz>\" con la somma di controllo.");
-  expectRefusedAt(checkWithField(1, 1, "<VariazioniBusQz>5"),
-                  "Riga 7: la riga di chiusura arriva dopo 3 record, ma l'intestazione ne "
-                  "annuncia 5.");
+TEST_F(CheckCommandTest, NamesTheLineWhereAFileEndsEarly) {
   const std::string sample = readBytes(Sample + "20240315.txt");
-  const std::string withoutTrailer = sample.substr(0, sample.find("</"));
-  expectRefusedAt(checkBytes(withoutTrailer),
+  expectRefusedAt(checkBytes(sample.substr(0, sample.find("</"))),
                   "Riga 7: il file finisce prima della riga di chiusura \"</VariazioniBusQz>\".");
   expectRefusedAt(checkBytes("<VariazioniBusQz>1\r\n<Azienda=12>\r\n<Data=15/03/2024>\r\n"),
                   "Riga 4: il file finisce prima del record 1: l'intestazione ne annuncia 1.");
