@@ -12,9 +12,11 @@ namespace {
 
 std::string place(const CommunicationCheck& check) {
   std::string text = "Riga " + std::to_string(check.faultLine);
-  if (check.faultField != 0)
-    text += ", campo " + std::to_string(check.faultField) + " (" +
-            std::string(VariationColumnName(check.faultField)) + ")";
+  if (check.faultField == 0) return text + ": ";
+  text += ", campo " + std::to_string(check.faultField);
+  // A line of more fields than a record has may be at fault in one past its last.
+  const std::string_view name = VariationColumnName(check.faultField);
+  if (!name.empty()) text += " (" + std::string(name) + ")";
   return text + ": ";
 }
 

@@ -87,6 +87,7 @@ VariationLineRead ParseVariationLine(Communication& communication, std::string_v
 }
 
 std::string_view VariationColumnName(std::size_t column) {
+  if (column == 0 || column > VariationFieldCount) return {};
   switch (column - 1) {
     case Kind:
       return "NEW/VAR";
@@ -95,7 +96,7 @@ std::string_view VariationColumnName(std::size_t column) {
     case Azienda:
       return "azienda";
     default:
-      return VehicleFields.at(column - 1 - FirstVehicleColumn).name;
+      return VehicleFields[column - 1 - FirstVehicleColumn].name;
   }
 }
 

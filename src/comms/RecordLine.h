@@ -40,7 +40,7 @@ struct VariationLineRead {
 // appended, at the first fault the line holds.
 VariationLineRead ParseVariationLine(Communication& communication, std::string_view line);
 // The name of a record line's 1-based column: "NEW/VAR", "telaio", "azienda",
-// then the vehicle fields in their order.
+// then the vehicle fields in their order; none past the record's last.
 std::string_view VariationColumnName(std::size_t column);
 
 // The name of the first field of the vehicle, its chassis included, whose

@@ -95,6 +95,8 @@ TEST_F(CheckCommandTest, NamesTheLineAndFieldOfEachFault) {
       {4, 10, "IVECO\x0B",
        "Riga 4, campo 10 (tipo): un carattere di controllo non può stare in una riga del file."},
       {5, 28, "01/01/2030\tX", "Riga 5: il record ha 29 campi invece dei 28 separati da TAB."},
+      {5, 28, "\tX\t\x7F",
+       "Riga 5, campo 30: un carattere di controllo non può stare in una riga del file."},
       {2, 1, "<Azienda=0>",
        "Riga 2: la riga dell'azienda deve essere \"<Azienda=\", il codice dell'azienda (da 1 a "
        "32767) e \">\"."},
