@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CardCommands.h"
+#include "cli/CheckCommand.h"
 #include "cli/CliContext.h"
 #include "cli/CommandLineOptions.h"
 #include "cli/ConnectionCommands.h"
@@ -45,6 +46,7 @@ constexpr CommandEntry Commands[] = {
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},
     {"register-installation", "[DIRECTORY]", registerInstallationCommand},
+    {"check", "FILE", checkCommand},
 };
 
 const CommandEntry* findCommand(const std::string& name) {

@@ -83,18 +83,21 @@ class Checker {
     } else {
       check.fault = fault_;
       check.faultLine = lineNumber_;
+      check.faultField = faultField_;
+      check.pastEnd = pastEnd_;
+      check.recordCount = recordCount_;
+      check.record = record_;
     }
     return check;
   }
 
  private:
   std::optional<Communication> readAll() {
-    std::int32_t count = 0;
     std::int32_t azienda = 0;
     std::string date;
-    if (!readHeader(count) || !readCompany(azienda) || !readDate(date)) return std::nullopt;
+    if (!readHeader(recordCount_) || !readCompany(azienda) || !readDate(date)) return std::nullopt;
     Communication communication(azienda, std::move(date));
-    if (!readRecords(communication, count) || !readTrailer()) return std::nullopt;
+    if (!readRecords(communication, recordCount_) || !readTrailer()) return std::nullopt;
     return communication;
   }
 
@@ -131,8 +134,16 @@ class Checker {
 
   bool readRecords(Communication& communication, std::int32_t count) {
     for (std::int32_t i = 0; i < count; ++i) {
-      if (!nextLine()) return false;
-      if (!ParseVariationLine(communication, text_)) return refuse(FileFault::Record);
+      if (!nextLine()) {
+        faultField_ = faultyField();
+        return false;
+      }
+      if (line_.starts_with(TrailerTag)) return refuse(FileFault::FewRecords);
+      record_ = ParseVariationLine(communication, text_);
+      if (!record_) {
+        faultField_ = record_.column;
+        return refuse(FileFault::Record);
+      }
       checksum_.add(line_);
     }
     return true;
@@ -158,18 +169,38 @@ class Checker {
     ++lineNumber_;
     if (!readLine()) return refuse(FileFault::LineTooLong);
     if (line_.ends_with('\r')) line_.remove_suffix(1);
-    const LineBytes bytes = scanned(line_);
+    const FileFault fault = readText(line_);
+    return fault == FileFault::None || refuse(fault);
+  }
+
+  // Points text_ at the bytes in UTF-8, converted into utf8_ where they need
+  // it; the fault that refuses them, if any.
+  FileFault readText(std::string_view bytes) {
+    const LineBytes scan = scanned(bytes);
     // A NUL has no place in a text file and would cut the text short later on.
-    if (bytes.nul) return refuse(FileFault::Encoding);
-    if (bytes.control) return refuse(FileFault::Control);
-    if (bytes.ascii) {
-      text_ = line_;
-      return true;
+    if (scan.nul) return FileFault::Encoding;
+    if (scan.control) return FileFault::Control;
+    if (scan.ascii) {
+      text_ = bytes;
+      return FileFault::None;
     }
     utf8_.clear();
-    if (!codec_.appendUtf8(line_, utf8_)) return refuse(FileFault::Encoding);
+    if (!codec_.appendUtf8(bytes, utf8_)) return FileFault::Encoding;
     text_ = utf8_;
-    return true;
+    return FileFault::None;
+  }
+
+  // The 1-based field of the record line in line_ whose bytes are refused;
+  // 0 when the line is refused as a whole.
+  std::size_t faultyField() {
+    if (fault_ != FileFault::Encoding && fault_ != FileFault::Control) return 0;
+    std::string_view rest = line_;
+    for (std::size_t field = 1;; ++field) {
+      const std::size_t tab = rest.find('\t');
+      if (readText(rest.substr(0, tab)) != FileFault::None) return field;
+      if (tab == std::string_view::npos) return 0;
+      rest.remove_prefix(tab + 1);
+    }
   }
 
   // Points line_ at the bytes up to the next LF, which is dropped, or up to
@@ -187,7 +218,8 @@ class Checker {
   // The same for a line that goes on past the block, gathered in spill_.
   bool readSpilledLine() {
     spill_.assign(block_, blockAt_);
-    while (spill_.size() <= MaxLineLength && readBlock()) {
+    bool more = true;
+    while (spill_.size() <= MaxLineLength && (more = readBlock())) {
       const std::size_t end = block_.find('\n');
       spill_.append(block_, 0, end);
       if (end != std::string::npos) {
@@ -196,6 +228,7 @@ class Checker {
       }
     }
     line_ = spill_;
+    pastEnd_ = spill_.empty() && !more;
     return line_.size() <= MaxLineLength;
   }
 
@@ -224,6 +257,10 @@ class Checker {
   std::string utf8_;
   std::size_t lineNumber_ = 0;
   FileFault fault_ = FileFault::None;
+  std::size_t faultField_ = 0;
+  bool pastEnd_ = false;
+  std::int32_t recordCount_ = 0;
+  VariationLineRead record_;
 };
 
 }  // namespace

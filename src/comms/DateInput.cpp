@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "db/DateValue.h"
+#include "db/platform/LocalTime.h"
 
 namespace veltra::comms {
 
@@ -51,9 +52,7 @@ std::optional<std::string> AcceptInputDate(std::string_view typed, ui::Prompter&
 }
 
 std::string TodayDateText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = platform::LocalTime(std::time(nullptr));
   return dateText(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
 }
 

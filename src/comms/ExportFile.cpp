@@ -1,7 +1,5 @@
 #include "comms/ExportFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,16 +8,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "db/platform/Files.h"
+
 namespace veltra::comms {
 
 namespace {
-
-// The permissions a file created the ordinary way would get.
-mode_t ordinaryFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
 
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -67,7 +60,7 @@ WriteResult writeTemporary(const std::string& target, std::string_view bytes,
   if (fd < 0) return WriteResult::NotCreated;
   temporary = pattern;
   const bool written =
-      ::fchmod(fd, ordinaryFileMode()) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+      platform::GiveOrdinaryFileMode(fd) && writeAll(fd, bytes) && platform::SyncToDisk(fd);
   return ::close(fd) == 0 && written ? WriteResult::Done : WriteResult::NotWritten;
 }
 
@@ -127,7 +120,7 @@ bool ExportFiles::stage(const std::string& path, const std::optional<std::string
 
 bool ExportFiles::publish() {
   for (std::size_t i = 0; i < staged_.size(); ++i) {
-    if (std::rename(staged_[i].temporary.c_str(), staged_[i].target.c_str()) != 0) {
+    if (!platform::ReplaceFile(staged_[i].temporary, staged_[i].target)) {
       report("Impossibile scrivere\n\n" + staged_[i].target);
       staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
       discard();

@@ -11,14 +11,9 @@ namespace veltra::comms {
 
 namespace {
 
-constexpr const char* CorruptMessage =
-    "ATTENZIONE: Il file proposto per l'importazione è corrotto oppure non ha un contenuto\n"
-    "compatibile con le specifiche tecniche previste !!!\n\n"
-    "L'Acquisizione della Comunicazione Mezzi Aziendale non può essere effettuata.";
-
-constexpr const char* ConfirmQuestion =
-    "Il file proposto presenta un contenuto valido per l'importazione.\n\n"
-    "Si intende procedere oltre?";
+std::string confirmQuestion() {
+  return std::string(ValidFileMessage) + "\n\nSi intende procedere oltre?";
+}
 
 ui::FileChoice communicationFileChoice() {
   ui::FileChoice choice;
@@ -48,28 +43,35 @@ bool openFile(const std::string& path, std::ifstream& file) {
 
 }  // namespace
 
+std::optional<CommunicationCheck> CheckCommunicationFile(const std::string& path,
+                                                         ui::Prompter& prompter) {
+  std::ifstream file;
+  if (!openFile(path, file)) {
+    prompter.message("Impossibile aprire\n\n" + path, ui::Icon::Exclamation);
+    return std::nullopt;
+  }
+  // Reading a large communication takes a while.
+  prompter.beginBusy(true);
+  return CheckCommunication(file);
+}
+
 ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
   ui::Prompter& prompter = connection.prompter();
   const auto path = prompter.openFile(communicationFileChoice());
   if (!path) return {ui::Outcome::Cancelled, {}};
 
-  std::ifstream file;
-  if (!openFile(*path, file)) {
-    prompter.message("Impossibile aprire\n\n" + *path, ui::Icon::Exclamation);
+  const auto check = CheckCommunicationFile(*path, prompter);
+  if (!check) return {ui::Outcome::Failed, {}};
+  if (!check->communication) {
+    prompter.message(CorruptFileMessage, ui::Icon::Stop);
     return {ui::Outcome::Failed, {}};
   }
-  // Reading and applying a large communication both take a while.
-  prompter.beginBusy(true);
-  const CommunicationCheck check = CheckCommunication(file);
-  if (!check.communication) {
-    prompter.message(CorruptMessage, ui::Icon::Stop);
-    return {ui::Outcome::Failed, {}};
-  }
-  if (prompter.message(ConfirmQuestion, ui::Icon::Question, ui::Buttons::OkCancel) !=
+  if (prompter.message(confirmQuestion(), ui::Icon::Question, ui::Buttons::OkCancel) !=
       ui::Answer::Ok)
     return {ui::Outcome::Declined, {}};
+  // Applying a large communication takes a while.
   prompter.beginBusy(true);
-  const auto applied = ApplyCommunication(connection, *check.communication);
+  const auto applied = ApplyCommunication(connection, *check->communication);
   prompter.message(summaryText(applied.done(), applied.payload.inserted, applied.payload.updated),
                    ui::Icon::Information);
   return applied;

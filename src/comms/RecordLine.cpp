@@ -47,30 +47,57 @@ bool fits(std::string_view field, std::size_t width) {
   return field.size() <= width || db::Utf8Length(field) <= width;
 }
 
-// Fills entry, a new one, from the fields; false at the first that does not hold.
-bool readEntry(const LineFields& fields, VehicleEntry& entry) {
+VariationLineRead refused(RecordFault fault, std::size_t column, std::size_t width = 0) {
+  return {fault, VariationFieldCount, column + 1, width};
+}
+
+VariationLineRead tooLong(std::size_t column, std::size_t width) {
+  return refused(RecordFault::TooLong, column, width);
+}
+
+// Fills entry, a new one, from the fields; refused at the first that does not hold.
+VariationLineRead readEntry(const LineFields& fields, VehicleEntry& entry) {
   const auto kind = readKind(fields[Kind]);
-  if (!kind || !fits(fields[Azienda], AnyFieldWidth) || !fits(fields[Telaio], LongTextWidth))
-    return false;
+  if (!kind) return refused(RecordFault::Kind, Kind);
+  if (!fits(fields[Telaio], LongTextWidth)) return tooLong(Telaio, LongTextWidth);
+  if (!fits(fields[Azienda], AnyFieldWidth)) return tooLong(Azienda, AnyFieldWidth);
   entry.kind = *kind;
   entry.telaio = fields[Telaio];
   for (std::size_t i = 0; i < VehicleFields.size(); ++i) {
     const VehicleField& field = VehicleFields[i];
     const std::string_view text = fields[FirstVehicleColumn + i];
-    if (!fits(text, field.width) || !ReadFileText(field, text, entry.vehicle)) return false;
+    if (!fits(text, field.width)) return tooLong(FirstVehicleColumn + i, field.width);
+    if (!ReadFileText(field, text, entry.vehicle))
+      return refused(RecordFault::Number, FirstVehicleColumn + i);
   }
-  return true;
+  return {RecordFault::None, VariationFieldCount, 0, 0};
 }
 
 }  // namespace
 
-bool ParseVariationLine(Communication& communication, std::string_view line) {
+VariationLineRead ParseVariationLine(Communication& communication, std::string_view line) {
   const auto fields = splitFields(line);
-  if (!fields) return false;
+  if (!fields)
+    return {RecordFault::FieldCount,
+            static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1, 0, 0};
   // Read in place: an entry is many texts, and a large communication many entries.
-  if (readEntry(*fields, communication.append())) return true;
-  communication.removeLast();
-  return false;
+  const VariationLineRead read = readEntry(*fields, communication.append());
+  if (!read) communication.removeLast();
+  return read;
+}
+
+std::string_view VariationColumnName(std::size_t column) {
+  if (column == 0 || column > VariationFieldCount) return {};
+  switch (column - 1) {
+    case Kind:
+      return "NEW/VAR";
+    case Telaio:
+      return "telaio";
+    case Azienda:
+      return "azienda";
+    default:
+      return VehicleFields[column - 1 - FirstVehicleColumn].name;
+  }
 }
 
 bool BreaksLine(std::string_view text) {

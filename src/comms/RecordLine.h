@@ -18,11 +18,31 @@ namespace veltra::comms {
 // The kind, the chassis and the company code, then the vehicle fields.
 inline constexpr std::size_t VariationFieldCount = 3 + VehicleFields.size();
 
+// Why a record line was refused, for a company to find what to mend.
+enum class RecordFault {
+  None,
+  FieldCount,  // not exactly VariationFieldCount fields
+  Kind,        // the kind is not "NEW" or "VAR"
+  TooLong,     // a field longer than the reader holds
+  Number,      // a number that does not fit
+};
+
+struct VariationLineRead {
+  RecordFault fault = RecordFault::None;
+  std::size_t fieldCount = 0;  // the fields the line has, TABs plus one
+  std::size_t column = 0;      // 1-based field at fault; 0 for the whole line
+  std::size_t width = 0;       // for TooLong: the characters the field holds at most
+
+  explicit operator bool() const { return fault == RecordFault::None; }
+};
+
 // Parses one record line of a communication (UTF-8, without its terminator)
-// into a new entry appended to the communication. False, with nothing
-// appended, when the line has not exactly VariationFieldCount fields, the kind is not "NEW" or
-// "VAR", a field is longer than the reader holds or a number does not fit.
-bool ParseVariationLine(Communication& communication, std::string_view line);
+// into a new entry appended to the communication. Refused, with nothing
+// appended, at the first fault the line holds.
+VariationLineRead ParseVariationLine(Communication& communication, std::string_view line);
+// The name of a record line's 1-based column: "NEW/VAR", "telaio", "azienda",
+// then the vehicle fields in their order; none past the record's last.
+std::string_view VariationColumnName(std::size_t column);
 
 // The name of the first field of the vehicle, its chassis included, whose
 // text holds a TAB, CR or LF: written into a line it would shift the columns

@@ -1,11 +1,77 @@
 #include "comms/Windows1252.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <algorithm>
+#else
 #include <iconv.h>
 
 #include <array>
 #include <cerrno>
+#endif
 
 namespace veltra::comms {
+
+#ifdef _WIN32
+
+// Windows converts with its own code pages, through UTF-16.
+struct Windows1252Codec::Converter {
+  UINT to;
+  UINT from;
+};
+
+namespace {
+
+constexpr UINT Windows1252 = 1252;
+
+// Windows maps the five bytes that Windows-1252 leaves undefined to the
+// control characters of the same value, and back: they are refused here.
+bool undefinedIn1252(wchar_t c) {
+  return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+std::optional<std::wstring> wideText(UINT codePage, std::string_view text) {
+  const int length = static_cast<int>(text.size());
+  const int size =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), size);
+  if (std::any_of(wide.begin(), wide.end(), undefinedIn1252)) return std::nullopt;
+  return wide;
+}
+
+// Windows-1252 has no "invalid character" flag: a character it lacks shows
+// as the default character having been used. No best fit: "ā" is no "a".
+bool appendNarrow(UINT codePage, const std::wstring& wide, std::string& out) {
+  const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  const int length = static_cast<int>(wide.size());
+  BOOL usedDefault = FALSE;
+  BOOL* defaultFlag = codePage == CP_UTF8 ? nullptr : &usedDefault;
+  const int size =
+      WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, defaultFlag);
+  if (size <= 0 || usedDefault) return false;
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(size));
+  WideCharToMultiByte(codePage, flags, wide.data(), length, out.data() + start, size, nullptr,
+                      nullptr);
+  return true;
+}
+
+}  // namespace
+
+Windows1252Codec::Windows1252Codec()
+    : toUtf8_(std::make_unique<Converter>(Converter{CP_UTF8, Windows1252})),
+      fromUtf8_(std::make_unique<Converter>(Converter{Windows1252, CP_UTF8})) {}
+
+bool Windows1252Codec::convert(Converter& converter, std::string_view input, std::string& out) {
+  if (input.empty()) return true;
+  const auto wide = wideText(converter.from, input);
+  return wide && appendNarrow(converter.to, *wide, out);
+}
+
+#else
 
 struct Windows1252Codec::Converter {
   iconv_t handle;
@@ -22,6 +88,28 @@ Windows1252Codec::Windows1252Codec()
     : toUtf8_(std::make_unique<Converter>("UTF-8", "WINDOWS-1252")),
       fromUtf8_(std::make_unique<Converter>("WINDOWS-1252", "UTF-8")) {}
 
+bool Windows1252Codec::convert(Converter& converter, std::string_view input, std::string& out) {
+  const std::size_t start = out.size();
+  if (!converter.valid()) return false;
+  iconv(converter.handle, nullptr, nullptr, nullptr, nullptr);
+  std::array<char, 1024> chunk{};
+  char* in = const_cast<char*>(input.data());
+  std::size_t inLeft = input.size();
+  while (inLeft > 0) {
+    char* chunkEnd = chunk.data();
+    std::size_t outLeft = chunk.size();
+    const std::size_t result = iconv(converter.handle, &in, &inLeft, &chunkEnd, &outLeft);
+    out.append(chunk.data(), chunkEnd);
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      out.resize(start);
+      return false;
+    }
+  }
+  return true;
+}
+
+#endif
+
 Windows1252Codec::~Windows1252Codec() = default;
 
 namespace {
@@ -30,7 +118,7 @@ namespace {
 // in 0xA0-0xFF, where Windows-1252 is Latin-1: U+00A0-U+00FF, two UTF-8
 // bytes lead by 0xC2 or 0xC3. Those are converted here; anything else (the
 // euro, the curly quotes, a byte Windows-1252 leaves undefined, invalid
-// UTF-8) is left to iconv.
+// UTF-8) is left to the system's converter.
 constexpr unsigned char FirstLatinHalf = 0xA0;
 
 // The ASCII from start on, as far as it goes: it is copied in one piece.
@@ -79,26 +167,6 @@ bool appendLatinFromUtf8(std::string_view text, std::string& out) {
 }
 
 }  // namespace
-
-bool Windows1252Codec::convert(Converter& converter, std::string_view input, std::string& out) {
-  const std::size_t start = out.size();
-  if (!converter.valid()) return false;
-  iconv(converter.handle, nullptr, nullptr, nullptr, nullptr);
-  std::array<char, 1024> chunk{};
-  char* in = const_cast<char*>(input.data());
-  std::size_t inLeft = input.size();
-  while (inLeft > 0) {
-    char* chunkEnd = chunk.data();
-    std::size_t outLeft = chunk.size();
-    const std::size_t result = iconv(converter.handle, &in, &inLeft, &chunkEnd, &outLeft);
-    out.append(chunk.data(), chunkEnd);
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      out.resize(start);
-      return false;
-    }
-  }
-  return true;
-}
 
 bool Windows1252Codec::appendUtf8(std::string_view bytes, std::string& out) {
   const std::size_t start = out.size();

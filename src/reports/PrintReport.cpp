@@ -5,6 +5,8 @@
 #include <thread>
 #include <unordered_set>
 
+#include "db/platform/LocalTime.h"
+
 namespace veltra::reports {
 
 namespace {
@@ -25,8 +27,7 @@ std::string PageNumberText(int page, int pageCount) {
 }
 
 std::string CreationTimeText(std::time_t createdAt) {
-  std::tm local{};
-  localtime_r(&createdAt, &local);
+  const std::tm local = platform::LocalTime(createdAt);
   char text[64];
   std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d", local.tm_mday, local.tm_mon + 1,
                 local.tm_year + 1900, local.tm_hour, local.tm_min);

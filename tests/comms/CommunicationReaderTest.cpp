@@ -182,10 +182,15 @@ TEST(CheckCommunication, RefusesRecordsThatDoNotMatchTheCount) {
   const std::vector<std::string> oneRecord{"<Azienda=7>", "<Data=15/03/2024>", recordLine("A1")};
   // One record more: the trailer test meets the second record.
   expectRefused(fileOf("<VariazioniBusQz>0", oneRecord), FileFault::Trailer, 4);
-  // One record less: the record parse meets the trailer.
-  expectRefused(fileOf("<VariazioniBusQz>2", oneRecord), FileFault::Record, 5);
-  // A count far beyond the file: the missing lines read as empty.
-  expectRefused(fileOf("<VariazioniBusQz>2000000000", oneRecord), FileFault::Record, 5);
+  // One record less, or far fewer: the trailer stands where a record should.
+  expectRefused(fileOf("<VariazioniBusQz>2", oneRecord), FileFault::FewRecords, 5);
+  expectRefused(fileOf("<VariazioniBusQz>2000000000", oneRecord), FileFault::FewRecords, 5);
+  // Without a trailer, the missing lines read as empty.
+  const std::string cut =
+      joinLines({"<VariazioniBusQz>2", oneRecord[0], oneRecord[1], oneRecord[2]});
+  expectRefused(cut, FileFault::Record, 5);
+  EXPECT_TRUE(check(cut).pastEnd);
+  EXPECT_FALSE(check(fileOf("<VariazioniBusQz>2", oneRecord)).pastEnd);
 }
 
 TEST(CheckCommunication, RefusesABadRecordLine) {

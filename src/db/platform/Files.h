@@ -1,0 +1,22 @@
+#pragma once
+// What writing a file safely asks of the system that the C++ library does not
+// give: the permissions of a temporary file, flushing to disk, and replacing
+// a file by another in one step that lasts through a power cut.
+
+#include <string>
+
+namespace veltra::platform {
+
+// Gives a file made by mkstemp, which only its owner may read, the
+// permissions a file created the ordinary way gets.
+bool GiveOrdinaryFileMode(int fd);
+// Waits until what was written through fd is on the disk.
+bool SyncToDisk(int fd);
+// Puts the file at from in the place of the one at to, which may exist;
+// false, with both as they were, when the system refuses.
+bool ReplaceFile(const std::string& from, const std::string& to);
+// Makes the names just created or replaced in the folder of path last
+// through a power cut.
+void SyncFolderOf(const std::string& path);
+
+}  // namespace veltra::platform
