@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "db/engine/FileSync.h"
+#include "db/engine/LeftoverFiles.h"
 #include "db/engine/Workspace.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"

@@ -10,11 +10,12 @@
 #include "db/engine/BrokenRelations.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/FilePages.h"
-#include "db/engine/FileSync.h"
+#include "db/engine/LeftoverFiles.h"
 #include "db/engine/PageRows.h"
 #include "db/engine/RowRescue.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
+#include "db/platform/Files.h"
 
 namespace veltra::db::engine {
 
@@ -284,7 +285,7 @@ EngineStatus putCopyInPlace(const std::string& path, const std::string& copyPath
   notify(observer, RepairStep::OriginalKeptBeside);
   std::filesystem::rename(copyPath, path, ec);
   if (ec) return copyLeftBeside(copyPath, ec.message());
-  syncFolderOf(path);
+  platform::SyncFolderOf(path);
   notify(observer, RepairStep::CopyInPlace);
   return EngineStatus::success();
 }

@@ -4,8 +4,9 @@
 #include <system_error>
 
 #include "db/engine/EngineDatabase.h"
-#include "db/engine/FileSync.h"
+#include "db/engine/LeftoverFiles.h"
 #include "db/engine/Repair.h"
+#include "db/platform/Files.h"
 
 namespace veltra::db::engine {
 
@@ -53,7 +54,7 @@ EngineStatus Workspace::compactDatabase(const std::string& source, const std::st
   if (!db) return status;
   status = db->execute("VACUUM INTO " + quotedLiteral(partial));
   db.reset();
-  if (status) syncFile(partial);
+  if (status) platform::SyncFileAt(partial);
   if (status && std::filesystem::exists(destination, ec)) status = destinationExists(destination);
   if (status) std::filesystem::rename(partial, destination, ec);
   if (status && ec) status = EngineStatus::failure(ec.message());
@@ -61,7 +62,7 @@ EngineStatus Workspace::compactDatabase(const std::string& source, const std::st
     removeDatabaseFiles(partial);
     return status;
   }
-  syncFolderOf(destination);
+  platform::SyncFolderOf(destination);
   return status;
 }
 

@@ -1,6 +1,7 @@
 #include "db/platform/Files.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -38,6 +39,15 @@ bool SyncToDisk(int fd) {
   return _commit(fd) == 0;
 }
 
+// Windows flushes only a file opened for writing.
+bool SyncFileAt(const std::string& path) {
+  const int fd = _wopen(widePath(path).c_str(), _O_RDWR | _O_BINARY);
+  if (fd < 0) return false;
+  const bool synced = SyncToDisk(fd);
+  _close(fd);
+  return synced;
+}
+
 // Written through, the rename is on the disk when the call returns.
 bool ReplaceFile(const std::string& from, const std::string& to) {
   return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
@@ -57,6 +67,14 @@ bool GiveOrdinaryFileMode(int fd) {
 
 bool SyncToDisk(int fd) {
   return ::fsync(fd) == 0;
+}
+
+bool SyncFileAt(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  const bool synced = SyncToDisk(fd);
+  ::close(fd);
+  return synced;
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {

@@ -12,6 +12,8 @@ namespace veltra::platform {
 bool GiveOrdinaryFileMode(int fd);
 // Waits until what was written through fd is on the disk.
 bool SyncToDisk(int fd);
+// The same for a file another part of the program wrote and closed.
+bool SyncFileAt(const std::string& path);
 // Puts the file at from in the place of the one at to, which may exist;
 // false, with both as they were, when the system refuses.
 bool ReplaceFile(const std::string& from, const std::string& to);

@@ -1,0 +1,13 @@
+#include "db/engine/LeftoverFiles.h"
+
+#include <filesystem>
+
+namespace veltra::db::engine {
+
+void removeDatabaseFiles(const std::string& path) {
+  std::error_code ec;
+  for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+    std::filesystem::remove(path + suffix, ec);
+}
+
+}  // namespace veltra::db::engine
