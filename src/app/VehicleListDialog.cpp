@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
+
 namespace veltra::app {
 
 VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
@@ -18,6 +20,7 @@ VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
       companies_(reports::VehicleListCompanyItems(connection)),
       ambits_(reports::VehicleListAmbitItems(connection)) {
   setWindowTitle(QString::fromUtf8(reports::VehicleListDialogTitle(use).data()));
+  keepTitleInSight(*this);
   auto* column = new QVBoxLayout(this);
   column->addWidget(
       codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_, companies_));
