@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDialog>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QPushButton>
 
@@ -15,34 +14,16 @@ namespace {
 // own measure is not known to the program.
 constexpr int TitleBarExtraLines = 8;
 
-class TitleWidth : public QObject {
- public:
-  explicit TitleWidth(QDialog& dialog) : QObject(&dialog), dialog_(dialog) {
-    dialog.installEventFilter(this);
-  }
-
-  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-    if (event->type() == QEvent::Show) {
-      const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
-      const int needed =
-          metrics.horizontalAdvance(dialog_.windowTitle()) + metrics.height() * TitleBarExtraLines;
-      if (dialog_.width() < needed) dialog_.resize(needed, dialog_.height());
-    }
-    return false;
-  }
-
- private:
-  QDialog& dialog_;
-};
-
 }  // namespace
 
-void keepTitleInSight(QDialog& dialog) {
-  new TitleWidth(dialog);
+void keepTitleInSight(QDialog& dialog, QBoxLayout& layout) {
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  layout.addStrut(metrics.horizontalAdvance(dialog.windowTitle()) +
+                  metrics.height() * TitleBarExtraLines);
 }
 
 DialogButtons addDialogButtons(QDialog& dialog, QBoxLayout& layout, bool withCancel) {
-  keepTitleInSight(dialog);
+  keepTitleInSight(dialog, layout);
   DialogButtons buttons;
   auto* row = new QHBoxLayout;
   row->addStretch();

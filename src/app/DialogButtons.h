@@ -19,8 +19,8 @@ struct DialogButtons {
 // The dialog's title is kept whole in sight too (see keepTitleInSight).
 DialogButtons addDialogButtons(QDialog& dialog, QBoxLayout& layout, bool withCancel);
 
-// When it shows, the dialog is made at least as wide as its title bar needs
-// for the whole title, beside the window's own buttons.
-void keepTitleInSight(QDialog& dialog);
+// The dialog, laid out in a column, at least as wide as its title bar needs
+// for the whole title beside the window's own buttons.
+void keepTitleInSight(QDialog& dialog, QBoxLayout& column);
 
 }  // namespace veltra::app

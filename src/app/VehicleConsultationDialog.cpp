@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/DialogButtons.h"
 #include "app/VehicleSelector.h"
 #include "reports/VehicleSelectorItems.h"
 
@@ -52,7 +51,6 @@ VehicleConsultationDialog::VehicleConsultationDialog(db::DatabaseConnection& con
       text_(new QPlainTextEdit(this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)) {
   setWindowTitle(title);
-  keepTitleInSight(*this);
   text_->setReadOnly(true);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -20,8 +20,8 @@ VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
       companies_(reports::VehicleListCompanyItems(connection)),
       ambits_(reports::VehicleListAmbitItems(connection)) {
   setWindowTitle(QString::fromUtf8(reports::VehicleListDialogTitle(use).data()));
-  keepTitleInSight(*this);
   auto* column = new QVBoxLayout(this);
+  keepTitleInSight(*this, *column);
   column->addWidget(
       codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_, companies_));
   column->addWidget(codeGroup("Selezione Ambito", "Tutti gli Ambiti", allAmbits_, ambit_, ambits_));
