@@ -9,11 +9,10 @@ ProgressBox::ProgressBox(QWidget* owner, const QString& title, int first, int la
   setWindowTitle(title);
   setCancelButtonText(QStringLiteral("Annulla"));
   setWindowModality(Qt::WindowModal);
-  // The labels change with every step: the box keeps the width of the widest.
-  setAutoReset(false);
-  setAutoClose(false);
+  // One past the last step: the box stays up until the job itself ends.
   setRange(first, last + 1);
   setMinimumDuration(showAfter);
+  // The label changes with every step; the box keeps one width meanwhile.
   setMinimumWidth(fontMetrics().averageCharWidth() * 50);
   placeBelowMiddle(owner);
 }
