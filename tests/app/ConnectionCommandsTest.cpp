@@ -2,6 +2,8 @@
 // they leave in the settings for the next start.
 
 #include <QFileDialog>
+#include <QLabel>
+#include <QStatusBar>
 #include <filesystem>
 
 #include "AppFixture.h"
@@ -17,7 +19,11 @@ using namespace app;
 const std::string ExitQuestion =
     "E' stata richiesta l'uscita da Veltra.\n\nIntendi veramente uscire dal programma ?";
 
-class ConnectionCommandsTest : public AppTest {};
+class ConnectionCommandsTest : public AppTest {
+ protected:
+  // What the status bar says of the register.
+  QString statusText() { return window().statusBar()->findChild<QLabel*>()->text(); }
+};
 
 // A database deleted, or moved, while connected: the next command says so
 // instead of reading the file that is no longer there, and lets it go.
@@ -26,6 +32,7 @@ TEST_F(ConnectionCommandsTest, ADatabaseDeletedOrMovedWhileConnectedIsSaidSo) {
     dialogs.boxes.clear();
     startConnected();
     const std::string path = window().databasePath();
+    EXPECT_EQ(statusText(), QString::fromStdString("Database: " + path));
     if (moved)
       std::filesystem::rename(path, path + ".altrove");
     else
@@ -37,6 +44,7 @@ TEST_F(ConnectionCommandsTest, ADatabaseDeletedOrMovedWhileConnectedIsSaidSo) {
     EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Critical);
     EXPECT_FALSE(window().hasOpenConnection());
     EXPECT_FALSE(window().isCommandEnabled(CmdImportCommunication));
+    EXPECT_EQ(statusText(), "Nessun database collegato");
     application.reset();
   }
 }
