@@ -19,6 +19,20 @@ namespace veltra::app {
 
 namespace {
 
+// The companies: a click or Space flips a mark, while typing a code or a name
+// only moves to it. A list of several choices would otherwise flip the mark
+// of every company the typed letters reach, and write it at once.
+class CompanyList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+  void keyboardSearch(const QString& search) override {
+    setSelectionMode(QAbstractItemView::NoSelection);
+    QListWidget::keyboardSearch(search);
+    setSelectionMode(QAbstractItemView::MultiSelection);
+  }
+};
+
 QLineEdit* dateEdit(const std::string& text, QWidget* parent) {
   auto* edit = new QLineEdit(QString::fromStdString(text), parent);
   edit->setMaxLength(10);
@@ -33,7 +47,7 @@ CommunicationsCheckDialog::CommunicationsCheckDialog(db::DatabaseConnection& con
     : QDialog(parent),
       connection_(connection),
       prompter_(prompter),
-      companies_(new QListWidget(this)) {
+      companies_(new CompanyList(this)) {
   setWindowTitle(QStringLiteral("Verifica Comunicazioni Aziendali"));
   auto* layout = new QVBoxLayout(this);
   auto* label = new QLabel(QStringLiteral("Aziende"), this);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "app/FileFilters.h"
 #include "app/RecentFolders.h"
@@ -27,6 +29,21 @@ FileDialog::FileDialog(QWidget* parent, const ui::FileChoice& choice, bool save,
   // Wide enough for whole names, sizes and dates in the detail view.
   resize(sizeHint().expandedTo(
       QSize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 26)));
+  showWholeColumns();
+}
+
+// Size, type and date as wide as what they hold, the name taking the rest;
+// the places on the left wide enough for their names.
+void FileDialog::showWholeColumns() {
+  if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  if (auto* places = findChild<QWidget*>(QStringLiteral("sidebar")))
+    places->setMinimumWidth(fontMetrics().averageCharWidth() * 18);
 }
 
 void FileDialog::rememberFolderOf(const QString& chosen) {

@@ -24,6 +24,8 @@ class FileDialog : public QFileDialog {
   void accept() override;
 
  private:
+  void showWholeColumns();
+
   QString key_;
   RecentFolders* folders_;
 };

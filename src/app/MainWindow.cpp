@@ -4,9 +4,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStatusBar>
 
 #include "app/AppCommands.h"
 #include "app/BackgroundView.h"
@@ -35,6 +37,8 @@ MainWindow::MainWindow(qt::AssociationSettings& settings, DialogRunner* runner)
   centre_->addWidget(background_);
   setCentralWidget(centre_);
 
+  databaseLabel_ = new QLabel(this);
+  statusBar()->addWidget(databaseLabel_, 1);
   menuActions_ = buildMainMenu(*menuBar());
   for (QAction* action : menuActions_) {
     connect(action, &QAction::triggered, this,
@@ -107,10 +111,19 @@ bool MainWindow::isCommandEnabled(int id) const {
 
 void MainWindow::runCommand(int id) {
   if (!isCommandEnabled(id)) return;
+  if (needsDatabase(id) && !connectionStillInPlace()) return;
   const CommandFunction run = commandFunction(id);
   if (run == nullptr) return;
   Operation operation(*this);
   run(*this);
+}
+
+// A database deleted or moved while connected is said so, and let go: the
+// commands that need one wait for the next Connetti.
+bool MainWindow::connectionStillInPlace() {
+  if (connection_->StillInPlace()) return true;
+  disconnectDatabase();
+  return false;
 }
 
 void MainWindow::requestExit() {
@@ -140,6 +153,14 @@ void MainWindow::finish() {
 
 void MainWindow::updateCommandStates() {
   for (QAction* action : menuActions_) action->setEnabled(isCommandEnabled(action->data().toInt()));
+  showOpenDatabase();
+}
+
+// So that nobody imports into the wrong register.
+void MainWindow::showOpenDatabase() {
+  databaseLabel_->setText(hasOpenConnection()
+                              ? QStringLiteral("Database: %1").arg(QString::fromStdString(path_))
+                              : QStringLiteral("Nessun database collegato"));
 }
 
 void MainWindow::showReportWindow(ReportWindow* view) {
@@ -147,7 +168,6 @@ void MainWindow::showReportWindow(ReportWindow* view) {
   report_ = view;
   centre_->addWidget(view);
   centre_->setCurrentWidget(view);
-  setWindowTitle(view->title());
   repaintNow();
 }
 

@@ -15,6 +15,7 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QStackedWidget;
 
 namespace veltra::qt {
@@ -40,7 +41,7 @@ class MainWindow : public QMainWindow {
   static constexpr const char* ProgramTitle =
       "Veltra - \"Rilevazione Parco Bus - Regione Ombrena\"";
 
-  // The current database.
+  // The current database, named in the status bar while connected.
   const std::string& databasePath() const { return path_; }
   void setDatabasePath(std::string path) { path_ = std::move(path); }
   db::DatabaseConnection* connection() const { return connection_.get(); }
@@ -67,7 +68,8 @@ class MainWindow : public QMainWindow {
   // Asks the exit question; on OK the window closes and the association is saved.
   void requestExit();
 
-  // The report view in the picture's place; the window takes ownership.
+  // The report view in the picture's place; the window takes ownership. The
+  // caption becomes the report's once it has something to show.
   void showReportWindow(ReportWindow* view);
   void closeReportWindow();
   ReportWindow* reportWindow() const { return report_; }
@@ -93,14 +95,17 @@ class MainWindow : public QMainWindow {
 
  private:
   void placeAtDefaultGeometry();
+  bool connectionStillInPlace();
   void finish();
   void updateCommandStates();
+  void showOpenDatabase();
 
   qt::AssociationSettings& settings_;
   QStackedWidget* centre_;
   BackgroundView* background_;
   QPointer<ReportWindow> report_;
   BusyIndicator* indicator_;
+  QLabel* databaseLabel_ = nullptr;
   RecentFolders folders_;
   QtPrompter prompter_;
   std::vector<QAction*> menuActions_;

@@ -40,17 +40,15 @@ void PageView::setPages(int count, const QPageLayout& paper, int resolution, Pag
 }
 
 int PageView::rows() const {
-  if (count_ == 0) return 0;
-  return twoPages_ ? 1 + count_ / 2 : count_;
+  return (count_ + columns() - 1) / columns();
 }
 
 int PageView::rowOf(int page) const {
-  return twoPages_ ? page / 2 : page - 1;
+  return (page - 1) / columns();
 }
 
 int PageView::pageAt(int row, int column) const {
-  int page = row + 1;
-  if (twoPages_) page = row == 0 ? (column == 1 ? 1 : 0) : 2 * row + column;
+  const int page = row * columns() + column + 1;
   return page >= 1 && page <= count_ ? page : 0;
 }
 
@@ -74,6 +72,11 @@ void PageView::setTwoPages(bool two) {
   twoPages_ = two;
   layOut();
   viewport()->update();
+}
+
+void PageView::setDrawingPaused(bool paused) {
+  paused_ = paused;
+  if (!paused_) viewport()->update();
 }
 
 void PageView::fitInView() {
@@ -177,8 +180,9 @@ void PageView::paintEvent(QPaintEvent*) {
       painter.fillRect(place.translated(ShadowOffset, ShadowOffset),
                        palette().color(QPalette::Shadow));
       painter.fillRect(place, Qt::white);
-      auto& picture = shown[number];
       const auto kept = pictures_.find(number);
+      if (kept == pictures_.end() && paused_) continue;
+      auto& picture = shown[number];
       picture = kept != pictures_.end() ? std::move(kept->second) : drawPage(number);
       painter.save();
       painter.translate(place.topLeft());

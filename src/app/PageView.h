@@ -1,9 +1,8 @@
 #pragma once
 // The pages of the print view, drawn as they come into sight: a report of
 // thousands of pages shows its first at once, and a page is drawn only while
-// it is on screen. Two facing pages (page 1 alone on the right, as a front
-// page, then 2-3, 4-5...) or one at a time; fitted to the window, or larger
-// or smaller from there.
+// it is on screen. Two pages side by side (1-2, 3-4...) or one at a time;
+// fitted to the window, or larger or smaller from there.
 
 #include <QAbstractScrollArea>
 #include <QPageLayout>
@@ -37,6 +36,9 @@ class PageView : public QAbstractScrollArea {
   void fitInView();
   void zoomIn();
   void zoomOut();
+  // While paused, only pages drawn before show; the others stay blank until
+  // it resumes, as their report is busy being paginated or written.
+  void setDrawingPaused(bool paused);
   // Scrolls to the row of page n.
   void showPage(int page);
 
@@ -71,6 +73,7 @@ class PageView : public QAbstractScrollArea {
   PagePainter painter_;
   bool twoPages_ = true;
   bool fitted_ = true;
+  bool paused_ = false;
   qreal zoom_ = 0.1;
   int drawn_ = 0;
   // The pages painted last: a small scroll draws nothing again.

@@ -30,6 +30,7 @@ void runReport(MainWindow& window, std::unique_ptr<reports::PrintReport> report,
     prompter.message("E' impossibile associare la stampa !!!\n", ui::Icon::Information);
     return;
   }
+  window.setWindowTitle(view->title());
   if (preview)
     view->startPreview();
   else

@@ -6,15 +6,18 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 #include "app/PageView.h"
+#include "app/ProgressBox.h"
 #include "qt/PainterCanvas.h"
 #include "qt/PdfReport.h"
+#include "qt/ResponsiveCanvas.h"
 #include "qt/SheetPicture.h"
 #include "ui/Prompter.h"
 
@@ -47,37 +50,46 @@ PageRange chosenPages(const QPrinter& printer, int pageCount) {
   return {std::max(1, printer.fromPage()), std::min(printer.toPage(), pageCount)};
 }
 
-// The printing progress box, with the document, the page, the printer and where it goes.
+// The printing progress box, with the document, the page, the printer and
+// where it goes; a file printed to names itself as the printer.
 class PrintProgress {
  public:
   PrintProgress(QWidget* owner, const QString& document, const QPrinter& printer, PageRange pages)
-      : box_(owner),
+      : box_(owner, QStringLiteral("Stampa in corso"), pages.first, pages.last, 500),
         document_(document),
-        printer_(printer.printerName()),
-        port_(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                 : printer.outputFileName()) {
-    box_.setWindowTitle(QStringLiteral("Stampa in corso"));
-    box_.setCancelButtonText(QStringLiteral("Annulla"));
-    box_.setWindowModality(Qt::WindowModal);
-    box_.setRange(pages.first, pages.last + 1);
-    box_.setMinimumDuration(500);
-  }
+        printer_(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                    : printer.outputFileName()) {}
 
   // False once the user has cancelled.
   bool showPage(int page) {
-    box_.setLabelText(QStringLiteral("Documento : %1\nPagina : %2\nStampante : %3\nPorta : %4")
-                          .arg(document_)
-                          .arg(page)
-                          .arg(printer_, QStringLiteral("su %1").arg(port_)));
-    box_.setValue(page);
-    return !box_.wasCanceled();
+    return box_.showStep(page,
+                         QStringLiteral("Documento : %1\nPagina : %2\nStampante : %3\nPorta : %4")
+                             .arg(document_)
+                             .arg(page)
+                             .arg(printer_, QStringLiteral("su %1").arg(printer_)));
   }
 
  private:
-  QProgressDialog box_;
+  ProgressBox box_;
   QString document_;
   QString printer_;
-  QString port_;
+};
+
+// While the report is paginated or written, the page view shows only the
+// pages it has drawn already: the report draws one page at a time.
+class PausedDrawing {
+ public:
+  explicit PausedDrawing(PageView* view) : view_(view) {
+    if (view_ != nullptr) view_->setDrawingPaused(true);
+  }
+  ~PausedDrawing() {
+    if (view_ != nullptr) view_->setDrawingPaused(false);
+  }
+  PausedDrawing(const PausedDrawing&) = delete;
+  PausedDrawing& operator=(const PausedDrawing&) = delete;
+
+ private:
+  PageView* view_;
 };
 
 }  // namespace
@@ -91,6 +103,24 @@ StampaVista::StampaVista(QString title, ui::Prompter& prompter, QWidget* parent)
   status_->setContentsMargins(6, 2, 6, 2);
   layout->addStretch();
   layout->addWidget(status_);
+  addKeys();
+}
+
+// The keys of a print preview: the first and last page, and Escape as "Chiudi".
+void StampaVista::addKeys() {
+  const auto onKeys = [this](std::initializer_list<QKeySequence> keys, auto act) {
+    for (const QKeySequence& key : keys) {
+      auto* shortcut = new QShortcut(key, this);
+      connect(shortcut, &QShortcut::activated, this, [this, act] {
+        if (previewing_) act();
+      });
+    }
+  };
+  onKeys({QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home)},
+         [this] { turnTo(1); });
+  onKeys({QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)},
+         [this] { turnTo(pageView_->pageCount()); });
+  onKeys({QKeySequence(Qt::Key_Escape)}, [this] { closeView(); });
 }
 
 StampaVista::~StampaVista() = default;
@@ -100,7 +130,8 @@ void StampaVista::buildButtonBar() {
   bar->setContentsMargins(6, 6, 6, 6);
   static_cast<QVBoxLayout*>(layout())->addLayout(bar);
   addButton(*bar, "Stam&pa...", &StampaVista::print);
-  addButton(*bar, "Sal&va PDF...", &StampaVista::savePdf);
+  // Its letter is one the main menu does not use.
+  addButton(*bar, "S&alva PDF...", &StampaVista::savePdf);
   next_ = addButton(*bar, "Pag. &succes.", &StampaVista::nextPage);
   previous_ = addButton(*bar, "Pag. p&reced.", &StampaVista::previousPage);
   pages_ = addButton(*bar, "&Una pagina", &StampaVista::togglePages);
@@ -143,12 +174,14 @@ void StampaVista::startPreview() {
 void StampaVista::paginatePreview() {
   // Pagination of a long report takes a while.
   prompter_.beginBusy(true);
+  const PausedDrawing paused(pageView_);
   // The preview's paper is the PDF's: "Salva PDF..." writes the pages shown.
   const QPageLayout paper = qt::PaperLayout(qt::PdfPaper::A4Landscape);
   const int resolution = static_cast<int>(qt::PainterCanvas::UnitsPerInch);
   qt::SheetPicture sheet(paper.paintRectPixels(resolution).size(), resolution);
   QPainter measuring(&sheet);
-  qt::PainterCanvas canvas(measuring);
+  qt::PainterCanvas device(measuring);
+  qt::ResponsiveCanvas canvas(device, [this] { prompter_.keepResponsive(); });
   job_.begin(*report_, canvas);
   measuring.end();
   pageView_->setPages(report_->pageCount(), paper, resolution, [this](QPainter& painter, int page) {
@@ -199,7 +232,10 @@ int StampaVista::pageCountForDialog(QPrinter& printer) {
 bool StampaVista::printPages(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  qt::PainterCanvas canvas(painter);
+  prompter_.beginBusy(true);
+  const PausedDrawing paused(pageView_);
+  qt::PainterCanvas device(painter);
+  qt::ResponsiveCanvas canvas(device, [this] { prompter_.keepResponsive(); });
   job_.begin(*report_, canvas);
   const PageRange pages = chosenPages(printer, report_->pageCount());
   PrintProgress progress(this, title_, printer, pages);
@@ -224,11 +260,21 @@ void StampaVista::savePdf() {
   const auto path = prompter_.saveFile(choice);
   if (!path) return;
   pdfFolder() = QFileInfo(QString::fromStdString(*path)).absolutePath();
-  prompter_.beginBusy(true);
-  qt::WritePdfReport(*report_, *path, qt::PdfPaper::A4Landscape, prompter_);
+  writePdf(*path);
   // The report was paginated again for the file: the preview takes its pages afresh.
   paginatePreview();
   turnTo(page_);
+}
+
+void StampaVista::writePdf(const std::string& path) {
+  prompter_.beginBusy(true);
+  const PausedDrawing paused(pageView_);
+  std::optional<ProgressBox> box;
+  const auto progress = [this, &box](int page, int pageCount) {
+    if (!box) box.emplace(this, QStringLiteral("Salva PDF"), 1, pageCount, 0);
+    return box->showStep(page, QStringLiteral("Pagina %1 di %2").arg(page).arg(pageCount));
+  };
+  qt::WritePdfReport(*report_, path, qt::PdfPaper::A4Landscape, prompter_, progress);
 }
 
 bool StampaVista::twoPages() const {
@@ -236,13 +282,13 @@ bool StampaVista::twoPages() const {
 }
 
 int StampaVista::firstShownPage() const {
-  if (!twoPages() || page_ <= 1) return std::max(page_, 1);
-  return page_ - page_ % 2;
+  const int page = std::max(page_, 1);
+  return twoPages() ? page - (page - 1) % 2 : page;
 }
 
 int StampaVista::lastShownPage() const {
   const int first = firstShownPage();
-  return twoPages() && first > 1 ? std::min(first + 1, pageView_->pageCount()) : first;
+  return twoPages() ? std::max(first, std::min(first + 1, pageView_->pageCount())) : first;
 }
 
 void StampaVista::turnTo(int page) {
@@ -253,7 +299,7 @@ void StampaVista::turnTo(int page) {
 
 void StampaVista::nextPage() {
   const int first = firstShownPage();
-  turnTo(twoPages() ? (first == 1 ? 2 : first + 2) : first + 1);
+  turnTo(first + (twoPages() ? 2 : 1));
 }
 
 void StampaVista::previousPage() {

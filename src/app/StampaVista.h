@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "app/ReportWindow.h"
 #include "reports/PrintPagination.h"
@@ -48,6 +49,7 @@ class StampaVista : public ReportWindow {
 
  private:
   void buildButtonBar();
+  void addKeys();
   QPushButton* addButton(QHBoxLayout& bar, const char* text, void (StampaVista::*slot)());
   // Paginates for the preview's paper and hands the pages to the view.
   void paginatePreview();
@@ -56,6 +58,8 @@ class StampaVista : public ReportWindow {
   void endPreview();
   void closeView();
   void savePdf();
+  // The file written with a progress box whose "Annulla" stops it.
+  void writePdf(const std::string& path);
   void turnTo(int page);
   void nextPage();
   void previousPage();
@@ -64,7 +68,7 @@ class StampaVista : public ReportWindow {
   void zoomOut();
   void showPageState();
   bool twoPages() const;
-  // The first page of what shows now: pages come in pairs 2-3, 4-5... beside page 1.
+  // The first page of what shows now: pages come in pairs 1-2, 3-4...
   int firstShownPage() const;
   int lastShownPage() const;
 

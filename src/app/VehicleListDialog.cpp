@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
+
 namespace veltra::app {
 
 VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
@@ -19,6 +21,7 @@ VehicleListDialog::VehicleListDialog(reports::VehicleListDialog use,
       ambits_(reports::VehicleListAmbitItems(connection)) {
   setWindowTitle(QString::fromUtf8(reports::VehicleListDialogTitle(use).data()));
   auto* column = new QVBoxLayout(this);
+  keepTitleInSight(*this, *column);
   column->addWidget(
       codeGroup("Selezione Azienda", "Tutte le Aziende", allCompanies_, company_, companies_));
   column->addWidget(codeGroup("Selezione Ambito", "Tutti gli Ambiti", allAmbits_, ambit_, ambits_));

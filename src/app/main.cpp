@@ -13,6 +13,15 @@
 
 namespace {
 
+// Dates, sizes and numbers in Qt's own dialogs the Italian way, as the
+// program's own texts are, whatever locale the session was started in. Qt
+// takes the dates of its file dialogs from the system's locale, read from
+// the environment when the application starts.
+void useItalianLocale() {
+  if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "it_IT.UTF-8");
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
 // Qt's own dialogs in Italian, when the system has Qt's translations.
 void installItalianTranslations(QApplication& qt) {
   auto* translator = new QTranslator(&qt);
@@ -37,6 +46,7 @@ void useOfficeLook() {
 
 int main(int argc, char** argv) {
   veltra::comms::LetWritesFailPastFileSizeLimit();
+  useItalianLocale();
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Veltra"));
   QApplication::setOrganizationName(QStringLiteral("Veltra"));

@@ -1,6 +1,7 @@
 #include "db/DatabaseConnection.h"
 
 #include "db/engine/EngineDatabase.h"
+#include "db/engine/FileInPlace.h"
 
 namespace veltra::db {
 
@@ -31,6 +32,13 @@ DatabaseConnection::~DatabaseConnection() {
   }
   database_ = nullptr;
   open_ = false;
+}
+
+bool DatabaseConnection::StillInPlace() const {
+  if (!open_) return true;
+  const engine::EngineStatus status = engine::checkFileInPlace(*database_);
+  if (!status) prompter_.message("Errore di accesso al database\n\n" + status.text, ui::Icon::Stop);
+  return status.ok;
 }
 
 struct BulkTransaction::State {

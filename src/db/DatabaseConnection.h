@@ -29,6 +29,9 @@ class DatabaseConnection {
   const std::optional<std::string>& Path() const { return path_; }
   ui::Prompter& prompter() const { return prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
+  // False, after saying so, when what the connection opened has been
+  // deleted or moved away since.
+  bool StillInPlace() const;
 
  private:
   ui::Prompter& prompter_;

@@ -5,6 +5,7 @@
 // "Salva PDF...".
 
 #include <QPageLayout>
+#include <functional>
 #include <string>
 
 #include "reports/PrintReport.h"
@@ -14,10 +15,17 @@ namespace veltra::qt {
 
 enum class PdfPaper { A4Landscape, A4Portrait };
 
-// False, after saying so (exclamation box), when the file could not be
-// written; a file begun and not finished is removed.
+// Told before each page is drawn, with its number and the page count; false
+// stops the writing.
+using PdfPageProgress = std::function<bool(int page, int pageCount)>;
+
+// The file is made whole first and put in place as the exports put theirs:
+// the path then holds its old file or the complete new one, never a part.
+// False, after saying so (exclamation box), when it could not be written;
+// false and silent when progress stopped it, with the old file untouched.
+// While it works the prompter keeps the program responsive.
 bool WritePdfReport(reports::PrintReport& report, const std::string& path, PdfPaper paper,
-                    ui::Prompter& prompter);
+                    ui::Prompter& prompter, const PdfPageProgress& progress = {});
 
 // The paper of a PDF report: A4 with a band at the edge that printers do not reach.
 QPageLayout PaperLayout(PdfPaper paper);

@@ -1,6 +1,9 @@
 #include "AppFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +14,17 @@
 #include "support/RecordingPrompter.h"
 
 namespace veltra::testing {
+
+PaintWatcher::PaintWatcher(app::BusyIndicator& indicator) : indicator_(indicator) {
+  indicator_.installEventFilter(this);
+}
+
+bool PaintWatcher::eventFilter(QObject* /*watched*/, QEvent* event) {
+  const QCursor* cursor = QApplication::overrideCursor();
+  if (event->type() == QEvent::Paint && cursor && cursor->shape() == Qt::WaitCursor)
+    shown.push_back(indicator_.elapsedText());
+  return false;
+}
 
 std::string fileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -11,12 +11,25 @@
 
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
+#include "app/BusyIndicator.h"
 #include "app/MainWindow.h"
 #include "qt/AssociationSettings.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 namespace veltra::testing {
+
+// Keeps the time shown each time the busy indicator is painted during a
+// long piece of work (while the wait cursor is up).
+class PaintWatcher : public QObject {
+ public:
+  explicit PaintWatcher(app::BusyIndicator& indicator);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  std::vector<QString> shown;
+
+ private:
+  app::BusyIndicator& indicator_;
+};
 
 // The bytes of a file, to compare exports.
 std::string fileBytes(const std::string& path);

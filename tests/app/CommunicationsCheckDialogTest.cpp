@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,6 +36,11 @@ void click(QListWidget& list, int row) {
                       Qt::NoModifier);
     QCoreApplication::sendEvent(list.viewport(), &event);
   }
+}
+
+void press(QWidget& widget, int key, const QString& text = {}) {
+  QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(&widget, &event);
 }
 
 class CommunicationsCheckDialogTest : public ::testing::Test {
@@ -125,6 +131,26 @@ TEST_F(CommunicationsCheckDialogTest, EachClickWritesTheMarkAndCancelKeepsIt) {
   EXPECT_EQ(std::count_if(marks.begin(), marks.end(), [](const auto& m) { return m.marked; }), 1);
   EXPECT_TRUE(marks[2].marked);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Typing a code moves to the company; only Space flips the mark there.
+TEST_F(CommunicationsCheckDialogTest, TypingMovesThroughTheListAndOnlySpaceMarks) {
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  dialog.show();
+  QListWidget& list = dialog.companies();
+  list.setFocus();
+  const auto before = stored();
+  press(list, Qt::Key_Down);
+  for (const char* digit : {"0", "0", "1", "2"}) press(list, Qt::Key_0, QString::fromLatin1(digit));
+  EXPECT_EQ(stored(), before);
+  EXPECT_EQ(shown(dialog), before);
+  EXPECT_TRUE(list.currentItem()->text().startsWith("0012 - "))
+      << list.currentItem()->text().toStdString();
+
+  press(list, Qt::Key_Space, QStringLiteral(" "));
+  const int row = list.currentRow();
+  EXPECT_TRUE(stored()[static_cast<std::size_t>(row)].marked);
+  EXPECT_EQ(shown(dialog), stored());
 }
 
 TEST_F(CommunicationsCheckDialogTest, OkChecksThePeriod) {

@@ -2,6 +2,9 @@
 // they leave in the settings for the next start.
 
 #include <QFileDialog>
+#include <QLabel>
+#include <QStatusBar>
+#include <filesystem>
 
 #include "AppFixture.h"
 #include "app/CommandIds.h"
@@ -16,7 +19,35 @@ using namespace app;
 const std::string ExitQuestion =
     "E' stata richiesta l'uscita da Veltra.\n\nIntendi veramente uscire dal programma ?";
 
-class ConnectionCommandsTest : public AppTest {};
+class ConnectionCommandsTest : public AppTest {
+ protected:
+  // What the status bar says of the register.
+  QString statusText() { return window().statusBar()->findChild<QLabel*>()->text(); }
+};
+
+// A database deleted, or moved, while connected: the next command says so
+// instead of reading the file that is no longer there, and lets it go.
+TEST_F(ConnectionCommandsTest, ADatabaseDeletedOrMovedWhileConnectedIsSaidSo) {
+  for (const bool moved : {false, true}) {
+    dialogs.boxes.clear();
+    startConnected();
+    const std::string path = window().databasePath();
+    EXPECT_EQ(statusText(), QString::fromStdString("Database: " + path));
+    if (moved)
+      std::filesystem::rename(path, path + ".altrove");
+    else
+      std::filesystem::remove(path);
+    window().runCommand(CmdVehicleCard);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Errore di accesso al database\n\nIl file " + path +
+                                         " è stato spostato o cancellato dopo la connessione.");
+    EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Critical);
+    EXPECT_FALSE(window().hasOpenConnection());
+    EXPECT_FALSE(window().isCommandEnabled(CmdImportCommunication));
+    EXPECT_EQ(statusText(), "Nessun database collegato");
+    application.reset();
+  }
+}
 
 TEST_F(ConnectionCommandsTest, ConnettiOffersDatabaseFilesThatMustExist) {
   startConnected();

@@ -2,9 +2,6 @@
 // 200,000 history rows, in one statement of the engine, the indicator is
 // painted again and again with the time advancing.
 
-#include <QApplication>
-#include <QCursor>
-#include <QEvent>
 #include <chrono>
 
 #include "AppFixture.h"
@@ -16,24 +13,6 @@ namespace veltra::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Keeps the time shown each time the indicator is painted during the work.
-class PaintWatcher : public QObject {
- public:
-  explicit PaintWatcher(app::BusyIndicator& indicator) : indicator_(indicator) {
-    indicator_.installEventFilter(this);
-  }
-  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-    const QCursor* cursor = QApplication::overrideCursor();
-    if (event->type() == QEvent::Paint && cursor && cursor->shape() == Qt::WaitCursor)
-      shown.push_back(indicator_.elapsedText());
-    return false;
-  }
-  std::vector<QString> shown;
-
- private:
-  app::BusyIndicator& indicator_;
-};
 
 std::string makeHistoryFile(const std::string& path) {
   db::engine::EngineStatus status;

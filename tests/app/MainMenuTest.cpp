@@ -2,6 +2,8 @@
 // available with and without a database.
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -80,6 +82,27 @@ TEST_F(MainMenuTest, WithAnOpenDatabaseEveryCommandIsEnabled) {
   EXPECT_EQ(enabledIds(window()).size(), window().commandActions().size());
   for (int id = app::CmdExit; id <= app::CmdVerification; ++id)
     EXPECT_TRUE(window().isCommandEnabled(id)) << id;
+}
+
+// Crea and Connetti share their letter: each press moves between them, and
+// nothing runs until Enter, as in any Windows menu.
+TEST_F(MainMenuTest, ASharedAccessLetterMovesBetweenItsItems) {
+  startConnected();
+  window().show();
+  QMenu* database = window().menuBar()->actions().front()->menu();
+  int triggered = 0;
+  QObject::connect(database, &QMenu::triggered, [&triggered] { ++triggered; });
+  database->popup(window().mapToGlobal(QPoint(10, 10)));
+  const auto press = [database](int key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(database, &event);
+    return database->activeAction() ? database->activeAction()->text() : QString();
+  };
+  EXPECT_EQ(press(Qt::Key_C, "c"), "&Crea");
+  EXPECT_EQ(press(Qt::Key_C, "c"), "&Connetti");
+  EXPECT_EQ(press(Qt::Key_C, "c"), "&Crea");
+  EXPECT_EQ(triggered, 0);
+  database->close();
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "AppFixture.h"
@@ -21,10 +24,17 @@
 #include "app/VehicleListDialog.h"
 #include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
+#include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
 #include "support/RecordingPrompter.h"
 #include "support/RunProgram.h"
 #include "synthetic/SyntheticCommunication.h"
+
+// Qt's own way into its shortcuts, as its test library presses keys.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(),
+                                               bool autorep = false, ushort count = 1);
 
 namespace veltra::testing {
 namespace {
@@ -86,6 +96,11 @@ class ReportCommandsTest : public AppTest {
   }
 
   QString caption() { return window().windowTitle(); }
+  // A key pressed in the main window, as the user does while the view shows.
+  void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QApplication::setActiveWindow(&window());
+    qt_sendShortcutOverrideEvent(&window(), 0, key, modifiers);
+  }
   const QString ProgramTitle = QString::fromUtf8(app::MainWindow::ProgramTitle);
 };
 
@@ -99,34 +114,43 @@ TEST_F(ReportCommandsTest, PreviewTakesTheWindowsPlaceUntilClosed) {
 
   QStringList texts;
   for (const QPushButton* found : view->findChildren<QPushButton*>()) texts.append(found->text());
-  EXPECT_EQ(texts, (QStringList{"Stam&pa...", "Sal&va PDF...", "Pag. &succes.", "Pag. p&reced.",
+  EXPECT_EQ(texts, (QStringList{"Stam&pa...", "S&alva PDF...", "Pag. &succes.", "Pag. p&reced.",
                                 "&Una pagina", "Ingrand&isci", "Ri&duci", "&Chiudi"}));
 
-  // Two pages side by side, page 1 on its own as the front page.
+  // Two pages side by side, 1-2 first, as a print preview pairs them.
   app::PageView* preview = view->pageView();
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(preview->twoPages());
   EXPECT_EQ(preview->pageCount(), 11) << "one page per ambit";
-  EXPECT_EQ(view->statusText(), "Pagina 1");
+  EXPECT_EQ(view->statusText(), "Pagine 1-2");
   EXPECT_FALSE(button(*view, "Pag. p&reced.")->isEnabled());
   button(*view, "Pag. &succes.")->click();
-  EXPECT_EQ(view->statusText(), "Pagine 2-3");
+  EXPECT_EQ(view->statusText(), "Pagine 3-4");
   button(*view, "Pag. &succes.")->click();
-  EXPECT_EQ(view->statusText(), "Pagine 4-5");
+  EXPECT_EQ(view->statusText(), "Pagine 5-6");
   button(*view, "Pag. p&reced.")->click();
-  EXPECT_EQ(view->statusText(), "Pagine 2-3");
+  EXPECT_EQ(view->statusText(), "Pagine 3-4");
+  press(Qt::Key_End);
+  EXPECT_EQ(view->statusText(), "Pagina 11") << "the last page alone on the left";
+  EXPECT_FALSE(button(*view, "Pag. &succes.")->isEnabled());
+  press(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(view->statusText(), "Pagine 1-2");
+  press(Qt::Key_End, Qt::ControlModifier);
+  press(Qt::Key_Home);
+  EXPECT_EQ(view->statusText(), "Pagine 1-2");
+  button(*view, "Pag. &succes.")->click();
   button(*view, "&Una pagina")->click();
   EXPECT_FALSE(preview->twoPages());
   EXPECT_NE(button(*view, "Due pa&gine"), nullptr);
-  EXPECT_EQ(view->statusText(), "Pagina 2");
+  EXPECT_EQ(view->statusText(), "Pagina 3");
   const qreal fitted = preview->zoomFactor();
   button(*view, "Ingrand&isci")->click();
   EXPECT_GT(preview->zoomFactor(), fitted);
   button(*view, "Ri&duci")->click();
   EXPECT_NEAR(preview->zoomFactor(), fitted, 1e-9);
 
-  button(*view, "&Chiudi")->click();
-  EXPECT_TRUE(view->isFinished());
+  press(Qt::Key_Escape);
+  EXPECT_TRUE(view->isFinished()) << "Escape closes the view as Chiudi does";
   EXPECT_EQ(caption(), "Rubrica Mezzi x Azienda") << "until the next idle moment";
   window().idleStep();
   EXPECT_EQ(window().reportWindow(), nullptr);
@@ -144,7 +168,7 @@ TEST_F(ReportCommandsTest, PreviewDrawsOnlyThePagesInSight) {
   EXPECT_GE(pages.pagesDrawn(), 1);
   EXPECT_LE(pages.pagesDrawn(), 7) << "page 1 and the few pairs under it in the window";
   for (int i = 0; i < 10; ++i) button(*view, "Pag. &succes.")->click();
-  EXPECT_EQ(view->statusText(), "Pagine 20-21");
+  EXPECT_EQ(view->statusText(), "Pagine 21-22");
   EXPECT_GT(inkPixels(pages), 1000);
   EXPECT_LE(pages.pagesDrawn(), 14) << "and then the few in sight at pages 20-21";
 }
@@ -155,7 +179,7 @@ TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
   ASSERT_NE(view, nullptr);
   const std::string pdf = dir.file("rubrica.pdf");
   dialogs.files = {QString::fromStdString(pdf)};
-  button(*view, "Sal&va PDF...")->click();
+  button(*view, "S&alva PDF...")->click();
   ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(dialogs.fileDialogs[0].title, "Salva PDF");
   EXPECT_EQ(dialogs.fileDialogs[0].nameFilters, QStringList{"File PDF (*.pdf)"});
@@ -169,10 +193,64 @@ TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
 
   // The next one proposes the folder of the last, which exists.
   dialogs.files = {std::nullopt};
-  button(*view, "Sal&va PDF...")->click();
+  button(*view, "S&alva PDF...")->click();
   ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
   EXPECT_EQ(dialogs.fileDialogs[1].proposedName, "Rubrica Mezzi x Azienda.pdf");
   EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// The times the indicator showed, each later than the one before.
+void expectCounting(const std::vector<QString>& shown, const char* work) {
+  ASSERT_GE(shown.size(), 3u) << "the indicator was not painted during the " << work;
+  for (std::size_t i = 1; i < shown.size(); ++i) EXPECT_GT(shown[i], shown[i - 1]) << work;
+}
+
+TEST_F(ReportCommandsTest, TheIndicatorCountsWhileALongListIsPaginatedAndSaved) {
+  startOnRegister(3000);
+  auto report = std::make_unique<reports::VehicleListReport>(reports::VehicleListOrder::ByCompany,
+                                                             reports::VehicleListChoice{});
+  ASSERT_TRUE(report->load(*window().connection(), window().prompter()));
+  auto* view = new app::StampaVista(QStringLiteral("Rubrica"), window().prompter());
+  window().showReportWindow(view);
+  ASSERT_TRUE(view->attach(std::move(report)));
+  window().idleStep();
+  // A clock that moves a second each time it is read, ticks every few milliseconds.
+  auto now = std::chrono::system_clock::time_point{} + std::chrono::hours(1000);
+  window().busyIndicator().setTiming([&now] { return now += std::chrono::seconds(1); },
+                                     std::chrono::milliseconds(2));
+  PaintWatcher watcher(window().busyIndicator());
+  view->startPreview();
+  expectCounting(watcher.shown, "pagination");
+
+  window().idleStep();
+  watcher.shown.clear();
+  const std::string pdf = dir.file("rubrica.pdf");
+  dialogs.files = {QString::fromStdString(pdf)};
+  button(*view, "S&alva PDF...")->click();
+  expectCounting(watcher.shown, "saving");
+  EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
+// "Annulla" in the progress of "Salva PDF...": the file already there stays as it was.
+TEST_F(ReportCommandsTest, ACancelledSaveLeavesThePreviousFile) {
+  startOnRegister(3000);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  const std::string pdf = dir.file("rubrica.pdf");
+  std::ofstream(pdf) << "previous";
+  QString progressTitle;
+  whenShown<QProgressDialog>([&progressTitle](QProgressDialog& box) {
+    progressTitle = box.windowTitle();
+    box.cancel();
+  });
+  dialogs.files = {QString::fromStdString(pdf)};
+  button(*view, "S&alva PDF...")->click();
+  EXPECT_EQ(progressTitle, "Salva PDF");
+  EXPECT_EQ(fileBytes(pdf), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+  EXPECT_TRUE(dialogs.boxes.empty());
+  EXPECT_FALSE(view->isFinished()) << "the preview goes on";
 }
 
 TEST_F(ReportCommandsTest, NextReportReplacesTheViewAndCancelledPrintingEndsIt) {
@@ -229,6 +307,7 @@ TEST_F(ReportCommandsTest, VerificationPrintsTheCompaniesMarkedInItsDialog) {
       [](app::CommunicationsCheckDialog& dialog) { dialog.accept(); });
   window().runCommand(app::CmdVerification);
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Non ci sono dati da stampare !!!"});
+  EXPECT_EQ(dialogs.boxes[0].ownerTitle, ProgramTitle) << "no report's title over nothing";
   EXPECT_EQ(window().reportWindow(), nullptr);
 
   whenShown<app::CommunicationsCheckDialog>([](app::CommunicationsCheckDialog& dialog) {

@@ -10,7 +10,8 @@ namespace veltra::testing {
 QMessageBox::StandardButton ScriptedDialogs::runBox(QMessageBox& box) {
   QAbstractButton* cancel = box.button(QMessageBox::Cancel);
   boxes.push_back({box.text().toStdString(), box.icon(), box.standardButtons(),
-                   box.windowTitle().toStdString(), cancel ? cancel->text() : QString()});
+                   box.windowTitle().toStdString(), cancel ? cancel->text() : QString(),
+                   box.parentWidget() ? box.parentWidget()->window()->windowTitle() : QString()});
   if (box.standardButtons() == QMessageBox::Ok) return QMessageBox::Ok;
   if (answers.empty()) {
     ADD_FAILURE() << "a question nobody scripted an answer for: " << box.text().toStdString();

@@ -20,6 +20,7 @@ struct ShownBox {
   QMessageBox::StandardButtons buttons;
   std::string caption;
   QString cancelText;  // the Cancel button's text, when it has one
+  QString ownerTitle;  // the caption of the window it stands over
 };
 
 struct ShownFileDialog {

@@ -38,6 +38,10 @@ TEST_F(SituationDateDialogTest, AsksForTheDatePresetToToday) {
   EXPECT_EQ(button(dialog, "IDOK")->text(), "OK");
   EXPECT_TRUE(button(dialog, "IDOK")->isDefault());
   EXPECT_EQ(button(dialog, "IDCANCEL")->text(), "Annulla");
+  // Shown, it is wide enough for its whole title.
+  dialog.show();
+  EXPECT_GT(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
+  dialog.hide();
 }
 
 TEST_F(SituationDateDialogTest, RefusesAnIllegalDateThenWritesWhatVeltraCliWrites) {

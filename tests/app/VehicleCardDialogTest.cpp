@@ -196,6 +196,8 @@ class VehicleCardCommandTest : public AppTest {
                                             "/examples/VariazioniBusQz_12_20240315.txt")};
     dialogs.answers = {QMessageBox::Ok};
     window().runCommand(app::CmdImportCommunication);
+    // The user's next command comes after the window has been idle.
+    window().idleStep();
     dialogs.boxes.clear();
   }
 

@@ -91,6 +91,9 @@ TEST_F(ImportCommandTest, RefusesToRunWithoutADatabaseOrAFile) {
   EXPECT_FALSE(err.str().empty());
   EXPECT_EQ(run({"--db", database, "import"}), ExitUsage);
   EXPECT_EQ(run({"--db", database, "import", file, file}), ExitUsage);
+  EXPECT_TRUE(err.str().find("veltra-cli: import importa un file per volta: 2 file indicati\n") !=
+              std::string::npos)
+      << err.str();
   EXPECT_EQ(run({"--db", dir.file("absent.mdb"), "import", file, "--yes"}), ExitFailed);
 }
 

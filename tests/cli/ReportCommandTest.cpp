@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -195,8 +197,24 @@ TEST_F(ReportCommandTest, RefusalsAndEmptyReportsWriteNoFile) {
 
   run = cli({"report", "by-company", "--pdf", dir.file("missing/rubrica.pdf")});
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.err,
-            "Impossibile scrivere il file PDF\n\n" + dir.file("missing/rubrica.pdf") + "\n");
+  EXPECT_EQ(run.err, "Impossibile creare\n\n" + dir.file("missing/rubrica.pdf") + "\n");
+}
+
+// A PDF that cannot be written whole (here past a file-size limit, as on a
+// full disk) leaves the previous file as it was and nothing beside it.
+TEST_F(ReportCommandTest, AFailedWriteKeepsThePreviousPdf) {
+  addCompany(12, 200);
+  std::ofstream(pdf) << "previous";
+  const auto run = runProgram("/bin/sh",
+                              {"-c", "ulimit -f 4; exec \"$0\" \"$@\"", VELTRA_CLI_PATH, "--db",
+                               database, "report", "by-company", "--pdf", pdf},
+                              {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, "Impossibile scrivere\n\n" + pdf + "\n");
+  std::ifstream kept(pdf);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "previous");
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
 }
 
 TEST_F(ReportCommandTest, AnEmptyCodeIsCodeZeroWhenItsCompanyHasVehicles) {
