@@ -14,6 +14,8 @@ DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string
     return;
   }
   database_ = owned_.get();
+  // Long statements let a window repaint meanwhile.
+  database_->setProgressHook([&prompter] { prompter.keepResponsive(); });
   open_ = true;
 }
 

@@ -48,18 +48,19 @@ namespace {
 // Opens the engine's workspace, makes the one call of the command and closes
 // the workspace again. Each failure is shown with the engine's description.
 ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
-                           const std::string& failureSentence,
+                           const std::string& database, const std::string& failureSentence,
                            const std::function<EngineStatus(Workspace&)>& operation) {
   const auto report = [&](const std::string& sentence, const EngineStatus& status) {
     prompter.message(sentence + "\n\n" + status.text, ui::Icon::Exclamation, ui::Buttons::Ok,
                      caption);
     return ui::Outcome::Failed;
   };
-  Workspace workspace;
-  if (const EngineStatus status = workspace.open(); !status)
+  const auto workspace = Workspace::forDatabase(database);
+  workspace->setProgressHook([&prompter] { prompter.keepResponsive(); });
+  if (const EngineStatus status = workspace->open(); !status)
     return report("Errore durante la creazione spazio di lavoro", status);
-  const EngineStatus status = operation(workspace);
-  workspace.close();
+  const EngineStatus status = operation(*workspace);
+  workspace->close();
   return status ? ui::Outcome::Done : report(failureSentence, status);
 }
 
@@ -71,7 +72,7 @@ ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
   prompter.beginBusy(true);
   RepairReport report;
   const ui::Outcome outcome = runInWorkspace(
-      prompter, RepairCaption, "Errore durante la riparazione del database\n\n" + *path,
+      prompter, RepairCaption, *path, "Errore durante la riparazione del database\n\n" + *path,
       [&](Workspace& workspace) { return workspace.repairDatabase(*path, report); });
   // Rows lost or moved are said; a repair that kept everything stays silent.
   if (outcome == ui::Outcome::Done && !report.lostNothing())
@@ -88,7 +89,7 @@ ui::Outcome DuplicateDatabaseCommand(ui::Prompter& prompter) {
   if (!destination) return ui::Outcome::Cancelled;
   prompter.beginBusy(true);
   return runInWorkspace(
-      prompter, "Duplicazione database",
+      prompter, "Duplicazione database", *source,
       "Errore durante la duplicazione del database\n\n" + *source + "\n" + *destination,
       [&](Workspace& workspace) { return workspace.compactDatabase(*source, *destination); });
 }

@@ -15,8 +15,8 @@
 #include <memory>
 #include <set>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "support/TempDir.h"
 
@@ -44,7 +44,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 // a stamp, which is its key alone.
 void buildRegister(const std::string& path) {
   EngineStatus status;
-  auto db = EngineDatabase::create(path, status);
+  auto db = SqliteDatabase::create(path, status);
   ASSERT_TRUE(db) << status.text;
   ASSERT_TRUE(db->execute(
       "CREATE TABLE parent (k INTEGER NOT NULL, name VARCHAR(20) NOT NULL);"
@@ -72,7 +72,7 @@ void buildRegister(const std::string& path) {
 // The middle one of the table's or index's pages of that kind.
 std::int64_t pageOf(const std::string& path, const std::string& name, const std::string& kind) {
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   Statement stmt(db->handle(),
                  "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
                  status);
@@ -109,7 +109,7 @@ RowIds readableByRowid(const std::string& path) {
 RowIds heldAfterRepair(const std::string& path) {
   RowIds held;
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   EXPECT_TRUE(db) << status.text;
   if (!db) return held;
   std::string sql =
@@ -127,7 +127,7 @@ RowIds heldAfterRepair(const std::string& path) {
 
 std::string integrityOf(const std::string& path) {
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   if (!db) return status.text;
   Statement check(db->handle(), "PRAGMA integrity_check", status);
   return check.step(status) ? check.columnText(0) : status.text;
@@ -172,7 +172,7 @@ const Damage Damages[] = {
     {"AValueTheTableRefuses",
      [](const std::string& path) {
        EngineStatus status;
-       auto db = EngineDatabase::open(path, status);
+       auto db = SqliteDatabase::open(path, status);
        ASSERT_TRUE(
            db->execute("PRAGMA ignore_check_constraints = ON;"
                        "UPDATE child SET pad = pad || pad WHERE rowid = 5"));
@@ -181,7 +181,7 @@ const Damage Damages[] = {
     {"OrphanedRows",
      [](const std::string& path) {
        EngineStatus status;
-       auto db = EngineDatabase::open(path, status);
+       auto db = SqliteDatabase::open(path, status);
        ASSERT_TRUE(
            db->execute("PRAGMA foreign_keys = OFF; DELETE FROM parent WHERE k = 7;"
                        "DELETE FROM stamp WHERE s = 3"));
@@ -227,7 +227,7 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, RepairDamage, ::testing::ValuesIn(Damages),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Repair, AHealthyFileIsLeftUntouched) {
   testing::TempDir dir;
@@ -246,7 +246,7 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   const std::string path = dir.file("doppi.mdb");
   {
     EngineStatus status;
-    auto db = EngineDatabase::create(path, status);
+    auto db = SqliteDatabase::create(path, status);
     ASSERT_TRUE(db) << status.text;
     ASSERT_TRUE(
         db->execute("CREATE TABLE t (k INTEGER); INSERT INTO t VALUES (1), (1);"
@@ -264,7 +264,7 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   EXPECT_EQ(report.tables[0].kept, 1);
   EXPECT_EQ(report.tables[0].setAside, 1);
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   EXPECT_FALSE(db->execute("INSERT INTO t VALUES (1)"));
 }
 

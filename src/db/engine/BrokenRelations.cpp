@@ -29,7 +29,7 @@ struct Violation {
   int relation = 0;  // the foreign key's id in its table
 };
 
-std::vector<Violation> violations(EngineDatabase& copy, EngineStatus& status) {
+std::vector<Violation> violations(SqliteDatabase& copy, EngineStatus& status) {
   std::vector<Violation> found;
   Statement check(copy.handle(), "PRAGMA foreign_key_check", status);
   while (status && check.step(status))
@@ -48,7 +48,7 @@ struct ColumnPair {
   std::string to;    // in the referenced table
 };
 
-std::vector<ColumnPair> pairsOf(EngineDatabase& copy, const Violation& violation,
+std::vector<ColumnPair> pairsOf(SqliteDatabase& copy, const Violation& violation,
                                 EngineStatus& status) {
   std::vector<ColumnPair> pairs;
   Statement list(copy.handle(),
@@ -61,7 +61,7 @@ std::vector<ColumnPair> pairsOf(EngineDatabase& copy, const Violation& violation
   return pairs;
 }
 
-std::set<std::string> columnsOf(EngineDatabase& copy, const std::string& table,
+std::set<std::string> columnsOf(SqliteDatabase& copy, const std::string& table,
                                 EngineStatus& status) {
   std::set<std::string> columns;
   // Called one after another on one status: an earlier failure stays.
@@ -74,7 +74,7 @@ std::set<std::string> columnsOf(EngineDatabase& copy, const std::string& table,
 
 class RelationSettler {
  public:
-  RelationSettler(EngineDatabase& copy, SetAsideRows& setAside, std::vector<TableRescue>& rescues)
+  RelationSettler(SqliteDatabase& copy, SetAsideRows& setAside, std::vector<TableRescue>& rescues)
       : copy_(copy), setAside_(setAside), rescues_(rescues) {}
 
   EngineStatus run() {
@@ -217,14 +217,14 @@ class RelationSettler {
     return rescues_.emplace_back(TableRescue{table});
   }
 
-  EngineDatabase& copy_;
+  SqliteDatabase& copy_;
   SetAsideRows& setAside_;
   std::vector<TableRescue>& rescues_;
 };
 
 }  // namespace
 
-EngineStatus settleRelations(EngineDatabase& copy, SetAsideRows& setAside,
+EngineStatus settleRelations(SqliteDatabase& copy, SetAsideRows& setAside,
                              std::vector<TableRescue>& rescues) {
   return RelationSettler(copy, setAside, rescues).run();
 }

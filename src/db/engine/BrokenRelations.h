@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+#include "db/engine/SqliteDatabase.h"
 
 namespace veltra::db::engine {
 
@@ -16,7 +16,7 @@ class SetAsideRows;
 // columns both tables share) when its table accepts it; otherwise the
 // referring row is set aside. rescues holds one entry per table, whose
 // counts are updated.
-EngineStatus settleRelations(EngineDatabase& copy, SetAsideRows& setAside,
+EngineStatus settleRelations(SqliteDatabase& copy, SetAsideRows& setAside,
                              std::vector<TableRescue>& rescues);
 
 }  // namespace veltra::db::engine

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "db/engine/BrokenRelations.h"
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/RowRescue.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
 
@@ -101,7 +101,7 @@ std::int64_t pragmaNumber(sqlite3* db, const std::string& pragma, EngineStatus& 
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
 }
 
-std::int64_t rowCount(EngineDatabase& db, const std::string& table, EngineStatus& status) {
+std::int64_t rowCount(SqliteDatabase& db, const std::string& table, EngineStatus& status) {
   if (!status) return 0;
   Statement stmt(db.handle(), "SELECT count(*) FROM " + quoteIdentifier(table), status);
   return status && stmt.step(status) ? stmt.columnInt(0) : 0;
@@ -116,7 +116,7 @@ std::string freeName(const std::string& base) {
 }
 
 // Creates the objects of the schema of one kind.
-EngineStatus createObjects(EngineDatabase& db, const std::vector<SchemaObject>& schema,
+EngineStatus createObjects(SqliteDatabase& db, const std::vector<SchemaObject>& schema,
                            bool (*wanted)(const SchemaObject&)) {
   for (const auto& object : schema)
     if (wanted(object))
@@ -136,7 +136,7 @@ bool comesLast(const SchemaObject& object) {
 }
 
 // The file's markers, so the program recognises the copy as its own.
-EngineStatus copyMarkers(sqlite3* damaged, EngineDatabase& copy) {
+EngineStatus copyMarkers(sqlite3* damaged, SqliteDatabase& copy) {
   EngineStatus status;
   const auto id = pragmaNumber(damaged, "application_id", status);
   const auto version = pragmaNumber(damaged, "user_version", status);
@@ -146,7 +146,7 @@ EngineStatus copyMarkers(sqlite3* damaged, EngineDatabase& copy) {
 }
 
 // The rows of every table; then the relations made whole again.
-EngineStatus copyRows(sqlite3* damaged, EngineDatabase& copy,
+EngineStatus copyRows(sqlite3* damaged, SqliteDatabase& copy,
                       const std::vector<SchemaObject>& schema, RepairReport& report) {
   SetAsideRows setAside(copy);
   for (const auto& object : schema) {
@@ -165,7 +165,7 @@ EngineStatus copyRows(sqlite3* damaged, EngineDatabase& copy,
 // The schema and every readable row of the damaged file, in one transaction.
 // The indexes come before the rows, so a row that breaks a unique key is set
 // aside instead of the key being lost.
-EngineStatus fillCopy(sqlite3* damaged, EngineDatabase& copy,
+EngineStatus fillCopy(sqlite3* damaged, SqliteDatabase& copy,
                       const std::vector<SchemaObject>& schema, RepairReport& report) {
   EngineStatus status = copyMarkers(damaged, copy);
   if (!status) return status;
@@ -179,7 +179,7 @@ EngineStatus fillCopy(sqlite3* damaged, EngineDatabase& copy,
 }
 
 // "ok" when the closed copy is sound and every relation holds in it.
-std::string verifiedCopy(EngineDatabase& copy, EngineStatus filled) {
+std::string verifiedCopy(SqliteDatabase& copy, EngineStatus filled) {
   std::string findings = filled ? integrityFindings(copy.handle()) : filled.text;
   if (findings == "ok") {
     const std::string orphans = foreignKeyFindings(copy.handle());
@@ -244,7 +244,7 @@ EngineStatus saveIntoCopy(DamagedFile& damaged, const std::string& path,
     return EngineStatus::failure(
         "Il database non può essere riparato: lo schema non è leggibile.\n" + findings);
   const std::string copyPath = freeName(path + ".riparazione");
-  auto copy = EngineDatabase::create(copyPath, status);
+  auto copy = SqliteDatabase::create(copyPath, status);
   if (!copy) return status;
   const std::string copyFindings =
       verifiedCopy(*copy, fillCopy(damaged.handle(), *copy, schema, report));
@@ -264,12 +264,13 @@ EngineStatus saveIntoCopy(DamagedFile& damaged, const std::string& path,
 }  // namespace
 
 EngineStatus repairInPlace(const std::string& path, RepairReport& report,
-                           const RepairObserver& observer) {
+                           const RepairObserver& observer, const std::function<void()>& progress) {
   report = {};
   // What is no database at all is refused as the program refuses it anywhere;
   // a file damaged past its first page is read by the handle below.
   EngineStatus status;
-  auto checked = EngineDatabase::open(path, status);
+  auto checked = SqliteDatabase::open(path, status);
+  if (checked) checked->setProgressHook(progress);
   if (!checked && (status.code & 0xff) != SQLITE_CORRUPT) return status;
   // The original is only read: whatever the repair meets, the file the user
   // had stays as it was until a checked copy takes its place.

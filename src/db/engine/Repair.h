@@ -41,7 +41,9 @@ using RepairObserver = std::function<void(RepairStep)>;
 // checked, the damaged original is kept beside the path under a new name and
 // the copy takes its place with one rename, so the path always holds a
 // database. An error with the check's findings when nothing can be saved.
+// progress is called while the engine checks the file, as on an open database.
 EngineStatus repairInPlace(const std::string& path, RepairReport& report,
-                           const RepairObserver& observer = {});
+                           const RepairObserver& observer = {},
+                           const std::function<void()>& progress = {});
 
 }  // namespace veltra::db::engine

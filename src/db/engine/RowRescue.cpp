@@ -104,7 +104,7 @@ std::optional<RowId> rowidAtEnd(sqlite3* damaged, const std::string& table, cons
 
 class TableCopier {
  public:
-  TableCopier(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside, TableRescue& rescue)
+  TableCopier(sqlite3* damaged, SqliteDatabase& copy, SetAsideRows& setAside, TableRescue& rescue)
       : damaged_(damaged),
         setAside_(setAside),
         rescue_(rescue),
@@ -144,7 +144,7 @@ class TableCopier {
   }
 
  private:
-  static std::string insertSql(EngineDatabase& copy, const std::string& table) {
+  static std::string insertSql(SqliteDatabase& copy, const std::string& table) {
     EngineStatus status;
     Statement columns(copy.handle(), "SELECT name FROM pragma_table_info(?)", status);
     columns.bindText(1, table);
@@ -257,7 +257,7 @@ class TableCopier {
 
 }  // namespace
 
-EngineStatus rescueRows(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside,
+EngineStatus rescueRows(sqlite3* damaged, SqliteDatabase& copy, SetAsideRows& setAside,
                         TableRescue& rescue) {
   TableCopier copier(damaged, copy, setAside, rescue);
   if (!copier.insertPrepared()) return copier.insertPrepared();

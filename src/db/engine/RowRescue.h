@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+#include "db/engine/SqliteDatabase.h"
 
 struct sqlite3;
 
@@ -21,7 +21,7 @@ class Statement;
 // The copy's table of rows set aside, created with the first of them.
 class SetAsideRows {
  public:
-  explicit SetAsideRows(EngineDatabase& copy) : copy_(copy) {}
+  explicit SetAsideRows(SqliteDatabase& copy) : copy_(copy) {}
 
   // row: rowid in column 0, then the table's columns. Kept as the table's
   // name, the rowid, the reason and the values as SQL literals, so they can
@@ -32,7 +32,7 @@ class SetAsideRows {
   EngineStatus ensureTable();
   std::string valuesText(const Statement& row, EngineStatus& status);
 
-  EngineDatabase& copy_;
+  SqliteDatabase& copy_;
   bool created_ = false;
 };
 
@@ -44,7 +44,7 @@ bool refusedByConstraint(const EngineStatus& status);
 // Copies every readable row of the table from the damaged file into copy,
 // which holds the table already, in rowid order and under the same rowids. A
 // failure returned here is one the repair cannot work around.
-EngineStatus rescueRows(sqlite3* damaged, EngineDatabase& copy, SetAsideRows& setAside,
+EngineStatus rescueRows(sqlite3* damaged, SqliteDatabase& copy, SetAsideRows& setAside,
                         TableRescue& rescue);
 
 }  // namespace veltra::db::engine
