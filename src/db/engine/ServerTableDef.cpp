@@ -57,15 +57,6 @@ std::string columnSql(const FieldDef& field) {
   return sql;
 }
 
-std::string literal(std::string_view text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') quoted += '\'';
-    quoted += c;
-  }
-  return quoted + "'";
-}
-
 }  // namespace
 
 std::string ServerTableDef::createTableSql() const {
@@ -78,8 +69,8 @@ std::string ServerTableDef::createTableSql() const {
 
 EngineStatus ServerTableDef::appendToDatabase(const std::vector<IndexDef>& indexes) {
   EngineStatus status;
-  auto found =
-      db_.run("SELECT to_regclass(" + literal(quoteIdentifier(name())) + ") IS NOT NULL", status);
+  auto found = db_.run(
+      "SELECT to_regclass(" + quoteLiteral(quoteIdentifier(name())) + ") IS NOT NULL", status);
   if (!status) return status;
   if (textAt(found.get(), 0, 0) == "t")
     return EngineStatus::failure("La tavola \"" + name() + "\" esiste già nel database.");
@@ -89,7 +80,7 @@ EngineStatus ServerTableDef::appendToDatabase(const std::vector<IndexDef>& index
   for (const auto& field : fields())
     if (status = db_.execute("COMMENT ON COLUMN " + quoteIdentifier(name()) + "." +
                              quoteIdentifier(field.name) + " IS " +
-                             literal(declaredType(field.type, field.size)));
+                             quoteLiteral(declaredType(field.type, field.size)));
         !status)
       return status;
   for (const auto& index : indexes)

@@ -5,6 +5,7 @@
 
 #include "db/engine/Repair.h"
 #include "db/engine/SqliteDatabase.h"
+#include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
 
@@ -23,12 +24,7 @@ EngineStatus SqliteWorkspace::compactDatabase(const std::string& source,
   auto db = SqliteDatabase::open(source, status);
   if (!db) return status;
   db->setProgressHook(progressHook());
-  std::string quoted = "'";
-  for (char c : destination) {
-    if (c == '\'') quoted += '\'';
-    quoted += c;
-  }
-  return db->execute("VACUUM INTO " + quoted + "'");
+  return db->execute("VACUUM INTO " + quoteLiteral(destination));
 }
 
 }  // namespace veltra::db::engine

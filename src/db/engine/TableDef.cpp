@@ -47,6 +47,15 @@ std::string quoteIdentifier(std::string_view name) {
   return quoted + "\"";
 }
 
+std::string quoteLiteral(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') quoted += '\'';
+    quoted += c;
+  }
+  return quoted + "'";
+}
+
 std::string physicalIndexName(const std::string& table, const std::string& index, bool primary) {
   return (primary ? "pk_" : "ix_") + table + "_" + index;
 }

@@ -48,6 +48,8 @@ class TableDef {
 // Names the register gives an index: unique per database, mapped back to the table-local name.
 std::string physicalIndexName(const std::string& table, const std::string& index, bool primary);
 std::string quoteIdentifier(std::string_view name);
+// A text as an SQL string literal.
+std::string quoteLiteral(std::string_view text);
 // An index already in the table with that name, or a second primary key: the refusal, else success.
 EngineStatus indexNameFree(const TableInfo& table, const IndexDef& index);
 
