@@ -10,6 +10,7 @@
 #include "db/DatabaseConnection.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
+#include "db/engine/Workspace.h"
 
 namespace veltra::db {
 namespace {
@@ -88,6 +89,29 @@ TEST_P(ServerEngineTest, OnlyARegisterOfThisProgramOpens) {
       << status.text;
   EXPECT_FALSE(engine::EngineDatabase::create(path, status)) << "it holds tables";
   EXPECT_NE(status.text.find("contiene già delle tavole"), std::string::npos) << status.text;
+}
+
+// The office's backup: the server register as a new file that opens like any other.
+TEST_P(ServerEngineTest, DuplicateCopiesTheRegisterIntoANewFileAndRepairIsRefused) {
+  ASSERT_TRUE(addCompany(*connection, "4"));
+  const auto workspace = engine::Workspace::forDatabase(path);
+  const std::string copy = dir.file("copia.mdb");
+  ASSERT_TRUE(workspace->compactDatabase(path, copy));
+  DatabaseConnection file(prompter, copy);
+  ASSERT_TRUE(file.IsOpen());
+  TableCursor azi(&file, "azi");
+  azi.SelectIndex("codice");
+  const std::string code = "4";
+  EXPECT_TRUE(azi.Seek(1, &code));
+  engine::TableInfo mezzi;
+  ASSERT_TRUE(file.engineDatabase()->loadTable("mezzi", mezzi));
+  ASSERT_EQ(mezzi.relations.size(), 1u);
+  EXPECT_EQ(mezzi.relations[0].name, "mezzi_azi");
+
+  engine::RepairReport report;
+  const engine::EngineStatus refused = workspace->repairDatabase(path, report);
+  EXPECT_FALSE(refused);
+  EXPECT_NE(refused.text.find("è su un server"), std::string::npos) << refused.text;
 }
 
 TEST_P(ServerEngineTest, APasswordNeverShowsInTheLocator) {

@@ -1,5 +1,8 @@
 #include "db/engine/RegisterCopy.h"
 
+#include <algorithm>
+
+#include "db/PlainText.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/QueryRecordset.h"
 #include "db/engine/TableDef.h"
@@ -63,6 +66,28 @@ EngineStatus copyRows(const TableInfo& table, EngineDatabase& from, EngineDataba
   return status;
 }
 
+bool copiedAlready(const std::vector<const TableInfo*>& order, const std::string& name) {
+  return std::any_of(order.begin(), order.end(),
+                     [&](const TableInfo* table) { return EqualsIgnoringCase(table->name, name); });
+}
+
+// The tables in an order where each comes after the tables it refers to; a
+// table that refers to itself, or a cycle, keeps its place at the end.
+std::vector<const TableInfo*> referencedFirst(const std::vector<TableInfo>& tables) {
+  std::vector<const TableInfo*> order;
+  for (size_t round = 0; round < tables.size(); ++round)
+    for (const auto& table : tables) {
+      if (copiedAlready(order, table.name)) continue;
+      const bool ready = std::all_of(
+          table.relations.begin(), table.relations.end(),
+          [&](const RelationDef& relation) { return copiedAlready(order, relation.table); });
+      if (ready) order.push_back(&table);
+    }
+  for (const auto& table : tables)
+    if (!copiedAlready(order, table.name)) order.push_back(&table);
+  return order;
+}
+
 }  // namespace
 
 EngineStatus copyRegister(EngineDatabase& from, EngineDatabase& to) {
@@ -73,13 +98,15 @@ EngineStatus copyRegister(EngineDatabase& from, EngineDatabase& to) {
   }
   Transaction transaction(to);
   if (!transaction.status()) return transaction.status();
-  for (const auto& table : tables) {
+  // The relations go in while the tables are empty, as when a register is
+  // created; the rows then follow, every referenced table before those that refer to it.
+  for (const auto& table : tables)
     if (auto status = copyDefinition(table, to); !status) return status;
-    if (auto status = copyRows(table, from, to); !status) return status;
-  }
   for (const auto& table : tables)
     for (const auto& relation : table.relations)
       if (auto status = to.createRelation(relation); !status) return status;
+  for (const TableInfo* table : referencedFirst(tables))
+    if (auto status = copyRows(*table, from, to); !status) return status;
   return transaction.commit();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A whole register copied into another, empty one, whatever their engines:
-// tables with their fields and indexes, every row in the order it was
-// written, then the relations. The office's backup of a server register is
+// tables with their fields, indexes and relations, then every row in the
+// order it was written. The office's backup of a server register is
 // such a copy into a new file.
 
 #include "db/engine/EngineStatus.h"
