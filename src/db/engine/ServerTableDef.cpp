@@ -59,6 +59,9 @@ std::string columnSql(const FieldDef& field) {
 
 }  // namespace
 
+ServerTableDef::ServerTableDef(ServerDatabase& db, std::string name)
+    : TableDef(db, std::move(name)), db_(db) {}
+
 std::string ServerTableDef::createTableSql() const {
   std::string sql = "CREATE TABLE " + quoteIdentifier(name()) + " (" +
                     quoteIdentifier(RowIdentityColumn) +
@@ -86,13 +89,6 @@ EngineStatus ServerTableDef::appendToDatabase(const std::vector<IndexDef>& index
   for (const auto& index : indexes)
     if (status = db_.execute(createIndexSql(index)); !status) return status;
   return transaction.commit();
-}
-
-EngineStatus ServerTableDef::createIndexInDatabase(const IndexDef& index) {
-  TableInfo info;
-  if (auto status = db_.loadTable(name(), info); !status) return status;
-  if (auto status = indexNameFree(info, index); !status) return status;
-  return db_.execute(createIndexSql(index));
 }
 
 }  // namespace veltra::db::engine

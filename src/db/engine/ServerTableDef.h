@@ -10,13 +10,12 @@ class ServerDatabase;
 
 class ServerTableDef final : public TableDef {
  public:
-  ServerTableDef(ServerDatabase& db, std::string name) : TableDef(std::move(name)), db_(db) {}
+  ServerTableDef(ServerDatabase& db, std::string name);
 
   std::string createTableSql() const override;
 
  private:
   EngineStatus appendToDatabase(const std::vector<IndexDef>& indexes) override;
-  EngineStatus createIndexInDatabase(const IndexDef& index) override;
 
   ServerDatabase& db_;
 };

@@ -4,6 +4,7 @@
 
 #include "db/CalendarDate.h"
 #include "db/PlainText.h"
+#include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
 
@@ -31,15 +32,6 @@ std::optional<std::string> literalBody(std::string_view sql, size_t& pos, char q
     return body;
   }
   return std::nullopt;
-}
-
-std::string singleQuoted(std::string_view body) {
-  std::string out = "'";
-  for (char c : body) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out + "'";
 }
 
 // #MM/DD/YYYY# (one-digit month and day too) becomes the stored 'YYYY-MM-DD'.
@@ -119,7 +111,7 @@ std::optional<std::string> translateDialect(std::string_view jetSql, std::string
         error = "Stringa non chiusa nell'istruzione SQL.";
         return std::nullopt;
       }
-      out += singleQuoted(*body);
+      out += quoteLiteral(*body);
     } else if (c == '#') {
       const auto literal = dateLiteral(jetSql, pos);
       if (!literal) {

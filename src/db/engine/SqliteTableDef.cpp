@@ -54,6 +54,9 @@ std::string columnSql(const FieldDef& field) {
 
 }  // namespace
 
+SqliteTableDef::SqliteTableDef(SqliteDatabase& db, std::string name)
+    : TableDef(db, std::move(name)), db_(db) {}
+
 std::string SqliteTableDef::createTableSql() const {
   std::string sql = "CREATE TABLE " + quoteIdentifier(name()) + " (";
   for (size_t i = 0; i < fields().size(); ++i) sql += (i > 0 ? ", " : "") + columnSql(fields()[i]);
@@ -71,13 +74,6 @@ EngineStatus SqliteTableDef::appendToDatabase(const std::vector<IndexDef>& index
   for (const auto& index : indexes)
     if (auto status = db_.execute(createIndexSql(index)); !status) return status;
   return transaction.commit();
-}
-
-EngineStatus SqliteTableDef::createIndexInDatabase(const IndexDef& index) {
-  TableInfo info;
-  if (auto status = db_.loadTable(name(), info); !status) return status;
-  if (auto status = indexNameFree(info, index); !status) return status;
-  return db_.execute(createIndexSql(index));
 }
 
 }  // namespace veltra::db::engine

@@ -10,13 +10,12 @@ class SqliteDatabase;
 
 class SqliteTableDef final : public TableDef {
  public:
-  SqliteTableDef(SqliteDatabase& db, std::string name) : TableDef(std::move(name)), db_(db) {}
+  SqliteTableDef(SqliteDatabase& db, std::string name);
 
   std::string createTableSql() const override;
 
  private:
   EngineStatus appendToDatabase(const std::vector<IndexDef>& indexes) override;
-  EngineStatus createIndexInDatabase(const IndexDef& index) override;
 
   SqliteDatabase& db_;
 };

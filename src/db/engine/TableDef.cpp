@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "db/engine/EngineDatabase.h"
+
 namespace veltra::db::engine {
 
 namespace {
@@ -108,6 +110,13 @@ EngineStatus TableDef::createIndex(const IndexDef& index) {
     return EngineStatus::success();
   }
   return createIndexInDatabase(index);
+}
+
+EngineStatus TableDef::createIndexInDatabase(const IndexDef& index) {
+  TableInfo info;
+  if (auto status = db_.loadTable(name_, info); !status) return status;
+  if (auto status = indexNameFree(info, index); !status) return status;
+  return db_.execute(createIndexSql(index));
 }
 
 std::string TableDef::createIndexSql(const IndexDef& index) const {

@@ -11,9 +11,11 @@
 
 namespace veltra::db::engine {
 
+class EngineDatabase;
+
 class TableDef {
  public:
-  explicit TableDef(std::string name) : name_(std::move(name)) {}
+  TableDef(EngineDatabase& db, std::string name) : db_(db), name_(std::move(name)) {}
   virtual ~TableDef() = default;
   TableDef(const TableDef&) = delete;
   TableDef& operator=(const TableDef&) = delete;
@@ -37,8 +39,9 @@ class TableDef {
   virtual EngineStatus appendToDatabase(const std::vector<IndexDef>& indexes) = 0;
   // An index on the table already in the register; refused when its name or
   // a second primary key is taken.
-  virtual EngineStatus createIndexInDatabase(const IndexDef& index) = 0;
+  EngineStatus createIndexInDatabase(const IndexDef& index);
 
+  EngineDatabase& db_;
   std::string name_;
   std::vector<FieldDef> fields_;
   std::vector<IndexDef> pendingIndexes_;
