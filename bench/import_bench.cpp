@@ -7,6 +7,12 @@
 // statements and typed values. Run by hand, with a Release build:
 //   build/speed/bench/import_bench --benchmark_filter=Inserts/20000
 //
+// BM_ImportOnServer compares the same import into a register on a PostgreSQL
+// server (VELTRA_BENCH_SERVER, the URI of a database from which new ones can
+// be created, e.g. scripts/test-cluster's) with the import into a file, in the
+// same run: server_ms, file_ms, server_ratio, and round_trips_per_vehicle, the
+// times the program waited for the server (what a network multiplies).
+//
 // Counters (medians of the runs): program_ms is the import as the command
 // runs it (reading and checking the file, then applying it), check_ms its
 // file part alone, apply_ms its database part, sqlite_ms the baseline; ratio is program_ms over
@@ -15,6 +21,7 @@
 // largest growth of the resident set during the program's import.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +36,7 @@
 #include "comms/TaggedFileWriter.h"
 #include "comms/VehicleFields.h"
 #include "db/DatabaseConnection.h"
+#include "db/engine/ServerDatabase.h"
 #include "schema/DatabaseCreation.h"
 #include "support/BenchSupport.h"
 #include "support/RawSqlite.h"
@@ -77,6 +85,7 @@ struct ImportTimes {
   Timing apply;
   int inserted = 0;
   int updated = 0;
+  long roundTrips = 0;  // on a server
 };
 
 // What the import command does once the user confirmed: check the file whole, apply it.
@@ -96,6 +105,8 @@ ImportTimes importFile(const std::string& database, const std::string& file) {
     times.inserted = applied.payload.inserted;
     times.updated = applied.payload.updated;
   });
+  if (const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection.engineDatabase()))
+    times.roundTrips = server->roundTrips();
   return times;
 }
 
@@ -254,8 +265,42 @@ void BM_ImportUpdates(benchmark::State& state) {
   compareImports(state, true);
 }
 
+// A new register on the server, named after the run.
+std::string freshServerRegister(const std::string& server) {
+  static int made = 0;
+  const std::string name =
+      "veltra_bench_" + std::to_string(getpid()) + "_" + std::to_string(++made);
+  const auto path = server.find('/', server.find("://") + 3);
+  const auto query = server.find('?');
+  const std::string uri = server.substr(0, path) + "/" + name +
+                          (query == std::string::npos ? "" : server.substr(query));
+  BenchPrompter prompter;
+  if (!schema::BuildNewDatabase(prompter, uri, "").done()) std::abort();
+  return uri;
+}
+
+void BM_ImportOnServer(benchmark::State& state) {
+  const char* server = std::getenv("VELTRA_BENCH_SERVER");
+  if (server == nullptr) return state.SkipWithError("VELTRA_BENCH_SERVER names no server");
+  Workspace work(static_cast<std::size_t>(state.range(0)));
+  std::vector<double> fileMs, serverMs, trips;
+  for (auto _ : state) {
+    work.freshDatabase();
+    fileMs.push_back(importFile(work.database(), work.file("first.txt")).apply.ms);
+    const ImportTimes times = importFile(freshServerRegister(server), work.file("first.txt"));
+    if (times.inserted != state.range(0)) state.SkipWithError("vehicles missing");
+    serverMs.push_back(times.apply.ms);
+    trips.push_back(static_cast<double>(times.roundTrips) / static_cast<double>(state.range(0)));
+  }
+  state.counters["file_ms"] = median(fileMs);
+  state.counters["server_ms"] = median(serverMs);
+  state.counters["server_ratio"] = median(serverMs) / median(fileMs);
+  state.counters["round_trips_per_vehicle"] = median(trips);
+}
+
 }  // namespace
 
+BENCHMARK(BM_ImportOnServer)->Arg(20000)->Iterations(3);
 BENCHMARK(BM_ImportInserts)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
 BENCHMARK(BM_ImportUpdates)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
 

@@ -30,7 +30,7 @@ std::string operatingSystemText() {
 
 std::optional<std::string> engineVersion(const db::DatabaseConnection* connection) {
   if (connection == nullptr || connection->engineDatabase() == nullptr) return std::nullopt;
-  return db::engine::EngineDatabase::versionText();
+  return connection->engineDatabase()->versionText();
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include "app/Pictures.h"
 #include "app/ReportWindow.h"
 #include "db/DatabaseConnection.h"
-#include "db/engine/EngineDatabase.h"
 #include "qt/AssociationSettings.h"
 #include "schema/Association.h"
 
@@ -53,13 +52,10 @@ MainWindow::MainWindow(qt::AssociationSettings& settings, DialogRunner* runner)
   // The event loop is about to wait: nothing is left to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &MainWindow::idleStep);
-  // One statement of the engine can outlast the seconds the indicator counts.
-  db::engine::EngineDatabase::setProgressHook([this] { prompter_.keepResponsive(); });
   updateCommandStates();
 }
 
 MainWindow::~MainWindow() {
-  db::engine::EngineDatabase::setProgressHook({});
   finish();
 }
 

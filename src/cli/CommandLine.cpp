@@ -26,8 +26,8 @@ struct CommandEntry {
 
 // One line per command; each lives in the file of its subject.
 constexpr CommandEntry Commands[] = {
-    {"create", "PATH", createCommand},
-    {"connect", "PATH", connectCommand},
+    {"create", "PATH|URI", createCommand},
+    {"connect", "PATH|URI", connectCommand},
     {"disconnect", "", disconnectCommand},
     {"import", "FILE [--yes]", importCommand},
     {"export-situations", "--date DATE --dir DIR", exportSituationsCommand},
@@ -66,13 +66,14 @@ std::string commandLines() {
 }
 
 std::string usageText() {
-  return "Uso: veltra-cli [--db PATH] COMANDO ...\n"
+  return "Uso: veltra-cli [--db PATH|URI] COMANDO ...\n"
          "\n"
          "Comandi:\n" +
          commandLines() +
          "\n"
          "Opzioni:\n"
-         "  --db PATH     il database da usare (senza, quello associato)\n"
+         "  --db PATH|URI il database da usare (senza, quello associato): un file, o un\n"
+         "                database su un server PostgreSQL (postgresql://host/nome)\n"
          "  --yes         risponde OK alle domande di conferma\n"
          "  --help        questo testo\n"
          "  --version     la versione del programma\n"

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/ChosenDatabase.h"
 #include "cli/CommandLine.h"
 #include "cli/FullPath.h"
 #include "db/DatabaseConnection.h"
@@ -23,7 +24,8 @@ void reportUnsaved(CliContext& context, const AssociationSettings& settings) {
 
 int connectCommand(CliContext& context) {
   if (context.args.size() != 1) return context.usageError("connect vuole il percorso del database");
-  const std::string path = fullPath(context.args.front());
+  if (refusedForPassword(context, context.args.front())) return ExitFailed;
+  const std::string path = fullLocator(context.args.front());
   {
     // The connection shows its own box when the file does not open.
     db::DatabaseConnection connection(context.prompter, path);

@@ -1,10 +1,12 @@
 #pragma once
-// A path kept in the settings must name the same place from wherever the
-// program starts next.
+// A database kept in the settings must name the same register from wherever
+// the program starts next: a file by its full path, a server by its URI.
 
 #include <filesystem>
 #include <string>
 #include <system_error>
+
+#include "db/engine/EngineDatabase.h"
 
 namespace veltra::cli {
 
@@ -12,6 +14,10 @@ inline std::string fullPath(const std::string& path) {
   std::error_code error;
   const auto absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.lexically_normal().string();
+}
+
+inline std::string fullLocator(const std::string& locator) {
+  return db::engine::EngineDatabase::isServerLocator(locator) ? locator : fullPath(locator);
 }
 
 }  // namespace veltra::cli

@@ -1,7 +1,6 @@
 #include "db/DatabaseConnection.h"
 
 #include "db/engine/EngineDatabase.h"
-#include "db/engine/FileInPlace.h"
 
 namespace veltra::db {
 
@@ -15,6 +14,8 @@ DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string
     return;
   }
   database_ = owned_.get();
+  // Long statements let a window repaint meanwhile.
+  database_->setProgressHook([&prompter] { prompter.keepResponsive(); });
   open_ = true;
 }
 
@@ -36,7 +37,7 @@ DatabaseConnection::~DatabaseConnection() {
 
 bool DatabaseConnection::StillInPlace() const {
   if (!open_) return true;
-  const engine::EngineStatus status = engine::checkFileInPlace(*database_);
+  const engine::EngineStatus status = database_->stillInPlace();
   if (!status) prompter_.message("Errore di accesso al database\n\n" + status.text, ui::Icon::Stop);
   return status.ok;
 }

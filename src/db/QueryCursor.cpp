@@ -33,7 +33,7 @@ bool QueryCursor::Execute() {
   BuildSql();
   rowFlag_ = true;
   engine::EngineStatus status;
-  recordset_ = engine::QueryRecordset::create(*connection_->engineDatabase(), statement_, status);
+  recordset_ = connection_->engineDatabase()->openQuery(statement_, status);
   if (!status) {
     rowFlag_ = false;
     failed_ = true;

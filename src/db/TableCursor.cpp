@@ -29,7 +29,7 @@ TableCursor::TableCursor(DatabaseConnection* connection, const std::string& tabl
     report("Errore in fase di apertura della tavola (" + tableName + ")", status.text);
     return;
   }
-  recordset_ = engine::TableRecordset::open(db, table, status);
+  recordset_ = db.openTable(table, status);
   if (!status) {
     connection_->prompter().message(status.text, ui::Icon::Stop);
     return;

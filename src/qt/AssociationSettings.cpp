@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "db/engine/EngineDatabase.h"
+
 namespace veltra::qt {
 
 namespace {
@@ -81,6 +83,8 @@ bool AssociationSettings::writeText(const char* name, const std::string& value, 
 }
 
 bool AssociationSettings::saveDatabase(const std::string& path, bool createKey) {
+  // A server's password lives in libpq's own places, never in the settings.
+  if (db::engine::EngineDatabase::carriesPassword(path)) return false;
   return writeText("Database", path, createKey);
 }
 

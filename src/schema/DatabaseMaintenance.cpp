@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-#include "db/engine/LeftoverFiles.h"
 #include "db/engine/Workspace.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"
@@ -48,19 +47,14 @@ class QuietPrompter : public ui::Prompter {
   std::string messages_;
 };
 
-// A new database with the program's schema beside the file to repair: the
-// repaired copy is built from it, never from the damaged file's own schema.
-EngineStatus repairWithModel(Workspace& workspace, const std::string& path, RepairReport& report) {
-  const std::string model = path + ".modello";
-  db::engine::removeDatabaseFiles(model);
+// A new database with the program's schema: the repaired copy is built from
+// it, never from the damaged file's own schema.
+EngineStatus buildModel(const std::string& path) {
   QuietPrompter quiet;
-  const bool built = BuildNewDatabase(quiet, model, "").outcome == ui::Outcome::Done;
-  const EngineStatus status =
-      built ? workspace.repairDatabase(path, model, report)
-            : EngineStatus::failure("Lo schema del programma non ha potuto essere creato.\n" +
-                                    quiet.messages());
-  db::engine::removeDatabaseFiles(model);
-  return status;
+  if (BuildNewDatabase(quiet, path, "").outcome == ui::Outcome::Done)
+    return EngineStatus::success();
+  return EngineStatus::failure("Lo schema del programma non ha potuto essere creato.\n" +
+                               quiet.messages());
 }
 
 }  // namespace
@@ -84,18 +78,19 @@ namespace {
 // Opens the engine's workspace, makes the one call of the command and closes
 // the workspace again. Each failure is shown with the engine's description.
 ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
-                           const std::string& failureSentence,
+                           const std::string& database, const std::string& failureSentence,
                            const std::function<EngineStatus(Workspace&)>& operation) {
   const auto report = [&](const std::string& sentence, const EngineStatus& status) {
     prompter.message(sentence + "\n\n" + status.text, ui::Icon::Exclamation, ui::Buttons::Ok,
                      caption);
     return ui::Outcome::Failed;
   };
-  Workspace workspace;
-  if (const EngineStatus status = workspace.open(); !status)
+  const auto workspace = Workspace::forDatabase(database);
+  workspace->setProgressHook([&prompter] { prompter.keepResponsive(); });
+  if (const EngineStatus status = workspace->open(); !status)
     return report("Errore durante la creazione spazio di lavoro", status);
-  const EngineStatus status = operation(workspace);
-  workspace.close();
+  const EngineStatus status = operation(*workspace);
+  workspace->close();
   return status ? ui::Outcome::Done : report(failureSentence, status);
 }
 
@@ -107,8 +102,8 @@ ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
   prompter.beginBusy(true);
   RepairReport report;
   const ui::Outcome outcome = runInWorkspace(
-      prompter, RepairCaption, "Errore durante la riparazione del database\n\n" + *path,
-      [&](Workspace& workspace) { return repairWithModel(workspace, *path, report); });
+      prompter, RepairCaption, *path, "Errore durante la riparazione del database\n\n" + *path,
+      [&](Workspace& workspace) { return workspace.repairDatabase(*path, buildModel, report); });
   // A file replaced by its repaired copy is always said, with where the
   // damaged original is; a healthy file left as it was stays silent.
   if (outcome == ui::Outcome::Done && report.replaced())
@@ -126,7 +121,7 @@ ui::Outcome DuplicateDatabaseCommand(ui::Prompter& prompter) {
   if (!destination) return ui::Outcome::Cancelled;
   prompter.beginBusy(true);
   return runInWorkspace(
-      prompter, "Duplicazione database",
+      prompter, "Duplicazione database", *source,
       "Errore durante la duplicazione del database\n\n" + *source + "\n" + *destination,
       [&](Workspace& workspace) { return workspace.compactDatabase(*source, *destination); });
 }

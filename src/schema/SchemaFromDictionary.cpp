@@ -169,8 +169,9 @@ bool createFields(const TableMessages& report, db::engine::TableDef& definition,
   // is the order of the schema; left to itself the engine would follow the
   // index on (tavola, nome) and put them in name order.
   int ordinalPosition = 1;
-  for (const Row& row : readRows(connection, "nome, tipo, size, obblig, regola, mess", "campi",
-                                 "tavola = " + quoted(table), "rowid")) {
+  for (const Row& row :
+       readRows(connection, "nome, tipo, size, obblig, regola, mess", "campi",
+                "tavola = " + quoted(table), connection.engineDatabase()->insertionOrder())) {
     db::engine::FieldDef field;
     EngineStatus status = fieldFromRow(row, ordinalPosition++, field);
     if (status) status = definition.createField(field);

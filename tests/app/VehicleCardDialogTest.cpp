@@ -61,7 +61,11 @@ class VehicleCardDialogTest : public VehicleCardRegisterTest {
   enum Row { BlankPlate, Paren, Bus, Orphan, Quiet };
 };
 
-TEST_F(VehicleCardDialogTest, ControlsAndTitles) {
+// The desktop is shown on the file; the server is the command line's and the core's to show.
+INSTANTIATE_TEST_SUITE_P(File, VehicleCardDialogTest, ::testing::Values(testing::TestEngine::File),
+                         testing::engineName);
+
+TEST_P(VehicleCardDialogTest, ControlsAndTitles) {
   app::VehicleCardDialog card(*connection);
   app::VehicleHistoryDialog history(*connection);
   EXPECT_EQ(card.windowTitle(), "Scheda Informativa Mezzo");
@@ -77,7 +81,7 @@ TEST_F(VehicleCardDialogTest, ControlsAndTitles) {
   }
 }
 
-TEST_F(VehicleCardDialogTest, OpensWithEveryVehicleAndNothingSelected) {
+TEST_P(VehicleCardDialogTest, OpensWithEveryVehicleAndNothingSelected) {
   app::VehicleHistoryDialog dialog(*connection);
   const app::VehicleSelector& selector = dialog.selector();
   const auto* model = qobject_cast<QStringListModel*>(selector.list()->model());
@@ -93,7 +97,7 @@ TEST_F(VehicleCardDialogTest, OpensWithEveryVehicleAndNothingSelected) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardDialogTest, ChoosingAVehicleShowsItsWholeCard) {
+TEST_P(VehicleCardDialogTest, ChoosingAVehicleShowsItsWholeCard) {
   app::VehicleCardDialog dialog(*connection);
   chooseRow(dialog, Bus);
   EXPECT_EQ(dialog.cardText().toPlainText(),
@@ -108,7 +112,7 @@ TEST_F(VehicleCardDialogTest, ChoosingAVehicleShowsItsWholeCard) {
   EXPECT_EQ(dialog.cardText().toPlainText(), "\n\nInformazioni non disponibili");
 }
 
-TEST_F(VehicleCardDialogTest, ChoosingAVehicleShowsItsHistory) {
+TEST_P(VehicleCardDialogTest, ChoosingAVehicleShowsItsHistory) {
   app::VehicleHistoryDialog dialog(*connection);
   chooseRow(dialog, Bus);
   EXPECT_EQ(dialog.cardText().toPlainText(),
@@ -117,7 +121,7 @@ TEST_F(VehicleCardDialogTest, ChoosingAVehicleShowsItsHistory) {
   EXPECT_EQ(dialog.cardText().toPlainText(), "Telaio: ZFA0000000000005\n");
 }
 
-TEST_F(VehicleCardDialogTest, TypingAPlatePrefixSelectsItEnterShowsItsCard) {
+TEST_P(VehicleCardDialogTest, TypingAPlatePrefixSelectsItEnterShowsItsCard) {
   app::VehicleCardDialog dialog(*connection);
   int accepted = 0;
   QObject::connect(&dialog, &QDialog::accepted, [&] { ++accepted; });
@@ -143,7 +147,7 @@ TEST_F(VehicleCardDialogTest, TypingAPlatePrefixSelectsItEnterShowsItsCard) {
   EXPECT_EQ(dialog.cardText().toPlainText(), "\n\nInformazioni non disponibili");
 }
 
-TEST_F(VehicleCardDialogTest, TypingAChassisPrefixOrNothingThatMatches) {
+TEST_P(VehicleCardDialogTest, TypingAChassisPrefixOrNothingThatMatches) {
   app::VehicleHistoryDialog dialog(*connection);
   type(dialog, "ZFA0000000000005");
   EXPECT_EQ(dialog.selector().selectedRow(), Quiet);
@@ -161,14 +165,14 @@ TEST_F(VehicleCardDialogTest, TypingAChassisPrefixOrNothingThatMatches) {
   EXPECT_TRUE(dialog.cardText().toPlainText().isEmpty()) << "no entry selected: no text";
 }
 
-TEST_F(VehicleCardDialogTest, ArrowKeysWithoutSelectionStartAtTheFirstVehicle) {
+TEST_P(VehicleCardDialogTest, ArrowKeysWithoutSelectionStartAtTheFirstVehicle) {
   app::VehicleCardDialog dialog(*connection);
   press(dialog.selector().edit(), Qt::Key_Down);
   EXPECT_EQ(dialog.selector().selectedRow(), BlankPlate);
   EXPECT_NE(dialog.cardText().toPlainText().indexOf("\nTarga: \n"), -1);
 }
 
-TEST_F(VehicleCardDialogTest, EnterInTheCardTextDoesNotCloseTheDialog) {
+TEST_P(VehicleCardDialogTest, EnterInTheCardTextDoesNotCloseTheDialog) {
   app::VehicleCardDialog dialog(*connection);
   int accepted = 0;
   QObject::connect(&dialog, &QDialog::accepted, [&] { ++accepted; });

@@ -28,7 +28,11 @@ class CardCommandsTest : public VehicleCardRegisterTest {
   }
 };
 
-TEST_F(CardCommandsTest, CardIsTheDialogsTextWithLineFeeds) {
+// The register is filled with statements of the file's own SQL.
+INSTANTIATE_TEST_SUITE_P(File, CardCommandsTest, ::testing::Values(testing::TestEngine::File),
+                         testing::engineName);
+
+TEST_P(CardCommandsTest, CardIsTheDialogsTextWithLineFeeds) {
   const auto run = cli({"card", BusChassis});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_TRUE(run.err.empty()) << run.err;
@@ -46,7 +50,7 @@ TEST_F(CardCommandsTest, CardIsTheDialogsTextWithLineFeeds) {
   EXPECT_EQ(run.out.find('\r'), std::string::npos);
 }
 
-TEST_F(CardCommandsTest, HistoryIsTheDialogsTextWithLineFeeds) {
+TEST_P(CardCommandsTest, HistoryIsTheDialogsTextWithLineFeeds) {
   const auto run = cli({"history", BusChassis});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, withLineFeeds(reports::VehicleHistoryText(*connection, BusChassis)));
@@ -57,7 +61,7 @@ TEST_F(CardCommandsTest, HistoryIsTheDialogsTextWithLineFeeds) {
   EXPECT_EQ(cli({"history", QuietChassis}).out, "Telaio: ZFA0000000000005\n");
 }
 
-TEST_F(CardCommandsTest, AChassisNotInBusIsNotAvailable) {
+TEST_P(CardCommandsTest, AChassisNotInBusIsNotAvailable) {
   const auto card = cli({"card", "NESSUNO"});
   EXPECT_EQ(card.exitStatus, 0);
   // The card's text has no line feed of its own at its end; the console adds one.
@@ -66,14 +70,14 @@ TEST_F(CardCommandsTest, AChassisNotInBusIsNotAvailable) {
   EXPECT_EQ(cli({"history", "NESSUNO"}).out, "Telaio: NESSUNO\n");
 }
 
-TEST_F(CardCommandsTest, TheChassisIsTakenWhole) {
+TEST_P(CardCommandsTest, TheChassisIsTakenWhole) {
   // On the command line there is no selector item: FIAT(A is its own key.
   const auto run = cli({"card", ParenChassis});
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_NE(run.out.find("\nTelaio: FIAT(A\n"), std::string::npos) << run.out;
 }
 
-TEST_F(CardCommandsTest, OneChassisExactly) {
+TEST_P(CardCommandsTest, OneChassisExactly) {
   for (const std::string command : {"card", "history"}) {
     const auto none = cli({command});
     EXPECT_EQ(none.exitStatus, 2);
@@ -84,7 +88,7 @@ TEST_F(CardCommandsTest, OneChassisExactly) {
   }
 }
 
-TEST_F(CardCommandsTest, WithoutADatabaseItRefuses) {
+TEST_P(CardCommandsTest, WithoutADatabaseItRefuses) {
   const auto run = runProgram(VELTRA_CLI_PATH, {"card", BusChassis},
                               {"VELTRA_SETTINGS=" + dir.file("nessuna.ini")});
   EXPECT_EQ(run.exitStatus, 1);

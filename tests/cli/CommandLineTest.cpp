@@ -23,9 +23,9 @@ ProgramRun cli(const std::vector<std::string>& args) {
 TEST(CommandLine, HelpAndVersion) {
   const auto help = cli({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_EQ(help.out.rfind("Uso: veltra-cli [--db PATH] COMANDO ...\n", 0), 0u) << help.out;
+  EXPECT_EQ(help.out.rfind("Uso: veltra-cli [--db PATH|URI] COMANDO ...\n", 0), 0u) << help.out;
   EXPECT_NE(help.out.find("  import FILE [--yes]\n"), std::string::npos);
-  EXPECT_NE(help.out.find("  --db PATH "), std::string::npos);
+  EXPECT_NE(help.out.find("  --db PATH|URI "), std::string::npos);
   EXPECT_TRUE(help.err.empty());
 
   const auto version = cli({"--version"});

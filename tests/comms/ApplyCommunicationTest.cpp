@@ -38,7 +38,10 @@ class ApplyCommunicationTest : public CommsDatabaseTest {
   int updated = 0;
 };
 
-TEST_F(ApplyCommunicationTest, ACommunicationWithoutVehiclesIsRegistered) {
+INSTANTIATE_TEST_SUITE_P(Engines, ApplyCommunicationTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(ApplyCommunicationTest, ACommunicationWithoutVehiclesIsRegistered) {
   EXPECT_TRUE(apply(Communication(7, "15/03/2024")));
   EXPECT_EQ(inserted, 0);
   EXPECT_EQ(updated, 0);
@@ -46,7 +49,7 @@ TEST_F(ApplyCommunicationTest, ACommunicationWithoutVehiclesIsRegistered) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
+TEST_P(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
   Communication first(7, "15/03/2024");
   first.append(vehicle("A1"));
   ASSERT_TRUE(apply(first));
@@ -71,7 +74,7 @@ TEST_F(ApplyCommunicationTest, UpdatesKnownChassisAndInsertsNewOnes) {
   EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front().text;
 }
 
-TEST_F(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
+TEST_P(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
   Communication communication(7, "15/03/2024");
   VehicleEntry entry = vehicle("A1");
   entry.vehicle.lung = 12.5;
@@ -89,7 +92,7 @@ TEST_F(ApplyCommunicationTest, WritesTheCommunicationCompanyAndTheNumberTexts) {
   EXPECT_EQ(fieldOf("bus", {"A1"}, "pedana"), "0");
 }
 
-TEST_F(ApplyCommunicationTest, EmptyDatradIsStoredAsNullAndSentinelDatesRoundTrip) {
+TEST_P(ApplyCommunicationTest, EmptyDatradIsStoredAsNullAndSentinelDatesRoundTrip) {
   Communication communication(7, "15/03/2024");
   VehicleEntry active = vehicle("A1");
   active.vehicle.datrad = "";
@@ -108,7 +111,7 @@ TEST_F(ApplyCommunicationTest, EmptyDatradIsStoredAsNullAndSentinelDatesRoundTri
   EXPECT_EQ(fieldOf("bus", {"B2"}, "datrad"), "31/12/2023");
 }
 
-TEST_F(ApplyCommunicationTest, RefusesASecondCommunicationOfTheSameCompanyAndDate) {
+TEST_P(ApplyCommunicationTest, RefusesASecondCommunicationOfTheSameCompanyAndDate) {
   Communication communication(7, "15/03/2024");
   communication.append(vehicle("A1"));
   ASSERT_TRUE(apply(communication));
@@ -124,7 +127,7 @@ TEST_F(ApplyCommunicationTest, RefusesASecondCommunicationOfTheSameCompanyAndDat
   EXPECT_EQ(countRows("storia"), 1);
 }
 
-TEST_F(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurrentState) {
+TEST_P(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurrentState) {
   Communication newer(7, "01/06/2024");
   VehicleEntry recent = vehicle("A1");
   recent.vehicle.sedere = 50;
@@ -142,7 +145,7 @@ TEST_F(ApplyCommunicationTest, AnOlderCommunicationAppliedLaterOverwritesTheCurr
   EXPECT_EQ(fieldOf("storia", {"A1", "01/01/2020"}, "sedere"), "20");
 }
 
-TEST_F(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsTheSecondHistoryRow) {
+TEST_P(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsTheSecondHistoryRow) {
   Communication communication(7, "15/03/2024");
   VehicleEntry first = vehicle("A1");
   first.vehicle.sedere = 10;
@@ -162,7 +165,7 @@ TEST_F(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsThe
       << prompter.messages[0].text;
 }
 
-TEST_F(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritten) {
+TEST_P(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritten) {
   Communication communication(7, "15/03/2024");
   communication.append(vehicle("A1"));
   communication.append(vehicle("B2", 99));
@@ -178,7 +181,7 @@ TEST_F(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritte
   EXPECT_TRUE(prompter.messages[1].text.starts_with("Errore aggiornamento tavola (storia)"));
 }
 
-TEST_F(ApplyCommunicationTest, ARequiredFieldLeftEmptyFailsThatVehicleOnly) {
+TEST_P(ApplyCommunicationTest, ARequiredFieldLeftEmptyFailsThatVehicleOnly) {
   Communication communication(7, "15/03/2024");
   VehicleEntry noPlate = vehicle("A1");
   noPlate.vehicle.targa = "";
@@ -190,7 +193,7 @@ TEST_F(ApplyCommunicationTest, ARequiredFieldLeftEmptyFailsThatVehicleOnly) {
   EXPECT_EQ(fieldOf("bus", {"B2"}, "telaio"), "B2");
 }
 
-TEST_F(ApplyCommunicationTest, ACompanyMissingFromTheCodesIsRefusedOnceAndCanComeAgainLater) {
+TEST_P(ApplyCommunicationTest, ACompanyMissingFromTheCodesIsRefusedOnceAndCanComeAgainLater) {
   Communication communication(500, "15/03/2024");
   communication.append(vehicle("A1"));
   communication.append(vehicle("B2"));
@@ -210,7 +213,7 @@ TEST_F(ApplyCommunicationTest, ACompanyMissingFromTheCodesIsRefusedOnceAndCanCom
   EXPECT_EQ(inserted, 2);
 }
 
-TEST_F(ApplyCommunicationTest, ADateThatIsNoDateWritesNothing) {
+TEST_P(ApplyCommunicationTest, ADateThatIsNoDateWritesNothing) {
   Communication communication(7, "31/02/2024");
   communication.append(vehicle("A1"));
   EXPECT_FALSE(apply(communication));
@@ -220,7 +223,7 @@ TEST_F(ApplyCommunicationTest, ADateThatIsNoDateWritesNothing) {
   EXPECT_FALSE(prompter.messages.empty());
 }
 
-TEST_F(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
+TEST_P(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
   Communication communication = SyntheticCommunication(7, "15/03/2024", 200);
   VehicleEntry failing = vehicle("ZZ", 99);
   communication.append(failing);

@@ -11,15 +11,17 @@
 #include "db/QueryCursor.h"
 #include "db/TableCursor.h"
 #include "schema/DatabaseCreation.h"
+#include "support/EngineTestSupport.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
 namespace veltra::testing {
 
-class CommsDatabaseTest : public ::testing::Test {
+// Runs on every test engine.
+class CommsDatabaseTest : public ::testing::TestWithParam<TestEngine> {
  protected:
   void SetUp() override {
-    path = dir.file("VELTRA.MDB");
+    path = newRegisterLocator(GetParam(), dir, "VELTRA.MDB");
     ASSERT_EQ(schema::BuildNewDatabase(prompter, path, "").outcome, ui::Outcome::Done);
     prompter.clear();
     connection = std::make_unique<db::DatabaseConnection>(prompter, path);

@@ -62,7 +62,10 @@ class CompanySituationExportTest : public testing::ExportDatabaseTest {
   std::filesystem::path folder;
 };
 
-TEST_F(CompanySituationExportTest, WritesOneExactFilePerCompanyWithActiveVehicles) {
+INSTANTIATE_TEST_SUITE_P(Engines, CompanySituationExportTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(CompanySituationExportTest, WritesOneExactFilePerCompanyWithActiveVehicles) {
   EXPECT_EQ(exportTo(folder), ui::Outcome::Done);
   // Company 7's only vehicle is de-registered and company 9 has none: no file.
   const std::map<std::string, std::string> expected{
@@ -82,19 +85,19 @@ TEST_F(CompanySituationExportTest, WritesOneExactFilePerCompanyWithActiveVehicle
   EXPECT_EQ(prompter.fileChoices[0].proposedName, "ComunicazioneBus");
 }
 
-TEST_F(CompanySituationExportTest, ExistingFilesAreReplacedWhole) {
+TEST_P(CompanySituationExportTest, ExistingFilesAreReplacedWhole) {
   std::ofstream(folder / "ComunicazioneBusQz_12.txt") << std::string(5000, 'x');
   EXPECT_EQ(exportTo(folder), ui::Outcome::Done);
   EXPECT_EQ(readWholeFile((folder / "ComunicazioneBusQz_12.txt").string()), CompanyTwelveFile);
 }
 
-TEST_F(CompanySituationExportTest, ACancelledFolderChoiceWritesNothing) {
+TEST_P(CompanySituationExportTest, ACancelledFolderChoiceWritesNothing) {
   EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Cancelled);
   EXPECT_TRUE(filesIn(folder).empty());
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
+TEST_P(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
   // A folder in the place of company 3's file: it is the first to be written.
   std::filesystem::create_directory(folder / "ComunicazioneBusQz_3.txt");
   EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
@@ -105,7 +108,7 @@ TEST_F(CompanySituationExportTest, AFileThatCannotBeCreatedStopsTheExport) {
   EXPECT_FALSE(std::filesystem::exists(folder / "ComunicazioneBusQz_12.txt"));
 }
 
-TEST_F(CompanySituationExportTest, AFailureAtALaterCompanyLeavesEveryFileAsItWas) {
+TEST_P(CompanySituationExportTest, AFailureAtALaterCompanyLeavesEveryFileAsItWas) {
   std::ofstream(folder / "ComunicazioneBusQz_3.txt") << "previous";
   std::filesystem::create_directory(folder / "ComunicazioneBusQz_12.txt");
   EXPECT_EQ(exportTo(folder), ui::Outcome::Failed);
@@ -117,7 +120,7 @@ TEST_F(CompanySituationExportTest, AFailureAtALaterCompanyLeavesEveryFileAsItWas
   EXPECT_EQ(filesIn(folder), unchanged);
 }
 
-TEST_F(CompanySituationExportTest, AStoredTabIsRefusedNamingTheVehicleAndTheField) {
+TEST_P(CompanySituationExportTest, AStoredTabIsRefusedNamingTheVehicleAndTheField) {
   db::TableCursor bus(connection.get(), "bus");
   bus.SelectIndex("codice");
   const std::string chassis = "ZCFA1AD0002512345";
@@ -134,7 +137,7 @@ TEST_F(CompanySituationExportTest, AStoredTabIsRefusedNamingTheVehicleAndTheFiel
   EXPECT_TRUE(filesIn(folder).empty());
 }
 
-TEST_F(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheFileIsTouched) {
+TEST_P(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheFileIsTouched) {
   db::TableCursor bus(connection.get(), "bus");
   bus.SelectIndex("codice");
   const std::string chassis = "SBV3A0000C0000042";
@@ -154,7 +157,10 @@ TEST_F(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheF
 
 class EmptyRegisterSituationTest : public testing::CommsDatabaseTest {};
 
-TEST_F(EmptyRegisterSituationTest, WithoutActiveVehiclesNoFileIsWrittenButTheRunSucceeds) {
+INSTANTIATE_TEST_SUITE_P(Engines, EmptyRegisterSituationTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(EmptyRegisterSituationTest, WithoutActiveVehiclesNoFileIsWrittenButTheRunSucceeds) {
   prompter.files.push_back(dir.file("ComunicazioneBus.TXT"));
   EXPECT_EQ(ExportCompanySituations(*connection, "31/12/2024"), ui::Outcome::Done);
   for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

@@ -66,17 +66,17 @@ class ExportDatabaseTest : public CommsDatabaseTest {
     ASSERT_TRUE(cursor.Update());
   }
 
-  void importFile(const std::string& path) {
-    prompter.files.push_back(path);
+  void importFile(const std::string& file) {
+    prompter.files.push_back(file);
     const auto outcome = comms::ImportCommunication(*connection);
-    ASSERT_EQ(outcome.outcome, ui::Outcome::Done) << path;
+    ASSERT_EQ(outcome.outcome, ui::Outcome::Done) << file;
   }
 
   void importCommunication(const comms::Communication& communication) {
-    const std::string path = dir.file("VariazioniBusQz_" + std::to_string(communication.azienda()) +
+    const std::string file = dir.file("VariazioniBusQz_" + std::to_string(communication.azienda()) +
                                       "_" + std::to_string(++imported) + ".txt");
-    std::ofstream(path, std::ios::binary) << comms::CommunicationFileText(communication).value();
-    importFile(path);
+    std::ofstream(file, std::ios::binary) << comms::CommunicationFileText(communication).value();
+    importFile(file);
   }
 
   // WEB62801313100877 moves from company 12 to company 3 on 10/10/2024.

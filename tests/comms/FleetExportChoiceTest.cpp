@@ -21,7 +21,10 @@ class FleetExportChoiceTest : public testing::ExportDatabaseTest {
   }
 };
 
-TEST_F(FleetExportChoiceTest, TheListsHoldWhatOccursInTheHistoryByName) {
+INSTANTIATE_TEST_SUITE_P(Engines, FleetExportChoiceTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(FleetExportChoiceTest, TheListsHoldWhatOccursInTheHistoryByName) {
   // Company 9 sent only empty communications: it has no history row.
   EXPECT_EQ(FleetCompanyItems(*connection), (std::vector<CodeItem>{
                                                 {12, "0012 - Alfa Citt\u00e0 Autolinee"},
@@ -35,12 +38,12 @@ TEST_F(FleetExportChoiceTest, TheListsHoldWhatOccursInTheHistoryByName) {
                                           }));
 }
 
-TEST_F(FleetExportChoiceTest, NamesLoseTheirTrailingBlanks) {
+TEST_P(FleetExportChoiceTest, NamesLoseTheirTrailingBlanks) {
   rename("regazi", 7, "Gamma Viaggi   ");
   EXPECT_EQ(FleetCompanyItems(*connection).back().text, "0007 - Gamma Viaggi");
 }
 
-TEST_F(FleetExportChoiceTest, TheAllChoicesNeedNoCode) {
+TEST_P(FleetExportChoiceTest, TheAllChoicesNeedNoCode) {
   FleetExportForm f = form();
   f.companyText = "not a code";  // ignored while all companies are chosen
   f.activeOnly = true;
@@ -55,7 +58,7 @@ TEST_F(FleetExportChoiceTest, TheAllChoicesNeedNoCode) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(FleetExportChoiceTest, TypedCodesMustBeListed) {
+TEST_P(FleetExportChoiceTest, TypedCodesMustBeListed) {
   FleetExportForm f = form();
   f.allCompanies = false;
   f.companyText = "12";
@@ -75,7 +78,7 @@ TEST_F(FleetExportChoiceTest, TypedCodesMustBeListed) {
   EXPECT_EQ(prompter.messages[0].icon, ui::Icon::Stop);
 }
 
-TEST_F(FleetExportChoiceTest, ChecksCompanyThenAmbitThenDateStoppingAtTheFirstFault) {
+TEST_P(FleetExportChoiceTest, ChecksCompanyThenAmbitThenDateStoppingAtTheFirstFault) {
   FleetExportForm f = form();
   f.allCompanies = false;
   f.companyText = "12a";

@@ -112,7 +112,10 @@ class FleetSituationExportTest : public testing::ExportDatabaseTest {
   std::string out = dir.file("SituazioneMezzi.txt");
 };
 
-TEST_F(FleetSituationExportTest, WritesTheWholeFleetAsOfTheDay) {
+INSTANTIATE_TEST_SUITE_P(Engines, FleetSituationExportTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(FleetSituationExportTest, WritesTheWholeFleetAsOfTheDay) {
   EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Done);
   EXPECT_EQ(readWholeFile(out), crlfLines({
                                     "Situazione mezzi al 31/12/2024",
@@ -137,7 +140,7 @@ TEST_F(FleetSituationExportTest, WritesTheWholeFleetAsOfTheDay) {
   EXPECT_EQ(prompter.fileChoices[0].filter, "File TXT (*.txt)|*.txt|Tutti i files (*.*)|*.*||");
 }
 
-TEST_F(FleetSituationExportTest, TheHeaderStatesTheChosenCriteria) {
+TEST_P(FleetSituationExportTest, TheHeaderStatesTheChosenCriteria) {
   FleetExportChoice choice = ofCompany(12, "31/12/2024");
   choice.filter.allAmbits = false;
   choice.filter.ambito = 3;
@@ -155,7 +158,7 @@ TEST_F(FleetSituationExportTest, TheHeaderStatesTheChosenCriteria) {
                                 }));
 }
 
-TEST_F(FleetSituationExportTest, AVehicleIsListedUnderTheCompanyOfItsStateOnTheDay) {
+TEST_P(FleetSituationExportTest, AVehicleIsListedUnderTheCompanyOfItsStateOnTheDay) {
   // WEB62801313100877 belonged to company 12 until company 3 took it on 10/10/2024.
   const auto before = exported(ofCompany(12, "09/10/2024"));
   ASSERT_EQ(before.size(), 4u);
@@ -168,7 +171,7 @@ TEST_F(FleetSituationExportTest, AVehicleIsListedUnderTheCompanyOfItsStateOnTheD
             (std::vector<std::string>{SbvLine, WebLineOfCompanyThree}));
 }
 
-TEST_F(FleetSituationExportTest, TheDayItselfCounts) {
+TEST_P(FleetSituationExportTest, TheDayItselfCounts) {
   const auto lines = exported(ofCompany(12, "30/09/2024"));
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[3], ZcfaLine);
@@ -177,16 +180,16 @@ TEST_F(FleetSituationExportTest, TheDayItselfCounts) {
   EXPECT_TRUE(dayBefore[2].starts_with("ZCFA1AD0002512345\t15/03/2024\t"));
 }
 
-TEST_F(FleetSituationExportTest, BeforeTheFirstCommunicationThereIsNothingToExport) {
+TEST_P(FleetSituationExportTest, BeforeTheFirstCommunicationThereIsNothingToExport) {
   expectNothingToExport(everything("14/03/2024"));
 }
 
-TEST_F(FleetSituationExportTest, ACompanyWithoutVehiclesOnTheDayHasNothingToExport) {
+TEST_P(FleetSituationExportTest, ACompanyWithoutVehiclesOnTheDayHasNothingToExport) {
   // Company 3 has vehicles, but only from 10/10/2024.
   expectNothingToExport(ofCompany(3, "30/06/2024"));
 }
 
-TEST_F(FleetSituationExportTest, ActiveOnlyGoesByTheStateOnTheDay) {
+TEST_P(FleetSituationExportTest, ActiveOnlyGoesByTheStateOnTheDay) {
   FleetExportChoice choice = everything("30/06/2024");
   choice.filter.activeOnly = true;
   // VNEM1A9TH2A009876 is de-registered on 15/09/2024, but its state of
@@ -201,7 +204,7 @@ TEST_F(FleetSituationExportTest, ActiveOnlyGoesByTheStateOnTheDay) {
             (std::vector<std::string>{SbvLine, WebLineOfCompanyThree, Yv3tLine, ZcfaLine}));
 }
 
-TEST_F(FleetSituationExportTest, AChassisWrittenInOtherCaseIsTheSameVehicle) {
+TEST_P(FleetSituationExportTest, AChassisWrittenInOtherCaseIsTheSameVehicle) {
   // The register knows the vehicle by its chassis whatever the case of its
   // letters: the later state replaces the earlier, under the first spelling.
   Communication later(12, "01/12/2024");
@@ -227,7 +230,7 @@ TEST_F(FleetSituationExportTest, AChassisWrittenInOtherCaseIsTheSameVehicle) {
       << lines[2];
 }
 
-TEST_F(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
+TEST_P(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
   std::filesystem::create_directory(out);
   EXPECT_EQ(exportFleet(everything("31/12/2024")), ui::Outcome::Failed);
   ASSERT_EQ(prompter.messages.size(), 1u);
@@ -236,7 +239,7 @@ TEST_F(FleetSituationExportTest, AFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(prompter.messages[0].caption, "Esportazione situazione mezzi");
 }
 
-TEST_F(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
+TEST_P(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
   prompter.clear();
   EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Cancelled);
   EXPECT_TRUE(prompter.messages.empty());
@@ -245,7 +248,7 @@ TEST_F(FleetSituationExportTest, ACancelledFileChoiceWritesNothing) {
 
 // Every failure leaves the user's file as it was and no temporary file
 // beside it, and says which file and why.
-TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporary) {
+TEST_P(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporary) {
   struct Case {
     const char* name;
     std::string target;
@@ -285,7 +288,7 @@ TEST_F(FleetSituationExportTest, AFailedExportLeavesTheExistingFileAndNoTemporar
   }
 }
 
-TEST_F(FleetSituationExportTest, TemporariesOfAKilledExportAreRemovedByTheNext) {
+TEST_P(FleetSituationExportTest, TemporariesOfAKilledExportAreRemovedByTheNext) {
   const std::filesystem::path target(out);
   const auto stale = target.parent_path() / ("." + target.filename().string() + ".k1ll3d");
   const auto unrelated = target.parent_path() / ".altro.txt.k1ll3d";
@@ -298,7 +301,7 @@ TEST_F(FleetSituationExportTest, TemporariesOfAKilledExportAreRemovedByTheNext) 
   EXPECT_TRUE(std::filesystem::exists(out));
 }
 
-TEST_F(FleetSituationExportTest, ATextTheCodePageCannotHoldNamesTheVehicleAndTheField) {
+TEST_P(FleetSituationExportTest, ATextTheCodePageCannotHoldNamesTheVehicleAndTheField) {
   setHistoryField("ZCFA1AD0002512345", "30/09/2024", "prop", "\u0141\u00f3d\u017a Trasporti");
   prompter.files.push_back(out);
   EXPECT_EQ(ExportFleetSituation(*connection, everything("31/12/2024")), ui::Outcome::Failed);

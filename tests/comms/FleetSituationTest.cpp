@@ -68,7 +68,10 @@ Communication round(std::int32_t azienda, const std::string& date, int revision)
 
 class FleetSituationTest : public testing::ExportDatabaseTest {};
 
-TEST_F(FleetSituationTest, EveryDayAndFilterGivesTheFileOfTheFullHistoryWalk) {
+INSTANTIATE_TEST_SUITE_P(Engines, FleetSituationTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(FleetSituationTest, EveryDayAndFilterGivesTheFileOfTheFullHistoryWalk) {
   const std::pair<const char*, int> rounds[] = {
       {"15/06/2023", 1}, {"15/01/2023", 2}, {"15/03/2024", 3}, {"20/03/2024", 4},
       {"15/11/2024", 5}, {"02/02/2025", 6}, {"15/01/2024", 7}};

@@ -43,7 +43,10 @@ class ImportCommunicationTest : public CommsDatabaseTest {
   }
 };
 
-TEST_F(ImportCommunicationTest, AsksForTheFileWithTheDialogTexts) {
+INSTANTIATE_TEST_SUITE_P(Engines, ImportCommunicationTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(ImportCommunicationTest, AsksForTheFileWithTheDialogTexts) {
   const ImportOutcome outcome = ImportCommunication(*connection);
   EXPECT_EQ(outcome.outcome, ui::Outcome::Cancelled);
   ASSERT_EQ(prompter.fileChoices.size(), 1u);
@@ -56,7 +59,7 @@ TEST_F(ImportCommunicationTest, AsksForTheFileWithTheDialogTexts) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
+TEST_P(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 3));
   const ImportOutcome outcome = import(file);
   EXPECT_EQ(outcome.outcome, ui::Outcome::Done);
@@ -80,7 +83,7 @@ TEST_F(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
   EXPECT_EQ(countRows("storia"), 7);
 }
 
-TEST_F(ImportCommunicationTest, ImportsTheSampleCommunications) {
+TEST_P(ImportCommunicationTest, ImportsTheSampleCommunications) {
   const std::string examples = std::string(VELTRA_SOURCE_DIR) + "/examples/";
   const ImportOutcome first = import(examples + "VariazioniBusQz_12_20240315.txt");
   EXPECT_EQ(first.outcome, ui::Outcome::Done);
@@ -94,7 +97,7 @@ TEST_F(ImportCommunicationTest, ImportsTheSampleCommunications) {
   EXPECT_EQ(countRows("bus", "datrad IS NULL"), 3);
 }
 
-TEST_F(ImportCommunicationTest, DecliningTheQuestionWritesNothing) {
+TEST_P(ImportCommunicationTest, DecliningTheQuestionWritesNothing) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 3));
   const ImportOutcome outcome = import(file, ui::Answer::Cancel);
   EXPECT_EQ(outcome.outcome, ui::Outcome::Declined);
@@ -103,7 +106,7 @@ TEST_F(ImportCommunicationTest, DecliningTheQuestionWritesNothing) {
   EXPECT_EQ(countRows("comunica"), 0);
 }
 
-TEST_F(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
+TEST_P(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
   std::string bytes = CommunicationFileText(SyntheticCommunication(7, "15/03/2024", 3)).value();
   bytes.replace(bytes.find("NEW"), 3, "new");
   const ImportOutcome outcome = import(writeFile("bad.txt", bytes));
@@ -115,7 +118,7 @@ TEST_F(ImportCommunicationTest, RefusesACorruptFileWithOneMessageAndNoChange) {
   EXPECT_EQ(countRows("bus"), 0);
 }
 
-TEST_F(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
+TEST_P(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
   // A pipe with no writer would keep the import waiting for ever.
   const std::string pipe = dir.file("pipe.txt");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
@@ -128,7 +131,7 @@ TEST_F(ImportCommunicationTest, ReportsAFileThatCannotBeOpened) {
   }
 }
 
-TEST_F(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroCounts) {
+TEST_P(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroCounts) {
   const auto file = writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 2));
   ASSERT_EQ(import(file).outcome, ui::Outcome::Done);
   const ImportOutcome again = import(file);
@@ -144,7 +147,7 @@ TEST_F(ImportCommunicationTest, ASecondImportOfTheSameFileEndsWithErrorsAndZeroC
 }
 
 // Refused by the check with its one message, before any row could fail.
-TEST_F(ImportCommunicationTest, AHeaderDateOrCodeThatIsNoneIsRefusedWithOneMessage) {
+TEST_P(ImportCommunicationTest, AHeaderDateOrCodeThatIsNoneIsRefusedWithOneMessage) {
   for (const auto& communication :
        {SyntheticCommunication(7, "99/13/2024", 2), SyntheticCommunication(7, "31/02/2020", 2),
         SyntheticCommunication(32768, "15/03/2024", 2)}) {

@@ -66,7 +66,10 @@ class SituationRoundTripTest : public testing::ExportDatabaseTest {
   }
 };
 
-TEST_F(SituationRoundTripTest, ASituationSentBackAsACommunicationChangesNoVehicle) {
+INSTANTIATE_TEST_SUITE_P(Engines, SituationRoundTripTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(SituationRoundTripTest, ASituationSentBackAsACommunicationChangesNoVehicle) {
   const auto folder = dir.path() / "situazioni";
   std::filesystem::create_directory(folder);
   prompter.files.push_back((folder / "x.txt").string());

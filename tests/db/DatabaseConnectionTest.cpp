@@ -72,7 +72,10 @@ TEST(DatabaseConnection, CreateRefusesAnExistingFileAndLeavesIt) {
 
 class BulkTransactionTest : public testing::DbTest {};
 
-TEST_F(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItself) {
+INSTANTIATE_TEST_SUITE_P(Engines, BulkTransactionTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItself) {
   {
     BulkTransaction transaction(*connection);
     ASSERT_TRUE(transaction.ok());
@@ -103,7 +106,7 @@ TEST_F(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItsel
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (azi)\n\n", 0), 0u);
 }
 
-TEST_F(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
+TEST_P(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
   BulkTransaction transaction(*connection);
   ASSERT_TRUE(transaction.ok());
   // What the engine does itself on a full disk or an I/O error.

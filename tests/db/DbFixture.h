@@ -12,6 +12,7 @@
 #include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/TableDef.h"
+#include "support/EngineTestSupport.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -68,10 +69,11 @@ inline void buildTestSchema(const std::string& path) {
   ASSERT_TRUE(db->createRelation(relation));
 }
 
-class DbTest : public ::testing::Test {
+// Runs on every test engine.
+class DbTest : public ::testing::TestWithParam<TestEngine> {
  protected:
   void SetUp() override {
-    path = dir.file("test.mdb");
+    path = newRegisterLocator(GetParam(), dir);
     buildTestSchema(path);
     connection = std::make_unique<db::DatabaseConnection>(prompter, path);
     ASSERT_TRUE(connection->IsOpen());

@@ -47,7 +47,11 @@ class EngineConstraintsTest : public testing::DbTest {
   }
 };
 
-TEST_F(EngineConstraintsTest, CursorWritesAreRefusedWithTheCulpritNamed) {
+// These read the file itself.
+INSTANTIATE_TEST_SUITE_P(File, EngineConstraintsTest, ::testing::Values(testing::TestEngine::File),
+                         testing::engineName);
+
+TEST_P(EngineConstraintsTest, CursorWritesAreRefusedWithTheCulpritNamed) {
   EXPECT_EQ(refusal({{"telaio", "A"}, {"data", "01/01/2004"}, {"azienda", "1"}}), "");
   EXPECT_EQ(refusal({{"telaio", "B"}, {"data", "01/01/2004"}}),
             "Il campo \"mezzi.azienda\" non può contenere un valore nullo: è obbligatorio.");
@@ -63,7 +67,7 @@ TEST_F(EngineConstraintsTest, CursorWritesAreRefusedWithTheCulpritNamed) {
       "record corrispondente nella tavola \"azi\".");
 }
 
-TEST_F(EngineConstraintsTest, ZeroLengthTextIsRefusedWhereNotAllowed) {
+TEST_P(EngineConstraintsTest, ZeroLengthTextIsRefusedWhereNotAllowed) {
   // The cursor turns "" into NULL; a zero-length text can only come from elsewhere.
   EXPECT_NE(rawExecute("INSERT INTO azi (codice, denom) VALUES (3, '')"), SQLITE_OK);
   EXPECT_EQ(
@@ -72,7 +76,7 @@ TEST_F(EngineConstraintsTest, ZeroLengthTextIsRefusedWhereNotAllowed) {
       SQLITE_OK);
 }
 
-TEST_F(EngineConstraintsTest, TheFileRefusesWhatTheTypesCannotHold) {
+TEST_P(EngineConstraintsTest, TheFileRefusesWhatTheTypesCannotHold) {
   const std::string insert = "INSERT INTO mezzi (telaio, data, azienda";
   EXPECT_EQ(rawExecute(insert + ") VALUES ('R1', '2004-02-29', 1)"), SQLITE_OK);
   EXPECT_NE(rawExecute(insert + ") VALUES ('R2', '2004-02-30', 1)"), SQLITE_OK);
@@ -87,7 +91,7 @@ TEST_F(EngineConstraintsTest, TheFileRefusesWhatTheTypesCannotHold) {
       << "a referenced row cannot go while rows refer to it";
 }
 
-TEST_F(EngineConstraintsTest, SchemaReadsBackAsBuilt) {
+TEST_P(EngineConstraintsTest, SchemaReadsBackAsBuilt) {
   engine::TableInfo info;
   ASSERT_TRUE(connection->engineDatabase()->loadTable("MEZZI", info));
   EXPECT_EQ(info.name, "mezzi");
@@ -108,7 +112,7 @@ TEST_F(EngineConstraintsTest, SchemaReadsBackAsBuilt) {
   EXPECT_EQ(info.relations[0].fields[0].foreignField, "azienda");
 }
 
-TEST_F(EngineConstraintsTest, RelationsAreCheckedWhenMade) {
+TEST_P(EngineConstraintsTest, RelationsAreCheckedWhenMade) {
   engine::EngineDatabase& db = *connection->engineDatabase();
   // Referenced fields without a unique index, and a name already taken.
   EXPECT_FALSE(db.createRelation({"r1", "mezzi", "azi", 0, {{"azienda", "codice"}}}));

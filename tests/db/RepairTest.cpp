@@ -15,8 +15,8 @@
 #include <memory>
 #include <set>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/Repair.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -38,7 +38,7 @@ using testing::writeBytes;
 // schema a repaired copy gets.
 void buildRegister(const std::string& path, bool withRows = true) {
   EngineStatus status;
-  auto db = EngineDatabase::create(path, status);
+  auto db = SqliteDatabase::create(path, status);
   ASSERT_TRUE(db) << status.text;
   ASSERT_TRUE(db->execute(
       "CREATE TABLE parent (k INTEGER NOT NULL, name VARCHAR(20) NOT NULL);"
@@ -106,7 +106,7 @@ RowIds readableByRowid(const std::string& path) {
 RowIds heldAfterRepair(const std::string& path) {
   RowIds held;
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   EXPECT_TRUE(db) << status.text;
   if (!db) return held;
   std::string sql =
@@ -124,7 +124,7 @@ RowIds heldAfterRepair(const std::string& path) {
 
 std::string integrityOf(const std::string& path) {
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   if (!db) return status.text;
   Statement check(db->handle(), "PRAGMA integrity_check", status);
   return check.step(status) ? check.columnText(0) : status.text;
@@ -169,7 +169,7 @@ const Damage Damages[] = {
     {"AValueTheTableRefuses",
      [](const std::string& path) {
        EngineStatus status;
-       auto db = EngineDatabase::open(path, status);
+       auto db = SqliteDatabase::open(path, status);
        ASSERT_TRUE(
            db->execute("PRAGMA ignore_check_constraints = ON;"
                        "UPDATE child SET pad = pad || pad WHERE rowid = 5"));
@@ -178,7 +178,7 @@ const Damage Damages[] = {
     {"OrphanedRows",
      [](const std::string& path) {
        EngineStatus status;
-       auto db = EngineDatabase::open(path, status);
+       auto db = SqliteDatabase::open(path, status);
        ASSERT_TRUE(
            db->execute("PRAGMA foreign_keys = OFF; DELETE FROM parent WHERE k = 7;"
                        "DELETE FROM stamp WHERE s = 3"));
@@ -228,7 +228,7 @@ TEST_P(RepairDamage, KeepsEveryRowStillReadableAndNeverWritesTheOriginal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, RepairDamage, ::testing::ValuesIn(Damages),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // The copy a killed repair left, and its journal, go with the next repair.
 TEST(Repair, AHealthyFileIsLeftUntouchedAndAKilledRepairsCopyRemoved) {
@@ -252,7 +252,7 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   const std::string path = dir.file("doppi.mdb");
   {
     EngineStatus status;
-    auto db = EngineDatabase::create(path, status);
+    auto db = SqliteDatabase::create(path, status);
     ASSERT_TRUE(db) << status.text;
     ASSERT_TRUE(
         db->execute("CREATE TABLE t (k INTEGER); INSERT INTO t VALUES (1), (1);"
@@ -262,7 +262,7 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
         db->execute("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
                     "'CREATE UNIQUE INDEX t_k ON t (k)' WHERE name = 't_k'"));
     ASSERT_TRUE(db->close());
-    auto model = EngineDatabase::create(path + ".schema", status);
+    auto model = SqliteDatabase::create(path + ".schema", status);
     ASSERT_TRUE(model->execute("CREATE TABLE t (k INTEGER); CREATE UNIQUE INDEX t_k ON t (k)"));
   }
   RepairReport report;
@@ -272,7 +272,7 @@ TEST(Repair, RowsThatBreakAUniqueIndexAreSetAsideAndTheIndexKept) {
   EXPECT_EQ(report.tables[0].kept, 1);
   EXPECT_EQ(report.tables[0].setAside, 1);
   EngineStatus status;
-  auto db = EngineDatabase::open(path, status);
+  auto db = SqliteDatabase::open(path, status);
   EXPECT_FALSE(db->execute("INSERT INTO t VALUES (1)"));
 }
 
@@ -284,11 +284,11 @@ TEST(Repair, ACopyThatCannotBeFilledNeverReplacesTheOriginal) {
   const std::string path = dir.file("registro.mdb");
   {
     EngineStatus status;
-    auto db = EngineDatabase::create(path, status);
+    auto db = SqliteDatabase::create(path, status);
     ASSERT_TRUE(db->execute(
         "CREATE TABLE t (k INTEGER CHECK (abs(k) >= 0)); PRAGMA ignore_check_constraints = ON;"
         "INSERT INTO t VALUES (1), (-9223372036854775807 - 1), (3)"));
-    auto model = EngineDatabase::create(path + ".schema", status);
+    auto model = SqliteDatabase::create(path + ".schema", status);
     ASSERT_TRUE(model->execute("CREATE TABLE t (k INTEGER CHECK (abs(k) >= 0))"));
   }
   const std::string bytes = bytesOf(path);

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "db/engine/EngineDatabase.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "support/TempDir.h"
 
@@ -17,7 +17,7 @@ namespace {
 class StatementTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    db = EngineDatabase::create(dir.file("test.mdb"), status);
+    db = SqliteDatabase::create(dir.file("test.mdb"), status);
     ASSERT_TRUE(db) << status.text;
     ASSERT_TRUE(db->execute("CREATE TABLE t (k INTEGER NOT NULL, v TEXT)"));
     insert =
@@ -44,7 +44,7 @@ class StatementTest : public ::testing::Test {
 
   testing::TempDir dir;
   EngineStatus status;
-  std::unique_ptr<EngineDatabase> db;
+  std::unique_ptr<SqliteDatabase> db;
   std::unique_ptr<Statement> insert;
 };
 

@@ -99,7 +99,10 @@ class CommunicationsCheckReportTest : public testing::ExportDatabaseTest {
   PrintPagination job;
 };
 
-TEST_F(CommunicationsCheckReportTest, ANewRegisterHasNoMarkAndNothingToPrint) {
+INSTANTIATE_TEST_SUITE_P(Engines, CommunicationsCheckReportTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(CommunicationsCheckReportTest, ANewRegisterHasNoMarkAndNothingToPrint) {
   EXPECT_TRUE(markedCodes().empty());
   auto report = loaded({"01/01/2000", "31/12/2030"});
   EXPECT_EQ(report.rowCount(), 0u);
@@ -108,7 +111,7 @@ TEST_F(CommunicationsCheckReportTest, ANewRegisterHasNoMarkAndNothingToPrint) {
   EXPECT_EQ(prompter.messages[0].text, "Non ci sono dati da stampare !!!");
 }
 
-TEST_F(CommunicationsCheckReportTest, ClicksFlipTheStoredMarkAndListsSetIt) {
+TEST_P(CommunicationsCheckReportTest, ClicksFlipTheStoredMarkAndListsSetIt) {
   const auto companies = CompanyMarks(*connection);
   EXPECT_EQ(static_cast<int>(companies.size()), countRows("regazi"));
   EXPECT_EQ(companies[0].item.text, "0000 - *** azienda non assegnata ***");  // '*' sorts first
@@ -128,7 +131,7 @@ TEST_F(CommunicationsCheckReportTest, ClicksFlipTheStoredMarkAndListsSetIt) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(CommunicationsCheckReportTest, ListsEachMarkedCompanysCommunicationsOfThePeriod) {
+TEST_P(CommunicationsCheckReportTest, ListsEachMarkedCompanysCommunicationsOfThePeriod) {
   SetCompanyMarks(*connection, {12, 3, 9}, true);
   auto report = loaded({"05/02/2024", "30/09/2024"});
   EXPECT_EQ(report.title(), "Verifica Comunicazioni Aziendali");
@@ -157,7 +160,7 @@ TEST_F(CommunicationsCheckReportTest, ListsEachMarkedCompanysCommunicationsOfThe
   EXPECT_EQ(columns[3].width, 39 * RecordingCanvas::CharWidth);
 }
 
-TEST_F(CommunicationsCheckReportTest, APageBreakFallsInsideACompanysRows) {
+TEST_P(CommunicationsCheckReportTest, APageBreakFallsInsideACompanysRows) {
   SetCompanyMarks(*connection, {12}, true);
   auto report = loaded({"01/01/2024", "31/12/2024"});
   // Rows start at 500 and take 100; a bottom limit of 550 takes one per page.

@@ -54,7 +54,10 @@ class FinancingListReportTest : public testing::ExportDatabaseTest {
   PrintPagination job;
 };
 
-TEST_F(FinancingListReportTest, GroupsEveryVehicleByActThoseWithoutOneFirst) {
+INSTANTIATE_TEST_SUITE_P(Engines, FinancingListReportTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(FinancingListReportTest, GroupsEveryVehicleByActThoseWithoutOneFirst) {
   auto report = loaded();
   EXPECT_EQ(report.title(), "Rubrica Mezzi (Finanziamento)");
   EXPECT_EQ(plates(report), (std::vector<std::string>{"OM201CD", "OM042GH", "OM007RA", "OM513AB",
@@ -84,7 +87,7 @@ TEST_F(FinancingListReportTest, GroupsEveryVehicleByActThoseWithoutOneFirst) {
   EXPECT_TRUE(canvas.textsEqualTo("OM512AB").empty());
 }
 
-TEST_F(FinancingListReportTest, ActsDifferingOnlyByTrailingBlanksShareTheirPages) {
+TEST_P(FinancingListReportTest, ActsDifferingOnlyByTrailingBlanksShareTheirPages) {
   setBusField("WEB62801313100877", "atto", "DGR 412/2014   ");
   auto report = loaded();
   job.begin(report, canvas);
@@ -95,7 +98,7 @@ TEST_F(FinancingListReportTest, ActsDifferingOnlyByTrailingBlanksShareTheirPages
   EXPECT_EQ(canvas.textsEqualTo("OM513AB").size(), 1u);
 }
 
-TEST_F(FinancingListReportTest, AnActSpeltInTwoCasesIsOneGroupUnderItsFirstSpelling) {
+TEST_P(FinancingListReportTest, AnActSpeltInTwoCasesIsOneGroupUnderItsFirstSpelling) {
   // By company name: Alfa's and Gamma's capitals enclose Beta's small letters.
   setBusField("ZCFA1AD0002512345", "atto", "DGR 5/2011");
   setBusField("WEB62801313100877", "atto", "dgr 5/2011");
@@ -120,7 +123,7 @@ TEST_F(FinancingListReportTest, AnActSpeltInTwoCasesIsOneGroupUnderItsFirstSpell
   EXPECT_EQ(shortPaper.textsEqualTo(actLine("DGR 5/2011")).size(), 1u);
 }
 
-TEST_F(FinancingListReportTest, AmountsHaveTwoDecimalsWithACommaRightAligned) {
+TEST_P(FinancingListReportTest, AmountsHaveTwoDecimalsWithACommaRightAligned) {
   setBusField("SBV3A0000C0000042", "prezzo", "12.5");
   auto report = loaded({false, 3, true, -1});
   job.begin(report, canvas);
@@ -131,7 +134,7 @@ TEST_F(FinancingListReportTest, AmountsHaveTwoDecimalsWithACommaRightAligned) {
   EXPECT_EQ(price[0].x + 5 * RecordingCanvas::CharWidth, column.x + column.width);
 }
 
-TEST_F(FinancingListReportTest, CompanyAndAmbitNarrowOnBothFieldsOfTheVehicle) {
+TEST_P(FinancingListReportTest, CompanyAndAmbitNarrowOnBothFieldsOfTheVehicle) {
   EXPECT_EQ(plates(loaded({false, 12, true, -1})),
             (std::vector<std::string>{"OM201CD", "OM512AB", "OM777EF"}));
   EXPECT_EQ(plates(loaded({false, 12, false, 3})),

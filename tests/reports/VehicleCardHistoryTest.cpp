@@ -12,7 +12,11 @@ using reports::VehicleHistoryText;
 
 class VehicleCardHistoryTest : public VehicleCardRegisterTest {};
 
-TEST_F(VehicleCardHistoryTest, FirstBlockWholeSecondOnlyItsHeadingThirdTheChanges) {
+// The register is filled with statements of the file's own SQL.
+INSTANTIATE_TEST_SUITE_P(File, VehicleCardHistoryTest, ::testing::Values(testing::TestEngine::File),
+                         testing::engineName);
+
+TEST_P(VehicleCardHistoryTest, FirstBlockWholeSecondOnlyItsHeadingThirdTheChanges) {
   EXPECT_EQ(VehicleHistoryText(*connection, BusChassis),
             "Telaio: ZFA0000000000001\r\n"
             "\r\nData comunicazione10/01/2024\r\n\r\n"
@@ -46,7 +50,7 @@ TEST_F(VehicleCardHistoryTest, FirstBlockWholeSecondOnlyItsHeadingThirdTheChange
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardHistoryTest, BothFlagsPrintedFirstEvenWhenNo) {
+TEST_P(VehicleCardHistoryTest, BothFlagsPrintedFirstEvenWhenNo) {
   const std::string history = VehicleHistoryText(*connection, BlankPlateChassis);
   EXPECT_NE(history.find("Aria Condizionata: NO\r\nPedana carrozzella: NO\r\nPrezzo"),
             std::string::npos)
@@ -57,17 +61,17 @@ TEST_F(VehicleCardHistoryTest, BothFlagsPrintedFirstEvenWhenNo) {
   EXPECT_NE(history.find("N.ro posti in piedi: 0\r\n"), std::string::npos);
 }
 
-TEST_F(VehicleCardHistoryTest, AVehicleWithoutHistoryRowsShowsOnlyItsChassis) {
+TEST_P(VehicleCardHistoryTest, AVehicleWithoutHistoryRowsShowsOnlyItsChassis) {
   EXPECT_EQ(VehicleHistoryText(*connection, QuietChassis), "Telaio: ZFA0000000000005\r\n");
   EXPECT_EQ(VehicleHistoryText(*connection, "NESSUNO"), "Telaio: NESSUNO\r\n");
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardHistoryTest, RowsOfAnUnknownCompanyOrAmbitAreLeftOut) {
+TEST_P(VehicleCardHistoryTest, RowsOfAnUnknownCompanyOrAmbitAreLeftOut) {
   EXPECT_EQ(VehicleHistoryText(*connection, OrphanChassis), "Telaio: ZFA0000000000004\r\n");
 }
 
-TEST_F(VehicleCardHistoryTest, AChassisWithQuotesOrParenthesesIsOnlyData) {
+TEST_P(VehicleCardHistoryTest, AChassisWithQuotesOrParenthesesIsOnlyData) {
   EXPECT_NE(VehicleHistoryText(*connection, ParenChassis).find("Targa: CC333CC\r\n"),
             std::string::npos);
   EXPECT_EQ(VehicleHistoryText(*connection, "X' OR 'a'='a"), "Telaio: X' OR 'a'='a\r\n");

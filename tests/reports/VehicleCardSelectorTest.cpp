@@ -22,7 +22,11 @@ std::vector<std::string> texts(const std::vector<VehicleSelectorItem>& items) {
 
 class VehicleCardSelectorTest : public VehicleCardRegisterTest {};
 
-TEST_F(VehicleCardSelectorTest, OneItemPerVehicleOfBusByPlate) {
+// The register is filled with statements of the file's own SQL.
+INSTANTIATE_TEST_SUITE_P(File, VehicleCardSelectorTest,
+                         ::testing::Values(testing::TestEngine::File), testing::engineName);
+
+TEST_P(VehicleCardSelectorTest, OneItemPerVehicleOfBusByPlate) {
   const std::vector<std::string> expected = {
       "      (ZFA0000000000002)",  // the blank plate
       "CC333CC      (FIAT(A)",           "EF456GH      (ZFA0000000000001)",
@@ -35,14 +39,14 @@ TEST_F(VehicleCardSelectorTest, OneItemPerVehicleOfBusByPlate) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardSelectorTest, ItemsKeepPlateAndChassisApart) {
+TEST_P(VehicleCardSelectorTest, ItemsKeepPlateAndChassisApart) {
   const auto items = reports::VehicleSelectorItems(*connection, SelectorFor::VehicleCard);
   ASSERT_EQ(items.size(), 5u);
   EXPECT_EQ(items[0], (VehicleSelectorItem{"      (ZFA0000000000002)", "", BlankPlateChassis}));
   EXPECT_EQ(items[1], (VehicleSelectorItem{"CC333CC      (FIAT(A)", "CC333CC", ParenChassis}));
 }
 
-TEST_F(VehicleCardSelectorTest, AnEmptyRegisterHasNoItems) {
+TEST_P(VehicleCardSelectorTest, AnEmptyRegisterHasNoItems) {
   runSql("DELETE FROM storia; DELETE FROM bus;");
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::VehicleCard).empty());
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::HistoryCard).empty());
@@ -60,7 +64,7 @@ TEST(ChassisKeyOfItem, TheTextAfterTheLastParenthesisWithoutTheClosingOne) {
   EXPECT_EQ(reports::ChassisKeyOfItem("X      (()"), "");
 }
 
-TEST_F(VehicleCardSelectorTest, AChassisWithAParenthesisGivesOnlyItsLastPartAsKey) {
+TEST_P(VehicleCardSelectorTest, AChassisWithAParenthesisGivesOnlyItsLastPartAsKey) {
   // As the behaviour fixes it: the item of FIAT(A names the key "A", which
   // bus does not hold.
   const auto items = reports::VehicleSelectorItems(*connection, SelectorFor::VehicleCard);

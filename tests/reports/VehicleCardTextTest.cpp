@@ -13,7 +13,11 @@ using reports::VehicleCardText;
 
 class VehicleCardTextTest : public VehicleCardRegisterTest {};
 
-TEST_F(VehicleCardTextTest, EveryLineInOrderWithTheLatestValues) {
+// The register is filled with statements of the file's own SQL.
+INSTANTIATE_TEST_SUITE_P(File, VehicleCardTextTest, ::testing::Values(testing::TestEngine::File),
+                         testing::engineName);
+
+TEST_P(VehicleCardTextTest, EveryLineInOrderWithTheLatestValues) {
   EXPECT_EQ(VehicleCardText(*connection, BusChassis),
             "Azienda utilizzatrice: Consorzio Autolinee Montefolco\r\n"
             "Ambito: Provincia di Castelrupe\r\n"
@@ -51,7 +55,7 @@ TEST_F(VehicleCardTextTest, EveryLineInOrderWithTheLatestValues) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardTextTest, UnknownCompanyAndAmbitAreNamedSo) {
+TEST_P(VehicleCardTextTest, UnknownCompanyAndAmbitAreNamedSo) {
   const std::string card = VehicleCardText(*connection, OrphanChassis);
   EXPECT_TRUE(
       card.starts_with("Azienda utilizzatrice: *** Azienda Sconosciuta ***\r\n"
@@ -62,7 +66,7 @@ TEST_F(VehicleCardTextTest, UnknownCompanyAndAmbitAreNamedSo) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardTextTest, AVehicleWithoutHistoryStillHasItsCard) {
+TEST_P(VehicleCardTextTest, AVehicleWithoutHistoryStillHasItsCard) {
   const std::string card = VehicleCardText(*connection, QuietChassis);
   EXPECT_NE(card.find("Telaio: ZFA0000000000005\r\nProprietà: Leasing Nord\r\n"), std::string::npos)
       << card;
@@ -72,23 +76,23 @@ TEST_F(VehicleCardTextTest, AVehicleWithoutHistoryStillHasItsCard) {
             std::string::npos);
 }
 
-TEST_F(VehicleCardTextTest, ABlankPlateIsAnEmptyLine) {
+TEST_P(VehicleCardTextTest, ABlankPlateIsAnEmptyLine) {
   const std::string card = VehicleCardText(*connection, BlankPlateChassis);
   EXPECT_NE(card.find("\r\nTarga: \r\nData 1^"), std::string::npos) << card;
 }
 
-TEST_F(VehicleCardTextTest, AChassisNotInBusIsNotAvailable) {
+TEST_P(VehicleCardTextTest, AChassisNotInBusIsNotAvailable) {
   EXPECT_EQ(VehicleCardText(*connection, "NESSUNO"), "\r\n\r\nInformazioni non disponibili");
   EXPECT_EQ(VehicleCardText(*connection, ""), "\r\n\r\nInformazioni non disponibili");
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(VehicleCardTextTest, AChassisWithAParenthesisIsFoundByItsWholeCode) {
+TEST_P(VehicleCardTextTest, AChassisWithAParenthesisIsFoundByItsWholeCode) {
   const std::string card = VehicleCardText(*connection, ParenChassis);
   EXPECT_NE(card.find("\r\nTelaio: FIAT(A\r\n"), std::string::npos) << card;
 }
 
-TEST_F(VehicleCardTextTest, DecimalNumbersWithTheirDecimalsCommaAndUnit) {
+TEST_P(VehicleCardTextTest, DecimalNumbersWithTheirDecimalsCommaAndUnit) {
   using comms::FieldKind;
   EXPECT_EQ(reports::ShownNumber(FieldKind::Length, 12.5), "12,500 m.");
   EXPECT_EQ(reports::ShownNumber(FieldKind::Length, 12.0), "12,000 m.");
@@ -98,7 +102,7 @@ TEST_F(VehicleCardTextTest, DecimalNumbersWithTheirDecimalsCommaAndUnit) {
   EXPECT_EQ(reports::ShownNumber(FieldKind::Amount, 1234567.0), "1234567,00 Euro");
 }
 
-TEST_F(VehicleCardTextTest, AHugeLengthIsShownWhole) {
+TEST_P(VehicleCardTextTest, AHugeLengthIsShownWhole) {
   // The import takes 1e70 as a length: the card shows every digit and the comma.
   comms::Communication huge(5, "20/12/2024");
   comms::VehicleEntry entry = bus();

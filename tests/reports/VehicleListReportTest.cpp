@@ -52,7 +52,10 @@ class VehicleListReportTest : public testing::ExportDatabaseTest {
   PrintPagination job;
 };
 
-TEST_F(VehicleListReportTest, ListsVehiclesInServiceGroupByGroup) {
+INSTANTIATE_TEST_SUITE_P(Engines, VehicleListReportTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(VehicleListReportTest, ListsVehiclesInServiceGroupByGroup) {
   auto report = loaded(VehicleListOrder::ByCompany);
   EXPECT_EQ(report.title(), "Rubrica Mezzi x Azienda");
   EXPECT_EQ(plates(report), (std::vector<std::string>{"OM042GH", "OM513AB", "OM512AB", "OM777EF"}));
@@ -71,7 +74,7 @@ TEST_F(VehicleListReportTest, ListsVehiclesInServiceGroupByGroup) {
   EXPECT_EQ(canvas.textsEqualTo("Ultimo Agg.").size(), 1u);
 }
 
-TEST_F(VehicleListReportTest, ByAmbitPutsTheAmbitFirst) {
+TEST_P(VehicleListReportTest, ByAmbitPutsTheAmbitFirst) {
   auto report = loaded(VehicleListOrder::ByAmbit);
   EXPECT_EQ(report.title(), "Rubrica Mezzi x Ambito");
   EXPECT_EQ(plates(report), (std::vector<std::string>{"OM512AB", "OM777EF", "OM042GH", "OM513AB"}));
@@ -83,7 +86,7 @@ TEST_F(VehicleListReportTest, ByAmbitPutsTheAmbitFirst) {
       1u);
 }
 
-TEST_F(VehicleListReportTest, ChosenCompanyOrAmbitNarrowsTheList) {
+TEST_P(VehicleListReportTest, ChosenCompanyOrAmbitNarrowsTheList) {
   EXPECT_EQ(plates(loaded(VehicleListOrder::ByCompany, {false, 12, true, -1})),
             (std::vector<std::string>{"OM512AB", "OM777EF"}));
   EXPECT_EQ(plates(loaded(VehicleListOrder::ByCompany, {true, -1, false, 4})),
@@ -91,7 +94,7 @@ TEST_F(VehicleListReportTest, ChosenCompanyOrAmbitNarrowsTheList) {
   EXPECT_EQ(loaded(VehicleListOrder::ByCompany, {false, 7, true, -1}).rowCount(), 0u);
 }
 
-TEST_F(VehicleListReportTest, CellsShowNumbersAlignedAndFlagsOnlyWhenTrue) {
+TEST_P(VehicleListReportTest, CellsShowNumbersAlignedAndFlagsOnlyWhenTrue) {
   auto report = loaded(VehicleListOrder::ByCompany, {false, 12, true, -1});
   job.begin(report, canvas);
   job.drawPage(report, canvas, 1);
@@ -118,7 +121,7 @@ TEST_F(VehicleListReportTest, CellsShowNumbersAlignedAndFlagsOnlyWhenTrue) {
   EXPECT_EQ(cellOf(company3, "OM513AB", 13).text, "SI");
 }
 
-TEST_F(VehicleListReportTest, GroupLongerThanAPageKeepsItsHeaderLine) {
+TEST_P(VehicleListReportTest, GroupLongerThanAPageKeepsItsHeaderLine) {
   auto report = loaded(VehicleListOrder::ByCompany, {false, 12, true, -1});
   // Rows start at 500 and take 100: a bottom limit of 650 takes both rows,
   // one of 550 only the first.
@@ -134,7 +137,7 @@ TEST_F(VehicleListReportTest, GroupLongerThanAPageKeepsItsHeaderLine) {
   EXPECT_TRUE(tinyPaper.textsEqualTo("OM512AB").empty());
 }
 
-TEST_F(VehicleListReportTest, ColumnsAreCentredByHalfTheSpareWidth) {
+TEST_P(VehicleListReportTest, ColumnsAreCentredByHalfTheSpareWidth) {
   auto report = loaded(VehicleListOrder::ByCompany);
   // Wider than A4: the table starts at the left margin.
   job.begin(report, canvas);
@@ -154,7 +157,7 @@ TEST_F(VehicleListReportTest, ColumnsAreCentredByHalfTheSpareWidth) {
   EXPECT_EQ(columns[8].width, 6 * RecordingCanvas::CharWidth);
 }
 
-TEST_F(VehicleListReportTest, DialogOffersCompaniesAndAmbitsWithVehiclesByName) {
+TEST_P(VehicleListReportTest, DialogOffersCompaniesAndAmbitsWithVehiclesByName) {
   const auto companies = VehicleListCompanyItems(*connection);
   EXPECT_EQ(companies, (std::vector<comms::CodeItem>{{12, "0012 - Alfa Citt\u00e0 Autolinee"},
                                                      {3, "0003 - Beta Trasporti"},

@@ -7,6 +7,7 @@
 
 #include "SchemaTestSupport.h"
 #include "db/TableCursor.h"
+#include "db/engine/EngineDatabase.h"
 #include "db/engine/TableRecordset.h"
 
 namespace veltra::schema {
@@ -90,8 +91,8 @@ TEST_F(ApplicationSchemaTest, VehicleFieldsRefuseNullExceptTheFourOptionalOnes) 
 
 TEST_F(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
   db::engine::EngineStatus status;
-  auto recordset = db::engine::TableRecordset::open(*connection->engineDatabase(),
-                                                    testing::tableInfo(*connection, "bus"), status);
+  auto recordset =
+      connection->engineDatabase()->openTable(testing::tableInfo(*connection, "bus"), status);
   ASSERT_TRUE(status.ok);
   // The recordset sets an empty text as it is; the cursor would have made it null.
   const auto emptyText = [&](const std::string& chassis, const std::string& field) {

@@ -1,70 +1,94 @@
 #pragma once
-// The engine's database object: one SQLite file, opened or created, with the
-// schema operations the program needs. sqlite3.h stays out of every header.
+// The engine's database object: one register, opened or created, with the
+// schema operations the program needs. One implementation per engine; open
+// and create choose it from the locator: a server URI or a file path.
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/engine/EngineStatus.h"
 #include "db/engine/SchemaTypes.h"
 
-struct sqlite3;
-
 namespace veltra::db::engine {
 
 class TableDef;
+class TableRecordset;
+class QueryRecordset;
 
 class EngineDatabase {
  public:
-  // Creates a new, empty database file; refused when the file already exists.
-  static std::unique_ptr<EngineDatabase> create(const std::string& path, EngineStatus& status);
-  // Opens an existing database file, shared and read-write. A missing file,
-  // an empty one and one that is not a database all fail here.
-  static std::unique_ptr<EngineDatabase> open(const std::string& path, EngineStatus& status);
+  // Creates a new, empty register; refused when the file already exists, or
+  // when the server's database already holds tables.
+  static std::unique_ptr<EngineDatabase> create(const std::string& locator, EngineStatus& status);
+  // Opens an existing register, shared and read-write. A missing file, an
+  // empty one, one that is not a database, and a server database that is not
+  // one of ours all fail here.
+  static std::unique_ptr<EngineDatabase> open(const std::string& locator, EngineStatus& status);
+  // A libpq connection URI names a register on a server; anything else is a file.
+  static bool isServerLocator(std::string_view locator);
+  // A URI with a password in it: the program never prints nor stores one.
+  static bool carriesPassword(std::string_view locator);
 
-  ~EngineDatabase();
+  virtual ~EngineDatabase() = default;
   EngineDatabase(const EngineDatabase&) = delete;
   EngineDatabase& operator=(const EngineDatabase&) = delete;
 
-  EngineStatus close();
-  bool isOpen() const { return db_ != nullptr; }
+  virtual EngineStatus close() = 0;
+  virtual bool isOpen() const = 0;
+  // The locator as the user gave it (a URI never with its password).
   const std::string& path() const { return path_; }
-  static std::string versionText();
+  // The engine's name and version, for the about box.
+  virtual std::string versionText() const = 0;
+  // A failure, with the description the user reads, once the register is no
+  // longer where it was opened: a file deleted or moved while connected goes
+  // on being read through its open handle, and a write into it would fail as
+  // if it were read-only.
+  virtual EngineStatus stillInPlace() const = 0;
 
-  // One statement (an integrity check, VACUUM INTO, a query over a big
-  // table) can hold the calling thread for minutes. Every handle calls the
-  // hook every few thousand engine steps, so that a window can repaint
-  // meanwhile. One hook for the whole process; none stops the calls.
+  // One statement (an integrity check, a query over a big table) can hold
+  // the calling thread for minutes. The engine calls the hook every so often
+  // while it works, so that a window can repaint meanwhile.
   using ProgressHook = std::function<void()>;
-  static void setProgressHook(ProgressHook hook);
+  virtual void setProgressHook(ProgressHook hook) = 0;
 
   // Schema operations.
-  std::unique_ptr<TableDef> createTableDef(const std::string& name);
-  EngineStatus createRelation(const RelationDef& relation);
-  EngineStatus loadTable(const std::string& name, TableInfo& info) const;
-  std::vector<std::string> tableNames() const;
+  virtual std::unique_ptr<TableDef> createTableDef(const std::string& name) = 0;
+  virtual EngineStatus createRelation(const RelationDef& relation) = 0;
+  virtual EngineStatus loadTable(const std::string& name, TableInfo& info) const = 0;
+  // For looking at what a register holds: one that cannot be read lists no tables.
+  virtual std::vector<std::string> tableNames() const = 0;
+  // What an ORDER BY names to list a table's rows in the order they were written.
+  virtual std::string insertionOrder() const = 0;
+
+  // Recordsets on this database.
+  virtual std::unique_ptr<TableRecordset> openTable(const TableInfo& table,
+                                                    EngineStatus& status) = 0;
+  // Translates and prepares a statement of the engine's SQL dialect.
+  virtual std::unique_ptr<QueryRecordset> openQuery(const std::string& jetSql,
+                                                    EngineStatus& status) = 0;
 
   // Bulk work runs in one transaction; see Transaction below.
-  EngineStatus begin();
-  EngineStatus commit();
-  void rollback();
-  bool inTransaction() const;
+  virtual EngineStatus begin() = 0;
+  virtual EngineStatus commit() = 0;
+  virtual void rollback() = 0;
+  virtual bool inTransaction() const = 0;
 
-  // Runs statements with no result; for the adapter's own use.
-  EngineStatus execute(const std::string& sql);
+  // Runs statements with no result; for the adapter's own use and for tests.
+  virtual EngineStatus execute(const std::string& sql) = 0;
 
-  sqlite3* handle() const { return db_; }
+ protected:
+  explicit EngineDatabase(std::string path) : path_(std::move(path)) {}
 
  private:
-  EngineDatabase(sqlite3* db, std::string path);
-  sqlite3* db_;
   std::string path_;
 };
 
-// BEGIN IMMEDIATE on construction; rolled back on destruction unless committed.
-// Inside an enclosing transaction it joins it and does nothing itself.
+// Bulk work's transaction, begun on construction and rolled back on
+// destruction unless committed. Inside an enclosing transaction it joins it
+// and does nothing itself.
 class Transaction {
  public:
   explicit Transaction(EngineDatabase& db);

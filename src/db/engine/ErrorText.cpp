@@ -12,8 +12,28 @@ EngineStatus describeOpenFailure(const std::string& path, int code,
   return describeEngineFailure(code, engineMessage);
 }
 
-EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
-  const std::string message(engineMessage);
+namespace {
+
+FailureKind kindOf(int code) {
+  switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+      return FailureKind::Constraint;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return FailureKind::Busy;
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+      return FailureKind::Io;
+    case SQLITE_FULL:
+      return FailureKind::DiskFull;
+    case SQLITE_NOTADB:
+      return FailureKind::NotADatabase;
+    default:
+      return FailureKind::Other;
+  }
+}
+
+EngineStatus sentenceFor(int code, const std::string& message) {
   switch (code & 0xff) {
     case SQLITE_NOTADB:
       return EngineStatus::failure("Il file non è un database riconosciuto (" + message + ").",
@@ -49,6 +69,14 @@ EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
       return EngineStatus::failure(
           "Il motore del database ha rifiutato l'operazione (" + message + ").", code);
   }
+}
+
+}  // namespace
+
+EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
+  EngineStatus status = sentenceFor(code, std::string(engineMessage));
+  status.kind = kindOf(code);
+  return status;
 }
 
 }  // namespace veltra::db::engine

@@ -1,50 +1,39 @@
 #pragma once
 // A forward-only recordset over one statement of the engine's SQL dialect.
+// Each engine runs it its own way; the columns are found by name alike.
 
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "db/FieldValue.h"
 #include "db/engine/EngineStatus.h"
 
 namespace veltra::db::engine {
 
-class EngineDatabase;
-class Statement;
-
 class QueryRecordset {
  public:
-  // Translates and prepares the statement: a syntax error is reported here.
-  static std::unique_ptr<QueryRecordset> create(EngineDatabase& db, const std::string& jetSql,
-                                                EngineStatus& status);
-  ~QueryRecordset();
+  QueryRecordset() = default;
+  virtual ~QueryRecordset() = default;
+  QueryRecordset(const QueryRecordset&) = delete;
+  QueryRecordset& operator=(const QueryRecordset&) = delete;
 
   // Runs the statement up to its first row.
-  EngineStatus open();
-  EngineStatus moveNext();
-  bool atEnd() const { return atEnd_; }
+  virtual EngineStatus open() = 0;
+  virtual EngineStatus moveNext() = 0;
+  virtual bool atEnd() const = 0;
 
-  int columnCount() const;
+  virtual int columnCount() const = 0;
+  virtual const std::string& columnName(int position) const = 0;
   EngineStatus getField(std::string_view name, FieldValue& out) const;
-  EngineStatus getField(int position, FieldValue& out) const;
+  virtual EngineStatus getField(int position, FieldValue& out) const = 0;
   // A text or date column as text ("GG/MM/AAAA" for a date) into out, whose
   // room serves row after row: exports read every column of many thousands
   // of rows. isText is false, and out empty, for a null or another type.
-  EngineStatus getText(int position, std::string& out, bool& isText) const;
+  virtual EngineStatus getText(int position, std::string& out, bool& isText) const = 0;
 
- private:
-  explicit QueryRecordset(EngineDatabase& db, std::unique_ptr<Statement> stmt);
-  EngineStatus step();
+ protected:
+  // Success when there is a current row with that column.
   EngineStatus readable(int position) const;
-
-  EngineDatabase& db_;
-  std::unique_ptr<Statement> stmt_;
-  bool atEnd_ = true;
-  // Read once: exports fetch every column of hundreds of thousands of rows.
-  std::vector<std::string> columnNames_;
-  std::vector<std::optional<FieldType>> declaredTypes_;  // none for an expression
 };
 
 }  // namespace veltra::db::engine

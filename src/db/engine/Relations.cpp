@@ -3,8 +3,8 @@
 
 #include <sqlite3.h>
 
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/SchemaReader.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
 
@@ -26,7 +26,7 @@ std::string constraintSql(const RelationDef& relation) {
 }
 
 // A failure when a relation of that name exists, or when a table cannot be read to tell.
-EngineStatus checkNameFree(EngineDatabase& db, const std::string& name) {
+EngineStatus checkNameFree(SqliteDatabase& db, const std::string& name) {
   EngineStatus status;
   for (const auto& table : readTableNames(db.handle(), status)) {
     TableInfo info;
@@ -65,7 +65,7 @@ EngineStatus checkFields(const RelationDef& relation, const TableInfo& table,
 }
 
 // Rows of the referencing table that the new relation would leave without a match.
-EngineStatus checkExistingRows(EngineDatabase& db, const RelationDef& relation) {
+EngineStatus checkExistingRows(SqliteDatabase& db, const RelationDef& relation) {
   std::string join;
   for (size_t i = 0; i < relation.fields.size(); ++i)
     join += (i > 0 ? " AND " : "") + std::string("r.") + quoteIdentifier(relation.fields[i].field) +
@@ -86,7 +86,7 @@ EngineStatus checkExistingRows(EngineDatabase& db, const RelationDef& relation) 
                                "\".");
 }
 
-EngineStatus rebuildWithConstraint(EngineDatabase& db, const TableInfo& foreign,
+EngineStatus rebuildWithConstraint(SqliteDatabase& db, const TableInfo& foreign,
                                    const RelationDef& relation) {
   EngineStatus read;
   const std::string createSql = storedSql(db.handle(), "table", foreign.name, read);
@@ -112,7 +112,7 @@ EngineStatus rebuildWithConstraint(EngineDatabase& db, const TableInfo& foreign,
 
 }  // namespace
 
-EngineStatus EngineDatabase::createRelation(const RelationDef& relation) {
+EngineStatus SqliteDatabase::createRelation(const RelationDef& relation) {
   if (relation.name.empty() || relation.fields.empty())
     return EngineStatus::failure("La relazione \"" + relation.name + "\" non è completa.");
   if (auto status = checkNameFree(*this, relation.name); !status) return status;

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "db/engine/BrokenRelations.h"
-#include "db/engine/EngineDatabase.h"
 #include "db/engine/FilePages.h"
 #include "db/engine/LeftoverFiles.h"
 #include "db/engine/PageRows.h"
 #include "db/engine/RowRescue.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
 #include "db/platform/Files.h"
@@ -33,7 +33,12 @@ struct CloseHandle {
 // The repair's own connections: the damaged file, the model, the copy.
 using Handle = std::unique_ptr<sqlite3, CloseHandle>;
 
-Handle openHandle(const std::string& path, int flags, EngineStatus& status) {
+using Progress = EngineDatabase::ProgressHook;
+
+// progress is called while the handle's statements work, so that a window
+// stays painted through the check of a big file.
+Handle openHandle(const std::string& path, int flags, EngineStatus& status,
+                  const Progress& progress) {
   sqlite3* db = nullptr;
   const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   Handle handle(db);
@@ -42,6 +47,7 @@ Handle openHandle(const std::string& path, int flags, EngineStatus& status) {
     return nullptr;
   }
   sqlite3_extended_result_codes(db, 1);
+  SqliteDatabase::watchProgress(db, progress);
   // A column the damaged file's table lacks must fail the statement naming
   // it, not be read as the text of its name.
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -53,14 +59,14 @@ Handle openHandle(const std::string& path, int flags, EngineStatus& status) {
 // page; query_only keeps the handle from writing anything at all. A file
 // whose schema SQLite cannot read gets an empty database instead, and its
 // rows come from its pages alone.
-Handle openDamaged(const std::string& path) {
+Handle openDamaged(const std::string& path, const Progress& progress) {
   EngineStatus status;
-  Handle damaged = openHandle(path, SQLITE_OPEN_READONLY, status);
+  Handle damaged = openHandle(path, SQLITE_OPEN_READONLY, status, progress);
   if (damaged && executeOn(damaged.get(),
                            "PRAGMA query_only = ON; PRAGMA writable_schema = ON;"
                            "SELECT count(*) FROM sqlite_master"))
     return damaged;
-  return openHandle(":memory:", SQLITE_OPEN_READWRITE, status);
+  return openHandle(":memory:", SQLITE_OPEN_READWRITE, status, progress);
 }
 
 // "ok", or the findings of the check joined by line feeds.
@@ -102,9 +108,9 @@ std::string badTextFindings(sqlite3* db) {
 // Empty for a sound file; otherwise what the checks found. SQLite skips the
 // CHECK constraints of a file opened for reading only, so the file is checked
 // on a handle that could write, made unable to.
-std::string damageFindings(const std::string& path) {
+std::string damageFindings(const std::string& path, const Progress& progress) {
   EngineStatus status;
-  const Handle checking = openHandle(path, SQLITE_OPEN_READWRITE, status);
+  const Handle checking = openHandle(path, SQLITE_OPEN_READWRITE, status, progress);
   if (!checking) return status.text;
   if (status = executeOn(checking.get(), "PRAGMA query_only = ON"); !status) return status.text;
   const std::string findings = integrityFindings(checking.get());
@@ -292,16 +298,16 @@ EngineStatus putCopyInPlace(const std::string& path, const std::string& copyPath
 
 EngineStatus saveIntoCopy(const std::string& path, const std::string& modelPath,
                           const FilePages& pages, const std::string& findings, RepairReport& report,
-                          const RepairObserver& observer) {
+                          const RepairObserver& observer, const Progress& progress) {
   EngineStatus status;
-  const Handle model = openHandle(modelPath, SQLITE_OPEN_READONLY, status);
+  const Handle model = openHandle(modelPath, SQLITE_OPEN_READONLY, status, progress);
   if (!model) return status;
   const std::string copyPath = path + ".riparazione";
-  Handle copy = openHandle(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status);
+  Handle copy = openHandle(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status, progress);
   if (!copy) return status;
   EngineStatus filled;
   {
-    const Handle damaged = openDamaged(path);
+    const Handle damaged = openDamaged(path, progress);
     filled = fillCopy(damaged.get(), pages, model.get(), copy.get(), report);
   }  // The original must be let go before it is moved aside.
   const std::string copyFindings = verifiedCopy(std::move(copy), filled);
@@ -318,7 +324,7 @@ EngineStatus saveIntoCopy(const std::string& path, const std::string& modelPath,
 }  // namespace
 
 EngineStatus repairInPlace(const std::string& path, const std::string& model, RepairReport& report,
-                           const RepairObserver& observer) {
+                           const RepairObserver& observer, const Progress& progress) {
   report = {};
   removeDatabaseFiles(path + ".riparazione");
   // What is no database at all is refused as the program refuses it anywhere;
@@ -326,14 +332,14 @@ EngineStatus repairInPlace(const std::string& path, const std::string& model, Re
   const auto pages = FilePages::read(path);
   if (!pages) {
     EngineStatus status;
-    EngineDatabase::open(path, status);
+    SqliteDatabase::open(path, status);
     return status ? EngineStatus::failure("Il file \"" + path + "\" non è un database.") : status;
   }
   // The original is only read: whatever the repair meets, the file the user
   // had stays as it was until a checked copy takes its place.
-  const std::string findings = damageFindings(path);
+  const std::string findings = damageFindings(path, progress);
   if (findings.empty()) return EngineStatus::success();
-  return saveIntoCopy(path, model, *pages, findings, report, observer);
+  return saveIntoCopy(path, model, *pages, findings, report, observer, progress);
 }
 
 }  // namespace veltra::db::engine

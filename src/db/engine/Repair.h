@@ -45,7 +45,9 @@ using RepairObserver = std::function<void(RepairStep)>;
 // takes its place with one rename, so the path always holds a database. An
 // error with the check's findings when nothing can be saved. Copies left by
 // an earlier repair of the same path that was killed are removed first.
+// progress is called while the engine reads the file, as on an open database.
 EngineStatus repairInPlace(const std::string& path, const std::string& model, RepairReport& report,
-                           const RepairObserver& observer = {});
+                           const RepairObserver& observer = {},
+                           const std::function<void()>& progress = {});
 
 }  // namespace veltra::db::engine

@@ -4,6 +4,7 @@
 
 #include "db/CalendarDate.h"
 #include "db/PlainText.h"
+#include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
 
@@ -33,15 +34,6 @@ std::optional<std::string> literalBody(std::string_view sql, size_t& pos, char q
   return std::nullopt;
 }
 
-std::string singleQuoted(std::string_view body) {
-  std::string out = "'";
-  for (char c : body) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out + "'";
-}
-
 // #MM/DD/YYYY# (one-digit month and day too) becomes the stored 'YYYY-MM-DD'.
 std::optional<std::string> dateLiteral(std::string_view sql, size_t& pos) {
   const size_t close = sql.find('#', pos + 1);
@@ -59,9 +51,55 @@ std::optional<std::string> dateLiteral(std::string_view sql, size_t& pos) {
   return "'" + isoDateText(*date) + "'";
 }
 
+// Follows the words and brackets of a statement to say where NULLs must be
+// placed: after each item of the ORDER BY of the statement itself.
+class NullPlacement {
+ public:
+  void openBracket() { ++depth_; }
+  void closeBracket() { --depth_; }
+  void word(std::string_view word, std::string& out) {
+    if (depth_ != 0) return;
+    if (EqualsIgnoringCase(word, "BY") && EqualsIgnoringCase(lastWord_, "ORDER")) {
+      inOrderBy_ = true;
+      descending_ = false;
+    } else if (inOrderBy_ &&
+               (EqualsIgnoringCase(word, "LIMIT") || EqualsIgnoringCase(word, "OFFSET"))) {
+      endItem(out, word.size());
+      inOrderBy_ = false;
+    } else if (inOrderBy_) {
+      descending_ = EqualsIgnoringCase(word, "DESC");
+    }
+    lastWord_ = word;
+  }
+  void comma(std::string& out) {
+    if (depth_ == 0 && inOrderBy_) endItem(out, 0);
+    descending_ = false;
+  }
+  void end(std::string& out) {
+    if (inOrderBy_) endItem(out, 0);
+  }
+
+ private:
+  // Places the clause after the item's last character, before any blank and
+  // before the tail characters of out that already belong to what follows.
+  void endItem(std::string& out, size_t tail) {
+    size_t at = out.size() - tail;
+    while (at > 0 && std::isspace(static_cast<unsigned char>(out[at - 1]))) --at;
+    out.insert(at, descending_ ? " NULLS LAST" : " NULLS FIRST");
+  }
+
+  int depth_ = 0;
+  bool inOrderBy_ = false;
+  bool descending_ = false;
+  std::string lastWord_;
+};
+
 }  // namespace
 
-std::optional<std::string> translateDialect(std::string_view jetSql, std::string& error) {
+std::optional<std::string> translateDialect(std::string_view jetSql, std::string& error,
+                                            Dialect dialect) {
+  const bool server = dialect == Dialect::Server;
+  NullPlacement nulls;
   std::string out;
   out.reserve(jetSql.size() + 16);
   size_t pos = 0;
@@ -73,7 +111,7 @@ std::optional<std::string> translateDialect(std::string_view jetSql, std::string
         error = "Stringa non chiusa nell'istruzione SQL.";
         return std::nullopt;
       }
-      out += singleQuoted(*body);
+      out += quoteLiteral(*body);
     } else if (c == '#') {
       const auto literal = dateLiteral(jetSql, pos);
       if (!literal) {
@@ -93,17 +131,22 @@ std::optional<std::string> translateDialect(std::string_view jetSql, std::string
       const size_t start = pos;
       while (pos < jetSql.size() && isWordChar(jetSql[pos])) ++pos;
       const std::string_view word = jetSql.substr(start, pos - start);
-      if (EqualsIgnoringCase(word, "TRUE"))
+      if (!server && EqualsIgnoringCase(word, "TRUE"))
         out += "1";
-      else if (EqualsIgnoringCase(word, "FALSE"))
+      else if (!server && EqualsIgnoringCase(word, "FALSE"))
         out += "0";
       else
         out += word;
+      if (server) nulls.word(word, out);
     } else {
+      if (server && c == '(') nulls.openBracket();
+      if (server && c == ')') nulls.closeBracket();
+      if (server && c == ',') nulls.comma(out);
       out += c;
       ++pos;
     }
   }
+  if (server) nulls.end(out);
   return out;
 }
 

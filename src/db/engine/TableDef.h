@@ -1,6 +1,7 @@
 #pragma once
-// A table definition being built: fields are collected, the table is
-// created in the file on append, indexes go in after (or are kept until) append.
+// A table definition being built: fields are collected and checked here,
+// the table is created in the register on append, indexes go in after (or
+// are kept until) append. Each engine writes its own statements.
 
 #include <string>
 #include <vector>
@@ -14,7 +15,10 @@ class EngineDatabase;
 
 class TableDef {
  public:
-  TableDef(EngineDatabase& db, std::string name);
+  TableDef(EngineDatabase& db, std::string name) : db_(db), name_(std::move(name)) {}
+  virtual ~TableDef() = default;
+  TableDef(const TableDef&) = delete;
+  TableDef& operator=(const TableDef&) = delete;
 
   const std::string& name() const { return name_; }
   EngineStatus createField(const FieldDef& field);
@@ -22,10 +26,20 @@ class TableDef {
   EngineStatus createIndex(const IndexDef& index);
 
   // The CREATE TABLE statement append would run.
-  std::string createTableSql() const;
+  virtual std::string createTableSql() const = 0;
+
+ protected:
+  const std::vector<FieldDef>& fields() const { return fields_; }
+  // The CREATE INDEX statement of an index on this table, the same on every engine.
+  std::string createIndexSql(const IndexDef& index) const;
 
  private:
-  EngineStatus createIndexInFile(const IndexDef& index);
+  // The engine's part of append: refuses a table that exists, then creates
+  // it with the given indexes, all or nothing.
+  virtual EngineStatus appendToDatabase(const std::vector<IndexDef>& indexes) = 0;
+  // An index on the table already in the register; refused when its name or
+  // a second primary key is taken.
+  EngineStatus createIndexInDatabase(const IndexDef& index);
 
   EngineDatabase& db_;
   std::string name_;
@@ -34,8 +48,12 @@ class TableDef {
   bool appended_ = false;
 };
 
-// Names the file gives an index: unique per database, mapped back to the table-local name.
+// Names the register gives an index: unique per database, mapped back to the table-local name.
 std::string physicalIndexName(const std::string& table, const std::string& index, bool primary);
 std::string quoteIdentifier(std::string_view name);
+// A text as an SQL string literal.
+std::string quoteLiteral(std::string_view text);
+// An index already in the table with that name, or a second primary key: the refusal, else success.
+EngineStatus indexNameFree(const TableInfo& table, const IndexDef& index);
 
 }  // namespace veltra::db::engine

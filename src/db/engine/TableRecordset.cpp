@@ -1,60 +1,13 @@
 #include "db/engine/TableRecordset.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "db/PlainText.h"
-#include "db/engine/EngineDatabase.h"
-#include "db/engine/Statement.h"
-#include "db/engine/TableDef.h"
 #include "db/engine/ValueConversion.h"
-#include "db/engine/WriteFailure.h"
 
 namespace veltra::db::engine {
 
 namespace {
-
-std::string columnList(const TableInfo& table) {
-  std::string list;
-  for (size_t i = 0; i < table.columns.size(); ++i)
-    list += (i > 0 ? ", " : "") + quoteIdentifier(table.columns[i].name);
-  return list;
-}
-
-std::string insertSql(const TableInfo& table) {
-  std::string values;
-  for (size_t i = 0; i < table.columns.size(); ++i) values += i > 0 ? ", ?" : "?";
-  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + columnList(table) + ") VALUES (" +
-         values + ")";
-}
-
-std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) {
-  std::string assignments;
-  for (size_t i = 0; i < table.columns.size(); ++i)
-    if (changed[i])
-      assignments +=
-          (assignments.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name) + " = ?";
-  return "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " WHERE rowid = ?";
-}
-
-// Only the rowid: a seek before an Edit needs no column, and a read loads them then.
-std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCount) {
-  std::string where, order;
-  for (size_t i = 0; i < index.fields.size(); ++i) {
-    if (i < keyCount)
-      where += (i > 0 ? " AND " : "") + quoteIdentifier(index.fields[i]) + " = ?";
-    else
-      order += (order.empty() ? " ORDER BY " : ", ") + quoteIdentifier(index.fields[i]);
-  }
-  return "SELECT rowid FROM " + quoteIdentifier(table.name) + " WHERE " + where + order +
-         " LIMIT 1";
-}
-
-std::string loadSql(const TableInfo& table) {
-  return "SELECT " + columnList(table) + " FROM " + quoteIdentifier(table.name) +
-         " WHERE rowid = ?";
-}
 
 FieldValue emptyValue(const ColumnInfo& column) {
   // A Yes/No field that is not given holds No, as in the engine.
@@ -64,20 +17,13 @@ FieldValue emptyValue(const ColumnInfo& column) {
 
 }  // namespace
 
-TableRecordset::TableRecordset(EngineDatabase& db, TableInfo table)
-    : db_(db), table_(std::move(table)) {}
+TableRecordset::TableRecordset(TableInfo table) : table_(std::move(table)) {
+  for (const auto& column : table_.columns) emptyRow_.push_back(emptyValue(column));
+  row_ = emptyRow_;
+  assigned_.assign(table_.columns.size(), false);
+}
 
 TableRecordset::~TableRecordset() = default;
-
-std::unique_ptr<TableRecordset> TableRecordset::open(EngineDatabase& db, const TableInfo& table,
-                                                     EngineStatus& status) {
-  std::unique_ptr<TableRecordset> recordset(new TableRecordset(db, table));
-  for (const auto& column : table.columns) recordset->emptyRow_.push_back(emptyValue(column));
-  recordset->row_ = recordset->emptyRow_;
-  recordset->assigned_.assign(table.columns.size(), false);
-  status = EngineStatus::success();
-  return recordset;
-}
 
 EngineStatus TableRecordset::columnOf(std::string_view field, int& position) const {
   position = table_.columnIndex(field);
@@ -99,21 +45,9 @@ EngineStatus TableRecordset::setIndex(const std::string& indexName) {
   }
   index_ = index;
   keyColumns_ = std::move(keyColumns);
-  seekStmts_.clear();
-  seekStmts_.resize(index->fields.size());
-  EngineStatus status;
-  seekStatement(index->fields.size(), status);
-  return status;
-}
-
-Statement* TableRecordset::seekStatement(size_t keyCount, EngineStatus& status) {
-  auto& stmt = seekStmts_[keyCount - 1];
-  status = EngineStatus::success();
-  if (!stmt) {
-    stmt = std::make_unique<Statement>(db_.handle(), seekSql(table_, *index_, keyCount), status);
-    if (!status) stmt.reset();
-  }
-  return stmt.get();
+  keys_.resize(keyColumns_.size());
+  indexChanged();
+  return EngineStatus::success();
 }
 
 EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& found) {
@@ -122,53 +56,39 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
   if (keys.empty() || keys.size() > index_->fields.size())
     return EngineStatus::failure("La ricerca sull'indice \"" + index_->name + "\" vuole da 1 a " +
                                  std::to_string(index_->fields.size()) + " chiavi.");
-  EngineStatus status;
-  Statement* stmt = seekStatement(keys.size(), status);
-  if (stmt == nullptr) return status;
-  stmt->rewind();
   for (size_t i = 0; i < keys.size(); ++i) {
     const ColumnInfo& column = table_.columns[keyColumns_[i]];
     // A text longer than its field cannot be in the table: nothing is found,
     // nothing failed. A key of the wrong type stays a failure of the caller.
     if (column.type == FieldType::Text && Utf8Length(keys[i]) > static_cast<size_t>(column.size))
       return EngineStatus::success();
-    if (status = valueFromText(column, keys[i], key_); !status) return status;
-    stmt->bindValue(static_cast<int>(i + 1), key_);
+    if (auto status = valueFromText(column, keys[i], keys_[i]); !status) return status;
   }
-  if (stmt->step(status)) {
-    found = true;
-    rowid_ = stmt->columnInt(0);
+  std::int64_t rowid = 0;
+  EngineStatus status = findRow(std::span(keys_).first(keys.size()), found, rowid);
+  if (found) {
+    rowid_ = rowid;
     hasCurrent_ = true;
     loaded_ = false;
     mode_ = Mode::None;
   }
-  stmt->rewind();
   return status;
+}
+
+FieldValue* TableRecordset::storedSlot(size_t position) {
+  return mode_ == Mode::Editing && assigned_[position] ? nullptr : &row_[position];
 }
 
 // Reads the stored columns of the current row, except those an edit has given already.
 EngineStatus TableRecordset::loadCurrent() {
   if (loaded_) return EngineStatus::success();
-  EngineStatus status;
-  if (!loadStmt_) {
-    loadStmt_ = std::make_unique<Statement>(db_.handle(), loadSql(table_), status);
-    if (!status) {
-      loadStmt_.reset();
-      return status;
-    }
-  }
-  loadStmt_->rewind();
-  loadStmt_->bindInt(1, rowid_);
-  if (loadStmt_->step(status)) {
-    for (size_t i = 0; i < table_.columns.size(); ++i)
-      if (mode_ != Mode::Editing || !assigned_[i])
-        row_[i] = loadStmt_->columnValue(static_cast<int>(i), table_.columns[i].type);
-    loaded_ = true;
-  } else if (status) {
-    status = EngineStatus::failure("Il record corrente non esiste più nella tavola \"" +
-                                   table_.name + "\".");
-  }
-  loadStmt_->rewind();
+  bool exists = false;
+  EngineStatus status = readRow(rowid_, exists);
+  if (!status) return status;
+  if (!exists)
+    return EngineStatus::failure("Il record corrente non esiste più nella tavola \"" + table_.name +
+                                 "\".");
+  loaded_ = true;
   return status;
 }
 
@@ -241,7 +161,13 @@ EngineStatus TableRecordset::setFieldNull(int position) {
   return EngineStatus::success();
 }
 
-// The value a write takes for the field: a new row's field not given is empty.
+EngineStatus TableRecordset::setFieldValue(int position, const FieldValue& given) {
+  return assign(position, [&given](const ColumnInfo&, FieldValue& value) {
+    value = given;
+    return EngineStatus::success();
+  });
+}
+
 const FieldValue& TableRecordset::written(size_t position) const {
   return mode_ == Mode::Adding && !assigned_[position] ? emptyRow_[position] : row_[position];
 }
@@ -259,65 +185,34 @@ EngineStatus TableRecordset::getField(int position, FieldValue& out) {
 
 EngineStatus TableRecordset::update() {
   if (mode_ == Mode::None) return EngineStatus::failure("Update senza Edit o AddNew.");
-  EngineStatus status = writeRow();
-  if (status) {
+  const bool adding = mode_ == Mode::Adding;
+  // An edit that changed nothing has nothing to write.
+  if (adding || std::find(assigned_.begin(), assigned_.end(), true) != assigned_.end()) {
+    std::int64_t rowid = rowid_;
+    if (auto status = writeRow(adding, rowid); !status) return status;
     // The written row stays the current one, as after a seek; a new row's
     // stored values are read again when asked for.
-    if (mode_ == Mode::Adding) {
-      rowid_ = sqlite3_last_insert_rowid(db_.handle());
+    if (adding) {
+      rowid_ = rowid;
       loaded_ = false;
     }
-    hasCurrent_ = true;
-    mode_ = Mode::None;
   }
-  return status;
+  hasCurrent_ = true;
+  mode_ = Mode::None;
+  return EngineStatus::success();
 }
 
-Statement* TableRecordset::writeStatement(EngineStatus& status) {
-  const bool adding = mode_ == Mode::Adding;
-  auto& stmt = adding ? insertStmt_ : updateStmts_[assigned_];
-  status = EngineStatus::success();
-  if (!stmt) {
-    stmt = std::make_unique<Statement>(
-        db_.handle(), adding ? insertSql(table_) : updateSql(table_, assigned_), status);
-    if (!status) stmt.reset();
-  }
-  return stmt.get();
-}
-
-EngineStatus TableRecordset::writeRow() {
-  const bool adding = mode_ == Mode::Adding;
-  if (!adding && std::find(assigned_.begin(), assigned_.end(), true) == assigned_.end())
-    return EngineStatus::success();  // an edit that changed nothing has nothing to write
-  EngineStatus status;
-  Statement* stmt = writeStatement(status);
-  if (stmt == nullptr) return status;
-  // Every parameter is bound again before each run.
-  stmt->rewind();
-  int parameter = 0;
-  for (size_t i = 0; i < row_.size(); ++i)
-    if (adding || assigned_[i]) stmt->bindLastingValue(++parameter, written(i));
-  if (!adding) stmt->bindInt(++parameter, rowid_);
-  stmt->step(status);
-  stmt->rewind();
-  return status ? status : describeFailure(status);
-}
-
-// The description names the relation a key broke, so it needs the whole row
-// as it was to be written.
-EngineStatus TableRecordset::describeFailure(const EngineStatus& status) {
-  if (mode_ == Mode::Editing && !loadCurrent()) return status;
-  std::vector<FieldValue> row;
+EngineStatus TableRecordset::writtenRow(std::vector<FieldValue>& row) {
+  if (mode_ == Mode::Editing)
+    if (auto status = loadCurrent(); !status) return status;
+  row.clear();
   row.reserve(row_.size());
   for (size_t i = 0; i < row_.size(); ++i) row.push_back(written(i));
-  return describeWriteFailure(db_, table_, row, status);
+  return EngineStatus::success();
 }
 
 EngineStatus TableRecordset::close() {
-  seekStmts_.clear();
-  loadStmt_.reset();
-  insertStmt_.reset();
-  updateStmts_.clear();
+  releaseStatements();
   index_ = nullptr;
   hasCurrent_ = false;
   loaded_ = false;

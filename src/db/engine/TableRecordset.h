@@ -1,10 +1,10 @@
 #pragma once
 // A table-type recordset: one table, a current index, seek on it, and a row
-// buffer that Edit/AddNew fill and Update writes with one prepared statement.
+// buffer that Edit/AddNew fill and Update writes. The buffer and its rules are
+// the same on every engine; each engine finds, reads and writes the rows.
 // A seek only positions the row: its columns are read when one is asked for.
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,18 +14,12 @@
 #include "db/engine/EngineStatus.h"
 #include "db/engine/SchemaTypes.h"
 
-struct sqlite3_stmt;
-
 namespace veltra::db::engine {
-
-class EngineDatabase;
-class Statement;
 
 class TableRecordset {
  public:
-  static std::unique_ptr<TableRecordset> open(EngineDatabase& db, const TableInfo& table,
-                                              EngineStatus& status);
-  ~TableRecordset();
+  explicit TableRecordset(TableInfo table);
+  virtual ~TableRecordset();
   TableRecordset(const TableRecordset&) = delete;
   TableRecordset& operator=(const TableRecordset&) = delete;
 
@@ -50,12 +44,40 @@ class TableRecordset {
   EngineStatus setFieldInteger(int position, std::int64_t value);
   EngineStatus setFieldReal(int position, double value);
   EngineStatus setFieldNull(int position);
+  // A value already of the field's type, as another recordset read it.
+  EngineStatus setFieldValue(int position, const FieldValue& value);
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
 
- private:
+ protected:
   enum class Mode { None, Editing, Adding };
-  TableRecordset(EngineDatabase& db, TableInfo table);
+
+  const TableInfo& table() const { return table_; }
+  const IndexInfo& currentIndex() const { return *index_; }
+  Mode mode() const { return mode_; }
+  // Whether a write includes the field: every field of a new row, the given ones of an edit.
+  bool writes(size_t position) const { return mode_ == Mode::Adding || assigned_[position]; }
+  const std::vector<bool>& assigned() const { return assigned_; }
+  // The value a write takes for the field: a new row's field not given is empty.
+  const FieldValue& written(size_t position) const;
+  // Where the engine puts a stored column of the current row; none for a
+  // field an edit has given already.
+  FieldValue* storedSlot(size_t position);
+  std::int64_t rowId() const { return rowid_; }
+  // The whole row as it was to be written, for describing a refused write.
+  EngineStatus writtenRow(std::vector<FieldValue>& row);
+
+ private:
+  // The engine's part. keys are converted to the key fields' types already.
+  virtual void indexChanged() = 0;
+  virtual EngineStatus findRow(std::span<const FieldValue> keys, bool& found,
+                               std::int64_t& rowid) = 0;
+  // Fills storedSlot() of every column from the row rowid; exists false when it is gone.
+  virtual EngineStatus readRow(std::int64_t rowid, bool& exists) = 0;
+  // Inserts (setting rowid to the new row's) or updates the row rowid.
+  virtual EngineStatus writeRow(bool adding, std::int64_t& rowid) = 0;
+  virtual void releaseStatements() = 0;
+
   EngineStatus existing(int position) const;
   EngineStatus assignable(int position) const;
   // Converts into the field's room with convert(column, value); the field
@@ -63,30 +85,17 @@ class TableRecordset {
   template <class Convert>
   EngineStatus assign(int position, Convert convert);
   EngineStatus loadCurrent();
-  const FieldValue& written(size_t position) const;
-  Statement* seekStatement(size_t keyCount, EngineStatus& status);
-  EngineStatus writeRow();
-  EngineStatus describeFailure(const EngineStatus& status);
-  Statement* writeStatement(EngineStatus& status);
 
-  EngineDatabase& db_;
   TableInfo table_;
   const IndexInfo* index_ = nullptr;
   std::vector<int> keyColumns_;  // the positions of the current index's fields
-  // One prepared seek per number of keys given: a shorter key matches on the leading fields.
-  std::vector<std::unique_ptr<Statement>> seekStmts_;
-  std::unique_ptr<Statement> loadStmt_;
-  std::unique_ptr<Statement> insertStmt_;
-  // An edit writes only the fields it changed, so unchanged keys are not
-  // checked again against every relation; one prepared UPDATE per set of fields.
-  std::map<std::vector<bool>, std::unique_ptr<Statement>> updateStmts_;
   // The fields given since Edit or AddNew: a new row takes the empty value of
   // every other field, an edited one keeps what is stored.
   std::vector<bool> assigned_;
   std::vector<FieldValue> row_;
   std::vector<FieldValue> emptyRow_;
-  FieldValue key_;
-  long long rowid_ = 0;
+  std::vector<FieldValue> keys_;
+  std::int64_t rowid_ = 0;
   bool hasCurrent_ = false;
   bool loaded_ = false;  // row_ holds the stored columns of the current row
   Mode mode_ = Mode::None;

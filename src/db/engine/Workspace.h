@@ -1,9 +1,12 @@
 #pragma once
-// The engine's workspace operations on whole files: repair in place and
-// compaction into a new file.
+// The engine's workspace operations on whole registers: repair in place and
+// compaction into a new file. The register's locator chooses the engine.
 
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "db/engine/EngineDatabase.h"
 #include "db/engine/EngineStatus.h"
 #include "db/engine/Repair.h"
 
@@ -11,13 +14,32 @@ namespace veltra::db::engine {
 
 class Workspace {
  public:
-  EngineStatus open();
-  // model: a file with the program's schema, the one the repaired copy gets.
-  // report: what became of each table's rows when the file had to be copied.
-  EngineStatus repairDatabase(const std::string& path, const std::string& model,
-                              RepairReport& report);
-  EngineStatus compactDatabase(const std::string& source, const std::string& destination);
-  void close();
+  // The workspace of the engine that keeps the register at locator.
+  static std::unique_ptr<Workspace> forDatabase(const std::string& locator);
+
+  virtual ~Workspace() = default;
+  // Nothing needs a session around these operations; the steps stay as users know them.
+  EngineStatus open() { return EngineStatus::success(); }
+  void close() {}
+  // Called every so often while an operation works, as on an open database.
+  void setProgressHook(EngineDatabase::ProgressHook hook) { progressHook_ = std::move(hook); }
+
+  // Makes a new register with the program's schema at the path it is given.
+  using ModelBuilder = std::function<EngineStatus(const std::string& path)>;
+  // The repaired copy is built from such a model, never from the damaged
+  // file's own schema. report: what became of each table's rows when the
+  // file had to be copied.
+  virtual EngineStatus repairDatabase(const std::string& path, const ModelBuilder& buildModel,
+                                      RepairReport& report) = 0;
+  // The register at source copied into a new file at destination.
+  virtual EngineStatus compactDatabase(const std::string& source,
+                                       const std::string& destination) = 0;
+
+ protected:
+  const EngineDatabase::ProgressHook& progressHook() const { return progressHook_; }
+
+ private:
+  EngineDatabase::ProgressHook progressHook_;
 };
 
 }  // namespace veltra::db::engine

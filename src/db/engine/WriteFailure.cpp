@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "db/engine/EngineDatabase.h"
+#include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "db/engine/TableDef.h"
 
@@ -38,7 +38,7 @@ EngineStatus checkFailure(const TableInfo& table, const std::vector<FieldValue>&
 }
 
 // True when a row other than the one being written already holds these key values.
-bool keyTaken(EngineDatabase& db, const TableInfo& table, const IndexInfo& index,
+bool keyTaken(SqliteDatabase& db, const TableInfo& table, const IndexInfo& index,
               const std::vector<FieldValue>& row) {
   std::string where;
   for (size_t i = 0; i < index.fields.size(); ++i)
@@ -52,7 +52,7 @@ bool keyTaken(EngineDatabase& db, const TableInfo& table, const IndexInfo& index
   return stmt.step(status);
 }
 
-EngineStatus uniqueFailure(EngineDatabase& db, const TableInfo& table,
+EngineStatus uniqueFailure(SqliteDatabase& db, const TableInfo& table,
                            const std::vector<FieldValue>& row, const EngineStatus& failure) {
   for (const auto& index : table.indexes)
     if (index.unique && keyTaken(db, table, index, row))
@@ -63,7 +63,7 @@ EngineStatus uniqueFailure(EngineDatabase& db, const TableInfo& table,
   return failure;
 }
 
-bool parentExists(EngineDatabase& db, const TableInfo& table, const RelationDef& relation,
+bool parentExists(SqliteDatabase& db, const TableInfo& table, const RelationDef& relation,
                   const std::vector<FieldValue>& row) {
   std::string where;
   for (size_t i = 0; i < relation.fields.size(); ++i)
@@ -80,7 +80,7 @@ bool parentExists(EngineDatabase& db, const TableInfo& table, const RelationDef&
   return stmt.step(status);
 }
 
-EngineStatus foreignKeyFailure(EngineDatabase& db, const TableInfo& table,
+EngineStatus foreignKeyFailure(SqliteDatabase& db, const TableInfo& table,
                                const std::vector<FieldValue>& row, const EngineStatus& failure) {
   for (const auto& relation : table.relations)
     if (!parentExists(db, table, relation, row))
@@ -96,7 +96,7 @@ EngineStatus foreignKeyFailure(EngineDatabase& db, const TableInfo& table,
 
 }  // namespace
 
-EngineStatus describeWriteFailure(EngineDatabase& db, const TableInfo& table,
+EngineStatus describeWriteFailure(SqliteDatabase& db, const TableInfo& table,
                                   const std::vector<FieldValue>& row, const EngineStatus& failure) {
   switch (failure.code) {
     case SQLITE_CONSTRAINT_NOTNULL:

@@ -11,9 +11,9 @@
 
 namespace veltra::db::engine {
 
-class EngineDatabase;
+class SqliteDatabase;
 
-EngineStatus describeWriteFailure(EngineDatabase& db, const TableInfo& table,
+EngineStatus describeWriteFailure(SqliteDatabase& db, const TableInfo& table,
                                   const std::vector<FieldValue>& row, const EngineStatus& failure);
 
 }  // namespace veltra::db::engine

@@ -1,0 +1,192 @@
+#include "db/engine/ServerConnection.h"
+
+#include <libpq-fe.h>
+
+#include "db/engine/ServerErrorText.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+constexpr int ExpandDbname = 1;
+
+// Texts travel as UTF-8 and dates as YYYY-MM-DD whatever the server's defaults.
+constexpr const char* SessionOptions = "-c DateStyle=ISO,YMD -c client_min_messages=warning";
+
+std::string connectionFailure(pg_conn* connection, const std::string& uri) {
+  std::string sentence =
+      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\"";
+  if (connection != nullptr && PQconnectionNeedsPassword(connection) != 0)
+    return sentence +
+           ": il server chiede una password (la si scrive in ~/.pgpass, in un file di servizio "
+           "o nella variabile PGPASSWORD, mai nell'indirizzo).";
+  std::string reason = connection != nullptr ? PQerrorMessage(connection) : "";
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+  return sentence + (reason.empty() ? "." : " (" + reason + ").");
+}
+
+// Removes name=value from the query part of a URI.
+std::string withoutParameter(std::string uri, std::string_view name) {
+  const auto query = uri.find('?');
+  if (query == std::string::npos) return uri;
+  size_t start = query + 1;
+  while (start < uri.size()) {
+    size_t end = uri.find('&', start);
+    if (end == std::string::npos) end = uri.size();
+    const std::string_view item(uri.data() + start, end - start);
+    if (item.starts_with(std::string(name) + "=")) {
+      const size_t from = uri[start - 1] == '&' ? start - 1 : start;
+      const size_t to = (from == start && end < uri.size()) ? end + 1 : end;
+      uri.erase(from, to - from);
+      continue;
+    }
+    start = end + 1;
+  }
+  if (uri.back() == '?') uri.pop_back();
+  return uri;
+}
+
+}  // namespace
+
+void ConnectionCloser::operator()(pg_conn* connection) const {
+  PQfinish(connection);
+}
+void ResultClearer::operator()(pg_result* result) const {
+  PQclear(result);
+}
+
+std::string uriWithoutPassword(std::string_view uri) {
+  std::string text(uri);
+  const auto scheme = text.find("://");
+  if (scheme != std::string::npos) {
+    const size_t hostStart = scheme + 3;
+    const size_t hostEnd = std::min(text.find('/', hostStart), text.find('?', hostStart));
+    const size_t at = text.rfind('@', hostEnd == std::string::npos ? text.size() : hostEnd);
+    if (at != std::string::npos && at >= hostStart) {
+      const size_t colon = text.find(':', hostStart);
+      if (colon != std::string::npos && colon < at) text.erase(colon, at - colon);
+    }
+  }
+  return withoutParameter(text, "password");
+}
+
+ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
+                             const std::string& dbname) {
+  const char* keywords[] = {"dbname",
+                            "client_encoding",
+                            "options",
+                            "application_name",
+                            dbname.empty() ? nullptr : "dbname",
+                            nullptr};
+  const char* values[] = {uri.c_str(), "UTF8", SessionOptions, "veltra", dbname.c_str(), nullptr};
+  ServerHandle connection(PQconnectdbParams(keywords, values, ExpandDbname));
+  if (!connection || PQstatus(connection.get()) != CONNECTION_OK) {
+    status = EngineStatus::failure(connectionFailure(connection.get(), uri), 0,
+                                   FailureKind::ConnectionLost);
+    return nullptr;
+  }
+  status = EngineStatus::success();
+  return connection;
+}
+
+namespace {
+
+ServerResult checked(pg_conn* connection, pg_result* raw, EngineStatus& status) {
+  ServerResult result(raw);
+  const auto state = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+  if (state == PGRES_COMMAND_OK || state == PGRES_TUPLES_OK) {
+    status = EngineStatus::success();
+    return result;
+  }
+  status = describeServerFailure(connection, result.get());
+  return result;
+}
+
+std::vector<const char*> parameterValues(const ServerParameters& parameters) {
+  std::vector<const char*> values(parameters.texts.size());
+  for (size_t i = 0; i < values.size(); ++i)
+    values[i] = parameters.nulls[i] ? nullptr : parameters.texts[i].c_str();
+  return values;
+}
+
+}  // namespace
+
+ServerResult runOnServer(pg_conn* connection, const std::string& sql, EngineStatus& status,
+                         const ServerParameters* parameters) {
+  if (parameters == nullptr) return checked(connection, PQexec(connection, sql.c_str()), status);
+  const auto values = parameterValues(*parameters);
+  return checked(connection,
+                 PQexecParams(connection, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                              values.data(), nullptr, nullptr, 0),
+                 status);
+}
+
+ServerResult runPrepared(pg_conn* connection, const std::string& name,
+                         const ServerParameters& parameters, EngineStatus& status) {
+  const auto values = parameterValues(parameters);
+  return checked(connection,
+                 PQexecPrepared(connection, name.c_str(), static_cast<int>(values.size()),
+                                values.data(), nullptr, nullptr, 0),
+                 status);
+}
+
+namespace {
+
+// The first result of the next statement of a pipeline, the rest of it dropped.
+ServerResult nextPipelineResult(pg_conn* connection) {
+  ServerResult first(PQgetResult(connection));
+  while (pg_result* more = PQgetResult(connection)) PQclear(more);
+  return first;
+}
+
+}  // namespace
+
+ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
+                                    const std::string& name, const ServerParameters& parameters,
+                                    EngineStatus& status) {
+  const auto values = parameterValues(parameters);
+  const std::string open = "SAVEPOINT " + savepoint, release = "RELEASE SAVEPOINT " + savepoint;
+  const bool sent =
+      PQenterPipelineMode(connection) == 1 &&
+      PQsendQueryParams(connection, open.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
+      PQsendQueryPrepared(connection, name.c_str(), static_cast<int>(values.size()), values.data(),
+                          nullptr, nullptr, 0) == 1 &&
+      PQsendQueryParams(connection, release.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) ==
+          1 &&
+      PQpipelineSync(connection) == 1;
+  ServerResult opened, written, released;
+  if (sent) {
+    opened = nextPipelineResult(connection);
+    written = nextPipelineResult(connection);
+    released = nextPipelineResult(connection);
+    ServerResult sync(PQgetResult(connection));
+  }
+  PQexitPipelineMode(connection);
+  if (!sent) {
+    status = describeServerFailure(connection, nullptr);
+    return nullptr;
+  }
+  checked(connection, opened.release(), status);
+  if (!status) return nullptr;
+  auto result = checked(connection, written.release(), status);
+  if (status) checked(connection, released.release(), status);
+  return result;
+}
+
+EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql) {
+  EngineStatus status;
+  checked(connection, PQprepare(connection, name.c_str(), sql.c_str(), 0, nullptr), status);
+  return status;
+}
+
+int rowCount(const pg_result* result) {
+  return PQntuples(result);
+}
+bool isNullAt(const pg_result* result, int row, int column) {
+  return PQgetisnull(result, row, column) != 0;
+}
+std::string_view textAt(const pg_result* result, int row, int column) {
+  return {PQgetvalue(result, row, column), static_cast<size_t>(PQgetlength(result, row, column))};
+}
+
+}  // namespace veltra::db::engine

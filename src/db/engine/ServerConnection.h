@@ -1,0 +1,63 @@
+#pragma once
+// The libpq connection and result handles, owned by unique_ptr with their
+// own deleters, and the few calls the server side of the adapter makes.
+// libpq-fe.h stays out of every header.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/engine/EngineStatus.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace veltra::db::engine {
+
+struct ConnectionCloser {
+  void operator()(pg_conn* connection) const;
+};
+struct ResultClearer {
+  void operator()(pg_result* result) const;
+};
+using ServerHandle = std::unique_ptr<pg_conn, ConnectionCloser>;
+using ServerResult = std::unique_ptr<pg_result, ResultClearer>;
+
+// Connects to the database the URI names (dbname, when given, replaces the
+// URI's own database). A failure gets a sentence that names the URI without its password.
+ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
+                             const std::string& dbname = {});
+// The URI with any password taken out: what may be shown, stored or printed.
+std::string uriWithoutPassword(std::string_view uri);
+
+// Parameters of one statement as text; a null is a missing value.
+struct ServerParameters {
+  std::vector<std::string> texts;
+  std::vector<bool> nulls;
+  void resize(size_t count) {
+    texts.resize(count);
+    nulls.assign(count, false);
+  }
+};
+
+// Runs one statement with its parameters and waits for the result.
+ServerResult runOnServer(pg_conn* connection, const std::string& sql, EngineStatus& status,
+                         const ServerParameters* parameters = nullptr);
+// The same with a statement prepared once under name.
+ServerResult runPrepared(pg_conn* connection, const std::string& name,
+                         const ServerParameters& parameters, EngineStatus& status);
+// The same inside its own savepoint, the three sent at once in one pipeline:
+// one round trip. A refused write leaves the transaction aborted up to the
+// savepoint, for the caller to roll back to it.
+ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
+                                    const std::string& name, const ServerParameters& parameters,
+                                    EngineStatus& status);
+EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql);
+
+// Values of a result.
+int rowCount(const pg_result* result);
+bool isNullAt(const pg_result* result, int row, int column);
+std::string_view textAt(const pg_result* result, int row, int column);
+
+}  // namespace veltra::db::engine

@@ -1,0 +1,384 @@
+#include "db/engine/ServerDatabase.h"
+
+#include <libpq-fe.h>
+
+#include "db/PlainText.h"
+#include "db/engine/DeclaredTypes.h"
+#include "db/engine/ServerQueryRecordset.h"
+#include "db/engine/ServerTableDef.h"
+#include "db/engine/ServerTableRecordset.h"
+#include "db/engine/TableDef.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+// Marks the registers this program creates ("VELT"), as the file's application id does.
+constexpr int ApplicationId = 0x56454C54;
+constexpr std::string_view MarkTable = "veltra_registro";
+// The one advisory lock every bulk writer of the register takes.
+constexpr long long BulkWorkLock = 0x56454C54;
+
+std::string databaseNameOf(const std::string& uri) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
+  PQfreemem(error);
+  std::string name;
+  for (auto* option = options; option != nullptr && option->keyword != nullptr; ++option)
+    if (std::string_view(option->keyword) == "dbname" && option->val != nullptr) name = option->val;
+  PQconninfoFree(options);
+  return name;
+}
+
+std::string refusal(const std::string& uri, const std::string& reason) {
+  return "Il database \"" + uriWithoutPassword(uri) + "\" sul server " + reason;
+}
+
+// Creates the database with the encoding and ctype the program compares text
+// with, when the role may; a role that may not leaves it to whoever made the database.
+EngineStatus createDatabaseIfMissing(const std::string& uri, const std::string& name) {
+  EngineStatus status;
+  ServerHandle maintenance = connectToServer(uri, status, "postgres");
+  if (!maintenance) return EngineStatus::success();
+  ServerParameters parameters;
+  parameters.texts = {name};
+  parameters.nulls = {false};
+  auto found = runOnServer(maintenance.get(), "SELECT 1 FROM pg_database WHERE datname = $1",
+                           status, &parameters);
+  if (!status || rowCount(found.get()) > 0) return status;
+  runOnServer(maintenance.get(),
+              "CREATE DATABASE " + quoteIdentifier(name) +
+                  " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0",
+              status);
+  return status;
+}
+
+}  // namespace
+
+ServerDatabase::ServerDatabase(ServerHandle connection, std::string uri)
+    : EngineDatabase(uriWithoutPassword(uri)), connection_(std::move(connection)) {}
+
+ServerDatabase::~ServerDatabase() {
+  static_cast<void>(close());
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::connect(const std::string& uri,
+                                                        EngineStatus& status) {
+  ServerHandle connection = connectToServer(uri, status);
+  if (!connection) return nullptr;
+  return std::unique_ptr<ServerDatabase>(new ServerDatabase(std::move(connection), uri));
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::create(const std::string& uri,
+                                                       EngineStatus& status) {
+  const std::string name = databaseNameOf(uri);
+  if (name.empty()) {
+    status = EngineStatus::failure("L'indirizzo \"" + uriWithoutPassword(uri) +
+                                   "\" non nomina un database del server.");
+    return nullptr;
+  }
+  if (status = createDatabaseIfMissing(uri, name); !status) return nullptr;
+  auto db = connect(uri, status);
+  if (!db) return nullptr;
+  auto tables = db->run(
+      "SELECT count(*) FROM pg_class WHERE relnamespace = current_schema()::regnamespace "
+      "AND relkind IN ('r', 'v', 'm', 'p', 'f')",
+      status);
+  if (!status) return nullptr;
+  if (textAt(tables.get(), 0, 0) != "0") {
+    status = EngineStatus::failure(
+        refusal(uri, "contiene già delle tavole: il database non può essere creato."));
+    return nullptr;
+  }
+  if (status = db->markRegister(); !status) return nullptr;
+  if (status = db->checkRegister(); !status) return nullptr;
+  return db;
+}
+
+EngineStatus ServerDatabase::markRegister() {
+  Transaction transaction(*this);
+  if (!transaction.status()) return transaction.status();
+  if (auto status = execute("CREATE EXTENSION IF NOT EXISTS citext"); !status) return status;
+  if (auto status = execute("CREATE TABLE " + quoteIdentifier(MarkTable) +
+                            " (applicazione integer NOT NULL)");
+      !status)
+    return status;
+  if (auto status = execute("INSERT INTO " + quoteIdentifier(MarkTable) + " VALUES (" +
+                            std::to_string(ApplicationId) + ")");
+      !status)
+    return status;
+  return transaction.commit();
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::open(const std::string& uri, EngineStatus& status) {
+  auto db = connect(uri, status);
+  if (!db) return nullptr;
+  if (status = db->checkRegister(); !status) return nullptr;
+  return db;
+}
+
+// Text compares as the program expects only in UTF-8 with the C ctype; and
+// only a database this program made holds a register.
+EngineStatus ServerDatabase::checkRegister() {
+  EngineStatus status;
+  auto found =
+      run("SELECT pg_encoding_to_char(encoding), datctype, to_regclass('" + std::string(MarkTable) +
+              "') IS NOT NULL FROM pg_database WHERE datname = current_database()",
+          status);
+  if (!status) return status;
+  const std::string uri = path();
+  if (textAt(found.get(), 0, 0) != "UTF8")
+    return EngineStatus::failure(
+        refusal(uri, "non è in codifica UTF-8: non può contenere il registro."), 0,
+        FailureKind::NotADatabase);
+  const auto ctype = textAt(found.get(), 0, 1);
+  if (ctype != "C" && ctype != "POSIX")
+    return EngineStatus::failure(
+        refusal(uri, "confronta le lettere secondo la lingua \"" + std::string(ctype) +
+                         "\" invece che secondo la regola C: va creato con LC_CTYPE 'C'."),
+        0, FailureKind::NotADatabase);
+  if (textAt(found.get(), 0, 2) == "t") {
+    auto mark = run("SELECT applicazione FROM " + quoteIdentifier(MarkTable), status);
+    if (!status) return status;
+    if (rowCount(mark.get()) == 1 && textAt(mark.get(), 0, 0) == std::to_string(ApplicationId))
+      return EngineStatus::success();
+  }
+  return EngineStatus::failure(refusal(uri, "non è un database di questo programma."), 0,
+                               FailureKind::NotADatabase);
+}
+
+EngineStatus ServerDatabase::close() {
+  if (!connection_) return EngineStatus::success();
+  rollback();
+  connection_.reset();
+  return EngineStatus::success();
+}
+
+std::string ServerDatabase::versionText() const {
+  const char* version =
+      connection_ ? PQparameterStatus(connection_.get(), "server_version") : nullptr;
+  return std::string("PostgreSQL ") + (version != nullptr ? version : "");
+}
+
+ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
+                                 const ServerParameters* parameters) {
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  return runOnServer(connection_.get(), sql, status, parameters);
+}
+
+ServerResult ServerDatabase::runPrepared(const std::string& name,
+                                         const ServerParameters& parameters, EngineStatus& status) {
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  return engine::runPrepared(connection_.get(), name, parameters, status);
+}
+
+ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint,
+                                                    const std::string& name,
+                                                    const ServerParameters& parameters,
+                                                    EngineStatus& status) {
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  return engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters, status);
+}
+
+EngineStatus ServerDatabase::prepare(const std::string& name, const std::string& sql) {
+  ++roundTrips_;
+  return prepareOnServer(connection_.get(), name, sql);
+}
+
+EngineStatus ServerDatabase::execute(const std::string& sql) {
+  EngineStatus status;
+  run(sql, status);
+  return status;
+}
+
+std::unique_ptr<TableDef> ServerDatabase::createTableDef(const std::string& name) {
+  return std::make_unique<ServerTableDef>(*this, name);
+}
+
+std::unique_ptr<TableRecordset> ServerDatabase::openTable(const TableInfo& table,
+                                                          EngineStatus& status) {
+  status = EngineStatus::success();
+  return std::make_unique<ServerTableRecordset>(*this, table);
+}
+
+std::unique_ptr<QueryRecordset> ServerDatabase::openQuery(const std::string& jetSql,
+                                                          EngineStatus& status) {
+  return ServerQueryRecordset::create(*this, jetSql, status);
+}
+
+std::vector<std::string> ServerDatabase::tableNames() const {
+  EngineStatus status;
+  auto result = runOnServer(
+      connection_.get(),
+      "SELECT relname FROM pg_class WHERE relnamespace = current_schema()::regnamespace "
+      "AND relkind = 'r' AND relname <> '" +
+          std::string(MarkTable) + "' ORDER BY oid",
+      status);
+  std::vector<std::string> names;
+  if (!status) return names;
+  for (int row = 0; row < rowCount(result.get()); ++row)
+    names.emplace_back(textAt(result.get(), row, 0));
+  return names;
+}
+
+namespace {
+
+// Splits "a,b,c" as string_agg wrote it.
+std::vector<std::string> listOf(std::string_view text) {
+  std::vector<std::string> items;
+  while (!text.empty()) {
+    const auto comma = text.find(',');
+    items.emplace_back(text.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return items;
+}
+
+std::string localIndexName(const std::string& table, const std::string& physical, bool& primary) {
+  for (const bool isPrimary : {true, false}) {
+    const std::string prefix = physicalIndexName(table, "", isPrimary);
+    if (physical.starts_with(prefix)) {
+      primary = isPrimary;
+      return physical.substr(prefix.size());
+    }
+  }
+  return {};
+}
+
+constexpr const char* ColumnsSql =
+    "SELECT a.attname, col_description(a.attrelid, a.attnum), a.attnotnull, "
+    "EXISTS (SELECT 1 FROM pg_constraint c WHERE c.conrelid = a.attrelid "
+    "AND c.conname = 'ck_' || a.attname || '_vuoto') "
+    "FROM pg_attribute a WHERE a.attrelid = to_regclass(quote_ident($1)) AND a.attnum > 0 "
+    "AND NOT a.attisdropped AND a.attname <> 'veltra_riga' ORDER BY a.attnum";
+
+constexpr const char* IndexesSql =
+    "SELECT i.relname, ix.indisunique, (SELECT string_agg(a.attname, ',' ORDER BY k.n) "
+    "FROM unnest(ix.indkey) WITH ORDINALITY k(attnum, n) JOIN pg_attribute a "
+    "ON a.attrelid = ix.indrelid AND a.attnum = k.attnum) "
+    "FROM pg_index ix JOIN pg_class i ON i.oid = ix.indexrelid "
+    "WHERE ix.indrelid = to_regclass(quote_ident($1)) ORDER BY i.oid";
+
+constexpr const char* RelationsSql =
+    "SELECT c.conname, r.relname, "
+    "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.confkey) WITH ORDINALITY "
+    "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.confrelid AND a.attnum = k.attnum), "
+    "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.conkey) WITH ORDINALITY "
+    "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.conrelid AND a.attnum = k.attnum) "
+    "FROM pg_constraint c JOIN pg_class r ON r.oid = c.confrelid "
+    "WHERE c.conrelid = to_regclass(quote_ident($1)) AND c.contype = 'f' ORDER BY c.oid";
+
+}  // namespace
+
+EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info) const {
+  ServerParameters parameters;
+  parameters.texts = {name};
+  parameters.nulls = {false};
+  EngineStatus status;
+  pg_conn* connection = connection_.get();
+  auto columns = runOnServer(connection, ColumnsSql, status, &parameters);
+  if (!status) return status;
+  if (rowCount(columns.get()) == 0)
+    return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
+  info = TableInfo{.name = name, .columns = {}, .indexes = {}, .relations = {}};
+  for (int row = 0; row < rowCount(columns.get()); ++row) {
+    const auto declared = parseDeclaredType(textAt(columns.get(), row, 1));
+    info.columns.push_back({.name = std::string(textAt(columns.get(), row, 0)),
+                            .type = declared ? declared->type : FieldType::Text,
+                            .size = declared ? declared->size : 0,
+                            .required = textAt(columns.get(), row, 2) == "t",
+                            .allowZeroLength = textAt(columns.get(), row, 3) != "t"});
+  }
+  auto indexes = runOnServer(connection, IndexesSql, status, &parameters);
+  if (!status) return status;
+  for (int row = 0; row < rowCount(indexes.get()); ++row) {
+    const std::string physical(textAt(indexes.get(), row, 0));
+    bool primary = false;
+    const std::string local = localIndexName(name, physical, primary);
+    if (local.empty()) continue;  // the hidden identity's own key
+    info.indexes.push_back({.name = local,
+                            .physicalName = physical,
+                            .fields = listOf(textAt(indexes.get(), row, 2)),
+                            .primary = primary,
+                            .unique = textAt(indexes.get(), row, 1) == "t"});
+  }
+  auto relations = runOnServer(connection, RelationsSql, status, &parameters);
+  if (!status) return status;
+  for (int row = 0; row < rowCount(relations.get()); ++row) {
+    RelationDef relation{.name = std::string(textAt(relations.get(), row, 0)),
+                         .table = std::string(textAt(relations.get(), row, 1)),
+                         .foreignTable = name,
+                         .attributes = 0,
+                         .fields = {}};
+    const auto referenced = listOf(textAt(relations.get(), row, 2));
+    const auto referencing = listOf(textAt(relations.get(), row, 3));
+    for (size_t i = 0; i < referenced.size() && i < referencing.size(); ++i)
+      relation.fields.push_back({.field = referenced[i], .foreignField = referencing[i]});
+    info.relations.push_back(std::move(relation));
+  }
+  return EngineStatus::success();
+}
+
+EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
+  if (relation.name.empty() || relation.fields.empty())
+    return EngineStatus::failure("La relazione \"" + relation.name + "\" non è completa.");
+  for (const auto& table : tableNames()) {
+    TableInfo info;
+    if (auto status = loadTable(table, info); !status) return status;
+    for (const auto& existing : info.relations)
+      if (EqualsIgnoringCase(existing.name, relation.name))
+        return EngineStatus::failure("La relazione \"" + relation.name + "\" esiste già.");
+  }
+  TableInfo table, foreign;
+  if (auto status = loadTable(relation.table, table); !status) return status;
+  if (auto status = loadTable(relation.foreignTable, foreign); !status) return status;
+  std::string referencing, referenced;
+  for (const auto& pair : relation.fields) {
+    if (table.columnIndex(pair.field) < 0 || foreign.columnIndex(pair.foreignField) < 0)
+      return EngineStatus::failure("I campi della relazione \"" + relation.name +
+                                   "\" non esistono nelle sue tavole.");
+    referencing += (referencing.empty() ? "" : ", ") + quoteIdentifier(pair.foreignField);
+    referenced += (referenced.empty() ? "" : ", ") + quoteIdentifier(pair.field);
+  }
+  return execute("ALTER TABLE " + quoteIdentifier(relation.foreignTable) + " ADD CONSTRAINT " +
+                 quoteIdentifier(relation.name) + " FOREIGN KEY (" + referencing + ") REFERENCES " +
+                 quoteIdentifier(relation.table) + " (" + referenced + ")");
+}
+
+EngineStatus ServerDatabase::begin() {
+  return execute("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
+}
+
+EngineStatus ServerDatabase::commit() {
+  if (!inTransaction())
+    return EngineStatus::failure(
+        "La transazione non è più aperta sul server: nessuna modifica è stata salvata.");
+  if (PQtransactionStatus(connection_.get()) == PQTRANS_INERROR) {
+    rollback();
+    return EngineStatus::failure(
+        "Il server ha annullato la transazione dopo un errore: nessuna modifica è stata salvata.");
+  }
+  EngineStatus status;
+  auto result = run("COMMIT", status);
+  // A COMMIT that rolled back says so only in its command tag.
+  if (status && std::string_view(PQcmdStatus(result.get())) == "ROLLBACK")
+    return EngineStatus::failure(
+        "Il server ha annullato la transazione: nessuna modifica è stata salvata.");
+  return status;
+}
+
+void ServerDatabase::rollback() {
+  if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
+}
+
+bool ServerDatabase::inTransaction() const {
+  if (!connection_) return false;
+  const auto state = PQtransactionStatus(connection_.get());
+  return state == PQTRANS_INTRANS || state == PQTRANS_INERROR || state == PQTRANS_ACTIVE;
+}
+
+}  // namespace veltra::db::engine

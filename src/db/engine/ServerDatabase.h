@@ -1,0 +1,82 @@
+#pragma once
+// The register as a database on a PostgreSQL server, reached through libpq.
+// Text columns are citext in a database with C ctype, so they compare as
+// NOCASE does; every row has a hidden identity column for its place.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/engine/EngineDatabase.h"
+#include "db/engine/ServerConnection.h"
+
+namespace veltra::db::engine {
+
+// The hidden column that keeps each row's identity and insertion order.
+inline constexpr std::string_view RowIdentityColumn = "veltra_riga";
+
+class ServerDatabase final : public EngineDatabase {
+ public:
+  // Creates the database the URI names (UTF-8, C collation and ctype) when
+  // the role may; otherwise builds in that database when it is empty.
+  static std::unique_ptr<ServerDatabase> create(const std::string& uri, EngineStatus& status);
+  // Opens a register of this program, refusing any other database.
+  static std::unique_ptr<ServerDatabase> open(const std::string& uri, EngineStatus& status);
+
+  ~ServerDatabase() override;
+
+  EngineStatus close() override;
+  bool isOpen() const override { return connection_ != nullptr; }
+  std::string versionText() const override;
+  // The server keeps its own files: nothing can move them from under a connection.
+  EngineStatus stillInPlace() const override { return EngineStatus::success(); }
+  void setProgressHook(ProgressHook hook) override { progressHook_ = std::move(hook); }
+
+  std::unique_ptr<TableDef> createTableDef(const std::string& name) override;
+  EngineStatus createRelation(const RelationDef& relation) override;
+  EngineStatus loadTable(const std::string& name, TableInfo& info) const override;
+  std::vector<std::string> tableNames() const override;
+  std::string insertionOrder() const override { return std::string(RowIdentityColumn); }
+
+  std::unique_ptr<TableRecordset> openTable(const TableInfo& table, EngineStatus& status) override;
+  std::unique_ptr<QueryRecordset> openQuery(const std::string& jetSql,
+                                            EngineStatus& status) override;
+
+  // Bulk work first takes the one advisory lock of the register, so two
+  // workstations writing at once go one after the other.
+  EngineStatus begin() override;
+  // Refuses to commit a transaction the server has aborted: its COMMIT would
+  // roll back without saying so.
+  EngineStatus commit() override;
+  void rollback() override;
+  bool inTransaction() const override;
+
+  EngineStatus execute(const std::string& sql) override;
+
+  pg_conn* handle() const { return connection_.get(); }
+  // A name for the next statement prepared on this connection.
+  std::string nextStatementName() { return "s" + std::to_string(++statements_); }
+  // Runs one statement; the progress hook is called before it.
+  ServerResult run(const std::string& sql, EngineStatus& status,
+                   const ServerParameters* parameters = nullptr);
+  ServerResult runPrepared(const std::string& name, const ServerParameters& parameters,
+                           EngineStatus& status);
+  ServerResult runPreparedInSavepoint(const std::string& savepoint, const std::string& name,
+                                      const ServerParameters& parameters, EngineStatus& status);
+  EngineStatus prepare(const std::string& name, const std::string& sql);
+  // How many times the program waited for the server: what a slow network multiplies.
+  long roundTrips() const { return roundTrips_; }
+
+ private:
+  ServerDatabase(ServerHandle connection, std::string uri);
+  static std::unique_ptr<ServerDatabase> connect(const std::string& uri, EngineStatus& status);
+  EngineStatus checkRegister();
+  EngineStatus markRegister();
+
+  ServerHandle connection_;
+  ProgressHook progressHook_;
+  long statements_ = 0;
+  long roundTrips_ = 0;
+};
+
+}  // namespace veltra::db::engine

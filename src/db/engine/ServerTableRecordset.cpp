@@ -1,0 +1,154 @@
+#include "db/engine/ServerTableRecordset.h"
+
+#include <libpq-fe.h>
+
+#include "db/engine/ServerDatabase.h"
+#include "db/engine/ServerErrorText.h"
+#include "db/engine/ServerValues.h"
+#include "db/engine/TableDef.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+constexpr std::string_view WriteSavepoint = "veltra_scrittura";
+
+std::string parameter(size_t number) {
+  return "$" + std::to_string(number);
+}
+
+std::string columnList(const TableInfo& table) {
+  std::string list;
+  for (size_t i = 0; i < table.columns.size(); ++i)
+    list += (i > 0 ? ", " : "") + quoteIdentifier(table.columns[i].name);
+  return list;
+}
+
+const std::string& identity() {
+  static const std::string quoted = quoteIdentifier(RowIdentityColumn);
+  return quoted;
+}
+
+std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCount) {
+  std::string where, order;
+  for (size_t i = 0; i < index.fields.size(); ++i) {
+    if (i < keyCount)
+      where += (i > 0 ? " AND " : "") + quoteIdentifier(index.fields[i]) + " = " + parameter(i + 1);
+    else
+      order += (order.empty() ? " ORDER BY " : ", ") + quoteIdentifier(index.fields[i]);
+  }
+  return "SELECT " + identity() + " FROM " + quoteIdentifier(table.name) + " WHERE " + where +
+         order + " LIMIT 1";
+}
+
+std::string insertSql(const TableInfo& table) {
+  std::string values;
+  for (size_t i = 0; i < table.columns.size(); ++i)
+    values += (i > 0 ? ", " : "") + parameter(i + 1);
+  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + columnList(table) + ") VALUES (" +
+         values + ") RETURNING " + identity();
+}
+
+std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) {
+  std::string assignments;
+  size_t number = 0;
+  for (size_t i = 0; i < table.columns.size(); ++i)
+    if (changed[i])
+      assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name) +
+                     " = " + parameter(++number);
+  return "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " WHERE " + identity() +
+         " = " + parameter(number + 1);
+}
+
+}  // namespace
+
+ServerTableRecordset::ServerTableRecordset(ServerDatabase& db, TableInfo table)
+    : TableRecordset(std::move(table)), db_(db) {}
+
+void ServerTableRecordset::indexChanged() {}
+
+const std::string* ServerTableRecordset::prepared(std::map<std::string, std::string>& names,
+                                                  const std::string& sql, EngineStatus& status) {
+  status = EngineStatus::success();
+  if (const auto found = names.find(sql); found != names.end()) return &found->second;
+  const std::string name = db_.nextStatementName();
+  if (status = db_.prepare(name, sql); !status) return nullptr;
+  return &names.emplace(sql, name).first->second;
+}
+
+void ServerTableRecordset::bind(size_t position, const FieldValue& value) {
+  parameters_.nulls[position] = value.isNull;
+  if (!value.isNull) serverText(value, parameters_.texts[position]);
+}
+
+EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, bool& found,
+                                           std::int64_t& rowid) {
+  EngineStatus status;
+  const auto* name = prepared(statements_, seekSql(table(), currentIndex(), keys.size()), status);
+  if (name == nullptr) return status;
+  parameters_.resize(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) bind(i, keys[i]);
+  auto result = db_.runPrepared(*name, parameters_, status);
+  found = status && rowCount(result.get()) > 0;
+  if (found) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
+  return status;
+}
+
+EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {
+  EngineStatus status;
+  const auto* name = prepared(statements_,
+                              "SELECT " + columnList(table()) + " FROM " +
+                                  quoteIdentifier(table().name) + " WHERE " + identity() + " = $1",
+                              status);
+  if (name == nullptr) return status;
+  parameters_.resize(1);
+  parameters_.texts[0] = std::to_string(rowid);
+  auto result = db_.runPrepared(*name, parameters_, status);
+  exists = status && rowCount(result.get()) > 0;
+  if (!exists) return status;
+  for (size_t i = 0; i < table().columns.size(); ++i)
+    if (FieldValue* slot = storedSlot(i)) {
+      const auto column = static_cast<int>(i);
+      if (isNullAt(result.get(), 0, column))
+        slot->setNull(table().columns[i].type);
+      else
+        readServerText(textAt(result.get(), 0, column), table().columns[i].type, *slot);
+    }
+  return status;
+}
+
+EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
+  EngineStatus status;
+  const auto* name =
+      prepared(statements_, adding ? insertSql(table()) : updateSql(table(), assigned()), status);
+  if (name == nullptr) return status;
+  size_t count = adding ? 0 : 1;
+  for (size_t i = 0; i < table().columns.size(); ++i) count += writes(i) ? 1 : 0;
+  parameters_.resize(count);
+  size_t number = 0;
+  for (size_t i = 0; i < table().columns.size(); ++i)
+    if (writes(i)) bind(number++, written(i));
+  if (!adding) parameters_.texts[number] = std::to_string(rowid);
+  auto result = runWrite(*name, status);
+  if (!status) return describeServerWriteFailure(result.get(), table(), status);
+  if (adding) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
+  return status;
+}
+
+// The server aborts the whole transaction at the first refused statement;
+// the savepoint keeps the refusal to this one write, as on the file.
+ServerResult ServerTableRecordset::runWrite(const std::string& name, EngineStatus& status) {
+  if (!db_.inTransaction()) return db_.runPrepared(name, parameters_, status);
+  auto result = db_.runPreparedInSavepoint(std::string(WriteSavepoint), name, parameters_, status);
+  if (!status && db_.inTransaction())
+    static_cast<void>(db_.execute("ROLLBACK TO SAVEPOINT " + std::string(WriteSavepoint) +
+                                  "; RELEASE SAVEPOINT " + std::string(WriteSavepoint)));
+  return result;
+}
+
+void ServerTableRecordset::releaseStatements() {
+  // Prepared statements live as long as the connection; they are only forgotten here.
+  statements_.clear();
+}
+
+}  // namespace veltra::db::engine

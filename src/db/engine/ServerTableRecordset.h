@@ -1,0 +1,41 @@
+#pragma once
+// The table recordset on the server: statements prepared once per recordset,
+// rows known by the hidden identity column, each write inside bulk work
+// wrapped in its own savepoint.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "db/engine/ServerConnection.h"
+#include "db/engine/TableRecordset.h"
+
+namespace veltra::db::engine {
+
+class ServerDatabase;
+
+class ServerTableRecordset final : public TableRecordset {
+ public:
+  ServerTableRecordset(ServerDatabase& db, TableInfo table);
+
+ private:
+  void indexChanged() override;
+  EngineStatus findRow(std::span<const FieldValue> keys, bool& found, std::int64_t& rowid) override;
+  EngineStatus readRow(std::int64_t rowid, bool& exists) override;
+  EngineStatus writeRow(bool adding, std::int64_t& rowid) override;
+  void releaseStatements() override;
+
+  // The name of the statement prepared from sql, preparing it the first time.
+  const std::string* prepared(std::map<std::string, std::string>& names, const std::string& sql,
+                              EngineStatus& status);
+  void bind(size_t position, const FieldValue& value);
+  // Runs a prepared write; inside a transaction a refused write undoes only itself.
+  ServerResult runWrite(const std::string& name, EngineStatus& status);
+
+  ServerDatabase& db_;
+  // Statement names by their SQL: the server keeps them for the whole connection.
+  std::map<std::string, std::string> statements_;
+  ServerParameters parameters_;
+};
+
+}  // namespace veltra::db::engine
