@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -19,17 +18,6 @@ const QSize Sheet(600, 200);
 
 class PainterCanvasTest : public ::testing::Test {
  protected:
-  // Fonts need a GUI application; it stays until the tests end.
-  static void SetUpTestSuite() {
-    if (QCoreApplication::instance() != nullptr) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "veltra_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    (void)application;
-  }
-
   static QImage blankSheet() {
     QImage image(Sheet, QImage::Format_RGB32);
     const int dotsPerMetre = static_cast<int>(Resolution / 0.0254 + 0.5);
