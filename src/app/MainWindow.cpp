@@ -18,6 +18,7 @@
 #include "app/Pictures.h"
 #include "app/ReportWindow.h"
 #include "db/DatabaseConnection.h"
+#include "db/engine/EngineDatabase.h"
 #include "qt/AssociationSettings.h"
 #include "schema/Association.h"
 
@@ -88,6 +89,15 @@ bool MainWindow::openCurrentDatabase() {
   return open;
 }
 
+bool MainWindow::switchToDatabase(const std::string& path) {
+  auto opened = std::make_unique<db::DatabaseConnection>(prompter_, path);
+  if (!opened->IsOpen()) return false;
+  connection_ = std::move(opened);
+  path_ = path;
+  updateCommandStates();
+  return true;
+}
+
 void MainWindow::disconnectDatabase() {
   connection_.reset();
   updateCommandStates();
@@ -154,9 +164,11 @@ void MainWindow::updateCommandStates() {
 
 // So that nobody imports into the wrong register.
 void MainWindow::showOpenDatabase() {
-  databaseLabel_->setText(hasOpenConnection()
-                              ? QStringLiteral("Database: %1").arg(QString::fromStdString(path_))
-                              : QStringLiteral("Nessun database collegato"));
+  databaseLabel_->setText(
+      hasOpenConnection()
+          ? QStringLiteral("Database: %1")
+                .arg(QString::fromStdString(db::engine::EngineDatabase::displayName(path_)))
+          : QStringLiteral("Nessun database collegato"));
 }
 
 void MainWindow::showReportWindow(ReportWindow* view) {

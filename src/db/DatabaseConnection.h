@@ -30,7 +30,8 @@ class DatabaseConnection {
   ui::Prompter& prompter() const { return prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been
-  // deleted or moved away since.
+  // deleted or moved away since, or the server it is on stopped answering
+  // and the user chose not to try again.
   bool StillInPlace() const;
 
  private:
