@@ -16,16 +16,18 @@ constexpr int ExpandDbname = 1;
 // Texts travel as UTF-8 and dates as YYYY-MM-DD whatever the server's defaults.
 constexpr const char* SessionOptions = "-c DateStyle=ISO,YMD -c client_min_messages=warning";
 
+// The server's own reason goes on lines of its own below the sentence: a box
+// shows each line whole, and the URI with the reason would not fit on one.
 std::string connectionFailure(pg_conn* connection, const std::string& uri) {
-  std::string sentence =
-      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\"";
+  const std::string sentence =
+      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\".";
   if (connection != nullptr && PQconnectionNeedsPassword(connection) != 0)
     return sentence +
-           ": il server chiede una password (la si scrive in ~/.pgpass, in un file di servizio "
-           "o nella variabile PGPASSWORD, mai nell'indirizzo).";
+           "\n\nIl server chiede una password: la si scrive in ~/.pgpass, in un file di servizio\n"
+           "o nella variabile PGPASSWORD, mai nell'indirizzo.";
   std::string reason = connection != nullptr ? PQerrorMessage(connection) : "";
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-  return sentence + (reason.empty() ? "." : " (" + reason + ").");
+  return reason.empty() ? sentence : sentence + "\n\n" + reason;
 }
 
 // Removes name=value from the query part of a URI.
