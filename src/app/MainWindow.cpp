@@ -81,9 +81,10 @@ bool MainWindow::openCurrentDatabase() {
   const bool open = connection_->IsOpen();
   if (!open) {
     // The connection has shown why; the path goes with it, so the next
-    // start does not stumble on the same file.
+    // start does not stumble on the same file. A server that did not answer
+    // stays associated: the next start tries it again.
+    if (!connection_->Unreachable()) path_.clear();
     connection_.reset();
-    path_.clear();
   }
   updateCommandStates();
   return open;

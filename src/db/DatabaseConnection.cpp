@@ -10,6 +10,7 @@ DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string
   engine::EngineStatus status;
   owned_ = engine::EngineDatabase::open(path, status);
   if (!owned_) {
+    unreachable_ = status.kind == engine::FailureKind::ConnectionLost;
     prompter_.message("Errore in fase di apertura del database\n\n" + status.text, ui::Icon::Stop);
     return;
   }

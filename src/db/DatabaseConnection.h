@@ -26,6 +26,9 @@ class DatabaseConnection {
   DatabaseConnection& operator=(const DatabaseConnection&) = delete;
 
   bool IsOpen() const { return open_; }
+  // The register could not be opened because its server could not be
+  // reached: it may well be there again later, unlike a bad file.
+  bool Unreachable() const { return unreachable_; }
   const std::optional<std::string>& Path() const { return path_; }
   ui::Prompter& prompter() const { return prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
@@ -40,6 +43,7 @@ class DatabaseConnection {
   engine::EngineDatabase* database_ = nullptr;
   std::optional<std::string> path_;
   bool open_ = false;
+  bool unreachable_ = false;
 };
 
 // Bulk work (applying a communication, creating a database, seeding) runs in

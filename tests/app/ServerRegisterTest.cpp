@@ -122,6 +122,20 @@ TEST_F(ServerRegisterTest, AServerThatCannotOpenTheRegisterLeavesTheCurrentOne) 
   EXPECT_EQ(settings().database(), before);
 }
 
+// A server that does not answer at start keeps its association for the next
+// start; the program runs meanwhile without a register.
+TEST_F(ServerRegisterTest, AServerNotReachedAtStartStaysAssociated) {
+  const std::string absent = locator + "_assente";
+  installKey(absent);
+  ASSERT_TRUE(start());
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text.rfind("Errore in fase di apertura del database\n\n", 0), 0u);
+  EXPECT_FALSE(window().hasOpenConnection());
+  dialogs.answers = {QMessageBox::Ok};
+  window().runCommand(app::CmdExit);
+  EXPECT_EQ(settings().database(), absent);
+}
+
 TEST_F(ServerRegisterTest, RiparaIsRefusedAndDuplicaCopiesTheRegisterIntoAFile) {
   startConnected();
   chooseServerRegister(name);
