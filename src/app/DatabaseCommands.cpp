@@ -1,6 +1,7 @@
 #include "app/DatabaseCommands.h"
 
 #include "app/MainWindow.h"
+#include "db/engine/EngineDatabase.h"
 #include "schema/Association.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"
@@ -17,9 +18,16 @@ void connectCommand(MainWindow& window) {
   const auto path =
       window.prompter().openFile(schema::openDatabaseChoice("Selezione del Database"));
   if (!path) return;
-  window.disconnectDatabase();
-  window.setDatabasePath(*path);
-  window.openCurrentDatabase();
+  // A server that does not answer must not cost the office the register it
+  // works on: the server's register is opened first, the current one let go
+  // only once it is. A file is let go first, as it always was.
+  if (db::engine::EngineDatabase::isServerLocator(*path)) {
+    window.switchToDatabase(*path);
+  } else {
+    window.disconnectDatabase();
+    window.setDatabasePath(*path);
+    window.openCurrentDatabase();
+  }
   window.refreshTitle();
   window.repaintNow();
 }

@@ -1,8 +1,10 @@
 #include "app/FileDialog.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTreeView>
 
 #include "app/FileFilters.h"
@@ -20,6 +22,7 @@ FileDialog::FileDialog(QWidget* parent, const ui::FileChoice& choice, bool save,
   setAcceptMode(save ? AcceptSave : AcceptOpen);
   setFileMode(!save && choice.mustExist ? ExistingFile : AnyFile);
   setOption(DontConfirmOverwrite, !choice.confirmOverwrite);
+  if (choice.offersServer && !save) offerServer();
   if (folders_ != nullptr) {
     const QString folder = folders_->folder(key_);
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) setDirectory(folder);
@@ -44,6 +47,21 @@ void FileDialog::showWholeColumns() {
   }
   if (auto* places = findChild<QWidget*>(QStringLiteral("sidebar")))
     places->setMinimumWidth(fontMetrics().averageCharWidth() * 18);
+}
+
+// The server button sits beside "Apri" in the dialog's own button row, which
+// only the program's widget dialog has.
+void FileDialog::offerServer() {
+  setOption(DontUseNativeDialog);
+  auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+  if (buttons == nullptr) return;
+  QPushButton* server =
+      buttons->addButton(QStringLiteral("Database su &server..."), QDialogButtonBox::ActionRole);
+  server->setObjectName(QString::fromLatin1(ServerButtonName));
+  connect(server, &QPushButton::clicked, this, [this] {
+    serverChosen_ = true;
+    reject();
+  });
 }
 
 void FileDialog::rememberFolderOf(const QString& chosen) {

@@ -23,11 +23,18 @@ class FileDialog : public QFileDialog {
 
   void accept() override;
 
+  static constexpr const char* ServerButtonName = "serverButton";
+  // True when the dialog was closed by its "Database su server..." button:
+  // the register is then asked for on a server instead of as a file.
+  bool serverChosen() const { return serverChosen_; }
+
  private:
   void showWholeColumns();
+  void offerServer();
 
   QString key_;
   RecentFolders* folders_;
+  bool serverChosen_ = false;
 };
 
 // The existing file that path names when its extension is read without case

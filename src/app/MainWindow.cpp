@@ -18,6 +18,7 @@
 #include "app/Pictures.h"
 #include "app/ReportWindow.h"
 #include "db/DatabaseConnection.h"
+#include "db/engine/EngineDatabase.h"
 #include "qt/AssociationSettings.h"
 #include "schema/Association.h"
 
@@ -80,12 +81,22 @@ bool MainWindow::openCurrentDatabase() {
   const bool open = connection_->IsOpen();
   if (!open) {
     // The connection has shown why; the path goes with it, so the next
-    // start does not stumble on the same file.
+    // start does not stumble on the same file. A server that did not answer
+    // stays associated: the next start tries it again.
+    if (!connection_->Unreachable()) path_.clear();
     connection_.reset();
-    path_.clear();
   }
   updateCommandStates();
   return open;
+}
+
+bool MainWindow::switchToDatabase(const std::string& path) {
+  auto opened = std::make_unique<db::DatabaseConnection>(prompter_, path);
+  if (!opened->IsOpen()) return false;
+  connection_ = std::move(opened);
+  path_ = path;
+  updateCommandStates();
+  return true;
 }
 
 void MainWindow::disconnectDatabase() {
@@ -154,9 +165,11 @@ void MainWindow::updateCommandStates() {
 
 // So that nobody imports into the wrong register.
 void MainWindow::showOpenDatabase() {
-  databaseLabel_->setText(hasOpenConnection()
-                              ? QStringLiteral("Database: %1").arg(QString::fromStdString(path_))
-                              : QStringLiteral("Nessun database collegato"));
+  databaseLabel_->setText(
+      hasOpenConnection()
+          ? QStringLiteral("Database: %1")
+                .arg(QString::fromStdString(db::engine::EngineDatabase::displayName(path_)))
+          : QStringLiteral("Nessun database collegato"));
 }
 
 void MainWindow::showReportWindow(ReportWindow* view) {

@@ -49,6 +49,10 @@ class MainWindow : public QMainWindow {
   // Opens the current path as the current connection; true when there is no
   // path or it opened. A file that does not open leaves no path and no connection.
   bool openCurrentDatabase();
+  // Opens the register at path and, once it is open, lets the current one
+  // go for it; when it cannot be opened (the user has been told) the
+  // current one stays, with its path.
+  bool switchToDatabase(const std::string& path);
   // Closes the current connection, if any; the path stays.
   void disconnectDatabase();
   void refreshTitle();

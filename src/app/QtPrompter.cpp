@@ -6,6 +6,7 @@
 
 #include "app/BusyIndicator.h"
 #include "app/FileDialog.h"
+#include "app/ServerDialog.h"
 
 namespace veltra::app {
 
@@ -88,9 +89,16 @@ std::optional<std::string> QtPrompter::saveFile(const ui::FileChoice& choice) {
 std::optional<std::string> QtPrompter::chooseFile(const ui::FileChoice& choice, bool save) {
   FileDialog dialog(&owner_, choice, save, folders_);
   const std::optional<QString> chosen = runner_.runFileDialog(dialog);
+  if (dialog.serverChosen()) return chooseServer();
   if (!chosen || chosen->isEmpty()) return std::nullopt;
   dialog.rememberFolderOf(*chosen);
   return QFileInfo(*chosen).absoluteFilePath().toStdString();
+}
+
+std::optional<std::string> QtPrompter::chooseServer() {
+  ServerDialog dialog(&owner_);
+  if (runner_.runDialog(dialog) != QDialog::Accepted) return std::nullopt;
+  return dialog.uri();
 }
 
 void QtPrompter::beginBusy(bool withIndicator) {

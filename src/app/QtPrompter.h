@@ -35,6 +35,8 @@ class QtPrompter : public ui::Prompter {
 
  private:
   std::optional<std::string> chooseFile(const ui::FileChoice& choice, bool save);
+  // The URI of a register on a server, from the server dialog.
+  std::optional<std::string> chooseServer();
 
   QWidget& owner_;
   BusyIndicator& indicator_;

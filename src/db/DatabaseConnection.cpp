@@ -10,6 +10,7 @@ DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string
   engine::EngineStatus status;
   owned_ = engine::EngineDatabase::open(path, status);
   if (!owned_) {
+    unreachable_ = status.kind == engine::FailureKind::ConnectionLost;
     prompter_.message("Errore in fase di apertura del database\n\n" + status.text, ui::Icon::Stop);
     return;
   }
@@ -35,11 +36,22 @@ DatabaseConnection::~DatabaseConnection() {
   open_ = false;
 }
 
+// A server that stopped answering may be back in a moment (a restart, a
+// network cut): the user may try again instead of losing the connection.
 bool DatabaseConnection::StillInPlace() const {
   if (!open_) return true;
-  const engine::EngineStatus status = database_->stillInPlace();
-  if (!status) prompter_.message("Errore di accesso al database\n\n" + status.text, ui::Icon::Stop);
-  return status.ok;
+  for (;;) {
+    const engine::EngineStatus status = database_->stillInPlace();
+    if (status) return true;
+    const std::string text = "Errore di accesso al database\n\n" + status.text;
+    if (status.kind != engine::FailureKind::ConnectionLost) {
+      prompter_.message(text, ui::Icon::Stop);
+      return false;
+    }
+    if (prompter_.message(text + "\n\nPremere OK per riprovare il collegamento.",
+                          ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok)
+      return false;
+  }
 }
 
 struct BulkTransaction::State {

@@ -26,11 +26,15 @@ class DatabaseConnection {
   DatabaseConnection& operator=(const DatabaseConnection&) = delete;
 
   bool IsOpen() const { return open_; }
+  // The register could not be opened because its server could not be
+  // reached: it may well be there again later, unlike a bad file.
+  bool Unreachable() const { return unreachable_; }
   const std::optional<std::string>& Path() const { return path_; }
   ui::Prompter& prompter() const { return prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been
-  // deleted or moved away since.
+  // deleted or moved away since, or the server it is on stopped answering
+  // and the user chose not to try again.
   bool StillInPlace() const;
 
  private:
@@ -39,6 +43,7 @@ class DatabaseConnection {
   engine::EngineDatabase* database_ = nullptr;
   std::optional<std::string> path_;
   bool open_ = false;
+  bool unreachable_ = false;
 };
 
 // Bulk work (applying a communication, creating a database, seeding) runs in

@@ -11,14 +11,15 @@ namespace veltra::schema {
 inline constexpr const char* DatabaseFileFilter =
     "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||";
 
-// A file that must already exist.
+// A file that must already exist, or a register on a server.
 inline ui::FileChoice openDatabaseChoice(std::string title) {
   return {.title = std::move(title),
           .filter = DatabaseFileFilter,
           .defaultExtension = "MDB",
           .proposedName = "*.MDB",
           .mustExist = true,
-          .confirmOverwrite = false};
+          .confirmOverwrite = false,
+          .offersServer = true};
 }
 
 // A new file to be written. The commands refuse an existing one with their

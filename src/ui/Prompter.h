@@ -20,6 +20,8 @@ struct FileChoice {
   std::string proposedName;
   bool mustExist = false;
   bool confirmOverwrite = false;
+  // A register may also be chosen on a database server instead of a file.
+  bool offersServer = false;
 };
 
 class Prompter {

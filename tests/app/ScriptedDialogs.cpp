@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/FileDialog.h"
+
 namespace veltra::testing {
 
 QMessageBox::StandardButton ScriptedDialogs::runBox(QMessageBox& box) {
@@ -32,6 +34,11 @@ std::optional<QString> ScriptedDialogs::runFileDialog(QFileDialog& dialog) {
                          nameField ? nameField->text() : QString(),
                          dialog.directory().absolutePath()});
   if (files.empty()) return std::nullopt;
+  if (files.front() == ServerButton) {
+    files.pop_front();
+    dialog.findChild<QPushButton*>(QString::fromLatin1(app::FileDialog::ServerButtonName))->click();
+    return std::nullopt;
+  }
   const bool cancelled = !files.front().has_value();
   const QString path = files.front().value_or(QString());
   files.pop_front();

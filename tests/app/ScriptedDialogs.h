@@ -36,13 +36,15 @@ struct ShownFileDialog {
 
 class ScriptedDialogs : public app::DialogRunner {
  public:
+  static inline const QString ServerButton = QStringLiteral("<server>");
   QMessageBox::StandardButton runBox(QMessageBox& box) override;
   std::optional<QString> runFileDialog(QFileDialog& dialog) override;
   int runDialog(QDialog& dialog) override;
 
   // Answers to boxes with a choice, in order; an unscripted question fails the test.
   std::deque<QMessageBox::StandardButton> answers;
-  // Files chosen in the dialogs, in order; none is a cancel, as is an empty script.
+  // Files chosen in the dialogs, in order; none is a cancel, as is an empty
+  // script; ServerButton clicks the dialog's server button instead.
   std::deque<std::optional<QString>> files;
   // What the user does in the program's own dialogs, in order: the script
   // fills in the controls and clicks. An empty script cancels.

@@ -78,6 +78,46 @@ TEST_P(ServerEngineTest, SecondBulkWriterWaitsForTheFirst) {
   EXPECT_TRUE(hasCompany("2"));
 }
 
+// A workstation waiting for another one's bulk work keeps calling its
+// progress hook, so its window goes on painting; here the waiting one's hook
+// is what lets the first finish, a few ticks into the wait.
+TEST_P(ServerEngineTest, AWriterWaitingForTheLockKeepsCallingItsProgressHook) {
+  testing::RecordingPrompter otherPrompter;
+  DatabaseConnection other(otherPrompter, path);
+  ASSERT_TRUE(other.IsOpen());
+  auto first = std::make_unique<BulkTransaction>(*connection);
+  ASSERT_TRUE(addCompany(*connection, "1"));
+  constexpr int TicksBeforeTheFirstEnds = 5;
+  int ticks = 0;
+  other.engineDatabase()->setProgressHook([&] {
+    if (++ticks == TicksBeforeTheFirstEnds) {
+      EXPECT_TRUE(first->Commit());
+    }
+  });
+  BulkTransaction second(other);
+  EXPECT_TRUE(second.ok());
+  EXPECT_GE(ticks, TicksBeforeTheFirstEnds);
+  EXPECT_TRUE(addCompany(other, "2"));
+  EXPECT_TRUE(second.Commit());
+  EXPECT_TRUE(hasCompany("1"));
+  EXPECT_TRUE(hasCompany("2"));
+}
+
+// A session the server ended (a restart, a network cut) is found out before
+// the next command and opened again, so the command works as usual.
+TEST_P(ServerEngineTest, ASessionTheServerEndedIsOpenedAgainBeforeTheNextCommand) {
+  testing::RecordingPrompter otherPrompter;
+  DatabaseConnection other(otherPrompter, path);
+  ASSERT_TRUE(other.IsOpen());
+  ASSERT_TRUE(connection->engineDatabase()->execute(
+      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+      "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+  EXPECT_TRUE(other.StillInPlace());
+  EXPECT_TRUE(addCompany(other, "3"));
+  EXPECT_TRUE(hasCompany("3"));
+  EXPECT_TRUE(otherPrompter.messages.empty());
+}
+
 TEST_P(ServerEngineTest, OnlyARegisterOfThisProgramOpens) {
   engine::EngineStatus status;
   auto server = engine::EngineDatabase::open(path, status);

@@ -14,6 +14,10 @@ bool EngineDatabase::carriesPassword(std::string_view locator) {
   return isServerLocator(locator) && uriWithoutPassword(locator) != locator;
 }
 
+std::string EngineDatabase::displayName(const std::string& locator) {
+  return isServerLocator(locator) ? serverDisplayName(locator) : locator;
+}
+
 std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& locator,
                                                        EngineStatus& status) {
   if (isServerLocator(locator)) return ServerDatabase::create(locator, status);

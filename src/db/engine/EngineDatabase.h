@@ -31,6 +31,9 @@ class EngineDatabase {
   static bool isServerLocator(std::string_view locator);
   // A URI with a password in it: the program never prints nor stores one.
   static bool carriesPassword(std::string_view locator);
+  // How the register is named to the user: a file's path, or the database
+  // and the server it is on.
+  static std::string displayName(const std::string& locator);
 
   virtual ~EngineDatabase() = default;
   EngineDatabase(const EngineDatabase&) = delete;

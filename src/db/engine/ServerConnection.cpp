@@ -1,6 +1,9 @@
 #include "db/engine/ServerConnection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
+
+#include <cerrno>
 
 #include "db/engine/ServerErrorText.h"
 
@@ -13,16 +16,18 @@ constexpr int ExpandDbname = 1;
 // Texts travel as UTF-8 and dates as YYYY-MM-DD whatever the server's defaults.
 constexpr const char* SessionOptions = "-c DateStyle=ISO,YMD -c client_min_messages=warning";
 
+// The server's own reason goes on lines of its own below the sentence: a box
+// shows each line whole, and the URI with the reason would not fit on one.
 std::string connectionFailure(pg_conn* connection, const std::string& uri) {
-  std::string sentence =
-      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\"";
+  const std::string sentence =
+      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\".";
   if (connection != nullptr && PQconnectionNeedsPassword(connection) != 0)
     return sentence +
-           ": il server chiede una password (la si scrive in ~/.pgpass, in un file di servizio "
-           "o nella variabile PGPASSWORD, mai nell'indirizzo).";
+           "\n\nIl server chiede una password: la si scrive in ~/.pgpass, in un file di servizio\n"
+           "o nella variabile PGPASSWORD, mai nell'indirizzo.";
   std::string reason = connection != nullptr ? PQerrorMessage(connection) : "";
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-  return sentence + (reason.empty() ? "." : " (" + reason + ").");
+  return reason.empty() ? sentence : sentence + "\n\n" + reason;
 }
 
 // Removes name=value from the query part of a URI.
@@ -70,6 +75,21 @@ std::string uriWithoutPassword(std::string_view uri) {
   return withoutParameter(text, "password");
 }
 
+std::string serverDisplayName(const std::string& uri) {
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), nullptr);
+  if (options == nullptr) return uriWithoutPassword(uri);
+  std::string database, host = "localhost", port = "5432";
+  for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+    if (option->val == nullptr || *option->val == '\0') continue;
+    const std::string_view keyword = option->keyword;
+    if (keyword == "dbname") database = option->val;
+    if (keyword == "host") host = option->val;
+    if (keyword == "port") port = option->val;
+  }
+  PQconninfoFree(options);
+  return database + " sul server " + host + ":" + port;
+}
+
 ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
                              const std::string& dbname) {
   const char* keywords[] = {"dbname",
@@ -111,31 +131,81 @@ std::vector<const char*> parameterValues(const ServerParameters& parameters) {
 
 }  // namespace
 
+namespace {
+
+// Sleeping on the socket this long between calls of the waiting hook keeps
+// the window's busy indicator counting without spinning.
+constexpr int WaitStepMilliseconds = 50;
+
+// Waits until the next result has arrived whole, calling whileWaiting between
+// short polls of the socket. False when the connection broke meanwhile: the
+// next PQgetResult then says so.
+bool awaitResult(pg_conn* connection, const WhileWaiting& whileWaiting) {
+  while (PQisBusy(connection) == 1) {
+    pollfd socket{PQsocket(connection), POLLIN, 0};
+    if (socket.fd < 0) return false;
+    if (poll(&socket, 1, WaitStepMilliseconds) < 0 && errno != EINTR) return false;
+    if (PQconsumeInput(connection) == 0) return false;
+    if (whileWaiting) whileWaiting();
+  }
+  return true;
+}
+
+ServerResult nextResult(pg_conn* connection, const WhileWaiting& whileWaiting) {
+  awaitResult(connection, whileWaiting);
+  return ServerResult(PQgetResult(connection));
+}
+
+// What PQexec returns, reached without blocking: the last result of what was
+// sent, or the first failure among them.
+ServerResult collectResults(pg_conn* connection, bool sent, EngineStatus& status,
+                            const WhileWaiting& whileWaiting) {
+  if (!sent) {
+    status = describeServerFailure(connection, nullptr);
+    return nullptr;
+  }
+  ServerResult kept;
+  while (ServerResult next = nextResult(connection, whileWaiting)) {
+    const auto state = PQresultStatus(next.get());
+    const bool keptFailed = kept && PQresultStatus(kept.get()) == PGRES_FATAL_ERROR;
+    if (!keptFailed || state == PGRES_FATAL_ERROR) kept = std::move(next);
+    if (state == PGRES_COPY_IN || state == PGRES_COPY_OUT) break;
+  }
+  return checked(connection, kept.release(), status);
+}
+
+}  // namespace
+
 ServerResult runOnServer(pg_conn* connection, const std::string& sql, EngineStatus& status,
-                         const ServerParameters* parameters) {
-  if (parameters == nullptr) return checked(connection, PQexec(connection, sql.c_str()), status);
+                         const ServerParameters* parameters, const WhileWaiting& whileWaiting) {
+  if (parameters == nullptr)
+    return collectResults(connection, PQsendQuery(connection, sql.c_str()) == 1, status,
+                          whileWaiting);
   const auto values = parameterValues(*parameters);
-  return checked(connection,
-                 PQexecParams(connection, sql.c_str(), static_cast<int>(values.size()), nullptr,
-                              values.data(), nullptr, nullptr, 0),
-                 status);
+  return collectResults(connection,
+                        PQsendQueryParams(connection, sql.c_str(), static_cast<int>(values.size()),
+                                          nullptr, values.data(), nullptr, nullptr, 0) == 1,
+                        status, whileWaiting);
 }
 
 ServerResult runPrepared(pg_conn* connection, const std::string& name,
-                         const ServerParameters& parameters, EngineStatus& status) {
+                         const ServerParameters& parameters, EngineStatus& status,
+                         const WhileWaiting& whileWaiting) {
   const auto values = parameterValues(parameters);
-  return checked(connection,
-                 PQexecPrepared(connection, name.c_str(), static_cast<int>(values.size()),
-                                values.data(), nullptr, nullptr, 0),
-                 status);
+  return collectResults(
+      connection,
+      PQsendQueryPrepared(connection, name.c_str(), static_cast<int>(values.size()), values.data(),
+                          nullptr, nullptr, 0) == 1,
+      status, whileWaiting);
 }
 
 namespace {
 
 // The first result of the next statement of a pipeline, the rest of it dropped.
-ServerResult nextPipelineResult(pg_conn* connection) {
-  ServerResult first(PQgetResult(connection));
-  while (pg_result* more = PQgetResult(connection)) PQclear(more);
+ServerResult nextPipelineResult(pg_conn* connection, const WhileWaiting& whileWaiting) {
+  ServerResult first = nextResult(connection, whileWaiting);
+  while (ServerResult more = nextResult(connection, whileWaiting)) {
+  }
   return first;
 }
 
@@ -143,7 +213,7 @@ ServerResult nextPipelineResult(pg_conn* connection) {
 
 ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
                                     const std::string& name, const ServerParameters& parameters,
-                                    EngineStatus& status) {
+                                    EngineStatus& status, const WhileWaiting& whileWaiting) {
   const auto values = parameterValues(parameters);
   const std::string open = "SAVEPOINT " + savepoint, release = "RELEASE SAVEPOINT " + savepoint;
   const bool sent =
@@ -156,10 +226,10 @@ ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& save
       PQpipelineSync(connection) == 1;
   ServerResult opened, written, released;
   if (sent) {
-    opened = nextPipelineResult(connection);
-    written = nextPipelineResult(connection);
-    released = nextPipelineResult(connection);
-    ServerResult sync(PQgetResult(connection));
+    opened = nextPipelineResult(connection, whileWaiting);
+    written = nextPipelineResult(connection, whileWaiting);
+    released = nextPipelineResult(connection, whileWaiting);
+    ServerResult sync = nextResult(connection, whileWaiting);
   }
   PQexitPipelineMode(connection);
   if (!sent) {

@@ -3,6 +3,7 @@
 // own deleters, and the few calls the server side of the adapter makes.
 // libpq-fe.h stays out of every header.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
                              const std::string& dbname = {});
 // The URI with any password taken out: what may be shown, stored or printed.
 std::string uriWithoutPassword(std::string_view uri);
+// "<database> sul server <host>:<port>", as libpq reads the URI; the URI
+// without its password when libpq cannot read it.
+std::string serverDisplayName(const std::string& uri);
 
 // Parameters of one statement as text; a null is a missing value.
 struct ServerParameters {
@@ -41,18 +45,25 @@ struct ServerParameters {
   }
 };
 
+// Called every few milliseconds while a statement waits on the server (for a
+// lock another workstation holds, or a long report), so that the caller's
+// window goes on painting.
+using WhileWaiting = std::function<void()>;
+
 // Runs one statement with its parameters and waits for the result.
 ServerResult runOnServer(pg_conn* connection, const std::string& sql, EngineStatus& status,
-                         const ServerParameters* parameters = nullptr);
+                         const ServerParameters* parameters = nullptr,
+                         const WhileWaiting& whileWaiting = {});
 // The same with a statement prepared once under name.
 ServerResult runPrepared(pg_conn* connection, const std::string& name,
-                         const ServerParameters& parameters, EngineStatus& status);
+                         const ServerParameters& parameters, EngineStatus& status,
+                         const WhileWaiting& whileWaiting = {});
 // The same inside its own savepoint, the three sent at once in one pipeline:
 // one round trip. A refused write leaves the transaction aborted up to the
 // savepoint, for the caller to roll back to it.
 ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
                                     const std::string& name, const ServerParameters& parameters,
-                                    EngineStatus& status);
+                                    EngineStatus& status, const WhileWaiting& whileWaiting = {});
 EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql);
 
 // Values of a result.

@@ -154,6 +154,18 @@ EngineStatus ServerDatabase::close() {
   return EngineStatus::success();
 }
 
+// A broken connection is tried once more, as the server may be back after a
+// restart; a session that broke held no half-done work, as the server rolled
+// its transaction back. Statements prepared on the old session are gone with it.
+EngineStatus ServerDatabase::stillInPlace() const {
+  EngineStatus status;
+  runOnServer(connection_.get(), "SELECT 1", status, nullptr, progressHook_);
+  if (status.ok || status.kind != FailureKind::ConnectionLost) return EngineStatus::success();
+  PQreset(connection_.get());
+  if (PQstatus(connection_.get()) == CONNECTION_OK) return EngineStatus::success();
+  return status;
+}
+
 std::string ServerDatabase::versionText() const {
   const char* version =
       connection_ ? PQparameterStatus(connection_.get(), "server_version") : nullptr;
@@ -164,14 +176,14 @@ ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
                                  const ServerParameters* parameters) {
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return runOnServer(connection_.get(), sql, status, parameters);
+  return runOnServer(connection_.get(), sql, status, parameters, progressHook_);
 }
 
 ServerResult ServerDatabase::runPrepared(const std::string& name,
                                          const ServerParameters& parameters, EngineStatus& status) {
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return engine::runPrepared(connection_.get(), name, parameters, status);
+  return engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
 }
 
 ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint,
@@ -180,7 +192,8 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
                                                     EngineStatus& status) {
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters, status);
+  return engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters, status,
+                                        progressHook_);
 }
 
 EngineStatus ServerDatabase::prepare(const std::string& name, const std::string& sql) {

@@ -28,8 +28,9 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus close() override;
   bool isOpen() const override { return connection_ != nullptr; }
   std::string versionText() const override;
-  // The server keeps its own files: nothing can move them from under a connection.
-  EngineStatus stillInPlace() const override { return EngineStatus::success(); }
+  // The server keeps its own files, but it may have been stopped or cut off
+  // since the last command: that is found out before the next one starts.
+  EngineStatus stillInPlace() const override;
   void setProgressHook(ProgressHook hook) override { progressHook_ = std::move(hook); }
 
   std::unique_ptr<TableDef> createTableDef(const std::string& name) override;

@@ -15,7 +15,7 @@ EngineStatus ServerWorkspace::repairDatabase(const std::string& path,
                                              RepairReport& /*report*/) {
   return EngineStatus::failure(
       "Il database \"" + uriWithoutPassword(path) +
-      "\" è su un server: i suoi file li custodisce e li ripara il server stesso, non questo "
+      "\" è su un server:\ni suoi file li custodisce e li ripara il server stesso, non questo "
       "programma.");
 }
 

@@ -1,0 +1,68 @@
+#include "app/ServerDialog.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/DialogButtons.h"
+
+namespace veltra::app {
+
+namespace {
+
+// A name may hold any character: what a URI reserves travels percent-encoded.
+QString encoded(const QString& text) {
+  return QString::fromLatin1(QUrl::toPercentEncoding(text.trimmed()));
+}
+
+}  // namespace
+
+ServerDialog::ServerDialog(QWidget* parent)
+    : QDialog(parent),
+      host_(new QLineEdit(QStringLiteral("localhost"), this)),
+      port_(new QSpinBox(this)),
+      database_(new QLineEdit(this)),
+      user_(new QLineEdit(this)) {
+  setWindowTitle(QStringLiteral("Database su server"));
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  layout->addLayout(form);
+  port_->setRange(1, 65535);
+  port_->setValue(5432);  // PostgreSQL's own
+  addField(*form, QStringLiteral("&Server:"), host_, HostEditName);
+  addField(*form, QStringLiteral("&Porta:"), port_, PortEditName);
+  addField(*form, QStringLiteral("&Database:"), database_, DatabaseEditName);
+  addField(*form, QStringLiteral("&Utente:"), user_, UserEditName);
+  // Without a user the server's client uses the name of the one logged in.
+  user_->setPlaceholderText(QStringLiteral("(l'utente del computer)"));
+  host_->setMinimumWidth(fontMetrics().averageCharWidth() * 32);
+  ok_ = addDialogButtons(*this, *layout, true).ok;
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(host_, &QLineEdit::textChanged, this, &ServerDialog::updateOk);
+  connect(database_, &QLineEdit::textChanged, this, &ServerDialog::updateOk);
+  updateOk();
+  database_->setFocus();
+}
+
+void ServerDialog::addField(QFormLayout& form, const QString& label, QWidget* field,
+                            const char* name) {
+  field->setObjectName(QString::fromLatin1(name));
+  form.addRow(label, field);
+}
+
+// A server and a database are needed; port and user have their defaults.
+void ServerDialog::updateOk() {
+  ok_->setEnabled(!host_->text().trimmed().isEmpty() && !database_->text().trimmed().isEmpty());
+}
+
+std::string ServerDialog::uri() const {
+  QString text = QStringLiteral("postgresql://");
+  if (!user_->text().trimmed().isEmpty()) text += encoded(user_->text()) + QLatin1Char('@');
+  text += encoded(host_->text()) + QLatin1Char(':') + QString::number(port_->value());
+  return (text + QLatin1Char('/') + encoded(database_->text())).toStdString();
+}
+
+}  // namespace veltra::app

@@ -1,0 +1,164 @@
+// The register on a database server from the desktop: the server dialog, the
+// association that brings the program back to it, and Ripara and Duplica on it.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QUrl>
+#include <algorithm>
+#include <filesystem>
+
+#include "AppFixture.h"
+#include "app/CommandIds.h"
+#include "app/ServerDialog.h"
+#include "db/engine/EngineDatabase.h"
+#include "schema/DatabaseCreation.h"
+#include "support/EngineTestSupport.h"
+#include "support/RecordingPrompter.h"
+
+namespace veltra::testing {
+namespace {
+
+using app::ServerDialog;
+
+template <typename Field>
+Field* field(QDialog& dialog, const char* name) {
+  return dialog.findChild<Field*>(QString::fromLatin1(name));
+}
+
+// Fills the server dialog as the user types, then presses OK.
+std::function<void(QDialog&)> fillServerDialog(QString host, QString database, QString user) {
+  return [=](QDialog& dialog) {
+    field<QLineEdit>(dialog, ServerDialog::HostEditName)->setText(host);
+    field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->setText(database);
+    field<QLineEdit>(dialog, ServerDialog::UserEditName)->setText(user);
+    field<QPushButton>(dialog, "IDOK")->click();
+  };
+}
+
+TEST(ServerDialogTest, ComposesTheUriFromItsFieldsAndNeverAsksForAPassword) {
+  ServerDialog dialog;
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Database su server"));
+  EXPECT_EQ(field<QLineEdit>(dialog, ServerDialog::HostEditName)->text(), "localhost");
+  EXPECT_EQ(field<QSpinBox>(dialog, ServerDialog::PortEditName)->value(), 5432);
+  for (const QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Normal) << edit->objectName().toStdString();
+  // Without a database there is nothing to open.
+  EXPECT_FALSE(field<QPushButton>(dialog, "IDOK")->isEnabled());
+
+  field<QLineEdit>(dialog, ServerDialog::HostEditName)->setText(" db.ufficio ");
+  field<QSpinBox>(dialog, ServerDialog::PortEditName)->setValue(6543);
+  field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->setText("registro");
+  EXPECT_TRUE(field<QPushButton>(dialog, "IDOK")->isEnabled());
+  EXPECT_EQ(dialog.uri(), "postgresql://db.ufficio:6543/registro");
+  // What a URI reserves is encoded, so "@" or ":" in a name cannot become a password.
+  field<QLineEdit>(dialog, ServerDialog::UserEditName)->setText("m.rossi:segreto@x");
+  field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->setText("bus/2024");
+  EXPECT_EQ(dialog.uri(), "postgresql://m.rossi%3Asegreto%40x@db.ufficio:6543/bus%2F2024");
+  EXPECT_FALSE(db::engine::EngineDatabase::carriesPassword(dialog.uri()));
+}
+
+class ServerRegisterTest : public AppTest {
+ protected:
+  void SetUp() override {
+    if (testServer().empty()) GTEST_SKIP() << "no test server (VELTRA_TEST_SERVER)";
+    locator = newRegisterLocator(TestEngine::Server, dir);
+    RecordingPrompter quiet;
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, locator, "creato").outcome, ui::Outcome::Done);
+    const QUrl url(QString::fromStdString(locator));
+    name = url.path().mid(1);
+    const QString query = url.query();
+    socketFolder = query.mid(query.indexOf(QStringLiteral("host=")) + 5).section('&', 0, 0);
+  }
+  // The user picks the server button in the file dialog and fills the server dialog.
+  void chooseServerRegister(const QString& database) {
+    dialogs.files.push_back(ScriptedDialogs::ServerButton);
+    dialogs.dialogScripts.push_back(
+        fillServerDialog(socketFolder, database, QStringLiteral("postgres")));
+  }
+  std::string composedUri() const {
+    return "postgresql://postgres@" +
+           QString::fromLatin1(QUrl::toPercentEncoding(socketFolder)).toStdString() + ":5432/" +
+           name.toStdString();
+  }
+  QString statusText() { return window().statusBar()->findChild<QLabel*>()->text(); }
+
+  std::string locator;
+  QString name;
+  QString socketFolder;
+};
+
+TEST_F(ServerRegisterTest, ConnettiOnAServerIsNamedAndKeptForTheNextStart) {
+  startConnected();
+  chooseServerRegister(name);
+  window().runCommand(app::CmdConnect);
+  ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
+  EXPECT_TRUE(window().hasOpenConnection());
+  EXPECT_EQ(window().databasePath(), composedUri());
+  EXPECT_EQ(statusText(), "Database: " + name + " sul server " + socketFolder + ":5432");
+
+  dialogs.answers = {QMessageBox::Ok};
+  window().runCommand(app::CmdExit);
+  EXPECT_EQ(settings().database(), composedUri());
+  application.reset();
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(window().hasOpenConnection());
+  EXPECT_EQ(window().databasePath(), composedUri());
+}
+
+TEST_F(ServerRegisterTest, AServerThatCannotOpenTheRegisterLeavesTheCurrentOne) {
+  startConnected();
+  const std::string before = window().databasePath();
+  chooseServerRegister(QStringLiteral("nessun_registro_qui"));
+  window().runCommand(app::CmdConnect);
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_NE(dialogs.boxes[0].text.find("nessun_registro_qui"), std::string::npos);
+  EXPECT_TRUE(window().hasOpenConnection());
+  EXPECT_EQ(window().databasePath(), before);
+  dialogs.answers = {QMessageBox::Ok};
+  window().runCommand(app::CmdExit);
+  EXPECT_EQ(settings().database(), before);
+}
+
+// A server that does not answer at start keeps its association for the next
+// start; the program runs meanwhile without a register.
+TEST_F(ServerRegisterTest, AServerNotReachedAtStartStaysAssociated) {
+  const std::string absent = locator + "_assente";
+  installKey(absent);
+  ASSERT_TRUE(start());
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text.rfind("Errore in fase di apertura del database\n\n", 0), 0u);
+  EXPECT_FALSE(window().hasOpenConnection());
+  dialogs.answers = {QMessageBox::Ok};
+  window().runCommand(app::CmdExit);
+  EXPECT_EQ(settings().database(), absent);
+}
+
+TEST_F(ServerRegisterTest, RiparaIsRefusedAndDuplicaCopiesTheRegisterIntoAFile) {
+  startConnected();
+  chooseServerRegister(name);
+  window().runCommand(app::CmdRepairDatabase);
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_NE(dialogs.boxes[0].text.find("è su un server"), std::string::npos);
+
+  const std::string copy = dir.file("COPIA.MDB");
+  chooseServerRegister(name);
+  dialogs.files.push_back(QString::fromStdString(copy));
+  window().runCommand(app::CmdDuplicateDatabase);
+  EXPECT_EQ(dialogs.boxes.size(), 1u) << dialogs.texts().back();
+  db::engine::EngineStatus status;
+  const auto copied = db::engine::EngineDatabase::open(copy, status);
+  ASSERT_TRUE(copied) << status.text;
+  const auto original = db::engine::EngineDatabase::open(locator, status);
+  ASSERT_TRUE(original) << status.text;
+  auto copiedTables = copied->tableNames(), originalTables = original->tableNames();
+  std::ranges::sort(copiedTables);
+  std::ranges::sort(originalTables);
+  EXPECT_FALSE(originalTables.empty());
+  EXPECT_EQ(copiedTables, originalTables);
+}
+
+}  // namespace
+}  // namespace veltra::testing
