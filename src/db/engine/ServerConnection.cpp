@@ -1,11 +1,9 @@
 #include "db/engine/ServerConnection.h"
 
 #include <libpq-fe.h>
-#include <poll.h>
-
-#include <cerrno>
 
 #include "db/engine/ServerErrorText.h"
+#include "db/platform/Sockets.h"
 
 namespace veltra::db::engine {
 
@@ -142,9 +140,9 @@ constexpr int WaitStepMilliseconds = 50;
 // next PQgetResult then says so.
 bool awaitResult(pg_conn* connection, const WhileWaiting& whileWaiting) {
   while (PQisBusy(connection) == 1) {
-    pollfd socket{PQsocket(connection), POLLIN, 0};
-    if (socket.fd < 0) return false;
-    if (poll(&socket, 1, WaitStepMilliseconds) < 0 && errno != EINTR) return false;
+    const int socket = PQsocket(connection);
+    if (socket < 0) return false;
+    if (!platform::WaitForInput(socket, WaitStepMilliseconds)) return false;
     if (PQconsumeInput(connection) == 0) return false;
     if (whileWaiting) whileWaiting();
   }
