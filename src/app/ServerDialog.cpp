@@ -4,21 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/DialogButtons.h"
+#include "db/engine/EngineDatabase.h"
 
 namespace veltra::app {
-
-namespace {
-
-// A name may hold any character: what a URI reserves travels percent-encoded.
-QString encoded(const QString& text) {
-  return QString::fromLatin1(QUrl::toPercentEncoding(text.trimmed()));
-}
-
-}  // namespace
 
 ServerDialog::ServerDialog(QWidget* parent)
     : QDialog(parent),
@@ -59,10 +50,9 @@ void ServerDialog::updateOk() {
 }
 
 std::string ServerDialog::uri() const {
-  QString text = QStringLiteral("postgresql://");
-  if (!user_->text().trimmed().isEmpty()) text += encoded(user_->text()) + QLatin1Char('@');
-  text += encoded(host_->text()) + QLatin1Char(':') + QString::number(port_->value());
-  return (text + QLatin1Char('/') + encoded(database_->text())).toStdString();
+  const auto trimmed = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
+  return db::engine::EngineDatabase::serverLocator(trimmed(host_), port_->value(),
+                                                   trimmed(database_), trimmed(user_));
 }
 
 }  // namespace veltra::app

@@ -31,6 +31,10 @@ class EngineDatabase {
   static bool isServerLocator(std::string_view locator);
   // A URI with a password in it: the program never prints nor stores one.
   static bool carriesPassword(std::string_view locator);
+  // The locator of a register on a server, never with a password; an empty
+  // user leaves the server's client to take the name of the one logged in.
+  static std::string serverLocator(std::string_view host, int port, std::string_view database,
+                                   std::string_view user);
   // How the register is named to the user: a file's path, or the database
   // and the server it is on.
   static std::string displayName(const std::string& locator);
