@@ -138,9 +138,10 @@ ui::Result<ImportCounts> ApplyCommunication(db::DatabaseConnection& connection,
   // Every bus and storia row needs the comunica row: without it they would
   // all fail, each with its own box, and change nothing.
   ImportCounts counts;
-  const bool ok =
-      registration == Registration::Registered &&
-      applyVehicles(connection, transaction, communication, counts.inserted, counts.updated);
+  const bool ok = registration == Registration::Registered && transaction.Attempt([&] {
+    counts = {};
+    return applyVehicles(connection, transaction, communication, counts.inserted, counts.updated);
+  });
   if (!transaction.Commit()) return nothingKept;
   return {ok ? ui::Outcome::Done : ui::Outcome::Failed, counts};
 }

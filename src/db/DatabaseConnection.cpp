@@ -1,17 +1,19 @@
 #include "db/DatabaseConnection.h"
 
+#include <vector>
+
 #include "db/engine/EngineDatabase.h"
 
 namespace veltra::db {
 
 DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string& path)
-    : prompter_(prompter) {
+    : prompter_(&prompter) {
   if (!path.empty()) path_ = path;
   engine::EngineStatus status;
   owned_ = engine::EngineDatabase::open(path, status);
   if (!owned_) {
     unreachable_ = status.kind == engine::FailureKind::ConnectionLost;
-    prompter_.message("Errore in fase di apertura del database\n\n" + status.text, ui::Icon::Stop);
+    prompter_->message("Errore in fase di apertura del database\n\n" + status.text, ui::Icon::Stop);
     return;
   }
   database_ = owned_.get();
@@ -21,7 +23,7 @@ DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string
 }
 
 DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, engine::EngineDatabase& borrowed)
-    : prompter_(prompter), database_(&borrowed), open_(borrowed.isOpen()) {
+    : prompter_(&prompter), database_(&borrowed), open_(borrowed.isOpen()) {
   if (!borrowed.path().empty()) path_ = borrowed.path();
 }
 
@@ -29,8 +31,8 @@ DatabaseConnection::~DatabaseConnection() {
   if (owned_ && open_) {
     const engine::EngineStatus status = owned_->close();
     if (!status)
-      prompter_.message("Errore in fase di sconnessione del data base\n\n" + status.text,
-                        ui::Icon::Stop);
+      prompter_->message("Errore in fase di sconnessione del data base\n\n" + status.text,
+                         ui::Icon::Stop);
   }
   database_ = nullptr;
   open_ = false;
@@ -45,11 +47,11 @@ bool DatabaseConnection::StillInPlace() const {
     if (status) return true;
     const std::string text = "Errore di accesso al database\n\n" + status.text;
     if (status.kind != engine::FailureKind::ConnectionLost) {
-      prompter_.message(text, ui::Icon::Stop);
+      prompter_->message(text, ui::Icon::Stop);
       return false;
     }
-    if (prompter_.message(text + "\n\nPremere OK per riprovare il collegamento.",
-                          ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok)
+    if (prompter_->message(text + "\n\nPremere OK per riprovare il collegamento.",
+                           ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok)
       return false;
   }
 }
@@ -73,6 +75,70 @@ BulkTransaction::~BulkTransaction() = default;
 
 bool BulkTransaction::ok() const {
   return ok_ && connection_.engineDatabase()->inTransaction();
+}
+
+namespace {
+
+// Keeps the plain boxes of an attempt, to be shown once it stands or
+// forgotten when it is done again; what needs an answer goes through.
+class HeldPrompter final : public ui::Prompter {
+ public:
+  explicit HeldPrompter(ui::Prompter& shown) : shown_(shown) {}
+
+  std::optional<std::string> openFile(const ui::FileChoice& choice) override {
+    return shown_.openFile(choice);
+  }
+  std::optional<std::string> saveFile(const ui::FileChoice& choice) override {
+    return shown_.saveFile(choice);
+  }
+  void beginBusy(bool withIndicator) override { shown_.beginBusy(withIndicator); }
+  void keepResponsive() override { shown_.keepResponsive(); }
+  void showHeld() {
+    for (const Held& box : held_) shown_.message(box.text, box.icon, ui::Buttons::Ok, box.caption);
+  }
+
+ private:
+  struct Held {
+    std::string text;
+    ui::Icon icon;
+    std::string caption;
+  };
+
+  ui::Answer showMessage(std::string_view text, ui::Icon icon, ui::Buttons buttons,
+                         std::string_view caption) override {
+    if (buttons != ui::Buttons::Ok) return shown_.message(text, icon, buttons, caption);
+    held_.push_back({std::string(text), icon, std::string(caption)});
+    return ui::Answer::Ok;
+  }
+
+  ui::Prompter& shown_;
+  std::vector<Held> held_;
+};
+
+}  // namespace
+
+bool BulkTransaction::Attempt(const std::function<bool()>& work) {
+  engine::EngineDatabase& database = *connection_.engineDatabase();
+  bool deferring = false;
+  if (!ok() || !database.deferWrites(deferring) || !deferring) return work();
+  HeldPrompter held(*connection_.prompter_);
+  bool result = false;
+  {
+    // The connection's own prompter comes back however work ends.
+    struct Holding {
+      ui::Prompter*& current;
+      ui::Prompter* const own = current;
+      ~Holding() { current = own; }
+    } holding{connection_.prompter_};
+    connection_.prompter_ = &held;
+    result = work();
+  }
+  bool spoiled = false;
+  // A connection lost meanwhile ends the transaction: Commit says so.
+  if (!database.settleWrites(spoiled)) return false;
+  if (spoiled) return work();
+  held.showHeld();
+  return result;
 }
 
 bool BulkTransaction::Commit() {

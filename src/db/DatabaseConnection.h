@@ -2,6 +2,7 @@
 // The program's handle on one open database file. Cursors are made on it;
 // failures are shown through its Prompter and reported as false.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +31,7 @@ class DatabaseConnection {
   // reached: it may well be there again later, unlike a bad file.
   bool Unreachable() const { return unreachable_; }
   const std::optional<std::string>& Path() const { return path_; }
-  ui::Prompter& prompter() const { return prompter_; }
+  ui::Prompter& prompter() const { return *prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been
   // deleted or moved away since, or the server it is on stopped answering
@@ -38,7 +39,9 @@ class DatabaseConnection {
   bool StillInPlace() const;
 
  private:
-  ui::Prompter& prompter_;
+  friend class BulkTransaction;  // holds the boxes of an attempt back
+
+  ui::Prompter* prompter_;
   std::unique_ptr<engine::EngineDatabase> owned_;
   engine::EngineDatabase* database_ = nullptr;
   std::optional<std::string> path_;
@@ -62,6 +65,14 @@ class BulkTransaction {
   bool ok() const;
   // Commits; false (after a box) when the engine could not make it final.
   bool Commit();
+  // Runs work, whose writes the engine may defer (see
+  // EngineDatabase::deferWrites), and gives back its result. Its boxes are
+  // held back until its writes are known to stand; when one was refused,
+  // all it wrote is undone and work runs again, each write answered at once,
+  // so the result is what it would have been without deferring. work must
+  // therefore change nothing but the database and its own results, and start
+  // those afresh each time.
+  bool Attempt(const std::function<bool()>& work);
 
  private:
   DatabaseConnection& connection_;

@@ -83,6 +83,23 @@ class EngineDatabase {
   virtual void rollback() = 0;
   virtual bool inTransaction() const = 0;
 
+  // Inside bulk work, writes may be deferred: sent without waiting for each
+  // answer, the answers read many at once. That pays where every answer is a
+  // trip over the network. update() then says only that a write was taken;
+  // a write the engine refuses later spoils the attempt: settleWrites undoes
+  // everything written since deferWrites and says so, and the work is to be
+  // done again with writes answered one by one. An engine whose answers cost
+  // nothing does not defer.
+  virtual EngineStatus deferWrites(bool& deferring) {
+    deferring = false;
+    return EngineStatus::success();
+  }
+  // Ends the deferral, reading every answer still due; spoiled when it was undone.
+  virtual EngineStatus settleWrites(bool& spoiled) {
+    spoiled = false;
+    return EngineStatus::success();
+  }
+
   // Runs statements with no result; for the adapter's own use and for tests.
   virtual EngineStatus execute(const std::string& sql) = 0;
 

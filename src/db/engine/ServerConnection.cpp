@@ -111,12 +111,7 @@ namespace {
 
 ServerResult checked(pg_conn* connection, pg_result* raw, EngineStatus& status) {
   ServerResult result(raw);
-  const auto state = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-  if (state == PGRES_COMMAND_OK || state == PGRES_TUPLES_OK) {
-    status = EngineStatus::success();
-    return result;
-  }
-  status = describeServerFailure(connection, result.get());
+  status = statusOf(connection, result.get());
   return result;
 }
 
@@ -209,36 +204,76 @@ ServerResult nextPipelineResult(pg_conn* connection, const WhileWaiting& whileWa
 
 }  // namespace
 
+namespace {
+
+bool sendStatement(pg_conn* connection, const PipelinedStatement& statement) {
+  if (!statement.prepared)
+    return PQsendQueryParams(connection, statement.name.c_str(), 0, nullptr, nullptr, nullptr,
+                             nullptr, 0) == 1;
+  const auto values = parameterValues(statement.parameters);
+  return PQsendQueryPrepared(connection, statement.name.c_str(), static_cast<int>(values.size()),
+                             values.data(), nullptr, nullptr, 0) == 1;
+}
+
+// Writes out all libpq holds for the server. The server's answers are read
+// meanwhile: a server that cannot write them stops reading, and both would
+// wait on each other.
+bool sendBuffered(pg_conn* connection, const WhileWaiting& whileWaiting) {
+  for (int left = PQflush(connection); left != 0; left = PQflush(connection)) {
+    if (left < 0) return false;
+    if (!platform::WaitForInputOrOutput(PQsocket(connection), WaitStepMilliseconds)) return false;
+    if (PQconsumeInput(connection) == 0) return false;
+    if (whileWaiting) whileWaiting();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
+                 std::vector<ServerResult>& results, const WhileWaiting& whileWaiting) {
+  results.clear();
+  // Without blocking, libpq keeps in memory what the socket cannot take yet
+  // instead of waiting on a server busy answering the first statements.
+  if (PQsetnonblocking(connection, 1) != 0) return false;
+  bool sent = PQenterPipelineMode(connection) == 1;
+  for (const PipelinedStatement& statement : statements)
+    sent = sent && sendStatement(connection, statement);
+  sent = sent && PQpipelineSync(connection) == 1 && sendBuffered(connection, whileWaiting);
+  if (sent) {
+    results.reserve(statements.size());
+    for (size_t i = 0; i < statements.size(); ++i)
+      results.push_back(nextPipelineResult(connection, whileWaiting));
+    ServerResult sync = nextResult(connection, whileWaiting);
+    sent = sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC;
+  }
+  PQexitPipelineMode(connection);
+  PQsetnonblocking(connection, 0);
+  if (!sent) results.clear();
+  return sent;
+}
+
+EngineStatus statusOf(pg_conn* connection, const pg_result* result) {
+  const auto state = result != nullptr ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+  if (state == PGRES_COMMAND_OK || state == PGRES_TUPLES_OK) return EngineStatus::success();
+  return describeServerFailure(connection, result);
+}
+
 ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
                                     const std::string& name, const ServerParameters& parameters,
                                     EngineStatus& status, const WhileWaiting& whileWaiting) {
-  const auto values = parameterValues(parameters);
-  const std::string open = "SAVEPOINT " + savepoint, release = "RELEASE SAVEPOINT " + savepoint;
-  const bool sent =
-      PQenterPipelineMode(connection) == 1 &&
-      PQsendQueryParams(connection, open.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
-      PQsendQueryPrepared(connection, name.c_str(), static_cast<int>(values.size()), values.data(),
-                          nullptr, nullptr, 0) == 1 &&
-      PQsendQueryParams(connection, release.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) ==
-          1 &&
-      PQpipelineSync(connection) == 1;
-  ServerResult opened, written, released;
-  if (sent) {
-    opened = nextPipelineResult(connection, whileWaiting);
-    written = nextPipelineResult(connection, whileWaiting);
-    released = nextPipelineResult(connection, whileWaiting);
-    ServerResult sync = nextResult(connection, whileWaiting);
-  }
-  PQexitPipelineMode(connection);
-  if (!sent) {
+  const PipelinedStatement statements[] = {{"SAVEPOINT " + savepoint, {}, false},
+                                           {name, parameters, true},
+                                           {"RELEASE SAVEPOINT " + savepoint, {}, false}};
+  std::vector<ServerResult> results;
+  if (!runPipeline(connection, statements, results, whileWaiting)) {
     status = describeServerFailure(connection, nullptr);
     return nullptr;
   }
-  checked(connection, opened.release(), status);
-  if (!status) return nullptr;
-  auto result = checked(connection, written.release(), status);
-  if (status) checked(connection, released.release(), status);
-  return result;
+  if (status = statusOf(connection, results[0].get()); !status) return nullptr;
+  if (status = statusOf(connection, results[1].get()); status)
+    status = statusOf(connection, results[2].get());
+  return std::move(results[1]);
 }
 
 EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql) {

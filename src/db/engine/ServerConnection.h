@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,22 @@ ServerResult runPrepared(pg_conn* connection, const std::string& name,
 ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
                                     const std::string& name, const ServerParameters& parameters,
                                     EngineStatus& status, const WhileWaiting& whileWaiting = {});
+
+// One statement of a pipeline: a prepared statement with its parameters, or
+// plain SQL without any.
+struct PipelinedStatement {
+  std::string name;  // the SQL itself when not prepared
+  ServerParameters parameters;
+  bool prepared = true;
+};
+// Sends the statements at once and reads their results in order: one round
+// trip for them all. After a failed statement the server skips the rest,
+// whose results say PGRES_PIPELINE_ABORTED. False, with no results, when the
+// connection failed.
+bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
+                 std::vector<ServerResult>& results, const WhileWaiting& whileWaiting = {});
+// A result as a status: success, or the server's failure in Italian.
+EngineStatus statusOf(pg_conn* connection, const pg_result* result);
 EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql);
 
 // Values of a result.

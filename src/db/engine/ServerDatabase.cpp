@@ -174,6 +174,7 @@ std::string ServerDatabase::versionText() const {
 
 ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
                                  const ServerParameters* parameters) {
+  if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
   return runOnServer(connection_.get(), sql, status, parameters, progressHook_);
@@ -181,6 +182,7 @@ ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
 
 ServerResult ServerDatabase::runPrepared(const std::string& name,
                                          const ServerParameters& parameters, EngineStatus& status) {
+  if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
   return engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
@@ -190,6 +192,7 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
                                                     const std::string& name,
                                                     const ServerParameters& parameters,
                                                     EngineStatus& status) {
+  if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
   return engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters, status,
@@ -197,6 +200,7 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
 }
 
 EngineStatus ServerDatabase::prepare(const std::string& name, const std::string& sql) {
+  if (auto status = sendDeferred(); !status) return status;
   ++roundTrips_;
   return prepareOnServer(connection_.get(), name, sql);
 }
@@ -367,6 +371,11 @@ EngineStatus ServerDatabase::begin() {
 }
 
 EngineStatus ServerDatabase::commit() {
+  if (bool spoiled = false; !settleWrites(spoiled) || spoiled) {
+    rollback();
+    return EngineStatus::failure(
+        "Il server ha rifiutato una scrittura: nessuna modifica è stata salvata.");
+  }
   if (!inTransaction())
     return EngineStatus::failure(
         "La transazione non è più aperta sul server: nessuna modifica è stata salvata.");
@@ -385,7 +394,62 @@ EngineStatus ServerDatabase::commit() {
 }
 
 void ServerDatabase::rollback() {
+  writes_.stop();
   if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
+}
+
+namespace {
+
+constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
+
+}  // namespace
+
+EngineStatus ServerDatabase::deferWrites(bool& deferring) {
+  deferring = false;
+  if (!inTransaction() || writes_.active()) return EngineStatus::success();
+  if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint)); !status) return status;
+  writes_.start();
+  deferring = true;
+  return EngineStatus::success();
+}
+
+EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
+  spoiled = false;
+  if (!writes_.active()) return EngineStatus::success();
+  const EngineStatus sent = sendDeferred();
+  spoiled = writes_.spoiled();
+  writes_.stop();
+  if (!sent) return sent;
+  const std::string savepoint(AttemptSavepoint);
+  return execute(spoiled ? "ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint
+                         : "RELEASE SAVEPOINT " + savepoint);
+}
+
+EngineStatus ServerDatabase::sendDeferred() {
+  if (!writes_.pending()) return EngineStatus::success();
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  return writes_.send(connection_.get(), progressHook_);
+}
+
+SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,
+                                     size_t keyCount) {
+  if (!writes_.active() || !SeekCache::serves(table, index, keyCount)) return nullptr;
+  return writes_.cacheFor(table, index, [this](SeekCache& cache) {
+    EngineStatus status;
+    auto rows = run(cache.loadSql(), status);
+    if (status) cache.load(rows.get());
+    return status.ok;
+  });
+}
+
+EngineStatus ServerDatabase::identityOf(std::int64_t& rowid) {
+  if (!ServerWriteQueue::isStandIn(rowid)) return EngineStatus::success();
+  if (auto status = sendDeferred(); !status) return status;
+  const auto identity = writes_.identity(rowid);
+  if (!identity) return EngineStatus::failure("La riga scritta non ha avuto risposta dal server.");
+  rowid = *identity;
+  return EngineStatus::success();
 }
 
 bool ServerDatabase::inTransaction() const {

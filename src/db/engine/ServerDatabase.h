@@ -9,6 +9,7 @@
 
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/ServerConnection.h"
+#include "db/engine/ServerWriteQueue.h"
 
 namespace veltra::db::engine {
 
@@ -51,6 +52,9 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus commit() override;
   void rollback() override;
   bool inTransaction() const override;
+  // Writes are deferred under a savepoint that a spoiled attempt rolls back to.
+  EngineStatus deferWrites(bool& deferring) override;
+  EngineStatus settleWrites(bool& spoiled) override;
 
   EngineStatus execute(const std::string& sql) override;
 
@@ -68,6 +72,15 @@ class ServerDatabase final : public EngineDatabase {
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
 
+  // While writes are deferred, the queue they go into; null otherwise.
+  ServerWriteQueue* deferredWrites() { return writes_.active() ? &writes_ : nullptr; }
+  // Sends the queued writes now: a statement run after them must see them.
+  EngineStatus sendDeferred();
+  // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
+  SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
+  EngineStatus identityOf(std::int64_t& rowid);
+
  private:
   ServerDatabase(ServerHandle connection, std::string uri);
   static std::unique_ptr<ServerDatabase> connect(const std::string& uri, EngineStatus& status);
@@ -76,6 +89,7 @@ class ServerDatabase final : public EngineDatabase {
 
   ServerHandle connection_;
   ProgressHook progressHook_;
+  ServerWriteQueue writes_;
   long statements_ = 0;
   long roundTrips_ = 0;
 };

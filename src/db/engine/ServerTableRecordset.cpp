@@ -83,6 +83,12 @@ void ServerTableRecordset::bind(size_t position, const FieldValue& value) {
 
 EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, bool& found,
                                            std::int64_t& rowid) {
+  if (const SeekCache* cache = db_.seekCache(table(), currentIndex(), keys.size())) {
+    const auto row = cache->find(keys);
+    found = row.has_value();
+    if (found) rowid = *row;
+    return EngineStatus::success();
+  }
   EngineStatus status;
   const auto* name = prepared(statements_, seekSql(table(), currentIndex(), keys.size()), status);
   if (name == nullptr) return status;
@@ -95,7 +101,8 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
 }
 
 EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {
-  EngineStatus status;
+  EngineStatus status = db_.identityOf(rowid);
+  if (!status) return status;
   const auto* name = prepared(statements_,
                               "SELECT " + columnList(table()) + " FROM " +
                                   quoteIdentifier(table().name) + " WHERE " + identity() + " = $1",
@@ -119,6 +126,8 @@ EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {
 
 EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   EngineStatus status;
+  if (!adding)
+    if (status = db_.identityOf(rowid); !status) return status;
   const auto* name =
       prepared(statements_, adding ? insertSql(table()) : updateSql(table(), assigned()), status);
   if (name == nullptr) return status;
@@ -129,10 +138,26 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   for (size_t i = 0; i < table().columns.size(); ++i)
     if (writes(i)) bind(number++, written(i));
   if (!adding) parameters_.texts[number] = std::to_string(rowid);
+  if (ServerWriteQueue* writes = db_.deferredWrites()) return deferWrite(*writes, *name, rowid);
   auto result = runWrite(*name, status);
   if (!status) return describeServerWriteFailure(result.get(), table(), status);
   if (adding) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
   return status;
+}
+
+// The write is only queued: its answer, read with many others, can spoil the
+// whole attempt, not refuse this row alone.
+EngineStatus ServerTableRecordset::deferWrite(ServerWriteQueue& writes, const std::string& name,
+                                              std::int64_t& rowid) {
+  if (mode() == Mode::Adding) {
+    rowid = writes.queueInsert(name, parameters_);
+    writes.noteInsert(table(), rowid,
+                      [this](size_t column) -> const FieldValue& { return written(column); });
+  } else {
+    writes.queueUpdate(name, parameters_);
+    writes.noteUpdate(table(), assigned());
+  }
+  return writes.full() ? db_.sendDeferred() : EngineStatus::success();
 }
 
 // The server aborts the whole transaction at the first refused statement;

@@ -13,6 +13,7 @@
 namespace veltra::db::engine {
 
 class ServerDatabase;
+class ServerWriteQueue;
 
 class ServerTableRecordset final : public TableRecordset {
  public:
@@ -29,6 +30,7 @@ class ServerTableRecordset final : public TableRecordset {
   const std::string* prepared(std::map<std::string, std::string>& names, const std::string& sql,
                               EngineStatus& status);
   void bind(size_t position, const FieldValue& value);
+  EngineStatus deferWrite(ServerWriteQueue& writes, const std::string& name, std::int64_t& rowid);
   // Runs a prepared write; inside a transaction a refused write undoes only itself.
   ServerResult runWrite(const std::string& name, EngineStatus& status);
 
