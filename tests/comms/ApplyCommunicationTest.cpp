@@ -165,6 +165,29 @@ TEST_P(ApplyCommunicationTest, AChassisListedTwiceKeepsItsSecondStateButFailsThe
       << prompter.messages[0].text;
 }
 
+// Enough vehicles for the server to answer seeks from the index's keys read
+// at once: a chassis written in another case is still the same vehicle.
+TEST_P(ApplyCommunicationTest, ManyKnownChassisAreFoundWhateverTheirCase) {
+  Communication first(7, "15/03/2024");
+  for (int i = 0; i < 20; ++i) first.append(vehicle("k" + std::to_string(i)));
+  ASSERT_TRUE(apply(first));
+
+  Communication second(7, "30/09/2024");
+  for (int i = 0; i < 20; ++i) {
+    VehicleEntry known = vehicle("K" + std::to_string(i));
+    known.vehicle.sedere = 44;
+    second.append(known);
+    second.append(vehicle("N" + std::to_string(i)));
+  }
+  second.append(vehicle("B2", 99));
+  EXPECT_FALSE(apply(second));
+  EXPECT_EQ(updated, 20);
+  EXPECT_EQ(inserted, 20);
+  EXPECT_EQ(countRows("bus"), 40);
+  EXPECT_EQ(fieldOf("bus", {"k7"}, "sedere"), "44");
+  EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
 TEST_P(ApplyCommunicationTest, AVehicleOfAMissingAmbitFailsAndTheOthersAreWritten) {
   Communication communication(7, "15/03/2024");
   communication.append(vehicle("A1"));

@@ -106,6 +106,57 @@ TEST_P(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItsel
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (azi)\n\n", 0), 0u);
 }
 
+// Where writes are deferred, a row must still meet the register as it
+// stands at its turn: seeks see the rows written before them, and a child
+// written before its parent is refused even though the parent follows.
+TEST_P(BulkTransactionTest, AnAttemptGivesEveryWriteItsResultInTheOrderWritten) {
+  BulkTransaction transaction(*connection);
+  int found = 0;
+  const auto addCompany = [](TableCursor& azi, int code) {
+    azi.AddNew();
+    azi.SetField("codice", std::to_string(code));
+    azi.SetField("denom", "Azienda");
+    return azi.Update();
+  };
+  const auto addVehicle = [](TableCursor& mezzi, const char* date, int company) {
+    mezzi.AddNew();
+    mezzi.SetField("telaio", "T1");
+    mezzi.SetField("data", date);
+    mezzi.SetField("azienda", std::to_string(company));
+    return mezzi.Update();
+  };
+  ASSERT_TRUE(transaction.Attempt([&] {
+    found = 0;
+    TableCursor azi(connection.get(), "azi");
+    TableCursor mezzi(connection.get(), "mezzi");
+    const auto seek = [&](int from, int to) {
+      for (int code = from; code <= to; ++code) {
+        const std::string key = std::to_string(code);
+        found += azi.Seek(1, &key) ? 1 : 0;
+      }
+    };
+    azi.SelectIndex("codice");
+    for (int code = 1; code <= 10; ++code) addCompany(azi, code);
+    addVehicle(mezzi, "01/01/2023", 1);
+    seek(1, 30);
+    for (int code = 11; code <= 20; ++code) addCompany(azi, code);
+    seek(11, 20);
+    addVehicle(mezzi, "01/01/2024", 99);
+    addCompany(azi, 99);
+    addVehicle(mezzi, "02/01/2024", 99);
+    return true;
+  }));
+  ASSERT_TRUE(transaction.Commit());
+  EXPECT_EQ(found, 20);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (mezzi)\n\n", 0), 0u);
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.SelectIndex("codice");
+  const std::string first[] = {"T1", "01/01/2024"}, second[] = {"T1", "02/01/2024"};
+  EXPECT_FALSE(mezzi.Seek(2, first));
+  EXPECT_TRUE(mezzi.Seek(2, second));
+}
+
 TEST_P(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
   BulkTransaction transaction(*connection);
   ASSERT_TRUE(transaction.ok());

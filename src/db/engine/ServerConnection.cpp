@@ -207,12 +207,17 @@ ServerResult nextPipelineResult(pg_conn* connection, const WhileWaiting& whileWa
 namespace {
 
 bool sendStatement(pg_conn* connection, const PipelinedStatement& statement) {
-  if (!statement.prepared)
-    return PQsendQueryParams(connection, statement.name.c_str(), 0, nullptr, nullptr, nullptr,
-                             nullptr, 0) == 1;
+  using Kind = PipelinedStatement::Kind;
+  if (statement.kind == Kind::Prepare)
+    return PQsendPrepare(connection, statement.name.c_str(), statement.sql.c_str(), 0, nullptr) ==
+           1;
   const auto values = parameterValues(statement.parameters);
-  return PQsendQueryPrepared(connection, statement.name.c_str(), static_cast<int>(values.size()),
-                             values.data(), nullptr, nullptr, 0) == 1;
+  const auto count = static_cast<int>(values.size());
+  if (statement.kind == Kind::Sql)
+    return PQsendQueryParams(connection, statement.name.c_str(), count, nullptr, values.data(),
+                             nullptr, nullptr, 0) == 1;
+  return PQsendQueryPrepared(connection, statement.name.c_str(), count, values.data(), nullptr,
+                             nullptr, 0) == 1;
 }
 
 // Writes out all libpq holds for the server. The server's answers are read
@@ -230,9 +235,8 @@ bool sendBuffered(pg_conn* connection, const WhileWaiting& whileWaiting) {
 
 }  // namespace
 
-bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
-                 std::vector<ServerResult>& results, const WhileWaiting& whileWaiting) {
-  results.clear();
+bool sendPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
+                  const WhileWaiting& whileWaiting) {
   // Without blocking, libpq keeps in memory what the socket cannot take yet
   // instead of waiting on a server busy answering the first statements.
   if (PQsetnonblocking(connection, 1) != 0) return false;
@@ -240,17 +244,32 @@ bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statem
   for (const PipelinedStatement& statement : statements)
     sent = sent && sendStatement(connection, statement);
   sent = sent && PQpipelineSync(connection) == 1 && sendBuffered(connection, whileWaiting);
-  if (sent) {
-    results.reserve(statements.size());
-    for (size_t i = 0; i < statements.size(); ++i)
-      results.push_back(nextPipelineResult(connection, whileWaiting));
-    ServerResult sync = nextResult(connection, whileWaiting);
-    sent = sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC;
+  if (!sent) {
+    PQexitPipelineMode(connection);
+    PQsetnonblocking(connection, 0);
   }
+  return sent;
+}
+
+bool readPipeline(pg_conn* connection, size_t count, std::vector<ServerResult>& results,
+                  const WhileWaiting& whileWaiting) {
+  results.clear();
+  results.reserve(count);
+  for (size_t i = 0; i < count; ++i)
+    results.push_back(nextPipelineResult(connection, whileWaiting));
+  ServerResult sync = nextResult(connection, whileWaiting);
+  const bool read = sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC;
   PQexitPipelineMode(connection);
   PQsetnonblocking(connection, 0);
-  if (!sent) results.clear();
-  return sent;
+  if (!read) results.clear();
+  return read;
+}
+
+bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
+                 std::vector<ServerResult>& results, const WhileWaiting& whileWaiting) {
+  results.clear();
+  return sendPipeline(connection, statements, whileWaiting) &&
+         readPipeline(connection, statements.size(), results, whileWaiting);
 }
 
 EngineStatus statusOf(pg_conn* connection, const pg_result* result) {
@@ -262,9 +281,10 @@ EngineStatus statusOf(pg_conn* connection, const pg_result* result) {
 ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& savepoint,
                                     const std::string& name, const ServerParameters& parameters,
                                     EngineStatus& status, const WhileWaiting& whileWaiting) {
-  const PipelinedStatement statements[] = {{"SAVEPOINT " + savepoint, {}, false},
-                                           {name, parameters, true},
-                                           {"RELEASE SAVEPOINT " + savepoint, {}, false}};
+  using Kind = PipelinedStatement::Kind;
+  const PipelinedStatement statements[] = {{"SAVEPOINT " + savepoint, {}, Kind::Sql, {}},
+                                           {name, parameters, Kind::Prepared, {}},
+                                           {"RELEASE SAVEPOINT " + savepoint, {}, Kind::Sql, {}}};
   std::vector<ServerResult> results;
   if (!runPipeline(connection, statements, results, whileWaiting)) {
     status = describeServerFailure(connection, nullptr);

@@ -66,12 +66,14 @@ ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& save
                                     const std::string& name, const ServerParameters& parameters,
                                     EngineStatus& status, const WhileWaiting& whileWaiting = {});
 
-// One statement of a pipeline: a prepared statement with its parameters, or
-// plain SQL without any.
+// One statement of a pipeline: a prepared statement or SQL, with its
+// parameters, or the preparation of SQL under a name.
 struct PipelinedStatement {
-  std::string name;  // the SQL itself when not prepared
+  enum class Kind { Prepared, Sql, Prepare };
+  std::string name;  // the SQL itself for Sql
   ServerParameters parameters;
-  bool prepared = true;
+  Kind kind = Kind::Prepared;
+  std::string sql;  // what Prepare prepares
 };
 // Sends the statements at once and reads their results in order: one round
 // trip for them all. After a failed statement the server skips the rest,
@@ -79,6 +81,12 @@ struct PipelinedStatement {
 // connection failed.
 bool runPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
                  std::vector<ServerResult>& results, const WhileWaiting& whileWaiting = {});
+// The two halves of runPipeline, for work to go on while the server runs
+// the statements: nothing else may be sent on the connection in between.
+bool sendPipeline(pg_conn* connection, std::span<const PipelinedStatement> statements,
+                  const WhileWaiting& whileWaiting = {});
+bool readPipeline(pg_conn* connection, size_t count, std::vector<ServerResult>& results,
+                  const WhileWaiting& whileWaiting = {});
 // A result as a status: success, or the server's failure in Italian.
 EngineStatus statusOf(pg_conn* connection, const pg_result* result);
 EngineStatus prepareOnServer(pg_conn* connection, const std::string& name, const std::string& sql);

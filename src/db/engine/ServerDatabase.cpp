@@ -394,6 +394,7 @@ EngineStatus ServerDatabase::commit() {
 }
 
 void ServerDatabase::rollback() {
+  static_cast<void>(writes_.receive(connection_.get(), progressHook_));
   writes_.stop();
   if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
 }
@@ -404,11 +405,27 @@ constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
 
 }  // namespace
 
+EngineStatus ServerDatabase::relations(std::vector<RelationDef>& found) {
+  for (const std::string& table : tableNames()) {
+    TableInfo info;
+    if (auto status = loadTable(table, info); !status) return status;
+    found.insert(found.end(), info.relations.begin(), info.relations.end());
+  }
+  return EngineStatus::success();
+}
+
 EngineStatus ServerDatabase::deferWrites(bool& deferring) {
   deferring = false;
   if (!inTransaction() || writes_.active()) return EngineStatus::success();
-  if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint)); !status) return status;
-  writes_.start();
+  std::vector<RelationDef> found;
+  if (auto status = relations(found); !status) return status;
+  // The writes' statements are each run many times with rows of the same
+  // shape: planned once, not once a run.
+  if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
+                            "; SET LOCAL plan_cache_mode = force_generic_plan");
+      !status)
+    return status;
+  writes_.start(std::move(found));
   deferring = true;
   return EngineStatus::success();
 }
@@ -425,11 +442,11 @@ EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
                          : "RELEASE SAVEPOINT " + savepoint);
 }
 
-EngineStatus ServerDatabase::sendDeferred() {
+EngineStatus ServerDatabase::sendDeferred(bool wait) {
   if (!writes_.pending()) return EngineStatus::success();
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return writes_.send(connection_.get(), progressHook_);
+  return writes_.send(connection_.get(), progressHook_, wait);
 }
 
 SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,

@@ -75,7 +75,8 @@ class ServerDatabase final : public EngineDatabase {
   // While writes are deferred, the queue they go into; null otherwise.
   ServerWriteQueue* deferredWrites() { return writes_.active() ? &writes_ : nullptr; }
   // Sends the queued writes now: a statement run after them must see them.
-  EngineStatus sendDeferred();
+  // Without wait their answers are read later, while more writes are queued.
+  EngineStatus sendDeferred(bool wait = true);
   // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
   SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
   // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
@@ -86,6 +87,8 @@ class ServerDatabase final : public EngineDatabase {
   static std::unique_ptr<ServerDatabase> connect(const std::string& uri, EngineStatus& status);
   EngineStatus checkRegister();
   EngineStatus markRegister();
+  // The relations the server enforces between the register's tables.
+  EngineStatus relations(std::vector<RelationDef>& found);
 
   ServerHandle connection_;
   ProgressHook progressHook_;

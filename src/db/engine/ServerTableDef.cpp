@@ -52,8 +52,10 @@ std::string columnSql(const FieldDef& field) {
   std::string sql = quoteIdentifier(field.name) + " " + typeSql(field);
   if (field.required) sql += " NOT NULL";
   const bool isText = field.type == FieldType::Text || field.type == FieldType::Memo;
+  // Compared as text: the case-blind comparison would fold both sides of
+  // every check of every row for nothing, as no case of '' is other than ''.
   if (isText && !field.allowZeroLength)
-    sql += check(field, "vuoto", quoteIdentifier(field.name) + " <> ''");
+    sql += check(field, "vuoto", quoteIdentifier(field.name) + "::text <> ''");
   return sql;
 }
 

@@ -5,6 +5,7 @@
 #include "db/engine/ServerDatabase.h"
 #include "db/engine/ServerErrorText.h"
 #include "db/engine/ServerValues.h"
+#include "db/engine/ServerWriteQueue.h"
 #include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
@@ -39,14 +40,6 @@ std::string seekSql(const TableInfo& table, const IndexInfo& index, size_t keyCo
   }
   return "SELECT " + identity() + " FROM " + quoteIdentifier(table.name) + " WHERE " + where +
          order + " LIMIT 1";
-}
-
-std::string insertSql(const TableInfo& table) {
-  std::string values;
-  for (size_t i = 0; i < table.columns.size(); ++i)
-    values += (i > 0 ? ", " : "") + parameter(i + 1);
-  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + columnList(table) + ") VALUES (" +
-         values + ") RETURNING " + identity();
 }
 
 std::string updateSql(const TableInfo& table, const std::vector<bool>& changed) {
@@ -150,14 +143,13 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
 EngineStatus ServerTableRecordset::deferWrite(ServerWriteQueue& writes, const std::string& name,
                                               std::int64_t& rowid) {
   if (mode() == Mode::Adding) {
-    rowid = writes.queueInsert(name, parameters_);
-    writes.noteInsert(table(), rowid,
-                      [this](size_t column) -> const FieldValue& { return written(column); });
+    rowid =
+        writes.queueInsert(table(), name, parameters_,
+                           [this](size_t column) -> const FieldValue& { return written(column); });
   } else {
-    writes.queueUpdate(name, parameters_);
-    writes.noteUpdate(table(), assigned());
+    writes.queueUpdate(table(), name, parameters_, assigned());
   }
-  return writes.full() ? db_.sendDeferred() : EngineStatus::success();
+  return writes.full() ? db_.sendDeferred(false) : EngineStatus::success();
 }
 
 // The server aborts the whole transaction at the first refused statement;

@@ -5,167 +5,318 @@
 #include <algorithm>
 
 #include "db/engine/ServerDatabase.h"
-#include "db/engine/ServerValues.h"
 #include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
 
 namespace {
 
-// Enough writes to make one round trip cost nothing beside them, few enough
+// Enough rows to make one round trip cost nothing beside them, few enough
 // to keep their parameters in memory.
-constexpr size_t QueueLength = 512;
+constexpr size_t QueueLength = 1000;
+// A statement of many rows stays well within the 65,535 parameters the
+// protocol allows.
+constexpr size_t BatchParameters = 30000;
+// Rows written by one statement at most: a power of two.
+constexpr size_t MaxRowsAStatement = 512;
+// How far back an insert looks for the rows it may join.
+constexpr size_t BatchesLookedBack = 8;
 // Seeks answered one round trip each before the whole index is read.
-constexpr int SeeksBeforeCache = 64;
+constexpr int SeeksBeforeCache = 16;
+// The key of a relation's side that cannot be compared here: it meets every other.
+const std::string AnyKey = "*";
 
-bool cacheableType(FieldType type) {
-  return type == FieldType::Text || type == FieldType::Byte || type == FieldType::Integer ||
-         type == FieldType::Long;
+std::string valuesList(size_t width, size_t rows) {
+  std::string list;
+  size_t number = 0;
+  for (size_t row = 0; row < rows; ++row) {
+    list += row > 0 ? ", (" : "(";
+    for (size_t i = 0; i < width; ++i) list += (i > 0 ? ", $" : "$") + std::to_string(++number);
+    list += ')';
+  }
+  return list;
+}
+
+std::string insertHead(const TableInfo& table) {
+  std::string columns;
+  for (const ColumnInfo& column : table.columns)
+    columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column.name);
+  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + columns + ") VALUES ";
+}
+
+std::string returningIdentity() {
+  return " RETURNING " + quoteIdentifier(RowIdentityColumn);
+}
+
+// The table's fields in the relation; none when it is not in it. A table
+// related to itself is never passed over: only writes of other tables are.
+std::optional<std::vector<std::string>> sideOf(const RelationDef& relation,
+                                               const std::string& table) {
+  const bool referencing = relation.foreignTable == table, referenced = relation.table == table;
+  if (referencing == referenced) return std::nullopt;
+  std::vector<std::string> fields;
+  for (const RelationFieldPair& pair : relation.fields)
+    fields.push_back(referencing ? pair.foreignField : pair.field);
+  return fields;
+}
+
+const std::string& otherSide(const RelationDef& relation, const std::string& table) {
+  return relation.foreignTable == table ? relation.table : relation.foreignTable;
 }
 
 }  // namespace
 
-bool SeekCache::serves(const TableInfo& table, const IndexInfo& index, size_t keyCount) {
-  if (!index.unique || keyCount != index.fields.size()) return false;
-  return std::all_of(index.fields.begin(), index.fields.end(), [&](const std::string& field) {
-    const int column = table.columnIndex(field);
-    return column >= 0 && cacheableType(table.columns[static_cast<size_t>(column)].type);
-  });
+std::string insertSql(const TableInfo& table, size_t rows) {
+  return insertHead(table) + valuesList(table.columns.size(), rows) + returningIdentity();
 }
 
-SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index) {
-  std::string fields;
-  for (const std::string& field : index.fields) {
-    const auto column = static_cast<size_t>(table.columnIndex(field));
-    columns_.push_back(column);
-    types_.push_back(table.columns[column].type);
-    fields += quoteIdentifier(field) + ", ";
-  }
-  loadSql_ = "SELECT " + fields + quoteIdentifier(RowIdentityColumn) + " FROM " +
-             quoteIdentifier(table.name);
-}
-
-// Each part with its length before it, so that no text can pass for two.
-void SeekCache::appendKey(std::string& key, size_t field, std::string_view text) const {
-  key += std::to_string(text.size());
-  key += ':';
-  if (types_[field] != FieldType::Text) {
-    key += text;
-    return;
-  }
-  for (const char c : text) key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-void SeekCache::load(const pg_result* rows) {
-  const int count = rowCount(rows);
-  const auto identityColumn = static_cast<int>(columns_.size());
-  rows_.reserve(static_cast<size_t>(count));
-  std::string key;
-  for (int row = 0; row < count; ++row) {
-    key.clear();
-    bool complete = true;
-    for (size_t field = 0; field < columns_.size() && complete; ++field) {
-      const auto column = static_cast<int>(field);
-      complete = !isNullAt(rows, row, column);
-      if (complete) appendKey(key, field, textAt(rows, row, column));
-    }
-    // A key with a null in it matches no seek, as = never matches null.
-    if (complete) rows_.emplace(key, std::stoll(std::string(textAt(rows, row, identityColumn))));
-  }
-}
-
-template <class ValueOf>
-std::optional<std::string> SeekCache::keyOf(ValueOf valueOf) const {
-  std::string key, text;
-  for (size_t field = 0; field < columns_.size(); ++field) {
-    const FieldValue& value = valueOf(field);
-    if (value.isNull) return std::nullopt;
-    serverText(value, text);
-    appendKey(key, field, text);
-  }
-  return key;
-}
-
-std::optional<std::int64_t> SeekCache::find(std::span<const FieldValue> keys) const {
-  const auto key = keyOf([&](size_t field) -> const FieldValue& { return keys[field]; });
-  if (!key) return std::nullopt;
-  const auto found = rows_.find(*key);
-  if (found == rows_.end()) return std::nullopt;
-  return found->second;
-}
-
-void SeekCache::noteInsert(std::int64_t rowid, const WrittenValue& written) {
-  const auto key =
-      keyOf([&](size_t field) -> const FieldValue& { return written(columns_[field]); });
-  // A key already there makes this insert fail, and the attempt with it.
-  if (key) rows_.emplace(*key, rowid);
-}
-
-bool SeekCache::changedBy(const std::vector<bool>& assigned) const {
-  return std::any_of(columns_.begin(), columns_.end(),
-                     [&](size_t column) { return assigned[column]; });
+void ServerWriteQueue::start(std::vector<RelationDef> relations) {
+  stop();
+  relations_ = std::move(relations);
+  state_ = State::Deferring;
 }
 
 void ServerWriteQueue::stop() {
   state_ = State::Off;
-  queued_.clear();
-  standIns_.clear();
+  relations_.clear();
+  batches_.clear();
+  queuedRows_ = 0;
   identities_.clear();
   caches_.clear();
 }
 
-void ServerWriteQueue::queue(const std::string& statement, const ServerParameters& parameters,
-                             std::int64_t standIn) {
-  if (spoiled()) return;
-  queued_.push_back({statement, parameters, true});
-  standIns_.push_back(standIn);
-}
-
-std::int64_t ServerWriteQueue::queueInsert(const std::string& statement,
-                                           const ServerParameters& parameters) {
-  queue(statement, parameters, --lastStandIn_);
-  return lastStandIn_;
-}
-
-void ServerWriteQueue::queueUpdate(const std::string& statement,
-                                   const ServerParameters& parameters) {
-  queue(statement, parameters, 0);
-}
-
-bool ServerWriteQueue::full() const {
-  return queued_.size() >= QueueLength;
-}
-
 void ServerWriteQueue::spoil() {
   state_ = State::Spoiled;
-  queued_.clear();
-  standIns_.clear();
+  batches_.clear();
+  queuedRows_ = 0;
   caches_.clear();
 }
 
-EngineStatus ServerWriteQueue::send(pg_conn* connection, const WhileWaiting& whileWaiting) {
-  if (queued_.empty()) return EngineStatus::success();
+ServerWriteQueue::RelationKeys ServerWriteQueue::relationKeys(const TableInfo& table,
+                                                              const KeyPart& valueAt) const {
+  RelationKeys keys;
+  for (size_t relation = 0; relation < relations_.size(); ++relation) {
+    const auto fields = sideOf(relations_[relation], table.name);
+    if (!fields) continue;
+    std::vector<size_t> columns;
+    std::vector<FieldType> types;
+    for (const std::string& field : *fields) {
+      const int column = table.columnIndex(field);
+      if (column < 0 || !keyComparable(table.columns[static_cast<size_t>(column)].type)) break;
+      columns.push_back(static_cast<size_t>(column));
+      types.push_back(table.columns[columns.back()].type);
+    }
+    keys[relation] = columns.size() < fields->size()
+                         ? AnyKey
+                         : serverKey(types, [&](size_t part) -> const FieldValue& {
+                             return valueAt(columns[part]);
+                           });
+  }
+  return keys;
+}
+
+// Whether an insert with these keys may be sent before the rows it passes
+// over: none of them names its row, nor is named by it, through a relation.
+bool ServerWriteQueue::commutes(const Batch& passed, const std::string& table,
+                                const RelationKeys& keys) const {
+  for (const auto& [relation, key] : keys) {
+    if (otherSide(relations_[relation], table) != passed.table) continue;
+    if (passed.changedRelations.contains(relation)) return false;
+    if (!key) continue;
+    if (*key == AnyKey) return false;
+    const auto found = passed.keys.find(relation);
+    if (found != passed.keys.end() && found->second.contains(*key)) return false;
+  }
+  return true;
+}
+
+ServerWriteQueue::Batch* ServerWriteQueue::joinable(const std::string& table,
+                                                    const std::string& statement,
+                                                    const RelationKeys& keys, size_t width) {
+  size_t looked = 0;
+  for (auto batch = batches_.rbegin(); batch != batches_.rend() && looked < BatchesLookedBack;
+       ++batch, ++looked) {
+    // Writes of one table keep their order.
+    if (batch->table == table)
+      return batch->statement == statement && !batch->manyRows.empty() &&
+                     batch->parameters.texts.size() + width <= BatchParameters
+                 ? &*batch
+                 : nullptr;
+    if (!commutes(*batch, table, keys)) return nullptr;
+  }
+  return nullptr;
+}
+
+void ServerWriteQueue::append(ServerParameters& into, const ServerParameters& row) {
+  into.texts.insert(into.texts.end(), row.texts.begin(), row.texts.end());
+  into.nulls.insert(into.nulls.end(), row.nulls.begin(), row.nulls.end());
+}
+
+std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::string& statement,
+                                           const ServerParameters& parameters,
+                                           const KeyPart& valueAt) {
+  const std::int64_t standIn = --lastStandIn_;
+  if (spoiled()) return standIn;
+  const RelationKeys keys = relationKeys(table, valueAt);
+  Batch* batch = joinable(table.name, statement, keys, parameters.texts.size());
+  if (batch == nullptr) {
+    Batch& added = batches_.emplace_back();
+    added.table = table.name;
+    added.statement = statement;
+    added.manyRows = insertHead(table);
+    added.width = parameters.texts.size();
+    batch = &added;
+  }
+  append(batch->parameters, parameters);
+  batch->standIns.push_back(standIn);
+  for (const auto& [relation, key] : keys)
+    if (key) batch->keys[relation].insert(*key);
+  ++queuedRows_;
+  noteInsert(table, standIn, valueAt);
+  return standIn;
+}
+
+void ServerWriteQueue::queueUpdate(const TableInfo& table, const std::string& statement,
+                                   const ServerParameters& parameters,
+                                   const std::vector<bool>& assigned) {
+  if (spoiled()) return;
+  Batch& batch = batches_.emplace_back();
+  batch.table = table.name;
+  batch.statement = statement;
+  batch.width = parameters.texts.size();
+  batch.parameters = parameters;
+  batch.standIns = {0};
+  for (size_t relation = 0; relation < relations_.size(); ++relation)
+    if (const auto fields = sideOf(relations_[relation], table.name))
+      if (std::any_of(fields->begin(), fields->end(), [&](const std::string& field) {
+            const int column = table.columnIndex(field);
+            return column < 0 || assigned[static_cast<size_t>(column)];
+          }))
+        batch.changedRelations.insert(relation);
+  ++queuedRows_;
+  noteUpdate(table, assigned);
+}
+
+bool ServerWriteQueue::full() const {
+  return queuedRows_ >= QueueLength;
+}
+
+// Rows are sent in statements of a power of two rows each, prepared once
+// a session: the server then parses and plans each statement once, where a
+// text it has not seen costs it more than the rows it writes.
+void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement>& statements,
+                                    std::vector<Batch>& sent) {
+  using Kind = PipelinedStatement::Kind;
+  const size_t rows = batch.standIns.size();
+  if (rows == 1) {
+    statements.push_back({batch.statement, std::move(batch.parameters), Kind::Prepared, {}});
+    sent.push_back(std::move(batch));
+    return;
+  }
+  auto texts = batch.parameters.texts.begin();
+  auto nulls = batch.parameters.nulls.begin();
+  for (size_t from = 0; from < rows;) {
+    size_t part = MaxRowsAStatement;
+    while (part > rows - from) part /= 2;
+    Batch piece;
+    piece.table = batch.table;
+    piece.manyRows = batch.manyRows;
+    piece.width = batch.width;
+    piece.standIns.assign(batch.standIns.begin() + static_cast<std::ptrdiff_t>(from),
+                          batch.standIns.begin() + static_cast<std::ptrdiff_t>(from + part));
+    const auto width = static_cast<std::ptrdiff_t>(part * batch.width);
+    piece.parameters.texts.assign(std::make_move_iterator(texts),
+                                  std::make_move_iterator(texts + width));
+    piece.parameters.nulls.assign(nulls, nulls + width);
+    texts += width;
+    nulls += width;
+    const std::string& name =
+        part == 1 ? batch.statement : preparedFor(batch, part, statements, sent);
+    statements.push_back({name, std::move(piece.parameters), Kind::Prepared, {}});
+    sent.push_back(std::move(piece));
+    from += part;
+  }
+}
+
+const std::string& ServerWriteQueue::preparedFor(const Batch& batch, size_t rows,
+                                                 std::vector<PipelinedStatement>& statements,
+                                                 std::vector<Batch>& sent) {
+  const auto [found, added] = prepared_.try_emplace({batch.manyRows, rows});
+  PreparedRows& prepared = found->second;
+  if (added) {
+    prepared.name = "r" + std::to_string(prepared_.size());
+    statements.push_back({prepared.name,
+                          {},
+                          PipelinedStatement::Kind::Prepare,
+                          batch.manyRows + valuesList(batch.width, rows) + returningIdentity()});
+    Batch& preparation = sent.emplace_back();
+    preparation.preparation = &found->first;
+  }
+  return prepared.name;
+}
+
+void ServerWriteQueue::forgetUnprepared(pg_conn* connection) {
+  if (const int session = PQbackendPID(connection); session != session_) {
+    prepared_.clear();
+    session_ = session;
+  }
+  std::erase_if(prepared_, [](const auto& entry) { return !entry.second.ready; });
+}
+
+// Inserts get their rows' identities in the order of their VALUES, as the
+// server writes and returns them.
+bool ServerWriteQueue::answered(Batch& batch, pg_result* result) {
+  if (batch.preparation != nullptr) {
+    prepared_.at(*batch.preparation).ready = true;
+    return true;
+  }
+  if (batch.manyRows.empty()) return std::string_view(PQcmdTuples(result)) == "1";
+  if (rowCount(result) != static_cast<int>(batch.standIns.size())) return false;
+  for (size_t row = 0; row < batch.standIns.size(); ++row)
+    identities_[batch.standIns[row]] =
+        std::stoll(std::string(textAt(result, static_cast<int>(row), 0)));
+  return true;
+}
+
+EngineStatus ServerWriteQueue::send(pg_conn* connection, const WhileWaiting& whileWaiting,
+                                    bool wait) {
+  if (auto status = receive(connection, whileWaiting); !status) return status;
+  if (batches_.empty()) return EngineStatus::success();
+  forgetUnprepared(connection);
+  std::vector<PipelinedStatement> statements;
+  std::vector<Batch> sent;
+  for (Batch& batch : batches_) statementsOf(batch, statements, sent);
+  batches_.clear();
+  if (!sendPipeline(connection, statements, whileWaiting)) {
+    spoil();
+    return statusOf(connection, nullptr);
+  }
+  inFlight_ = std::move(sent);
+  queuedRows_ = 0;
+  return wait ? receive(connection, whileWaiting) : EngineStatus::success();
+}
+
+EngineStatus ServerWriteQueue::receive(pg_conn* connection, const WhileWaiting& whileWaiting) {
+  if (inFlight_.empty()) return EngineStatus::success();
+  std::vector<Batch> sent = std::move(inFlight_);
+  inFlight_.clear();
   std::vector<ServerResult> results;
-  if (!runPipeline(connection, queued_, results, whileWaiting)) {
+  if (!readPipeline(connection, sent.size(), results, whileWaiting)) {
     spoil();
     return statusOf(connection, nullptr);
   }
   for (size_t i = 0; i < results.size(); ++i) {
-    pg_result* result = results[i].get();
-    if (const auto status = statusOf(connection, result); !status) {
+    if (const auto status = statusOf(connection, results[i].get()); !status) {
       spoil();
       return PQstatus(connection) == CONNECTION_OK ? EngineStatus::success() : status;
     }
-    if (standIns_[i] != 0)
-      identities_[standIns_[i]] = std::stoll(std::string(textAt(result, 0, 0)));
-    else if (std::string_view(PQcmdTuples(result)) != "1") {
-      // The row sought is gone: written one by one, the write would find that out.
+    // An update that found no row: its row is gone, which written one by one
+    // the write would have found out.
+    if (!answered(sent[i], results[i].get())) {
       spoil();
       return EngineStatus::success();
     }
   }
-  queued_.clear();
-  standIns_.clear();
   return EngineStatus::success();
 }
 
@@ -184,25 +335,19 @@ SeekCache* ServerWriteQueue::cacheFor(const TableInfo& table, const IndexInfo& i
   return cached.cache.get();
 }
 
-template <class Each>
-void ServerWriteQueue::forCachesOf(const TableInfo& table, Each each) {
+void ServerWriteQueue::noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row) {
   const auto found = caches_.find(table.name);
   if (found == caches_.end()) return;
-  for (auto& [name, cached] : found->second) each(cached);
-}
-
-void ServerWriteQueue::noteInsert(const TableInfo& table, std::int64_t rowid,
-                                  const SeekCache::WrittenValue& row) {
-  forCachesOf(table, [&](Cached& cached) {
+  for (auto& [name, cached] : found->second)
     if (cached.cache) cached.cache->noteInsert(rowid, row);
-  });
 }
 
 void ServerWriteQueue::noteUpdate(const TableInfo& table, const std::vector<bool>& assigned) {
+  const auto found = caches_.find(table.name);
+  if (found == caches_.end()) return;
   // Whether another row keeps the old key is not known here: the cache goes.
-  forCachesOf(table, [&](Cached& cached) {
+  for (auto& [name, cached] : found->second)
     if (cached.cache && cached.cache->changedBy(assigned)) cached.cache.reset();
-  });
 }
 
 }  // namespace veltra::db::engine

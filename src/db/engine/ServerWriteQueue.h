@@ -1,75 +1,58 @@
 #pragma once
-// Writes of an attempt at bulk work, sent to the server many at once instead
-// of one round trip each, and the seeks answered meanwhile without asking the
-// server. The attempt holds the register's bulk-work lock, so only its own
-// writes change the tables it seeks in; its writes are checked when their
-// answers come, and one refused spoils the attempt (see EngineDatabase::deferWrites).
+// The writes of an attempt at bulk work (see EngineDatabase::deferWrites),
+// held and sent to the server many at once instead of one round trip each.
+// Inserts into one table are gathered into statements of many rows, which
+// the server checks once for all of them instead of once a row: an insert
+// joins the rows of an earlier one only when the writes it passes over, of
+// other tables, cannot change its result nor it theirs.
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <span>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
-#include "db/FieldValue.h"
-#include "db/engine/SchemaTypes.h"
 #include "db/engine/ServerConnection.h"
+#include "db/engine/ServerSeekCache.h"
 
 namespace veltra::db::engine {
 
-// The rows of one unique index by their key, as the server compares keys:
-// text without regard to the case of ASCII letters (citext in a C ctype).
-class SeekCache {
- public:
-  // Whether a seek with keyCount keys on the index can be answered from a cache.
-  static bool serves(const TableInfo& table, const IndexInfo& index, size_t keyCount);
-  SeekCache(const TableInfo& table, const IndexInfo& index);
-
-  // The SQL that lists every key of the table with its row, and its result.
-  const std::string& loadSql() const { return loadSql_; }
-  void load(const pg_result* rows);
-  std::optional<std::int64_t> find(std::span<const FieldValue> keys) const;
-  // A new row, whose values written gives by the table's column positions.
-  using WrittenValue = std::function<const FieldValue&(size_t column)>;
-  void noteInsert(std::int64_t rowid, const WrittenValue& written);
-  // Whether writing the given columns can change a key of this index.
-  bool changedBy(const std::vector<bool>& assigned) const;
-
- private:
-  void appendKey(std::string& key, size_t field, std::string_view text) const;
-  // The key of values by index field; none when one is null, as = never matches null.
-  template <class ValueOf>
-  std::optional<std::string> keyOf(ValueOf valueOf) const;
-
-  std::string loadSql_;
-  std::vector<size_t> columns_;  // the index's fields by column position
-  std::vector<FieldType> types_;
-  std::unordered_map<std::string, std::int64_t> rows_;
-};
+// "INSERT INTO <table> (<every column>) VALUES ($1, ...), ... RETURNING <identity>" for rows rows.
+std::string insertSql(const TableInfo& table, size_t rows = 1);
 
 class ServerWriteQueue {
  public:
   bool active() const { return state_ != State::Off; }
   // A write was refused: what follows is undone anyway and need not be sent.
   bool spoiled() const { return state_ == State::Spoiled; }
-  bool pending() const { return !queued_.empty(); }
-  void start() { state_ = State::Deferring; }
+  bool pending() const { return !batches_.empty() || !inFlight_.empty(); }
+  // relations: those the server enforces between the register's tables.
+  void start(std::vector<RelationDef> relations);
   // Forgets everything of the attempt.
   void stop();
 
-  // Queues an insert (returning the new row's identity) and gives the row a
-  // stand-in identity until the answer comes; or an update of one row.
-  std::int64_t queueInsert(const std::string& statement, const ServerParameters& parameters);
-  void queueUpdate(const std::string& statement, const ServerParameters& parameters);
+  // Queues an insert of the row valueAt gives and returns a stand-in for
+  // the new row's identity until the answer comes.
+  std::int64_t queueInsert(const TableInfo& table, const std::string& statement,
+                           const ServerParameters& parameters, const KeyPart& valueAt);
+  // Queues an update of one row, of the assigned columns.
+  void queueUpdate(const TableInfo& table, const std::string& statement,
+                   const ServerParameters& parameters, const std::vector<bool>& assigned);
   // Whether the queue has grown enough to be sent before more is added.
   bool full() const;
-  // Sends the queue and reads its answers. A failure only when the
+  // Sends the queue, after reading the answers to what was sent before.
+  // wait: and reads its own answers too; otherwise they are read at the next
+  // send, and the server works on them meanwhile. A failure only when the
   // connection broke; a refused write spoils the attempt.
-  EngineStatus send(pg_conn* connection, const WhileWaiting& whileWaiting);
+  EngineStatus send(pg_conn* connection, const WhileWaiting& whileWaiting, bool wait);
+  // Reads the answers to what was sent without waiting: nothing else can go
+  // to the server before.
+  EngineStatus receive(pg_conn* connection, const WhileWaiting& whileWaiting);
   // The identity of a row written in the attempt, once its answer came.
   std::optional<std::int64_t> identity(std::int64_t standIn) const;
   static bool isStandIn(std::int64_t rowid) { return rowid < 0; }
@@ -79,30 +62,69 @@ class ServerWriteQueue {
   // big table. Null before that, or when loading failed.
   using CacheLoader = std::function<bool(SeekCache&)>;
   SeekCache* cacheFor(const TableInfo& table, const IndexInfo& index, const CacheLoader& load);
-  // Keeps the caches of the table true to the attempt's own writes.
-  void noteInsert(const TableInfo& table, std::int64_t rowid, const SeekCache::WrittenValue& row);
-  void noteUpdate(const TableInfo& table, const std::vector<bool>& assigned);
 
  private:
   enum class State { Off, Deferring, Spoiled };
+  // Rows written together: one row, or the rows of many inserts.
+  struct Batch {
+    std::string table;
+    std::string statement;  // prepared, for one row
+    std::string manyRows;   // the start of the insert of many rows; empty for an update
+    size_t width = 0;       // parameters a row
+    ServerParameters parameters;
+    std::vector<std::int64_t> standIns;  // a row each; 0 for an update
+    // By relation: the keys the rows have on their side of it.
+    std::map<size_t, std::unordered_set<std::string>> keys;
+    std::set<size_t> changedRelations;  // an update that assigns fields of the relation
+    // Sent, the preparation of a statement of many rows instead of rows.
+    const std::pair<std::string, size_t>* preparation = nullptr;
+  };
+  // Statements of many rows prepared on the session: by the start of the
+  // insert and the number of rows, their names, and whether the server has
+  // answered that each is ready.
+  struct PreparedRows {
+    std::string name;
+    bool ready = false;
+  };
   struct Cached {
     int seeks = 0;
     std::unique_ptr<SeekCache> cache;
   };
-  template <class Each>
-  void forCachesOf(const TableInfo& table, Each each);
+  using RelationKeys = std::map<size_t, std::optional<std::string>>;
 
-  void queue(const std::string& statement, const ServerParameters& parameters,
-             std::int64_t standIn);
+  // The key of the row on its table's side of each relation with another table.
+  RelationKeys relationKeys(const TableInfo& table, const KeyPart& valueAt) const;
+  bool commutes(const Batch& passed, const std::string& table, const RelationKeys& keys) const;
+  Batch* joinable(const std::string& table, const std::string& statement, const RelationKeys& keys,
+                  size_t width);
+  static void append(ServerParameters& into, const ServerParameters& row);
+  // The statements that write the batch, each joined by its rows in sent.
+  void statementsOf(Batch& batch, std::vector<PipelinedStatement>& statements,
+                    std::vector<Batch>& sent);
+  // The name of the statement for rows of the batch, to be prepared in
+  // statements first when the session does not have it.
+  const std::string& preparedFor(const Batch& batch, size_t rows,
+                                 std::vector<PipelinedStatement>& statements,
+                                 std::vector<Batch>& sent);
+  // Forgets the statements the session may not have: it is a new one, or
+  // their preparation was not answered.
+  void forgetUnprepared(pg_conn* connection);
+  bool answered(Batch& batch, pg_result* result);
   void spoil();
+  void noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row);
+  void noteUpdate(const TableInfo& table, const std::vector<bool>& assigned);
 
   State state_ = State::Off;
-  std::vector<PipelinedStatement> queued_;
-  std::vector<std::int64_t> standIns_;  // per queued statement; 0 for an update
+  std::vector<RelationDef> relations_;
+  std::vector<Batch> batches_;
+  std::vector<Batch> inFlight_;  // sent, their answers not read yet
+  size_t queuedRows_ = 0;
   std::unordered_map<std::int64_t, std::int64_t> identities_;
   std::int64_t lastStandIn_ = 0;
   // By table, then by index name.
   std::map<std::string, std::map<std::string, Cached>, std::less<>> caches_;
+  std::map<std::pair<std::string, size_t>, PreparedRows> prepared_;
+  int session_ = 0;  // the server process prepared_ belongs to
 };
 
 }  // namespace veltra::db::engine

@@ -1,0 +1,51 @@
+#pragma once
+// The rows of one unique index by their key, read once from the server, so
+// that the seeks of bulk work need not ask it row by row. Keys compare as the
+// server compares them: text without regard to the case of ASCII letters
+// (citext in a C ctype), whole numbers by their digits.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "db/FieldValue.h"
+#include "db/engine/SchemaTypes.h"
+
+struct pg_result;
+
+namespace veltra::db::engine {
+
+// Whether keys of the type compare here as on the server.
+bool keyComparable(FieldType type);
+// The key made of values of the given types, part by part; none when one is
+// null, as = never matches null.
+using KeyPart = std::function<const FieldValue&(size_t part)>;
+std::optional<std::string> serverKey(std::span<const FieldType> types, const KeyPart& part);
+
+class SeekCache {
+ public:
+  // Whether a seek with keyCount keys on the index can be answered from a cache.
+  static bool serves(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  SeekCache(const TableInfo& table, const IndexInfo& index);
+
+  // The SQL that lists every key of the table with its row, and its result.
+  const std::string& loadSql() const { return loadSql_; }
+  void load(const pg_result* rows);
+  std::optional<std::int64_t> find(std::span<const FieldValue> keys) const;
+  // A new row of the table, whose values valueAt gives by column position.
+  void noteInsert(std::int64_t rowid, const KeyPart& valueAt);
+  // Whether writing the given columns can change a key of this index.
+  bool changedBy(const std::vector<bool>& assigned) const;
+
+ private:
+  std::string loadSql_;
+  std::vector<size_t> columns_;  // the index's fields by their position in the table
+  std::vector<FieldType> types_;
+  std::unordered_map<std::string, std::int64_t> rows_;
+};
+
+}  // namespace veltra::db::engine
