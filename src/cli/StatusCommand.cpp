@@ -35,6 +35,8 @@ int statusCommand(CliContext& context) {
   if (context.args.size() > 2) return context.usageError("status vuole al più COMPANY e DATE");
   auto connection = openChosenDatabase(context);
   if (!connection) return ExitFailed;
+  // The dates listed are those of the companies listed, whatever is imported meanwhile.
+  db::ReadSnapshot snapshot(*connection);
   // A read that failed was shown; the lists printed may then lack lines.
   bool readFailed = false;
   const auto companies = comms::CommunicatingCompanies(*connection, &readFailed);

@@ -61,6 +61,17 @@ struct BulkTransaction::State {
   engine::Transaction transaction;
 };
 
+ReadSnapshot::ReadSnapshot(DatabaseConnection& connection) {
+  engine::EngineDatabase* database = connection.engineDatabase();
+  bool begun = false;
+  // One that cannot begin leaves the reads to say what failed.
+  if (database != nullptr && database->beginReading(begun) && begun) begun_ = database;
+}
+
+ReadSnapshot::~ReadSnapshot() {
+  if (begun_ != nullptr) begun_->endReading();
+}
+
 BulkTransaction::BulkTransaction(DatabaseConnection& connection) : connection_(connection) {
   if (!connection.IsOpen()) return;
   state_ = std::make_unique<State>(*connection.engineDatabase());

@@ -49,6 +49,20 @@ class DatabaseConnection {
   bool unreachable_ = false;
 };
 
+// The reads of one report or listing: where other workstations write
+// meanwhile (a register on a server), every read sees the register as it
+// stood at the first, as one query would. Inside bulk work it joins it.
+class ReadSnapshot {
+ public:
+  explicit ReadSnapshot(DatabaseConnection& connection);
+  ~ReadSnapshot();
+  ReadSnapshot(const ReadSnapshot&) = delete;
+  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+ private:
+  engine::EngineDatabase* begun_ = nullptr;  // to end it; null when it began none
+};
+
 // Bulk work (applying a communication, creating a database, seeding) runs in
 // one transaction that is committed at the end: a row that fails a
 // constraint undoes only itself, a crash leaves the file as it was before.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "comms/DateInput.h"
+#include "db/DatabaseConnection.h"
 #include "db/QueryCursor.h"
 #include "reports/QueryColumns.h"
 
@@ -38,6 +39,8 @@ CommunicationsCheckReport::CommunicationsCheckReport(CheckPeriod period, std::ti
 bool CommunicationsCheckReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
   prompter.beginBusy(true);
   companies_.clear();
+  // Counts of the communications listed, whatever is imported meanwhile.
+  db::ReadSnapshot snapshot(connection);
   const bool read =
       loadCompanies(connection) && loadCommunications(connection) && countElements(connection);
   buildRows();

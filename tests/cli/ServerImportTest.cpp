@@ -1,7 +1,9 @@
-// Two workstations importing into the same server register at the same time.
+// Imports into a register on a server: two workstations at once, and a
+// server that goes away midway.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <future>
 
@@ -53,6 +55,44 @@ TEST(ServerImportTest, TwoImportsStartedAtOnceBothLand) {
   int rows = 0;
   for (bool row = query.Execute(); row; row = query.NextRow()) ++rows;
   EXPECT_EQ(rows, 2 * Vehicles);
+}
+
+// A server restarted, or a network cut, in the middle of an import: the
+// command says so and fails, and the register holds nothing of it.
+TEST(ServerImportTest, AServerThatGoesAwayMidImportIsSaidAndNothingIsWritten) {
+  if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
+  testing::TempDir dir;
+  const std::string database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
+  testing::RecordingPrompter quiet;
+  ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
+  const std::string file = dir.file("VariazioniBusQz_7.txt");
+  std::ofstream(file, std::ios::binary)
+      << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 5000))
+             .value();
+  const std::string settings = "VELTRA_SETTINGS=" + dir.file("veltra.ini");
+  auto import = std::async(std::launch::async, [&] {
+    return testing::runProgram(VELTRA_CLI_PATH, {"--db", database, "import", file, "--yes"},
+                               {settings});
+  });
+  db::DatabaseConnection watcher(quiet, database);
+  // The import's session is ended once it holds the lock of bulk work.
+  bool ended = false;
+  while (!ended && import.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready) {
+    db::QueryCursor query(&watcher);
+    query.SetSelect("pg_terminate_backend(pid)");
+    query.SetFrom("pg_locks");
+    query.SetWhere("locktype = 'advisory' AND granted");
+    ended = query.Execute();
+  }
+  ASSERT_TRUE(ended) << "the import ended before it could be stopped";
+  const auto result = import.get();
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(result.err.find("server del database"), std::string::npos) << result.err;
+  db::QueryCursor query(&watcher);
+  query.SetSelect("azienda");
+  query.SetFrom("comunica");
+  EXPECT_FALSE(query.Execute());
+  EXPECT_FALSE(query.Failed());
 }
 
 }  // namespace

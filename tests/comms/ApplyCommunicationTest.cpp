@@ -4,6 +4,7 @@
 
 #include "comms/ApplyCommunication.h"
 #include "comms/CommsDatabase.h"
+#include "db/engine/EngineDatabase.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::comms {
@@ -270,6 +271,38 @@ TEST_P(ApplyCommunicationTest, ACrashInTheMiddleLeavesTheDatabaseAsItWas) {
   EXPECT_EQ(countRows("comunica"), 0);
   EXPECT_EQ(countRows("bus"), 0);
   EXPECT_EQ(countRows("storia"), 0);
+}
+
+// The server stops serving the import's session in the middle of its work,
+// as a server restarted or a network cut would: the user is told, and the
+// register holds nothing of the import.
+TEST_P(ApplyCommunicationTest, AServerThatGoesAwayMidwayLeavesNothingWritten) {
+  if (GetParam() == testing::TestEngine::File) GTEST_SKIP() << "only a server goes away";
+  class StoppingPrompter : public testing::RecordingPrompter {
+   public:
+    explicit StoppingPrompter(db::DatabaseConnection& other) : other_(other) {}
+    // Called before every statement and while one is waited for.
+    void keepResponsive() override {
+      if (++calls_ == 40)
+        static_cast<void>(other_.engineDatabase()->execute(
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+            "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    }
+
+   private:
+    db::DatabaseConnection& other_;
+    int calls_ = 0;
+  };
+  StoppingPrompter stopping(*connection);
+  {
+    db::DatabaseConnection own(stopping, path);
+    EXPECT_FALSE(ApplyCommunication(own, SyntheticCommunication(7, "15/03/2024", 200)).done());
+  }
+  ASSERT_FALSE(stopping.messages.empty());
+  EXPECT_NE(stopping.messages.back().text.find("server del database"), std::string::npos)
+      << stopping.messages.back().text;
+  EXPECT_EQ(countRows("comunica"), 0);
+  EXPECT_EQ(countRows("bus"), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "DbFixture.h"
 #include "db/DatabaseConnection.h"
+#include "db/QueryCursor.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 #include "support/RecordingPrompter.h"
@@ -166,6 +167,44 @@ TEST_P(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
   EXPECT_FALSE(transaction.Commit());
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore in chiusura della transazione\n\n", 0), 0u);
+}
+
+class ReadSnapshotTest : public testing::DbTest {
+ protected:
+  int companies() {
+    QueryCursor query(connection.get());
+    query.SetSelect("codice");
+    query.SetFrom("azi");
+    int count = 0;
+    for (bool row = query.Execute(); row; row = query.NextRow()) ++count;
+    return count;
+  }
+  // What another workstation does meanwhile.
+  void addCompanyElsewhere() {
+    RecordingPrompter quiet;
+    DatabaseConnection elsewhere(quiet, path);
+    BulkTransaction transaction(elsewhere);
+    TableCursor azi(&elsewhere, "azi");
+    azi.AddNew();
+    azi.SetField("codice", "1");
+    azi.SetField("denom", "Azienda");
+    ASSERT_TRUE(azi.Update());
+    ASSERT_TRUE(transaction.Commit());
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReadSnapshotTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(ReadSnapshotTest, TheReadsOfOneReportDoNotSeeWhatIsWrittenBetweenThem) {
+  if (GetParam() == testing::TestEngine::File) GTEST_SKIP() << "a file has one workstation";
+  {
+    ReadSnapshot snapshot(*connection);
+    EXPECT_EQ(companies(), 0);
+    addCompanyElsewhere();
+    EXPECT_EQ(companies(), 0);
+  }
+  EXPECT_EQ(companies(), 1);
 }
 
 }  // namespace

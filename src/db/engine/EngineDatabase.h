@@ -100,6 +100,17 @@ class EngineDatabase {
     return EngineStatus::success();
   }
 
+  // The reads of one report see one state of the register, however many
+  // statements they take while others write, from beginReading until
+  // endReading. begun: whether this call began it; inside a transaction the
+  // reads already see one. An engine on which no other writer's work can
+  // come between two reads does nothing.
+  virtual EngineStatus beginReading(bool& begun) {
+    begun = false;
+    return EngineStatus::success();
+  }
+  virtual void endReading() {}
+
   // Runs statements with no result; for the adapter's own use and for tests.
   virtual EngineStatus execute(const std::string& sql) = 0;
 

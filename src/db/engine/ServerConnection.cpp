@@ -103,6 +103,10 @@ ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
                                    FailureKind::ConnectionLost);
     return nullptr;
   }
+  // The server's own notices, and its farewell when it ends the session,
+  // would reach the user's terminal in English, beside the program's message.
+  PQsetNoticeProcessor(
+      connection.get(), [](void*, const char*) {}, nullptr);
   status = EngineStatus::success();
   return connection;
 }

@@ -376,6 +376,8 @@ EngineStatus ServerDatabase::commit() {
     return EngineStatus::failure(
         "Il server ha rifiutato una scrittura: nessuna modifica è stata salvata.");
   }
+  if (PQstatus(connection_.get()) != CONNECTION_OK)
+    return statusOf(connection_.get(), nullptr);
   if (!inTransaction())
     return EngineStatus::failure(
         "La transazione non è più aperta sul server: nessuna modifica è stata salvata.");
@@ -440,6 +442,19 @@ EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
   const std::string savepoint(AttemptSavepoint);
   return execute(spoiled ? "ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint
                          : "RELEASE SAVEPOINT " + savepoint);
+}
+
+EngineStatus ServerDatabase::beginReading(bool& begun) {
+  begun = false;
+  if (inTransaction()) return EngineStatus::success();
+  const EngineStatus status = execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+  begun = status.ok;
+  return status;
+}
+
+void ServerDatabase::endReading() {
+  // Nothing was written: ending it can only let the server forget the snapshot.
+  if (inTransaction()) static_cast<void>(execute("COMMIT"));
 }
 
 EngineStatus ServerDatabase::sendDeferred(bool wait) {

@@ -55,6 +55,9 @@ class ServerDatabase final : public EngineDatabase {
   // Writes are deferred under a savepoint that a spoiled attempt rolls back to.
   EngineStatus deferWrites(bool& deferring) override;
   EngineStatus settleWrites(bool& spoiled) override;
+  // In a read-only transaction of one snapshot.
+  EngineStatus beginReading(bool& begun) override;
+  void endReading() override;
 
   EngineStatus execute(const std::string& sql) override;
 
