@@ -279,16 +279,25 @@ std::string freshServerRegister(const std::string& server) {
   return uri;
 }
 
+// range(1): 0 imports into an empty register (every vehicle new), 1 imports
+// the next communication of the same vehicles (every vehicle updated).
 void BM_ImportOnServer(benchmark::State& state) {
   const char* server = std::getenv("VELTRA_BENCH_SERVER");
   if (server == nullptr) return state.SkipWithError("VELTRA_BENCH_SERVER names no server");
   Workspace work(static_cast<std::size_t>(state.range(0)));
+  const bool updates = state.range(1) != 0;
+  const auto timed = [&](const std::string& database) {
+    if (updates) importFile(database, work.file("first.txt"));
+    const ImportTimes times = importFile(database, work.file(updates ? "next.txt" : "first.txt"));
+    if ((updates ? times.updated : times.inserted) != state.range(0))
+      state.SkipWithError("vehicles missing");
+    return times;
+  };
   std::vector<double> fileMs, serverMs, trips;
   for (auto _ : state) {
     work.freshDatabase();
-    fileMs.push_back(importFile(work.database(), work.file("first.txt")).apply.ms);
-    const ImportTimes times = importFile(freshServerRegister(server), work.file("first.txt"));
-    if (times.inserted != state.range(0)) state.SkipWithError("vehicles missing");
+    fileMs.push_back(timed(work.database()).apply.ms);
+    const ImportTimes times = timed(freshServerRegister(server));
     serverMs.push_back(times.apply.ms);
     trips.push_back(static_cast<double>(times.roundTrips) / static_cast<double>(state.range(0)));
   }
@@ -300,7 +309,7 @@ void BM_ImportOnServer(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ImportOnServer)->Arg(20000)->Iterations(3);
+BENCHMARK(BM_ImportOnServer)->Args({20000, 0})->Args({20000, 1})->Iterations(3);
 BENCHMARK(BM_ImportInserts)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
 BENCHMARK(BM_ImportUpdates)->Arg(1000)->Arg(20000)->Arg(100000)->Iterations(7);
 

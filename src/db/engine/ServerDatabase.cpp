@@ -376,8 +376,7 @@ EngineStatus ServerDatabase::commit() {
     return EngineStatus::failure(
         "Il server ha rifiutato una scrittura: nessuna modifica è stata salvata.");
   }
-  if (PQstatus(connection_.get()) != CONNECTION_OK)
-    return statusOf(connection_.get(), nullptr);
+  if (PQstatus(connection_.get()) != CONNECTION_OK) return statusOf(connection_.get(), nullptr);
   if (!inTransaction())
     return EngineStatus::failure(
         "La transazione non è più aperta sul server: nessuna modifica è stata salvata.");
@@ -422,9 +421,12 @@ EngineStatus ServerDatabase::deferWrites(bool& deferring) {
   std::vector<RelationDef> found;
   if (auto status = relations(found); !status) return status;
   // The writes' statements are each run many times with rows of the same
-  // shape: planned once, not once a run.
+  // shape: planned once, not once a run. An update of many rows finds each
+  // by its identity through the index, where a hash join would read the
+  // whole table for every statement.
   if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
-                            "; SET LOCAL plan_cache_mode = force_generic_plan");
+                            "; SET LOCAL plan_cache_mode = force_generic_plan"
+                            "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
       !status)
     return status;
   writes_.start(std::move(found));

@@ -2,6 +2,7 @@
 
 #include "db/engine/DeclaredTypes.h"
 #include "db/engine/ServerDatabase.h"
+#include "db/engine/ServerValues.h"
 
 namespace veltra::db::engine {
 
@@ -20,32 +21,19 @@ std::string rangeCheck(const FieldDef& field, long long low, long long high) {
 
 // The server type of each engine type, with the check that keeps it to the engine's range.
 std::string typeSql(const FieldDef& field) {
+  const std::string type = serverTypeName(field.type);
   switch (field.type) {
     case FieldType::Boolean:
-      return "boolean DEFAULT false";
+      return type + " DEFAULT false";
     case FieldType::Byte:
-      return "smallint" + rangeCheck(field, 0, 255);
-    case FieldType::Integer:
-      return "smallint";
-    case FieldType::Long:
-      return "integer";
-    case FieldType::Currency:
-      return "numeric(19,4)";
-    case FieldType::Single:
-    case FieldType::Double:
-      return "double precision";
-    case FieldType::Date:
-      return "date";
+      return type + rangeCheck(field, 0, 255);
     case FieldType::Text:
-      return "citext" + check(field, "tipo",
-                              "char_length(" + quoteIdentifier(field.name) +
-                                  ") <= " + std::to_string(field.size));
-    case FieldType::Memo:
-      return "citext";
-    case FieldType::LongBinary:
-      return "bytea";
+      return type + check(field, "tipo",
+                          "char_length(" + quoteIdentifier(field.name) +
+                              ") <= " + std::to_string(field.size));
+    default:
+      return type;
   }
-  return "bytea";
 }
 
 std::string columnSql(const FieldDef& field) {

@@ -147,7 +147,7 @@ EngineStatus ServerTableRecordset::deferWrite(ServerWriteQueue& writes, const st
         writes.queueInsert(table(), name, parameters_,
                            [this](size_t column) -> const FieldValue& { return written(column); });
   } else {
-    writes.queueUpdate(table(), name, parameters_, assigned());
+    writes.queueUpdate(table(), name, parameters_, assigned(), rowid);
   }
   return writes.full() ? db_.sendDeferred(false) : EngineStatus::success();
 }

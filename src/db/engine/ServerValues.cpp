@@ -51,6 +51,31 @@ int hexDigit(char c) {
 
 }  // namespace
 
+std::string serverTypeName(FieldType type) {
+  switch (type) {
+    case FieldType::Boolean:
+      return "boolean";
+    case FieldType::Byte:
+    case FieldType::Integer:
+      return "smallint";
+    case FieldType::Long:
+      return "integer";
+    case FieldType::Currency:
+      return "numeric(19,4)";
+    case FieldType::Single:
+    case FieldType::Double:
+      return "double precision";
+    case FieldType::Date:
+      return "date";
+    case FieldType::Text:
+    case FieldType::Memo:
+      return "citext";
+    case FieldType::LongBinary:
+      return "bytea";
+  }
+  return "bytea";
+}
+
 void serverText(const FieldValue& value, std::string& out) {
   switch (value.type) {
     case FieldType::Boolean:

@@ -9,6 +9,8 @@
 
 namespace veltra::db::engine {
 
+// The server's type for each field type.
+std::string serverTypeName(FieldType type);
 // The parameter text of a value that is not null, into out (whose room serves row after row).
 void serverText(const FieldValue& value, std::string& out);
 // A column's text read back as the given field type.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "db/engine/ServerDatabase.h"
+#include "db/engine/ServerValues.h"
 #include "db/engine/TableDef.h"
 
 namespace veltra::db::engine {
@@ -26,12 +27,16 @@ constexpr int SeeksBeforeCache = 16;
 // The key of a relation's side that cannot be compared here: it meets every other.
 const std::string AnyKey = "*";
 
-std::string valuesList(size_t width, size_t rows) {
+// casts: the type of each value of a row, where the statement gives none.
+std::string valuesList(size_t width, size_t rows, const std::vector<std::string>& casts = {}) {
   std::string list;
   size_t number = 0;
   for (size_t row = 0; row < rows; ++row) {
     list += row > 0 ? ", (" : "(";
-    for (size_t i = 0; i < width; ++i) list += (i > 0 ? ", $" : "$") + std::to_string(++number);
+    for (size_t i = 0; i < width; ++i) {
+      list += (i > 0 ? ", $" : "$") + std::to_string(++number);
+      if (!casts.empty()) list += "::" + casts[i];
+    }
     list += ')';
   }
   return list;
@@ -46,6 +51,31 @@ std::string insertHead(const TableInfo& table) {
 
 std::string returningIdentity() {
   return " RETURNING " + quoteIdentifier(RowIdentityColumn);
+}
+
+// The update of many rows, each with the values of the assigned columns and
+// its identity, as the update of one row takes them.
+struct ManyRowsUpdate {
+  std::string head, end;
+  std::vector<std::string> casts;
+};
+
+ManyRowsUpdate manyRowsUpdate(const TableInfo& table, const std::vector<bool>& assigned) {
+  const std::string identity = quoteIdentifier(RowIdentityColumn);
+  ManyRowsUpdate update;
+  std::string assignments, names;
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (!assigned[i]) continue;
+    const std::string name = quoteIdentifier(table.columns[i].name);
+    assignments += (assignments.empty() ? "" : ", ") + name + " = v." + name;
+    names += name + ", ";
+    update.casts.push_back(serverTypeName(table.columns[i].type));
+  }
+  update.casts.emplace_back("bigint");
+  update.head = "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " FROM (VALUES ";
+  update.end = ") AS v(" + names + identity + ") WHERE " + quoteIdentifier(table.name) + "." +
+               identity + " = v." + identity;
+  return update;
 }
 
 // The table's fields in the relation; none when it is not in it. A table
@@ -130,21 +160,47 @@ bool ServerWriteQueue::commutes(const Batch& passed, const std::string& table,
   return true;
 }
 
-ServerWriteQueue::Batch* ServerWriteQueue::joinable(const std::string& table,
-                                                    const std::string& statement,
-                                                    const RelationKeys& keys, size_t width) {
+ServerWriteQueue::Batch* ServerWriteQueue::joinable(
+    const std::string& table, const std::string& statement, size_t width,
+    const std::function<bool(const Batch&)>& passes) {
   size_t looked = 0;
   for (auto batch = batches_.rbegin(); batch != batches_.rend() && looked < BatchesLookedBack;
        ++batch, ++looked) {
     // Writes of one table keep their order.
     if (batch->table == table)
-      return batch->statement == statement && !batch->manyRows.empty() &&
+      return batch->statement == statement &&
                      batch->parameters.texts.size() + width <= BatchParameters
                  ? &*batch
                  : nullptr;
-    if (!commutes(*batch, table, keys)) return nullptr;
+    if (!passes(*batch)) return nullptr;
   }
   return nullptr;
+}
+
+// Whether an update may be sent before the writes it passes over: neither it
+// nor they change what a relation between their tables compares.
+bool ServerWriteQueue::updatePasses(const Batch& passed, const std::string& table,
+                                    const std::set<size_t>& changed) const {
+  for (size_t relation = 0; relation < relations_.size(); ++relation) {
+    if (!sideOf(relations_[relation], table) ||
+        otherSide(relations_[relation], table) != passed.table)
+      continue;
+    if (changed.contains(relation) || passed.changedRelations.contains(relation)) return false;
+  }
+  return true;
+}
+
+std::set<size_t> ServerWriteQueue::changedRelations(const TableInfo& table,
+                                                    const std::vector<bool>& assigned) const {
+  std::set<size_t> changed;
+  for (size_t relation = 0; relation < relations_.size(); ++relation)
+    if (const auto fields = sideOf(relations_[relation], table.name))
+      if (std::any_of(fields->begin(), fields->end(), [&](const std::string& field) {
+            const int column = table.columnIndex(field);
+            return column < 0 || assigned[static_cast<size_t>(column)];
+          }))
+        changed.insert(relation);
+  return changed;
 }
 
 void ServerWriteQueue::append(ServerParameters& into, const ServerParameters& row) {
@@ -158,12 +214,14 @@ std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::st
   const std::int64_t standIn = --lastStandIn_;
   if (spoiled()) return standIn;
   const RelationKeys keys = relationKeys(table, valueAt);
-  Batch* batch = joinable(table.name, statement, keys, parameters.texts.size());
+  Batch* batch = joinable(table.name, statement, parameters.texts.size(),
+                          [&](const Batch& passed) { return commutes(passed, table.name, keys); });
   if (batch == nullptr) {
     Batch& added = batches_.emplace_back();
     added.table = table.name;
     added.statement = statement;
     added.manyRows = insertHead(table);
+    added.manyRowsEnd = returningIdentity();
     added.width = parameters.texts.size();
     batch = &added;
   }
@@ -178,21 +236,29 @@ std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::st
 
 void ServerWriteQueue::queueUpdate(const TableInfo& table, const std::string& statement,
                                    const ServerParameters& parameters,
-                                   const std::vector<bool>& assigned) {
+                                   const std::vector<bool>& assigned, std::int64_t rowid) {
   if (spoiled()) return;
-  Batch& batch = batches_.emplace_back();
-  batch.table = table.name;
-  batch.statement = statement;
-  batch.width = parameters.texts.size();
-  batch.parameters = parameters;
-  batch.standIns = {0};
-  for (size_t relation = 0; relation < relations_.size(); ++relation)
-    if (const auto fields = sideOf(relations_[relation], table.name))
-      if (std::any_of(fields->begin(), fields->end(), [&](const std::string& field) {
-            const int column = table.columnIndex(field);
-            return column < 0 || assigned[static_cast<size_t>(column)];
-          }))
-        batch.changedRelations.insert(relation);
+  std::set<size_t> changed = changedRelations(table, assigned);
+  Batch* batch = joinable(table.name, statement, parameters.texts.size(), [&](const Batch& passed) {
+    return updatePasses(passed, table.name, changed);
+  });
+  // A row updated twice keeps its updates apart, in order.
+  if (batch == nullptr || batch->rowids.contains(rowid)) {
+    Batch& added = batches_.emplace_back();
+    ManyRowsUpdate update = manyRowsUpdate(table, assigned);
+    added.table = table.name;
+    added.statement = statement;
+    added.update = true;
+    added.manyRows = std::move(update.head);
+    added.manyRowsEnd = std::move(update.end);
+    added.casts = std::move(update.casts);
+    added.width = parameters.texts.size();
+    added.changedRelations = std::move(changed);
+    batch = &added;
+  }
+  append(batch->parameters, parameters);
+  batch->standIns.push_back(0);
+  batch->rowids.insert(rowid);
   ++queuedRows_;
   noteUpdate(table, assigned);
 }
@@ -220,7 +286,10 @@ void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement
     while (part > rows - from) part /= 2;
     Batch piece;
     piece.table = batch.table;
+    piece.update = batch.update;
     piece.manyRows = batch.manyRows;
+    piece.manyRowsEnd = batch.manyRowsEnd;
+    piece.casts = batch.casts;
     piece.width = batch.width;
     piece.standIns.assign(batch.standIns.begin() + static_cast<std::ptrdiff_t>(from),
                           batch.standIns.begin() + static_cast<std::ptrdiff_t>(from + part));
@@ -245,10 +314,11 @@ const std::string& ServerWriteQueue::preparedFor(const Batch& batch, size_t rows
   PreparedRows& prepared = found->second;
   if (added) {
     prepared.name = "r" + std::to_string(prepared_.size());
-    statements.push_back({prepared.name,
-                          {},
-                          PipelinedStatement::Kind::Prepare,
-                          batch.manyRows + valuesList(batch.width, rows) + returningIdentity()});
+    statements.push_back(
+        {prepared.name,
+         {},
+         PipelinedStatement::Kind::Prepare,
+         batch.manyRows + valuesList(batch.width, rows, batch.casts) + batch.manyRowsEnd});
     Batch& preparation = sent.emplace_back();
     preparation.preparation = &found->first;
   }
@@ -270,7 +340,8 @@ bool ServerWriteQueue::answered(Batch& batch, pg_result* result) {
     prepared_.at(*batch.preparation).ready = true;
     return true;
   }
-  if (batch.manyRows.empty()) return std::string_view(PQcmdTuples(result)) == "1";
+  if (batch.update)
+    return std::string_view(PQcmdTuples(result)) == std::to_string(batch.standIns.size());
   if (rowCount(result) != static_cast<int>(batch.standIns.size())) return false;
   for (size_t row = 0; row < batch.standIns.size(); ++row)
     identities_[batch.standIns[row]] =

@@ -40,9 +40,10 @@ class ServerWriteQueue {
   // the new row's identity until the answer comes.
   std::int64_t queueInsert(const TableInfo& table, const std::string& statement,
                            const ServerParameters& parameters, const KeyPart& valueAt);
-  // Queues an update of one row, of the assigned columns.
+  // Queues an update of the row rowid, of the assigned columns.
   void queueUpdate(const TableInfo& table, const std::string& statement,
-                   const ServerParameters& parameters, const std::vector<bool>& assigned);
+                   const ServerParameters& parameters, const std::vector<bool>& assigned,
+                   std::int64_t rowid);
   // Whether the queue has grown enough to be sent before more is added.
   bool full() const;
   // Sends the queue, after reading the answers to what was sent before.
@@ -65,14 +66,19 @@ class ServerWriteQueue {
 
  private:
   enum class State { Off, Deferring, Spoiled };
-  // Rows written together: one row, or the rows of many inserts.
+  // Rows written together by inserts, or by updates, of one statement.
   struct Batch {
     std::string table;
     std::string statement;  // prepared, for one row
-    std::string manyRows;   // the start of the insert of many rows; empty for an update
-    size_t width = 0;       // parameters a row
+    bool update = false;
+    // The statement of many rows: its start, its end, and the type of each
+    // value of a row where the statement does not give them.
+    std::string manyRows, manyRowsEnd;
+    std::vector<std::string> casts;
+    size_t width = 0;  // parameters a row
     ServerParameters parameters;
-    std::vector<std::int64_t> standIns;  // a row each; 0 for an update
+    std::vector<std::int64_t> standIns;       // a row each; 0 for an update
+    std::unordered_set<std::int64_t> rowids;  // those updated
     // By relation: the keys the rows have on their side of it.
     std::map<size_t, std::unordered_set<std::string>> keys;
     std::set<size_t> changedRelations;  // an update that assigns fields of the relation
@@ -95,8 +101,15 @@ class ServerWriteQueue {
   // The key of the row on its table's side of each relation with another table.
   RelationKeys relationKeys(const TableInfo& table, const KeyPart& valueAt) const;
   bool commutes(const Batch& passed, const std::string& table, const RelationKeys& keys) const;
-  Batch* joinable(const std::string& table, const std::string& statement, const RelationKeys& keys,
-                  size_t width);
+  bool updatePasses(const Batch& passed, const std::string& table,
+                    const std::set<size_t>& changed) const;
+  // The relations whose fields on the table's side an update assigns.
+  std::set<size_t> changedRelations(const TableInfo& table,
+                                    const std::vector<bool>& assigned) const;
+  // The batch a write of statement may join: the last one of its table, when
+  // each of the later ones, of other tables, passes.
+  Batch* joinable(const std::string& table, const std::string& statement, size_t width,
+                  const std::function<bool(const Batch&)>& passes);
   static void append(ServerParameters& into, const ServerParameters& row);
   // The statements that write the batch, each joined by its rows in sent.
   void statementsOf(Batch& batch, std::vector<PipelinedStatement>& statements,
