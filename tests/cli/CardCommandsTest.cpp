@@ -28,8 +28,7 @@ class CardCommandsTest : public VehicleCardRegisterTest {
   }
 };
 
-// The register is filled with statements of the file's own SQL.
-INSTANTIATE_TEST_SUITE_P(File, CardCommandsTest, ::testing::Values(testing::TestEngine::File),
+INSTANTIATE_TEST_SUITE_P(Engines, CardCommandsTest, ::testing::ValuesIn(testing::testEngines()),
                          testing::engineName);
 
 TEST_P(CardCommandsTest, CardIsTheDialogsTextWithLineFeeds) {

@@ -12,9 +12,8 @@ using reports::VehicleHistoryText;
 
 class VehicleCardHistoryTest : public VehicleCardRegisterTest {};
 
-// The register is filled with statements of the file's own SQL.
-INSTANTIATE_TEST_SUITE_P(File, VehicleCardHistoryTest, ::testing::Values(testing::TestEngine::File),
-                         testing::engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, VehicleCardHistoryTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
 
 TEST_P(VehicleCardHistoryTest, FirstBlockWholeSecondOnlyItsHeadingThirdTheChanges) {
   EXPECT_EQ(VehicleHistoryText(*connection, BusChassis),

@@ -6,8 +6,6 @@
 // a vehicle whose company and ambit rows are then lost; another vehicle loses
 // its history rows; one has a blank plate and one a chassis with "(".
 
-#include <sqlite3.h>
-
 #include <fstream>
 #include <string>
 
@@ -52,9 +50,11 @@ class VehicleCardRegisterTest : public CommsDatabaseTest {
     orphan.vehicle.ambito = 11;
     lost.append(orphan);
     importCommunication(lost);
-    // What no program operation does: the relations are switched off for it.
-    runSql("DELETE FROM regazi WHERE codice = 8; DELETE FROM regprv WHERE codice = 11;");
-    runSql("DELETE FROM storia WHERE telaio = '" + std::string(QuietChassis) + "';");
+    executeWithoutRelations(path,
+                            "DELETE FROM regazi WHERE codice = 8;"
+                            "DELETE FROM regprv WHERE codice = 11;"
+                            "DELETE FROM storia WHERE telaio = '" +
+                                std::string(QuietChassis) + "'");
     prompter.clear();
   }
 
@@ -120,18 +120,6 @@ class VehicleCardRegisterTest : public CommsDatabaseTest {
     prompter.files.push_back(file);
     ASSERT_EQ(comms::ImportCommunication(*connection).outcome, ui::Outcome::Done)
         << ::testing::PrintToString(prompter.texts());
-  }
-
-  // Through a connection of its own, with the relations off (SQLite's default).
-  void runSql(const std::string& sql) {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
-    char* error = nullptr;
-    const int result = sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error);
-    const std::string problem = error != nullptr ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(raw);
-    ASSERT_EQ(result, SQLITE_OK) << problem;
   }
 
   int imported = 0;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "db/engine/EngineDatabase.h"
 #include "reports/VehicleCardRegister.h"
 #include "reports/VehicleCardText.h"
 #include "reports/VehicleHistoryText.h"
@@ -22,9 +23,8 @@ std::vector<std::string> texts(const std::vector<VehicleSelectorItem>& items) {
 
 class VehicleCardSelectorTest : public VehicleCardRegisterTest {};
 
-// The register is filled with statements of the file's own SQL.
-INSTANTIATE_TEST_SUITE_P(File, VehicleCardSelectorTest,
-                         ::testing::Values(testing::TestEngine::File), testing::engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, VehicleCardSelectorTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
 
 TEST_P(VehicleCardSelectorTest, OneItemPerVehicleOfBusByPlate) {
   const std::vector<std::string> expected = {
@@ -47,7 +47,7 @@ TEST_P(VehicleCardSelectorTest, ItemsKeepPlateAndChassisApart) {
 }
 
 TEST_P(VehicleCardSelectorTest, AnEmptyRegisterHasNoItems) {
-  runSql("DELETE FROM storia; DELETE FROM bus;");
+  ASSERT_TRUE(connection->engineDatabase()->execute("DELETE FROM storia; DELETE FROM bus"));
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::VehicleCard).empty());
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::HistoryCard).empty());
 }

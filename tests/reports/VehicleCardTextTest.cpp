@@ -13,8 +13,7 @@ using reports::VehicleCardText;
 
 class VehicleCardTextTest : public VehicleCardRegisterTest {};
 
-// The register is filled with statements of the file's own SQL.
-INSTANTIATE_TEST_SUITE_P(File, VehicleCardTextTest, ::testing::Values(testing::TestEngine::File),
+INSTANTIATE_TEST_SUITE_P(Engines, VehicleCardTextTest, ::testing::ValuesIn(testing::testEngines()),
                          testing::engineName);
 
 TEST_P(VehicleCardTextTest, EveryLineInOrderWithTheLatestValues) {

@@ -1,4 +1,4 @@
-// The rules of the application schema, checked on a created file by writing
+// The rules of the application schema, checked on a created register by writing
 // rows the way the program writes them.
 
 #include <gtest/gtest.h>
@@ -47,9 +47,10 @@ FieldValues with(FieldValues values, const std::string& field, const std::string
   return values;
 }
 
-class ApplicationSchemaTest : public ::testing::Test {
+// Runs on every test engine.
+class ApplicationSchemaTest : public ::testing::TestWithParam<testing::TestEngine> {
  protected:
-  ApplicationSchemaTest() : connection(created.connect()) {
+  ApplicationSchemaTest() : created(GetParam()), connection(created.connect()) {
     EXPECT_TRUE(addRow(*connection, "comunica", communication("12", "15/03/2004")));
     EXPECT_TRUE(addRow(*connection, "comunica", communication("12", "20/04/2005")));
   }
@@ -62,6 +63,9 @@ class ApplicationSchemaTest : public ::testing::Test {
   std::unique_ptr<db::DatabaseConnection> connection;
 };
 
+INSTANTIATE_TEST_SUITE_P(Engines, ApplicationSchemaTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
 bool isOptional(const std::string& field) {
   return std::count(OptionalVehicleFields.begin(), OptionalVehicleFields.end(), field) > 0;
 }
@@ -71,7 +75,7 @@ FieldValues withoutOptionalFields(FieldValues values) {
   return values;
 }
 
-TEST_F(ApplicationSchemaTest, VehicleFieldsRefuseNullExceptTheFourOptionalOnes) {
+TEST_P(ApplicationSchemaTest, VehicleFieldsRefuseNullExceptTheFourOptionalOnes) {
   ASSERT_TRUE(addRow(*connection, "bus", withoutOptionalFields(vehicle("ZCF001"))));
   ASSERT_TRUE(addRow(*connection, "storia", withoutOptionalFields(vehicle("ZCF001"))));
   // A new chassis for bus, a new date for storia: only the missing value is wrong.
@@ -89,7 +93,7 @@ TEST_F(ApplicationSchemaTest, VehicleFieldsRefuseNullExceptTheFourOptionalOnes) 
   EXPECT_EQ(rowCount(*connection, "storia"), 1);
 }
 
-TEST_F(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
+TEST_P(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
   db::engine::EngineStatus status;
   auto recordset =
       connection->engineDatabase()->openTable(testing::tableInfo(*connection, "bus"), status);
@@ -113,7 +117,7 @@ TEST_F(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
   EXPECT_EQ(rowCount(*connection, "bus"), 2);
 }
 
-TEST_F(ApplicationSchemaTest, KeysRefuseDuplicates) {
+TEST_P(ApplicationSchemaTest, KeysRefuseDuplicates) {
   ASSERT_TRUE(addRow(*connection, "bus", vehicle("ZCF001")));
   EXPECT_FALSE(addRow(*connection, "bus", vehicle("zcf001")));  // keys ignore case
   ASSERT_TRUE(addRow(*connection, "storia", vehicle("ZCF001", "15/03/2004")));
@@ -125,7 +129,7 @@ TEST_F(ApplicationSchemaTest, KeysRefuseDuplicates) {
   EXPECT_EQ(rowCount(*connection, "storia"), 2);
 }
 
-TEST_F(ApplicationSchemaTest, EachRelationRefusesARowWithoutItsCounterpart) {
+TEST_P(ApplicationSchemaTest, EachRelationRefusesARowWithoutItsCounterpart) {
   const auto refusedBy = [&](const std::string& table, const FieldValues& values,
                              const std::string& relation) {
     EXPECT_FALSE(addRow(*connection, table, values)) << relation;
@@ -141,13 +145,13 @@ TEST_F(ApplicationSchemaTest, EachRelationRefusesARowWithoutItsCounterpart) {
   EXPECT_EQ(rowCount(*connection, "storia"), 0);
 }
 
-TEST_F(ApplicationSchemaTest, PlaceholderCodesSatisfyTheRelations) {
+TEST_P(ApplicationSchemaTest, PlaceholderCodesSatisfyTheRelations) {
   EXPECT_TRUE(addRow(*connection, "comunica", communication("0", "01/01/2001")));
   EXPECT_TRUE(addRow(*connection, "bus",
                      with(with(vehicle("ZCF002", "01/01/2001"), "azienda", "0"), "ambito", "0")));
 }
 
-TEST_F(ApplicationSchemaTest, ReferencedKeyCannotChangeWhileRowsReferToIt) {
+TEST_P(ApplicationSchemaTest, ReferencedKeyCannotChangeWhileRowsReferToIt) {
   ASSERT_TRUE(addRow(*connection, "bus", vehicle("ZCF001")));
   db::TableCursor communications(connection.get(), "comunica");
   ASSERT_TRUE(communications.SelectIndex("codice"));

@@ -16,6 +16,7 @@ namespace {
 
 using testing::CreatedDatabase;
 using testing::hasTable;
+using testing::newRegisterLocator;
 using testing::RecordingPrompter;
 using testing::rowCount;
 using testing::tableInfo;
@@ -29,10 +30,22 @@ std::string readFile(const std::string& path) {
 const std::vector<std::string> ApplicationTables = {"bus", "comunica", "regazi", "regprv",
                                                     "storia"};
 
-TEST(BuildNewDatabase, CompleteDatabaseShowsOnlyTheSuccessText) {
+// Runs on every test engine.
+class BuildNewDatabaseTest : public ::testing::TestWithParam<testing::TestEngine> {
+ protected:
+  std::string newRegister(const std::string& fileName) {
+    return newRegisterLocator(GetParam(), dir, fileName);
+  }
+
   TempDir dir;
   RecordingPrompter prompter;
-  EXPECT_EQ(BuildNewDatabase(prompter, dir.file("nuovo.mdb"), "Il database è pronto").outcome,
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, BuildNewDatabaseTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(BuildNewDatabaseTest, CompleteDatabaseShowsOnlyTheSuccessText) {
+  EXPECT_EQ(BuildNewDatabase(prompter, newRegister("nuovo.mdb"), "Il database è pronto").outcome,
             ui::Outcome::Done);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, "Il database è pronto");
@@ -41,8 +54,8 @@ TEST(BuildNewDatabase, CompleteDatabaseShowsOnlyTheSuccessText) {
   EXPECT_EQ(prompter.messages[0].caption, "Creazione database");
 }
 
-TEST(BuildNewDatabase, CompleteDatabaseHoldsTablesKeysRelationsAndCodes) {
-  CreatedDatabase created;
+TEST_P(BuildNewDatabaseTest, CompleteDatabaseHoldsTablesKeysRelationsAndCodes) {
+  CreatedDatabase created(GetParam());
   auto connection = created.connect();
   auto names = connection->engineDatabase()->tableNames();
   std::sort(names.begin(), names.end());
@@ -107,10 +120,8 @@ void dictionaryWithBadComunicaField(DictionaryCursors& cursors) {
   AddFieldEntry(cursors.campi, "comunica", "note", 'X', 0, false, "Note", "", "", "");
 }
 
-TEST(BuildNewDatabase, TableThatFailsStopsCreationWithoutRelationsOrCodes) {
-  TempDir dir;
-  RecordingPrompter prompter;
-  const std::string path = dir.file("difettoso.mdb");
+TEST_P(BuildNewDatabaseTest, TableThatFailsStopsCreationWithoutRelationsOrCodes) {
+  const std::string path = newRegister("difettoso.mdb");
   const auto built = BuildNewDatabase(prompter, path, "creato", dictionaryWithBadComunicaField);
   EXPECT_EQ(built.outcome, ui::Outcome::Failed);
   EXPECT_TRUE(built.payload.exists);
@@ -137,10 +148,8 @@ void dictionaryWithRelationToMissingTable(DictionaryCursors& cursors) {
   WriteApplicationDictionary(cursors);
 }
 
-TEST(BuildNewDatabase, FailedRelationLeavesTheOthersButNoCodes) {
-  TempDir dir;
-  RecordingPrompter prompter;
-  const std::string path = dir.file("relazioni.mdb");
+TEST_P(BuildNewDatabaseTest, FailedRelationLeavesTheOthersButNoCodes) {
+  const std::string path = newRegister("relazioni.mdb");
   const auto built =
       BuildNewDatabase(prompter, path, "creato", dictionaryWithRelationToMissingTable);
   EXPECT_EQ(built.outcome, ui::Outcome::Failed);

@@ -15,7 +15,7 @@ using testing::rowCount;
 using testing::TempDir;
 
 TEST(RepairDatabaseCommand, HealthyFileIsRepairedSilently) {
-  CreatedDatabase created;
+  CreatedDatabase created(testing::TestEngine::File);
   RecordingPrompter prompter;
   prompter.files.push_back(created.path());
   EXPECT_EQ(RepairDatabaseCommand(prompter), ui::Outcome::Done);
@@ -45,7 +45,7 @@ TEST(RepairDatabaseCommand, FileThatIsNotADatabaseIsReported) {
 }
 
 TEST(RepairDatabaseCommand, RowsSetAsideAreToldTableByTable) {
-  CreatedDatabase created;
+  CreatedDatabase created(testing::TestEngine::File);
   {
     auto connection = created.connect();
     ASSERT_TRUE(
@@ -83,7 +83,7 @@ TEST(RepairDatabaseCommand, CancelDoesNothing) {
 }
 
 TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
-  CreatedDatabase created;
+  CreatedDatabase created(testing::TestEngine::File);
   {
     auto connection = created.connect();
     ASSERT_TRUE(
@@ -115,7 +115,7 @@ TEST(DuplicateDatabaseCommand, CopyOpensAndHoldsTheSameRows) {
 // What a run killed before its rename left beside the destination does not
 // stop the next run, which leaves nothing of it behind.
 TEST(DuplicateDatabaseCommand, WhatAKilledRunLeftIsRemovedByTheNext) {
-  CreatedDatabase created;
+  CreatedDatabase created(testing::TestEngine::File);
   TempDir dir;
   const std::string copy = dir.file("copia.mdb");
   std::ofstream(copy + ".duplicazione") << "half a database";
@@ -132,8 +132,8 @@ TEST(DuplicateDatabaseCommand, WhatAKilledRunLeftIsRemovedByTheNext) {
 }
 
 TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
-  CreatedDatabase source;
-  CreatedDatabase destination;
+  CreatedDatabase source(testing::TestEngine::File);
+  CreatedDatabase destination(testing::TestEngine::File);
   RecordingPrompter prompter;
   prompter.files = {source.path(), destination.path()};
   EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Failed);
@@ -150,7 +150,7 @@ TEST(DuplicateDatabaseCommand, ExistingDestinationIsReportedWithBothPaths) {
 }
 
 TEST(DuplicateDatabaseCommand, CancelOfEitherDialogDoesNothing) {
-  CreatedDatabase source;
+  CreatedDatabase source(testing::TestEngine::File);
   RecordingPrompter prompter;
   EXPECT_EQ(DuplicateDatabaseCommand(prompter), ui::Outcome::Cancelled);
   prompter.files = {source.path()};

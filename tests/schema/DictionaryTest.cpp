@@ -14,9 +14,16 @@ using testing::columnTexts;
 using testing::DictionaryDatabase;
 using testing::rowCount;
 
-TEST(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
-  DictionaryDatabase database(false);
+// Runs on every test engine.
+class DictionaryWriters : public ::testing::TestWithParam<testing::TestEngine> {};
+
+INSTANTIATE_TEST_SUITE_P(Engines, DictionaryWriters, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
+  DictionaryDatabase database(GetParam(), false);
   auto& connection = database.connection();
+  const std::string written = connection.engineDatabase()->insertionOrder();
   {
     DictionaryCursors cursors(connection);
     EXPECT_TRUE(AddFieldEntry(cursors.campi, "prova", "a", 'A', 12, true, "A", "Campo a", "", ""));
@@ -24,30 +31,35 @@ TEST(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
                               "Deve essere positivo"));
     EXPECT_TRUE(AddIndexEntry(cursors.indici, "prova", "chiave", true, "Chiave", ""));
   }
-  EXPECT_EQ(columnTexts(connection, "tipo", "campi", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "tipo", "campi", {}, written),
             (std::vector<std::string>{"A", "I"}));
-  EXPECT_EQ(columnTexts(connection, "size", "campi", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "size", "campi", {}, written),
             (std::vector<std::string>{"12", "0"}));
-  EXPECT_EQ(columnTexts(connection, "obblig", "campi", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "obblig", "campi", {}, written),
             (std::vector<std::string>{"1", "0"}));
   EXPECT_EQ(columnTexts(connection, "primkey", "indici"), std::vector<std::string>{"1"});
   // An absent rule is stored as null and reads back as the empty text.
-  EXPECT_EQ(columnTexts(connection, "regola", "campi", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "regola", "campi", {}, written),
             (std::vector<std::string>{"", "b > 0"}));
   EXPECT_EQ(rowCount(connection, "campi", "regola IS NULL AND mess IS NULL"), 1);
   EXPECT_TRUE(database.prompter.messages.empty());
 }
 
-class ApplicationDictionaryTest : public ::testing::Test {
+// Runs on every test engine.
+class ApplicationDictionaryTest : public ::testing::TestWithParam<testing::TestEngine> {
  protected:
   std::vector<std::string> campi(const std::string& column, const std::string& table) {
     return columnTexts(database.connection(), column, "campi", "tavola = \"" + table + "\"",
-                       "rowid");
+                       written);
   }
-  DictionaryDatabase database;
+  DictionaryDatabase database{GetParam()};
+  const std::string written = database.connection().engineDatabase()->insertionOrder();
 };
 
-TEST_F(ApplicationDictionaryTest, HoldsEveryRowOfTheSchema) {
+INSTANTIATE_TEST_SUITE_P(Engines, ApplicationDictionaryTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(ApplicationDictionaryTest, HoldsEveryRowOfTheSchema) {
   auto& connection = database.connection();
   EXPECT_EQ(rowCount(connection, "tavole"), 5);
   EXPECT_EQ(rowCount(connection, "campi"), 63);
@@ -58,15 +70,15 @@ TEST_F(ApplicationDictionaryTest, HoldsEveryRowOfTheSchema) {
   EXPECT_EQ(rowCount(connection, "campi", "regola IS NULL AND mess IS NULL"), 63);
   EXPECT_EQ(rowCount(connection, "campi", "obblig = FALSE"), 8);
   EXPECT_EQ(rowCount(connection, "indici", "primkey = TRUE AND nome = \"codice\""), 5);
-  EXPECT_EQ(columnTexts(connection, "nome", "tavole", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "nome", "tavole", {}, written),
             (std::vector<std::string>{"regazi", "regprv", "comunica", "bus", "storia"}));
-  EXPECT_EQ(columnTexts(connection, "nome", "relaz", {}, "rowid"),
+  EXPECT_EQ(columnTexts(connection, "nome", "relaz", {}, written),
             (std::vector<std::string>{"comunica_azi", "bus_com", "bus_prv", "storia_com",
                                       "storia_prv", "storia_bus"}));
   EXPECT_TRUE(database.prompter.messages.empty());
 }
 
-TEST_F(ApplicationDictionaryTest, PositionsCountFromZero) {
+TEST_P(ApplicationDictionaryTest, PositionsCountFromZero) {
   auto& connection = database.connection();
   EXPECT_EQ(columnTexts(connection, "campo", "indici2", "tavola = \"storia\"", "progr"),
             (std::vector<std::string>{"telaio", "data"}));
@@ -80,7 +92,7 @@ TEST_F(ApplicationDictionaryTest, PositionsCountFromZero) {
             std::vector<std::string>{"ambito"});
 }
 
-TEST_F(ApplicationDictionaryTest, StoriaRepeatsBusExceptTheDescriptionOfData) {
+TEST_P(ApplicationDictionaryTest, StoriaRepeatsBusExceptTheDescriptionOfData) {
   for (const auto* column : {"nome", "tipo", "size", "obblig", "denom"})
     EXPECT_EQ(campi(column, "storia"), campi(column, "bus")) << column;
   const auto busNotes = campi("note", "bus");

@@ -52,8 +52,14 @@ TEST(ReferenceCodes, AmbitsRunFrom0To11) {
   for (const auto& ambit : ambits.subspan(1)) EXPECT_LE(characters(ambit.name), 25u) << ambit.name;
 }
 
-TEST(ReferenceCodes, NewDatabaseHoldsBothListsWithNoActiveCompany) {
-  testing::CreatedDatabase created;
+// Runs on every test engine.
+class ReferenceCodesInRegister : public ::testing::TestWithParam<testing::TestEngine> {};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReferenceCodesInRegister,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(ReferenceCodesInRegister, NewDatabaseHoldsBothListsWithNoActiveCompany) {
+  testing::CreatedDatabase created(GetParam());
   auto connection = created.connect();
   const auto codes = columnTexts(*connection, "codice", "regazi", {}, "codice");
   ASSERT_EQ(codes.size(), 204u);
@@ -67,8 +73,8 @@ TEST(ReferenceCodes, NewDatabaseHoldsBothListsWithNoActiveCompany) {
   EXPECT_EQ(columnTexts(*connection, "DISTINCT attiva", "regazi"), std::vector<std::string>{"0"});
 }
 
-TEST(ReferenceCodes, SeedingGoesOnPastARowThatCannotBeWritten) {
-  testing::DictionaryDatabase database;
+TEST_P(ReferenceCodesInRegister, SeedingGoesOnPastARowThatCannotBeWritten) {
+  testing::DictionaryDatabase database(GetParam());
   ASSERT_TRUE(
       CreateTablesFromDictionary(database.prompter, database.connection(), database.engine()));
   ASSERT_TRUE(testing::addRow(database.connection(), "regazi",

@@ -16,8 +16,14 @@ using testing::DictionaryDatabase;
 using testing::hasTable;
 using testing::tableInfo;
 
-TEST(CreateTablesFromDictionary, FieldsTakeTheOrderOfTheSchema) {
-  DictionaryDatabase database;
+// Runs on every test engine.
+class SchemaFromDictionaryTest : public ::testing::TestWithParam<testing::TestEngine> {};
+
+INSTANTIATE_TEST_SUITE_P(Engines, SchemaFromDictionaryTest,
+                         ::testing::ValuesIn(testing::testEngines()), testing::engineName);
+
+TEST_P(SchemaFromDictionaryTest, FieldsTakeTheOrderOfTheSchema) {
+  DictionaryDatabase database(GetParam());
   EXPECT_TRUE(
       CreateTablesFromDictionary(database.prompter, database.connection(), database.engine()));
   EXPECT_TRUE(database.prompter.messages.empty());
@@ -33,8 +39,8 @@ TEST(CreateTablesFromDictionary, FieldsTakeTheOrderOfTheSchema) {
             (std::vector<std::string>{"codice", "denom", "attiva"}));
 }
 
-TEST(CreateTablesFromDictionary, FieldNameTheEngineRefusesStopsAtItsTable) {
-  DictionaryDatabase database;
+TEST_P(SchemaFromDictionaryTest, FieldNameTheEngineRefusesStopsAtItsTable) {
+  DictionaryDatabase database(GetParam());
   {
     DictionaryCursors cursors(database.connection());
     AddFieldEntry(cursors.campi, "storia", "n.ro", 'I', 0, true, "Numero", "", "", "");
@@ -51,10 +57,10 @@ TEST(CreateTablesFromDictionary, FieldNameTheEngineRefusesStopsAtItsTable) {
   EXPECT_FALSE(hasTable(database.connection(), "storia"));
 }
 
-// A dictionary of one table, prova, written by each test.
-class OneTableTest : public ::testing::Test {
+// A dictionary of one table, prova, written by each test; on every test engine.
+class OneTableTest : public ::testing::TestWithParam<testing::TestEngine> {
  protected:
-  OneTableTest() : database(false), cursors(database.connection()) {}
+  OneTableTest() : database(GetParam(), false), cursors(database.connection()) {}
 
   void field(const char* name, char letter, int size, bool obligatory) {
     AddFieldEntry(cursors.campi, "prova", name, letter, size, obligatory, "", "", "", "");
@@ -73,7 +79,10 @@ class OneTableTest : public ::testing::Test {
   DictionaryCursors cursors;
 };
 
-TEST_F(OneTableTest, TypeLettersSizesAndObligatoryFlagsBecomeFieldProperties) {
+INSTANTIATE_TEST_SUITE_P(Engines, OneTableTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(OneTableTest, TypeLettersSizesAndObligatoryFlagsBecomeFieldProperties) {
   field("testo", 'A', 12, false);
   field("nota", 'A', 5, true);
   field("flag", 'B', 0, true);
@@ -105,7 +114,7 @@ TEST_F(OneTableTest, TypeLettersSizesAndObligatoryFlagsBecomeFieldProperties) {
   EXPECT_FALSE(info.columns[6].required);
 }
 
-TEST_F(OneTableTest, UnknownTypeLetterIsRefusedAndTheTableLeftOut) {
+TEST_P(OneTableTest, UnknownTypeLetterIsRefusedAndTheTableLeftOut) {
   field("primo", 'I', 0, false);
   field("strano", 'Z', 0, false);
   EXPECT_FALSE(create());
@@ -117,7 +126,7 @@ TEST_F(OneTableTest, UnknownTypeLetterIsRefusedAndTheTableLeftOut) {
   EXPECT_FALSE(hasTable(database.connection(), "prova"));
 }
 
-TEST_F(OneTableTest, IndexFieldsFollowTheirPositionsWhateverTheRowOrder) {
+TEST_P(OneTableTest, IndexFieldsFollowTheirPositionsWhateverTheRowOrder) {
   field("a", 'I', 0, true);
   field("b", 'A', 10, true);
   index("chiave", true, {{1, "b"}, {0, "a"}});
@@ -134,7 +143,7 @@ TEST_F(OneTableTest, IndexFieldsFollowTheirPositionsWhateverTheRowOrder) {
   EXPECT_FALSE(other->unique);
 }
 
-TEST_F(OneTableTest, IndexThatFailsLeavesTheTableAndItsOtherIndexes) {
+TEST_P(OneTableTest, IndexThatFailsLeavesTheTableAndItsOtherIndexes) {
   field("a", 'I', 0, true);
   field("b", 'I', 0, true);
   index("buco", false, {{0, "a"}, {2, "b"}});
@@ -159,8 +168,8 @@ TEST_F(OneTableTest, IndexThatFailsLeavesTheTableAndItsOtherIndexes) {
   EXPECT_EQ(info.indexes[0].name, "buono");
 }
 
-TEST(CreateTableFromDictionary, QuoteInATableNameCannotBreakTheQueries) {
-  DictionaryDatabase database(false);
+TEST_P(SchemaFromDictionaryTest, QuoteInATableNameCannotBreakTheQueries) {
+  DictionaryDatabase database(GetParam(), false);
   {
     DictionaryCursors cursors(database.connection());
     AddFieldEntry(cursors.campi, "pro\"va", "a", 'I', 0, false, "", "", "", "");
@@ -174,8 +183,8 @@ TEST(CreateTableFromDictionary, QuoteInATableNameCannotBreakTheQueries) {
             0u);
 }
 
-TEST(CreateRelationsFromDictionary, PairsFollowTheirPositionsWhateverTheRowOrder) {
-  DictionaryDatabase database(false);
+TEST_P(SchemaFromDictionaryTest, RelationPairsFollowTheirPositionsWhateverTheRowOrder) {
+  DictionaryDatabase database(GetParam(), false);
   {
     DictionaryCursors cursors(database.connection());
     for (const auto* table : {"padre", "figlio"}) {

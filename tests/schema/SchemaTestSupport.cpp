@@ -57,7 +57,8 @@ bool addRow(db::DatabaseConnection& connection, const std::string& table,
   return cursor.Update();
 }
 
-CreatedDatabase::CreatedDatabase() : path_(dir_.file("registro.mdb")) {
+CreatedDatabase::CreatedDatabase(TestEngine engine)
+    : path_(newRegisterLocator(engine, dir_, "registro.mdb")) {
   const auto outcome = schema::BuildNewDatabase(creationPrompter, path_, "creato");
   EXPECT_EQ(outcome.outcome, ui::Outcome::Done);
 }
@@ -66,9 +67,10 @@ std::unique_ptr<db::DatabaseConnection> CreatedDatabase::connect() {
   return std::make_unique<db::DatabaseConnection>(prompter, path_);
 }
 
-DictionaryDatabase::DictionaryDatabase(bool withApplicationDictionary) {
+DictionaryDatabase::DictionaryDatabase(TestEngine engine, bool withApplicationDictionary) {
   db::engine::EngineStatus status;
-  engine_ = db::engine::EngineDatabase::create(dir_.file("dizionario.mdb"), status);
+  engine_ = db::engine::EngineDatabase::create(newRegisterLocator(engine, dir_, "dizionario.mdb"),
+                                               status);
   EXPECT_TRUE(status.ok) << status.text;
   EXPECT_TRUE(schema::CreateSpecialTables(prompter, *engine_));
   connection_ = std::make_unique<db::DatabaseConnection>(prompter, *engine_);

@@ -10,6 +10,7 @@
 #include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/SchemaTypes.h"
+#include "support/EngineTestSupport.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -30,12 +31,12 @@ using FieldValues = std::vector<std::pair<std::string, std::string>>;
 bool addRow(db::DatabaseConnection& connection, const std::string& table,
             const FieldValues& values);
 
-// A complete database in a fresh directory, built as the program builds one.
+// A complete new register on the engine, built as the program builds one.
 class CreatedDatabase {
  public:
-  CreatedDatabase();
+  explicit CreatedDatabase(TestEngine engine);
   const std::string& path() const { return path_; }
-  // A new connection on the file; its messages go to prompter.
+  // A new connection on the register; its messages go to prompter.
   std::unique_ptr<db::DatabaseConnection> connect();
 
   RecordingPrompter creationPrompter;
@@ -46,12 +47,12 @@ class CreatedDatabase {
   std::string path_;
 };
 
-// A new file with the special tables and, when asked, the dictionary of the
-// application schema, held open as creation holds it: the engine database and
-// a connection on it. Tests add their own rows before building from it.
+// A new register with the special tables and, when asked, the dictionary of
+// the application schema, held open as creation holds it: the engine database
+// and a connection on it. Tests add their own rows before building from it.
 class DictionaryDatabase {
  public:
-  explicit DictionaryDatabase(bool withApplicationDictionary = true);
+  explicit DictionaryDatabase(TestEngine engine, bool withApplicationDictionary = true);
   db::engine::EngineDatabase& engine() { return *engine_; }
   db::DatabaseConnection& connection() { return *connection_; }
 

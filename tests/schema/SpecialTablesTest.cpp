@@ -14,11 +14,13 @@ using testing::RecordingPrompter;
 using testing::tableInfo;
 using testing::TempDir;
 
-class SpecialTablesTest : public ::testing::Test {
+// Runs on every test engine.
+class SpecialTablesTest : public ::testing::TestWithParam<testing::TestEngine> {
  protected:
   SpecialTablesTest() {
     db::engine::EngineStatus status;
-    engine = db::engine::EngineDatabase::create(dir.file("speciali.mdb"), status);
+    engine = db::engine::EngineDatabase::create(
+        testing::newRegisterLocator(GetParam(), dir, "speciali.mdb"), status);
   }
   db::DatabaseConnection& connection() {
     if (!connection_) connection_ = std::make_unique<db::DatabaseConnection>(readers, *engine);
@@ -34,7 +36,10 @@ class SpecialTablesTest : public ::testing::Test {
   std::unique_ptr<db::DatabaseConnection> connection_;
 };
 
-TEST_F(SpecialTablesTest, CreatesTheSevenTablesWithTheirFieldsAndIndexes) {
+INSTANTIATE_TEST_SUITE_P(Engines, SpecialTablesTest, ::testing::ValuesIn(testing::testEngines()),
+                         testing::engineName);
+
+TEST_P(SpecialTablesTest, CreatesTheSevenTablesWithTheirFieldsAndIndexes) {
   ASSERT_TRUE(CreateSpecialTables(prompter, *engine));
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(prompter.busyCalls, std::vector<bool>{false});
@@ -77,7 +82,7 @@ TEST_F(SpecialTablesTest, CreatesTheSevenTablesWithTheirFieldsAndIndexes) {
   EXPECT_EQ(tableInfo(connection(), "relaz").columns[0].size, 16);
 }
 
-TEST_F(SpecialTablesTest, FieldFailureStopsAtItsTableWithOneMessage) {
+TEST_P(SpecialTablesTest, FieldFailureStopsAtItsTableWithOneMessage) {
   auto tables = SpecialTableDefinitions();
   ASSERT_EQ(tables[1].name, "campi");
   tables[1].fields[1].name = "no.me";  // a name the engine refuses
@@ -95,7 +100,7 @@ TEST_F(SpecialTablesTest, FieldFailureStopsAtItsTableWithOneMessage) {
     EXPECT_FALSE(hasTable(connection(), table)) << table;
 }
 
-TEST_F(SpecialTablesTest, TableTheFileAlreadyHoldsEndsCreationAfterIt) {
+TEST_P(SpecialTablesTest, TableTheFileAlreadyHoldsEndsCreationAfterIt) {
   auto existing = engine->createTableDef("indici");
   db::engine::FieldDef field;
   field.name = "x";

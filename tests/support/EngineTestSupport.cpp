@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "db/engine/EngineDatabase.h"
+
 namespace veltra::testing {
 
 std::string testServer() {
@@ -30,6 +32,20 @@ std::string newRegisterLocator(TestEngine engine, const TempDir& dir, const std:
   const auto path = uri.find('/', uri.find("://") + 3);
   const auto query = uri.find('?');
   return uri.substr(0, path) + "/" + name + (query == std::string::npos ? "" : uri.substr(query));
+}
+
+void executeWithoutRelations(const std::string& locator, const std::string& sql) {
+  using db::engine::EngineDatabase;
+  db::engine::EngineStatus status;
+  const auto db = EngineDatabase::open(locator, status);
+  ASSERT_TRUE(db) << status.text;
+  // Each engine has its own switch, lasting as long as the connection; the
+  // server's wants a superuser, as the test cluster's postgres is.
+  const std::string off = EngineDatabase::isServerLocator(locator)
+                              ? "SET session_replication_role = replica; "
+                              : "PRAGMA foreign_keys = OFF; ";
+  status = db->execute(off + sql);
+  ASSERT_TRUE(status) << status.text;
 }
 
 }  // namespace veltra::testing

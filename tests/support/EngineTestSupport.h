@@ -22,5 +22,9 @@ std::string newRegisterLocator(TestEngine engine, const TempDir& dir,
                                const std::string& fileName = "test.mdb");
 // The test server's URI; empty when no server is configured.
 std::string testServer();
+// Runs statements on the register through a connection of its own with the
+// relations switched off: what no program operation does, to leave rows that
+// refer to nothing, as an old or damaged register may hold them.
+void executeWithoutRelations(const std::string& locator, const std::string& sql);
 
 }  // namespace veltra::testing

@@ -3,10 +3,10 @@
 // bound must not be written as null.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <memory>
 
+#include "RawSqliteFile.h"
 #include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
 #include "support/TempDir.h"

@@ -4,20 +4,22 @@
 // replacement of the file is told.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
-#include "SchemaTestSupport.h"
+#include "RawSqliteFile.h"
 #include "comms/ApplyCommunication.h"
+#include "db/DatabaseConnection.h"
+#include "db/engine/EngineDatabase.h"
 #include "db/engine/FilePages.h"
 #include "db/engine/Statement.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseMaintenance.h"
-#include "support/FileBytes.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempDir.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::schema {
@@ -27,6 +29,7 @@ using db::engine::EngineDatabase;
 using db::engine::EngineStatus;
 using db::engine::Statement;
 using testing::bytesOf;
+using testing::numberFrom;
 using testing::pagesOf;
 using testing::RecordingPrompter;
 using testing::TempDir;
@@ -53,13 +56,6 @@ const std::string& registerPath() {
   return path;
 }
 
-std::int64_t number(const std::string& path, const std::string& sql) {
-  EngineStatus status;
-  const auto db = testing::openForReading(path);
-  Statement stmt(db.get(), sql, status);
-  return stmt.step(status) ? stmt.columnInt(0) : -1;
-}
-
 std::size_t pageStart(std::int64_t page) {
   return static_cast<std::size_t>(page - 1) * PageSize;
 }
@@ -68,12 +64,12 @@ class RepairRegister : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::copy_file(registerPath(), path_);
-    vehicles_ = number(path_, "SELECT count(*) FROM bus");
-    history_ = number(path_, "SELECT count(*) FROM storia");
-    communications_ = number(path_, "SELECT count(*) FROM comunica");
+    vehicles_ = numberFrom(path_, "SELECT count(*) FROM bus");
+    history_ = numberFrom(path_, "SELECT count(*) FROM storia");
+    communications_ = numberFrom(path_, "SELECT count(*) FROM comunica");
     ASSERT_EQ(vehicles_, static_cast<std::int64_t>(Vehicles));
     ASSERT_EQ(history_, 2 * vehicles_);
-    storiaRoot_ = number(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'storia'");
+    storiaRoot_ = numberFrom(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'storia'");
   }
 
   // Runs Database > Ripara on the register: its one message.
@@ -86,7 +82,7 @@ class RepairRegister : public ::testing::Test {
   }
 
   std::int64_t count(const std::string& table, const std::string& where = "1") {
-    return number(path_, "SELECT count(*) FROM " + table + " WHERE " + where);
+    return numberFrom(path_, "SELECT count(*) FROM " + table + " WHERE " + where);
   }
 
   void editBytes(const std::function<void(std::string&)>& edit) {
@@ -132,7 +128,7 @@ TEST_F(RepairRegister, ALeafDroppedFromItsTreeIsReadFromThePages) {
 TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
   const std::string original = dir_.file("originale.mdb");
   std::filesystem::copy_file(path_, original);
-  const auto busRoot = number(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'bus'");
+  const auto busRoot = numberFrom(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'bus'");
   const auto pages = db::engine::FilePages::read(path_);
   ASSERT_TRUE(pages);
   std::string bytes = bytesOf(path_);
@@ -168,9 +164,7 @@ TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
   repair();
   EngineStatus status;
   const auto db = testing::openForReading(path_);
-  ASSERT_EQ(sqlite3_exec(db.get(), ("ATTACH '" + original + "' AS originale").c_str(), nullptr,
-                         nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(testing::executeRaw(db.get(), "ATTACH '" + original + "' AS originale"), SQLITE_OK);
   Statement foreign(db.get(),
                     "SELECT count(*) FROM (SELECT rowid, * FROM bus EXCEPT "
                     "SELECT rowid, * FROM originale.bus)",

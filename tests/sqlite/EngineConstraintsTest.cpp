@@ -3,9 +3,9 @@
 // and a plain SQLite client is refused too.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include "DbFixture.h"
+#include "RawSqliteFile.h"
+#include "db/DbFixture.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 
@@ -37,14 +37,7 @@ class EngineConstraintsTest : public testing::DbTest {
   }
 
   // Runs a statement on the file with a plain SQLite client; returns its result code.
-  int rawExecute(const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
-    const int code = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return code;
-  }
+  int rawExecute(const std::string& sql) { return testing::executeOnFile(path, sql); }
 };
 
 // These read the file itself.

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,10 +14,10 @@
 #include <memory>
 #include <set>
 
+#include "RawSqliteFile.h"
 #include "db/engine/Repair.h"
 #include "db/engine/SqliteDatabase.h"
 #include "db/engine/Statement.h"
-#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace veltra::db::engine {
@@ -85,13 +84,13 @@ std::int64_t pageOf(const std::string& path, const std::string& name, const std:
 // writable schema lets SQLite read a file cut short.
 RowIds readableByRowid(const std::string& path) {
   RowIds readable;
-  sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close);
-  EXPECT_EQ(sqlite3_exec(db, "PRAGMA writable_schema = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto db = testing::openForReading(path);
+  EXPECT_TRUE(db);
+  if (!db) return readable;
+  EXPECT_EQ(testing::executeRaw(db.get(), "PRAGMA writable_schema = ON"), SQLITE_OK);
   EngineStatus status;
   for (const std::string& table : Tables) {
-    Statement probe(db, "SELECT * FROM " + table + " WHERE rowid = ?", status);
+    Statement probe(db.get(), "SELECT * FROM " + table + " WHERE rowid = ?", status);
     for (std::int64_t rowid = 1; status && rowid <= Children; ++rowid) {
       probe.reset();
       probe.bindInt(1, rowid);
