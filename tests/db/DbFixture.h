@@ -10,6 +10,7 @@
 #include <string>
 
 #include "db/DatabaseConnection.h"
+#include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/TableDef.h"
 #include "support/EngineTestSupport.h"
@@ -84,6 +85,19 @@ class DbTest : public ::testing::TestWithParam<TestEngine> {
   std::string path;
   RecordingPrompter prompter;
   std::unique_ptr<db::DatabaseConnection> connection;
+};
+
+// With the company 1 in "azi", for vehicles to refer to.
+class DbWithCompanyTest : public DbTest {
+ protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    db::TableCursor azi(connection.get(), "azi");
+    azi.AddNew();
+    azi.SetField("codice", "1");
+    azi.SetField("denom", "Una");
+    ASSERT_TRUE(azi.Update());
+  }
 };
 
 }  // namespace veltra::testing

@@ -266,11 +266,15 @@ std::string localIndexName(const std::string& table, const std::string& physical
   return {};
 }
 
+// The table is named whatever the case of its letters, as on the file; each
+// row gives its name as stored, which the other queries take.
 constexpr const char* ColumnsSql =
     "SELECT a.attname, col_description(a.attrelid, a.attnum), a.attnotnull, "
     "EXISTS (SELECT 1 FROM pg_constraint c WHERE c.conrelid = a.attrelid "
-    "AND c.conname = 'ck_' || a.attname || '_vuoto') "
-    "FROM pg_attribute a WHERE a.attrelid = to_regclass(quote_ident($1)) AND a.attnum > 0 "
+    "AND c.conname = 'ck_' || a.attname || '_vuoto'), t.relname "
+    "FROM pg_attribute a JOIN pg_class t ON t.oid = a.attrelid "
+    "WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+    "AND lower(t.relname) = lower($1) AND a.attnum > 0 "
     "AND NOT a.attisdropped AND a.attname <> 'veltra_riga' ORDER BY a.attnum";
 
 constexpr const char* IndexesSql =
@@ -301,7 +305,9 @@ EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info)
   if (!status) return status;
   if (rowCount(columns.get()) == 0)
     return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
-  info = TableInfo{.name = name, .columns = {}, .indexes = {}, .relations = {}};
+  const std::string stored(textAt(columns.get(), 0, 4));
+  parameters.texts = {stored};
+  info = TableInfo{.name = stored, .columns = {}, .indexes = {}, .relations = {}};
   for (int row = 0; row < rowCount(columns.get()); ++row) {
     const auto declared = parseDeclaredType(textAt(columns.get(), row, 1));
     info.columns.push_back({.name = std::string(textAt(columns.get(), row, 0)),
@@ -315,7 +321,7 @@ EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info)
   for (int row = 0; row < rowCount(indexes.get()); ++row) {
     const std::string physical(textAt(indexes.get(), row, 0));
     bool primary = false;
-    const std::string local = localIndexName(name, physical, primary);
+    const std::string local = localIndexName(stored, physical, primary);
     if (local.empty()) continue;  // the hidden identity's own key
     info.indexes.push_back({.name = local,
                             .physicalName = physical,
@@ -328,7 +334,7 @@ EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info)
   for (int row = 0; row < rowCount(relations.get()); ++row) {
     RelationDef relation{.name = std::string(textAt(relations.get(), row, 0)),
                          .table = std::string(textAt(relations.get(), row, 1)),
-                         .foreignTable = name,
+                         .foreignTable = stored,
                          .attributes = 0,
                          .fields = {}};
     const auto referenced = listOf(textAt(relations.get(), row, 2));
