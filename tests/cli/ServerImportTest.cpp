@@ -21,26 +21,36 @@ namespace {
 
 constexpr int Vehicles = 300;
 
-TEST(ServerImportTest, TwoImportsStartedAtOnceBothLand) {
-  if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
-  testing::TempDir dir;
-  const std::string database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
-  testing::RecordingPrompter quiet;
-  ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
-  const auto import = [&](int company) {
+class ServerImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
+    database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
+    ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
+  }
+
+  // veltra-cli importing a communication of the company, started now.
+  std::future<testing::ProgramRun> startImport(int company, int vehicles) {
     const std::string file = dir.file("VariazioniBusQz_" + std::to_string(company) + ".txt");
     std::ofstream(file, std::ios::binary)
         << comms::CommunicationFileText(
-               testing::SyntheticCommunication(company, "15/03/2024", Vehicles))
+               testing::SyntheticCommunication(company, "15/03/2024", vehicles))
                .value();
     const std::string settings = "VELTRA_SETTINGS=" + dir.file("veltra.ini");
-    return std::async(std::launch::async, [=, &database] {
+    return std::async(std::launch::async, [=, this] {
       return testing::runProgram(VELTRA_CLI_PATH, {"--db", database, "import", file, "--yes"},
                                  {settings});
     });
-  };
-  auto first = import(7);
-  auto second = import(8);
+  }
+
+  testing::TempDir dir;
+  std::string database;
+  testing::RecordingPrompter quiet;
+};
+
+TEST_F(ServerImportTest, TwoImportsStartedAtOnceBothLand) {
+  auto first = startImport(7, Vehicles);
+  auto second = startImport(8, Vehicles);
   for (auto* run : {&first, &second}) {
     const auto result = run->get();
     EXPECT_EQ(result.exitStatus, 0) << result.err;
@@ -59,21 +69,8 @@ TEST(ServerImportTest, TwoImportsStartedAtOnceBothLand) {
 
 // A server restarted, or a network cut, in the middle of an import: the
 // command says so and fails, and the register holds nothing of it.
-TEST(ServerImportTest, AServerThatGoesAwayMidImportIsSaidAndNothingIsWritten) {
-  if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
-  testing::TempDir dir;
-  const std::string database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
-  testing::RecordingPrompter quiet;
-  ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
-  const std::string file = dir.file("VariazioniBusQz_7.txt");
-  std::ofstream(file, std::ios::binary)
-      << comms::CommunicationFileText(testing::SyntheticCommunication(7, "15/03/2024", 5000))
-             .value();
-  const std::string settings = "VELTRA_SETTINGS=" + dir.file("veltra.ini");
-  auto import = std::async(std::launch::async, [&] {
-    return testing::runProgram(VELTRA_CLI_PATH, {"--db", database, "import", file, "--yes"},
-                               {settings});
-  });
+TEST_F(ServerImportTest, AServerThatGoesAwayMidImportIsSaidAndNothingIsWritten) {
+  auto import = startImport(7, 5000);
   db::DatabaseConnection watcher(quiet, database);
   // The import's session is ended once it holds the lock of bulk work.
   bool ended = false;
@@ -81,7 +78,10 @@ TEST(ServerImportTest, AServerThatGoesAwayMidImportIsSaidAndNothingIsWritten) {
     db::QueryCursor query(&watcher);
     query.SetSelect("pg_terminate_backend(pid)");
     query.SetFrom("pg_locks");
-    query.SetWhere("locktype = 'advisory' AND granted");
+    // Only this register's: other tests may be at work on the same server.
+    query.SetWhere(
+        "locktype = 'advisory' AND granted AND database = "
+        "(SELECT oid FROM pg_database WHERE datname = current_database())");
     ended = query.Execute();
   }
   ASSERT_TRUE(ended) << "the import ended before it could be stopped";
