@@ -96,8 +96,8 @@ const std::string& otherSide(const RelationDef& relation, const std::string& tab
 
 }  // namespace
 
-std::string insertSql(const TableInfo& table, size_t rows) {
-  return insertHead(table) + valuesList(table.columns.size(), rows) + returningIdentity();
+std::string insertSql(const TableInfo& table) {
+  return insertHead(table) + valuesList(table.columns.size(), 1) + returningIdentity();
 }
 
 void ServerWriteQueue::start(std::vector<RelationDef> relations) {

@@ -22,8 +22,8 @@
 
 namespace veltra::db::engine {
 
-// "INSERT INTO <table> (<every column>) VALUES ($1, ...), ... RETURNING <identity>" for rows rows.
-std::string insertSql(const TableInfo& table, size_t rows = 1);
+// "INSERT INTO <table> (<every column>) VALUES ($1, ...) RETURNING <identity>".
+std::string insertSql(const TableInfo& table);
 
 class ServerWriteQueue {
  public:
