@@ -1,5 +1,7 @@
 #include "comms/SituationRow.h"
 
+#include <utility>
+
 #include "comms/VehicleFields.h"
 
 namespace veltra::comms {
@@ -16,23 +18,29 @@ VehicleData financingDefaults() {
 
 }  // namespace
 
-SituationRow ListFilling(const SituationRow& supplied) {
-  SituationRow row{supplied.telaio,      supplied.data,      supplied.azienda,
-                   supplied.companyName, supplied.ambitName, {}};
-  row.vehicle =
-      KeepFields(supplied.vehicle, {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz",
-                                    "aliment", "sedere", "piedi", "handicap", "lung", "altezza",
-                                    "aria", "pedana", "datini", "datfin"});
-  return row;
+// The lists fill one row per vehicle listed: their fields are found once.
+SituationRow ListFilling(SituationRow supplied) {
+  static const auto kept = VehicleFieldsNamed(
+      {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
+       "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"});
+  return SituationRow{std::move(supplied.telaio),
+                      std::move(supplied.data),
+                      supplied.azienda,
+                      std::move(supplied.companyName),
+                      std::move(supplied.ambitName),
+                      KeepFields(std::move(supplied.vehicle), kept)};
 }
 
-SituationRow FinancingFilling(const SituationRow& supplied) {
-  SituationRow row{supplied.telaio, supplied.data, supplied.azienda, supplied.companyName, {}, {}};
-  row.vehicle = KeepFields(supplied.vehicle,
-                           {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",
-                            "atto", "contrib2", "datini", "datfin", "datrad"},
-                           financingDefaults());
-  return row;
+SituationRow FinancingFilling(SituationRow supplied) {
+  static const auto kept =
+      VehicleFieldsNamed({"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib", "atto",
+                          "contrib2", "datini", "datfin", "datrad"});
+  return SituationRow{std::move(supplied.telaio),
+                      std::move(supplied.data),
+                      supplied.azienda,
+                      std::move(supplied.companyName),
+                      {},
+                      KeepFields(std::move(supplied.vehicle), kept, financingDefaults())};
 }
 
 }  // namespace veltra::comms

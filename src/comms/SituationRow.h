@@ -23,11 +23,11 @@ struct SituationRow {
 // The vehicle lists' filling: the chassis, date, company and ambit with their
 // names, and the vehicle fields the lists print; the other texts are empty
 // and the amounts 0.0.
-SituationRow ListFilling(const SituationRow& supplied);
+SituationRow ListFilling(SituationRow supplied);
 
 // The financing list's filling: the chassis, date, company with its name, and
 // the vehicle fields the financing list prints; ambito, the counts, lung and
 // altezza are -1, the flags 0 and the other texts empty.
-SituationRow FinancingFilling(const SituationRow& supplied);
+SituationRow FinancingFilling(SituationRow supplied);
 
 }  // namespace veltra::comms

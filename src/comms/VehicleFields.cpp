@@ -82,12 +82,17 @@ bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData&
   return false;
 }
 
-VehicleData KeepFields(const VehicleData& from, std::initializer_list<std::string_view> kept,
+std::vector<const VehicleField*> VehicleFieldsNamed(std::initializer_list<std::string_view> names) {
+  std::vector<const VehicleField*> fields;
+  fields.reserve(names.size());
+  for (std::string_view name : names) fields.push_back(&VehicleFieldNamed(name));
+  return fields;
+}
+
+VehicleData KeepFields(VehicleData&& from, const std::vector<const VehicleField*>& kept,
                        VehicleData base) {
-  for (std::string_view name : kept) {
-    const VehicleField& field = VehicleFieldNamed(name);
-    std::visit([&](auto pointer) { base.*pointer = from.*pointer; }, field.member);
-  }
+  for (const VehicleField* field : kept)
+    std::visit([&](auto pointer) { base.*pointer = std::move(from.*pointer); }, field->member);
   return base;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "comms/VehicleData.h"
 
@@ -91,8 +92,12 @@ double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle);
 // fit. The width is the caller's to check.
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle);
 
-// A vehicle that has the named fields of from and the other values of base.
-VehicleData KeepFields(const VehicleData& from, std::initializer_list<std::string_view> kept,
+// The fields of those columns, found once by a caller that uses them row after row.
+std::vector<const VehicleField*> VehicleFieldsNamed(std::initializer_list<std::string_view> names);
+
+// A vehicle that has the kept fields of from, moved out of it, and the other
+// values of base.
+VehicleData KeepFields(VehicleData&& from, const std::vector<const VehicleField*>& kept,
                        VehicleData base = {});
 
 }  // namespace veltra::comms

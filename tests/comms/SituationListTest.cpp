@@ -120,7 +120,7 @@ TEST(SituationList, FillingsKeepTheirFieldsAndDefaultTheRest) {
   financingDefaults.piedi = financingDefaults.handicap = -1;
   financingDefaults.lung = financingDefaults.altezza = -1.0;
   const struct {
-    SituationRow (*fill)(const SituationRow&);
+    SituationRow (*fill)(SituationRow);
     std::set<std::string_view> kept;
     const char* ambitName;
     VehicleData defaults;
