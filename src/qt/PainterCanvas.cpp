@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
+#include <thread>
 
 namespace veltra::qt {
 
@@ -74,12 +75,34 @@ void PainterCanvas::selectPen(int width) {
   painter_.setPen(pen);
 }
 
+int PainterCanvas::widthOf(const QFontMetricsF& metrics, std::string_view text) const {
+  return toUnits(metrics.horizontalAdvance(qtText(text)));
+}
+
 reports::TextSize PainterCanvas::measure(std::string_view text) {
   if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
   auto known = widths_.find(text);
-  if (known == widths_.end())
-    known = widths_.emplace(text, toUnits(metrics_->horizontalAdvance(qtText(text)))).first;
+  if (known == widths_.end()) known = widths_.emplace(text, widthOf(*metrics_, text)).first;
   return {known->second, toUnits(metrics_->height())};
+}
+
+// Shaping is most of a long list's pagination, so a helper thread shapes the
+// second half of the texts. It uses a font of its own, made here from the
+// selected one: the engine a font caches must not be shared between threads.
+std::vector<int> PainterCanvas::measureWidths(const std::vector<std::string_view>& texts) {
+  constexpr std::size_t FewTexts = 2000;  // not worth a thread
+  if (!selected_ || texts.size() < FewTexts) return Canvas::measureWidths(texts);
+  const QFont selectedFont(qtText(selected_->family), selected_->points, selected_->weight);
+  QFont helperFont = selectedFont.resolve(painter_.font());
+  const std::size_t half = texts.size() / 2;
+  std::vector<int> widths(texts.size());
+  std::thread helper([&, font = std::move(helperFont)] {
+    const QFontMetricsF metrics(font, painter_.device());
+    for (std::size_t i = half; i < texts.size(); ++i) widths[i] = widthOf(metrics, texts[i]);
+  });
+  for (std::size_t i = 0; i < half; ++i) widths[i] = measure(texts[i]).width;
+  helper.join();
+  return widths;
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {

@@ -61,19 +61,19 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
 }
 
 // A list repeats most of its texts: each distinct one is measured once. The
-// texts are gathered on two threads, each over half the rows; the canvas
-// measures on this one.
+// texts are gathered on two threads, each over half the rows, and measured
+// together in one batch.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
   lineHeight_ = 0;
-  auto widen = [&](std::size_t column, std::string_view text) {
-    const TextSize size = canvas.measure(text);
-    places_[column].width = std::max(places_[column].width, size.width);
-    lineHeight_ = std::max(lineHeight_, size.height);
+  auto widen = [&](std::size_t column, int width) {
+    places_[column].width = std::max(places_[column].width, width);
   };
   for (std::size_t column = 0; column < specs_.size(); ++column) {
     const ColumnSpec& spec = specs_[column];
-    widen(column, spec.widthText.empty() ? spec.heading : spec.widthText);
+    const TextSize size = canvas.measure(spec.widthText.empty() ? spec.heading : spec.widthText);
+    widen(column, size.width);
+    lineHeight_ = std::max(lineHeight_, size.height);
   }
   const std::size_t half = rowCount() / 2;
   std::vector<TextSet> secondHalf(specs_.size());
@@ -81,10 +81,16 @@ void PrintReport::measureColumns(Canvas& canvas) {
   std::vector<TextSet> firstHalf(specs_.size());
   gatherColumnTexts(0, half, firstHalf);
   helper.join();
-  // A text of both halves is measured twice: the canvas knows it the second time.
-  for (std::size_t column = 0; column < specs_.size(); ++column)
-    for (const auto* texts : {&firstHalf[column], &secondHalf[column]})
-      for (const std::string& text : *texts) widen(column, text);
+  std::vector<std::string_view> texts;
+  std::vector<std::size_t> columnOf;
+  for (std::size_t column = 0; column < specs_.size(); ++column) {
+    for (const std::string& text : firstHalf[column]) texts.push_back(text);
+    for (const std::string& text : secondHalf[column])
+      if (!firstHalf[column].contains(text)) texts.push_back(text);
+    columnOf.resize(texts.size(), column);
+  }
+  const std::vector<int> widths = canvas.measureWidths(texts);
+  for (std::size_t i = 0; i < texts.size(); ++i) widen(columnOf[i], widths[i]);
 }
 
 void PrintReport::gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
