@@ -76,7 +76,7 @@ bool CommunicationsCheckReport::loadCommunications(db::DatabaseConnection& conne
     std::int32_t code = 0;
     query.GetInt(0, code);
     if (CheckedCompany* company = companyOf(code))
-      company->communications.push_back({RenderedColumn(query, 1), 0});
+      company->communications.push_back({TrimmedColumn(query, 1), 0});
   }
   return !query.Failed();
 }
@@ -91,7 +91,7 @@ bool CommunicationsCheckReport::countElements(db::DatabaseConnection& connection
     query.GetInt(0, code);
     CheckedCompany* company = companyOf(code);
     if (!company) continue;
-    const std::string date = RenderedColumn(query, 1);
+    const std::string date = TrimmedColumn(query, 1);
     auto& received = company->communications;
     const auto communication =
         std::find_if(received.begin(), received.end(),

@@ -54,20 +54,20 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   comms::VehicleData& vehicle = row.vehicle;
   vehicle.atto = TrimmedColumn(query, Atto);
   row.telaio = TrimmedColumn(query, Telaio);
-  row.data = RenderedColumn(query, Data);
+  row.data = TrimmedColumn(query, Data);
   query.GetInt(Azienda, row.azienda);
   row.companyName = TrimmedColumn(query, CompanyName);
   vehicle.prop = TrimmedColumn(query, Prop);
   vehicle.targa = TrimmedColumn(query, Targa);
   vehicle.libretto = TrimmedColumn(query, Libretto);
   vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.dtimm = RenderedColumn(query, Dtimm);
+  vehicle.dtimm = TrimmedColumn(query, Dtimm);
   query.GetDouble(Prezzo, vehicle.prezzo);
   query.GetDouble(Contrib, vehicle.contrib);
   query.GetDouble(Contrib2, vehicle.contrib2);
-  vehicle.datini = RenderedColumn(query, Datini);
-  vehicle.datfin = RenderedColumn(query, Datfin);
-  vehicle.datrad = RenderedColumn(query, Datrad);
+  vehicle.datini = TrimmedColumn(query, Datini);
+  vehicle.datfin = TrimmedColumn(query, Datfin);
+  vehicle.datrad = TrimmedColumn(query, Datrad);
   return row;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // How the reports read a query's row by position: texts lose their trailing
-// blanks (the fixed-width fields pad them), dates and flags come out as the
-// program renders them.
+// blanks (the fixed-width fields pad them), dates come out as "GG/MM/AAAA",
+// and other values, such as flags, as the program renders them.
 
 #include <string>
 

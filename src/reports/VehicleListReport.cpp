@@ -67,7 +67,7 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   comms::SituationRow row;
   comms::VehicleData& vehicle = row.vehicle;
   row.telaio = TrimmedColumn(query, Telaio);
-  row.data = RenderedColumn(query, Data);
+  row.data = TrimmedColumn(query, Data);
   query.GetInt(Azienda, row.azienda);
   row.companyName = TrimmedColumn(query, CompanyName);
   query.GetInt(Ambito, vehicle.ambito);
@@ -75,7 +75,7 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   vehicle.interno = TrimmedColumn(query, Interno);
   vehicle.targa = TrimmedColumn(query, Targa);
   vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.prima = RenderedColumn(query, Prima);
+  vehicle.prima = TrimmedColumn(query, Prima);
   vehicle.dest = TrimmedColumn(query, Dest);
   vehicle.carroz = TrimmedColumn(query, Carroz);
   vehicle.aliment = TrimmedColumn(query, Aliment);
@@ -86,8 +86,8 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   query.GetDouble(Altezza, vehicle.altezza);
   vehicle.aria = comms::FlagFromDatabaseText(RenderedColumn(query, Aria));
   vehicle.pedana = comms::FlagFromDatabaseText(RenderedColumn(query, Pedana));
-  vehicle.datini = RenderedColumn(query, Datini);
-  vehicle.datfin = RenderedColumn(query, Datfin);
+  vehicle.datini = TrimmedColumn(query, Datini);
+  vehicle.datfin = TrimmedColumn(query, Datfin);
   return row;
 }
 
