@@ -5,7 +5,8 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
-#include <thread>
+
+#include "reports/SharedChunks.h"
 
 namespace veltra::qt {
 
@@ -17,6 +18,14 @@ QColor qtColour(reports::Rgb colour) {
 
 QString qtText(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The selected font made afresh as the painter made it, for another thread:
+// resolve() would hand back the painter's own font, engine and all, when
+// there is nothing to resolve.
+QFont FontForThread(const reports::Font& selected, const QFont& painterFont) {
+  const QFont font(qtText(selected.family), selected.points, selected.weight);
+  return font == painterFont ? font : font.resolve(painterFont);
 }
 
 }  // namespace
@@ -86,22 +95,26 @@ reports::TextSize PainterCanvas::measure(std::string_view text) {
   return {known->second, toUnits(metrics_->height())};
 }
 
-// Shaping is most of a long list's pagination, so a helper thread shapes the
-// second half of the texts. It uses a font of its own, made here from the
-// selected one: the engine a font caches must not be shared between threads.
+// Shaping is most of a long list's pagination, so a helper thread shares the
+// texts. It shapes with a font of its own, made there: the engine a font
+// caches must not be shared between threads.
 std::vector<int> PainterCanvas::measureWidths(const std::vector<std::string_view>& texts) {
   constexpr std::size_t FewTexts = 2000;  // not worth a thread
   if (!selected_ || texts.size() < FewTexts) return Canvas::measureWidths(texts);
-  const QFont selectedFont(qtText(selected_->family), selected_->points, selected_->weight);
-  QFont helperFont = selectedFont.resolve(painter_.font());
-  const std::size_t half = texts.size() / 2;
+  const QFont painterFont = painter_.font();
   std::vector<int> widths(texts.size());
-  std::thread helper([&, font = std::move(helperFont)] {
-    const QFontMetricsF metrics(font, painter_.device());
-    for (std::size_t i = half; i < texts.size(); ++i) widths[i] = widthOf(metrics, texts[i]);
-  });
-  for (std::size_t i = 0; i < half; ++i) widths[i] = measure(texts[i]).width;
-  helper.join();
+  reports::ShareChunks(
+      texts.size(),
+      [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) widths[i] = measure(texts[i]).width;
+      },
+      [&]() -> reports::ChunkWork {
+        const QFont font = FontForThread(*selected_, painterFont);
+        return [&, metrics = QFontMetricsF(font, painter_.device())](std::size_t first,
+                                                                     std::size_t end) {
+          for (std::size_t i = first; i < end; ++i) widths[i] = widthOf(metrics, texts[i]);
+        };
+      });
   return widths;
 }
 

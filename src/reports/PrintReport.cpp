@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 #include <unordered_set>
 
 #include "db/platform/LocalTime.h"
+#include "reports/SharedChunks.h"
 
 namespace veltra::reports {
 
@@ -61,8 +61,8 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
 }
 
 // A list repeats most of its texts: each distinct one is measured once. The
-// texts are gathered on two threads, each over half the rows, and measured
-// together in one batch.
+// texts are gathered on two threads sharing the rows, and measured together
+// in one batch.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
   lineHeight_ = 0;
@@ -75,18 +75,20 @@ void PrintReport::measureColumns(Canvas& canvas) {
     widen(column, size.width);
     lineHeight_ = std::max(lineHeight_, size.height);
   }
-  const std::size_t half = rowCount() / 2;
-  std::vector<TextSet> secondHalf(specs_.size());
-  std::thread helper([&] { gatherColumnTexts(half, rowCount(), secondHalf); });
-  std::vector<TextSet> firstHalf(specs_.size());
-  gatherColumnTexts(0, half, firstHalf);
-  helper.join();
+  std::vector<TextSet> ownTexts(specs_.size()), helperTexts(specs_.size());
+  ShareChunks(
+      rowCount(),
+      [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, ownTexts); },
+      [&]() -> ChunkWork {
+        return
+            [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, helperTexts); };
+      });
   std::vector<std::string_view> texts;
   std::vector<std::size_t> columnOf;
   for (std::size_t column = 0; column < specs_.size(); ++column) {
-    for (const std::string& text : firstHalf[column]) texts.push_back(text);
-    for (const std::string& text : secondHalf[column])
-      if (!firstHalf[column].contains(text)) texts.push_back(text);
+    for (const std::string& text : ownTexts[column]) texts.push_back(text);
+    for (const std::string& text : helperTexts[column])
+      if (!ownTexts[column].contains(text)) texts.push_back(text);
     columnOf.resize(texts.size(), column);
   }
   const std::vector<int> widths = canvas.measureWidths(texts);
