@@ -30,9 +30,11 @@ class SituationList {
   // as the last one (byte-wise, case-sensitive) replaces its values, so each
   // chassis keeps its latest state.
   void addOrMerge(SituationRow row);
-  void appendListRow(SituationRow supplied) { rows_.push_back(ListFilling(std::move(supplied))); }
+  void appendListRow(SituationRow supplied) {
+    KeepListFields(rows_.emplace_back(std::move(supplied)));
+  }
   void appendFinancingRow(SituationRow supplied) {
-    rows_.push_back(FinancingFilling(std::move(supplied)));
+    KeepFinancingFields(rows_.emplace_back(std::move(supplied)));
   }
 
   // Builds the index afresh: company code ascending, then chassis by the

@@ -1,7 +1,5 @@
 #include "comms/SituationRow.h"
 
-#include <utility>
-
 #include "comms/VehicleFields.h"
 
 namespace veltra::comms {
@@ -18,29 +16,21 @@ VehicleData financingDefaults() {
 
 }  // namespace
 
-// The lists fill one row per vehicle listed: their fields are found once.
-SituationRow ListFilling(SituationRow supplied) {
-  static const auto kept = VehicleFieldsNamed(
+// The lists fill one row per vehicle listed: the fields they clear are found once.
+void KeepListFields(SituationRow& row) {
+  static const auto others = VehicleFieldsBesides(
       {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
        "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"});
-  return SituationRow{std::move(supplied.telaio),
-                      std::move(supplied.data),
-                      supplied.azienda,
-                      std::move(supplied.companyName),
-                      std::move(supplied.ambitName),
-                      KeepFields(std::move(supplied.vehicle), kept)};
+  ResetFields(row.vehicle, others, {});
 }
 
-SituationRow FinancingFilling(SituationRow supplied) {
-  static const auto kept =
-      VehicleFieldsNamed({"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib", "atto",
-                          "contrib2", "datini", "datfin", "datrad"});
-  return SituationRow{std::move(supplied.telaio),
-                      std::move(supplied.data),
-                      supplied.azienda,
-                      std::move(supplied.companyName),
-                      {},
-                      KeepFields(std::move(supplied.vehicle), kept, financingDefaults())};
+void KeepFinancingFields(SituationRow& row) {
+  static const auto others =
+      VehicleFieldsBesides({"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",
+                            "atto", "contrib2", "datini", "datfin", "datrad"});
+  static const VehicleData defaults = financingDefaults();
+  row.ambitName.clear();
+  ResetFields(row.vehicle, others, defaults);
 }
 
 }  // namespace veltra::comms

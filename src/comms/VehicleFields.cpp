@@ -82,18 +82,18 @@ bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData&
   return false;
 }
 
-std::vector<const VehicleField*> VehicleFieldsNamed(std::initializer_list<std::string_view> names) {
+std::vector<const VehicleField*> VehicleFieldsBesides(
+    std::initializer_list<std::string_view> names) {
   std::vector<const VehicleField*> fields;
-  fields.reserve(names.size());
-  for (std::string_view name : names) fields.push_back(&VehicleFieldNamed(name));
+  for (const VehicleField& field : VehicleFields)
+    if (std::find(names.begin(), names.end(), field.name) == names.end()) fields.push_back(&field);
   return fields;
 }
 
-VehicleData KeepFields(VehicleData&& from, const std::vector<const VehicleField*>& kept,
-                       VehicleData base) {
-  for (const VehicleField* field : kept)
-    std::visit([&](auto pointer) { base.*pointer = std::move(from.*pointer); }, field->member);
-  return base;
+void ResetFields(VehicleData& vehicle, const std::vector<const VehicleField*>& fields,
+                 const VehicleData& base) {
+  for (const VehicleField* field : fields)
+    std::visit([&](auto pointer) { vehicle.*pointer = base.*pointer; }, field->member);
 }
 
 }  // namespace veltra::comms

@@ -92,12 +92,13 @@ double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle);
 // fit. The width is the caller's to check.
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle);
 
-// The fields of those columns, found once by a caller that uses them row after row.
-std::vector<const VehicleField*> VehicleFieldsNamed(std::initializer_list<std::string_view> names);
+// The fields of the columns not named, found once by a caller that uses them
+// row after row.
+std::vector<const VehicleField*> VehicleFieldsBesides(
+    std::initializer_list<std::string_view> names);
 
-// A vehicle that has the kept fields of from, moved out of it, and the other
-// values of base.
-VehicleData KeepFields(VehicleData&& from, const std::vector<const VehicleField*>& kept,
-                       VehicleData base = {});
+// Gives those fields of the vehicle the values they have in base.
+void ResetFields(VehicleData& vehicle, const std::vector<const VehicleField*>& fields,
+                 const VehicleData& base);
 
 }  // namespace veltra::comms
