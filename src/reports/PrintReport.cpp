@@ -60,8 +60,7 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
   });
 }
 
-// A list repeats most of its texts: each distinct one is measured once. The
-// texts are gathered on two threads sharing the rows, and measured together
+// A list repeats most of its texts: each distinct one is measured once, all
 // in one batch.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
@@ -75,24 +74,27 @@ void PrintReport::measureColumns(Canvas& canvas) {
     widen(column, size.width);
     lineHeight_ = std::max(lineHeight_, size.height);
   }
-  std::vector<TextSet> ownTexts(specs_.size()), helperTexts(specs_.size());
-  ShareChunks(
-      rowCount(),
-      [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, ownTexts); },
-      [&]() -> ChunkWork {
-        return
-            [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, helperTexts); };
-      });
+  const std::vector<TextSet> distinct = distinctColumnTexts();
   std::vector<std::string_view> texts;
   std::vector<std::size_t> columnOf;
   for (std::size_t column = 0; column < specs_.size(); ++column) {
-    for (const std::string& text : ownTexts[column]) texts.push_back(text);
-    for (const std::string& text : helperTexts[column])
-      if (!ownTexts[column].contains(text)) texts.push_back(text);
+    texts.insert(texts.end(), distinct[column].begin(), distinct[column].end());
     columnOf.resize(texts.size(), column);
   }
   const std::vector<int> widths = canvas.measureWidths(texts);
   for (std::size_t i = 0; i < texts.size(); ++i) widen(columnOf[i], widths[i]);
+}
+
+// Gathered on two threads sharing the rows.
+std::vector<TextSet> PrintReport::distinctColumnTexts() const {
+  std::vector<TextSet> own(specs_.size()), helpers(specs_.size());
+  ShareChunks(
+      rowCount(), [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, own); },
+      [&]() -> ChunkWork {
+        return [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, helpers); };
+      });
+  for (std::size_t column = 0; column < specs_.size(); ++column) own[column].merge(helpers[column]);
+  return own;
 }
 
 void PrintReport::gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
