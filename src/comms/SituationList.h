@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "comms/SituationRow.h"
@@ -29,9 +30,11 @@ class SituationList {
   // as the last one (byte-wise, case-sensitive) replaces its values, so each
   // chassis keeps its latest state.
   void addOrMerge(SituationRow row);
-  void appendListRow(const SituationRow& supplied) { rows_.push_back(ListFilling(supplied)); }
-  void appendFinancingRow(const SituationRow& supplied) {
-    rows_.push_back(FinancingFilling(supplied));
+  void appendListRow(SituationRow supplied) {
+    KeepListFields(rows_.emplace_back(std::move(supplied)));
+  }
+  void appendFinancingRow(SituationRow supplied) {
+    KeepFinancingFields(rows_.emplace_back(std::move(supplied)));
   }
 
   // Builds the index afresh: company code ascending, then chassis by the

@@ -16,23 +16,21 @@ VehicleData financingDefaults() {
 
 }  // namespace
 
-SituationRow ListFilling(const SituationRow& supplied) {
-  SituationRow row{supplied.telaio,      supplied.data,      supplied.azienda,
-                   supplied.companyName, supplied.ambitName, {}};
-  row.vehicle =
-      KeepFields(supplied.vehicle, {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz",
-                                    "aliment", "sedere", "piedi", "handicap", "lung", "altezza",
-                                    "aria", "pedana", "datini", "datfin"});
-  return row;
+// The lists fill one row per vehicle listed: the fields they clear are found once.
+void KeepListFields(SituationRow& row) {
+  static const auto others = VehicleFieldsBesides(
+      {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
+       "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"});
+  ResetFields(row.vehicle, others, {});
 }
 
-SituationRow FinancingFilling(const SituationRow& supplied) {
-  SituationRow row{supplied.telaio, supplied.data, supplied.azienda, supplied.companyName, {}, {}};
-  row.vehicle = KeepFields(supplied.vehicle,
-                           {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",
-                            "atto", "contrib2", "datini", "datfin", "datrad"},
-                           financingDefaults());
-  return row;
+void KeepFinancingFields(SituationRow& row) {
+  static const auto others =
+      VehicleFieldsBesides({"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",
+                            "atto", "contrib2", "datini", "datfin", "datrad"});
+  static const VehicleData defaults = financingDefaults();
+  row.ambitName.clear();
+  ResetFields(row.vehicle, others, defaults);
 }
 
 }  // namespace veltra::comms

@@ -20,14 +20,15 @@ struct SituationRow {
   friend bool operator==(const SituationRow&, const SituationRow&) = default;
 };
 
-// The vehicle lists' filling: the chassis, date, company and ambit with their
-// names, and the vehicle fields the lists print; the other texts are empty
-// and the amounts 0.0.
-SituationRow ListFilling(const SituationRow& supplied);
+// The vehicle lists' filling, made in place: the chassis, date, company and
+// ambit with their names, and the vehicle fields the lists print stay; the
+// other texts are emptied and the amounts set to 0.0.
+void KeepListFields(SituationRow& row);
 
-// The financing list's filling: the chassis, date, company with its name, and
-// the vehicle fields the financing list prints; ambito, the counts, lung and
-// altezza are -1, the flags 0 and the other texts empty.
-SituationRow FinancingFilling(const SituationRow& supplied);
+// The financing list's filling, made in place: the chassis, date, company
+// with its name, and the vehicle fields the financing list prints stay;
+// ambito, the counts, lung and altezza become -1, the flags 0 and the other
+// texts empty.
+void KeepFinancingFields(SituationRow& row);
 
 }  // namespace veltra::comms

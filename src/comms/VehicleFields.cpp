@@ -82,13 +82,18 @@ bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData&
   return false;
 }
 
-VehicleData KeepFields(const VehicleData& from, std::initializer_list<std::string_view> kept,
-                       VehicleData base) {
-  for (std::string_view name : kept) {
-    const VehicleField& field = VehicleFieldNamed(name);
-    std::visit([&](auto pointer) { base.*pointer = from.*pointer; }, field.member);
-  }
-  return base;
+std::vector<const VehicleField*> VehicleFieldsBesides(
+    std::initializer_list<std::string_view> names) {
+  std::vector<const VehicleField*> fields;
+  for (const VehicleField& field : VehicleFields)
+    if (std::find(names.begin(), names.end(), field.name) == names.end()) fields.push_back(&field);
+  return fields;
+}
+
+void ResetFields(VehicleData& vehicle, const std::vector<const VehicleField*>& fields,
+                 const VehicleData& base) {
+  for (const VehicleField* field : fields)
+    std::visit([&](auto pointer) { vehicle.*pointer = base.*pointer; }, field->member);
 }
 
 }  // namespace veltra::comms

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "comms/VehicleData.h"
 
@@ -91,8 +92,13 @@ double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle);
 // fit. The width is the caller's to check.
 bool ReadFileText(const VehicleField& field, std::string_view text, VehicleData& vehicle);
 
-// A vehicle that has the named fields of from and the other values of base.
-VehicleData KeepFields(const VehicleData& from, std::initializer_list<std::string_view> kept,
-                       VehicleData base = {});
+// The fields of the columns not named, found once by a caller that uses them
+// row after row.
+std::vector<const VehicleField*> VehicleFieldsBesides(
+    std::initializer_list<std::string_view> names);
+
+// Gives those fields of the vehicle the values they have in base.
+void ResetFields(VehicleData& vehicle, const std::vector<const VehicleField*>& fields,
+                 const VehicleData& base);
 
 }  // namespace veltra::comms

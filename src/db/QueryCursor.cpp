@@ -96,6 +96,12 @@ bool QueryCursor::GetText(const std::string& fieldName, std::string& out) {
   return FieldValueToText(value, out);
 }
 
+bool QueryCursor::GetText(int position, std::string& out) {
+  FieldValue value;
+  if (!readColumn(position, value)) return false;
+  return FieldValueToText(value, out);
+}
+
 bool QueryCursor::GetInt(int position, std::int32_t& out) {
   FieldValue value;
   if (!readColumn(position, value)) return false;

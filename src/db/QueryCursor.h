@@ -33,6 +33,8 @@ class QueryCursor {
   bool NextRow();
 
   bool GetText(const std::string& fieldName, std::string& out);
+  // The same text by position, for readers that know their select list.
+  bool GetText(int position, std::string& out);
   bool GetInt(int position, std::int32_t& out);
   bool GetDouble(int position, double& out);
   bool GetString(int position, std::string& out);

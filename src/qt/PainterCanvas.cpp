@@ -6,6 +6,8 @@
 #include <QTextLayout>
 #include <cmath>
 
+#include "reports/SharedChunks.h"
+
 namespace veltra::qt {
 
 namespace {
@@ -16,6 +18,14 @@ QColor qtColour(reports::Rgb colour) {
 
 QString qtText(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The selected font made afresh as the painter made it, for another thread:
+// resolve() would hand back the painter's own font, engine and all, when
+// there is nothing to resolve.
+QFont FontForThread(const reports::Font& selected, const QFont& painterFont) {
+  const QFont font(qtText(selected.family), selected.points, selected.weight);
+  return font == painterFont ? font : font.resolve(painterFont);
 }
 
 }  // namespace
@@ -74,12 +84,38 @@ void PainterCanvas::selectPen(int width) {
   painter_.setPen(pen);
 }
 
+int PainterCanvas::widthOf(const QFontMetricsF& metrics, std::string_view text) const {
+  return toUnits(metrics.horizontalAdvance(qtText(text)));
+}
+
 reports::TextSize PainterCanvas::measure(std::string_view text) {
   if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
   auto known = widths_.find(text);
-  if (known == widths_.end())
-    known = widths_.emplace(text, toUnits(metrics_->horizontalAdvance(qtText(text)))).first;
+  if (known == widths_.end()) known = widths_.emplace(text, widthOf(*metrics_, text)).first;
   return {known->second, toUnits(metrics_->height())};
+}
+
+// Shaping is most of a long list's pagination, so a helper thread shares the
+// texts. It shapes with a font of its own, made there: the engine a font
+// caches must not be shared between threads.
+std::vector<int> PainterCanvas::measureWidths(const std::vector<std::string_view>& texts) {
+  constexpr std::size_t FewTexts = 2000;  // not worth a thread
+  if (!selected_ || texts.size() < FewTexts) return Canvas::measureWidths(texts);
+  const QFont painterFont = painter_.font();
+  std::vector<int> widths(texts.size());
+  reports::ShareChunks(
+      texts.size(),
+      [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) widths[i] = measure(texts[i]).width;
+      },
+      [&]() -> reports::ChunkWork {
+        const QFont font = FontForThread(*selected_, painterFont);
+        return [&, metrics = QFontMetricsF(font, painter_.device())](std::size_t first,
+                                                                     std::size_t end) {
+          for (std::size_t i = first; i < end; ++i) widths[i] = widthOf(metrics, texts[i]);
+        };
+      });
+  return widths;
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {

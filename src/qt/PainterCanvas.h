@@ -38,6 +38,7 @@ class PainterCanvas : public reports::Canvas {
   void selectFont(const reports::Font& font) override;
   void selectPen(int width) override;
   reports::TextSize measure(std::string_view text) override;
+  std::vector<int> measureWidths(const std::vector<std::string_view>& texts) override;
   void text(int x, int y, std::string_view text) override;
   void line(int x1, int y1, int x2, int y2) override;
   void fillRect(int left, int top, int right, int bottom, reports::Rgb colour) override;
@@ -53,6 +54,7 @@ class PainterCanvas : public reports::Canvas {
   void gather(QPointF corner, const QGlyphRun& run);
   void drawGathered();
   int toUnits(double pixels) const;
+  int widthOf(const QFontMetricsF& metrics, std::string_view text) const;
 
   // Lets the maps of texts be searched with a view, without a copy.
   struct TextHash {

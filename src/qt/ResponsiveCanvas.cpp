@@ -10,6 +10,14 @@ reports::TextSize ResponsiveCanvas::measure(std::string_view text) {
   return canvas_.measure(text);
 }
 
+// A batch takes a fraction of a second however many texts it holds.
+std::vector<int> ResponsiveCanvas::measureWidths(const std::vector<std::string_view>& texts) {
+  keepResponsive_();
+  auto widths = canvas_.measureWidths(texts);
+  keepResponsive_();
+  return widths;
+}
+
 void ResponsiveCanvas::text(int x, int y, std::string_view text) {
   keepResponsive_();
   canvas_.text(x, y, text);

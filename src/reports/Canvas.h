@@ -5,6 +5,7 @@
 // only through what measure() answers.
 
 #include <string_view>
+#include <vector>
 
 namespace veltra::reports {
 
@@ -50,6 +51,14 @@ class Canvas {
   virtual void selectPen(int width) = 0;
   // The text's size in the selected font.
   virtual TextSize measure(std::string_view text) = 0;
+  // The widths of many texts, each as measure() gives it, in their order: a
+  // canvas may share the work among threads.
+  virtual std::vector<int> measureWidths(const std::vector<std::string_view>& texts) {
+    std::vector<int> widths;
+    widths.reserve(texts.size());
+    for (std::string_view text : texts) widths.push_back(measure(text).width);
+    return widths;
+  }
   // Texts are placed by their top-left corner.
   virtual void text(int x, int y, std::string_view text) = 0;
   virtual void line(int x1, int y1, int x2, int y2) = 0;

@@ -79,7 +79,7 @@ bool CommunicationsCheckReport::loadCommunications(db::DatabaseConnection& conne
     std::int32_t code = 0;
     query.GetInt(0, code);
     if (CheckedCompany* company = companyOf(code))
-      company->communications.push_back({TextByName(query, "data"), 0});
+      company->communications.push_back({TrimmedColumn(query, 1), 0});
   }
   return !query.Failed();
 }
@@ -94,7 +94,7 @@ bool CommunicationsCheckReport::countElements(db::DatabaseConnection& connection
     query.GetInt(0, code);
     CheckedCompany* company = companyOf(code);
     if (!company) continue;
-    const std::string date = TextByName(query, "data");
+    const std::string date = TrimmedColumn(query, 1);
     auto& received = company->communications;
     const auto communication =
         std::find_if(received.begin(), received.end(),

@@ -29,19 +29,24 @@ const std::vector<ColumnSpec>& financingColumns() {
   return columns;
 }
 
-// Column positions of the query; the dates are read by name.
+// Column positions of the query.
 enum Column {
   Atto = 0,
   Telaio,
-  Azienda = 3,
+  Data,
+  Azienda,
   CompanyName,
   Prop,
   Targa,
   Libretto,
   Tipo,
-  Prezzo = 10,
+  Dtimm,
+  Prezzo,
   Contrib,
   Contrib2,
+  Datini,
+  Datfin,
+  Datrad,
 };
 
 comms::SituationRow readRow(db::QueryCursor& query) {
@@ -49,20 +54,20 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   comms::VehicleData& vehicle = row.vehicle;
   vehicle.atto = TrimmedColumn(query, Atto);
   row.telaio = TrimmedColumn(query, Telaio);
-  row.data = TextByName(query, "data");
+  row.data = TrimmedColumn(query, Data);
   query.GetInt(Azienda, row.azienda);
   row.companyName = TrimmedColumn(query, CompanyName);
   vehicle.prop = TrimmedColumn(query, Prop);
   vehicle.targa = TrimmedColumn(query, Targa);
   vehicle.libretto = TrimmedColumn(query, Libretto);
   vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.dtimm = TextByName(query, "dtimm");
+  vehicle.dtimm = TrimmedColumn(query, Dtimm);
   query.GetDouble(Prezzo, vehicle.prezzo);
   query.GetDouble(Contrib, vehicle.contrib);
   query.GetDouble(Contrib2, vehicle.contrib2);
-  vehicle.datini = TextByName(query, "datini");
-  vehicle.datfin = TextByName(query, "datfin");
-  vehicle.datrad = TextByName(query, "datrad");
+  vehicle.datini = TrimmedColumn(query, Datini);
+  vehicle.datfin = TrimmedColumn(query, Datfin);
+  vehicle.datrad = TrimmedColumn(query, Datrad);
   return row;
 }
 

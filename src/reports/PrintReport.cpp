@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 #include <unordered_set>
 
 #include "db/platform/LocalTime.h"
+#include "reports/SharedChunks.h"
 
 namespace veltra::reports {
 
@@ -60,31 +60,41 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
   });
 }
 
-// A list repeats most of its texts: each distinct one is measured once. The
-// texts are gathered on two threads, each over half the rows; the canvas
-// measures on this one.
+// A list repeats most of its texts: each distinct one is measured once, all
+// in one batch.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
   lineHeight_ = 0;
-  auto widen = [&](std::size_t column, std::string_view text) {
-    const TextSize size = canvas.measure(text);
-    places_[column].width = std::max(places_[column].width, size.width);
-    lineHeight_ = std::max(lineHeight_, size.height);
+  auto widen = [&](std::size_t column, int width) {
+    places_[column].width = std::max(places_[column].width, width);
   };
   for (std::size_t column = 0; column < specs_.size(); ++column) {
     const ColumnSpec& spec = specs_[column];
-    widen(column, spec.widthText.empty() ? spec.heading : spec.widthText);
+    const TextSize size = canvas.measure(spec.widthText.empty() ? spec.heading : spec.widthText);
+    widen(column, size.width);
+    lineHeight_ = std::max(lineHeight_, size.height);
   }
-  const std::size_t half = rowCount() / 2;
-  std::vector<TextSet> secondHalf(specs_.size());
-  std::thread helper([&] { gatherColumnTexts(half, rowCount(), secondHalf); });
-  std::vector<TextSet> firstHalf(specs_.size());
-  gatherColumnTexts(0, half, firstHalf);
-  helper.join();
-  // A text of both halves is measured twice: the canvas knows it the second time.
-  for (std::size_t column = 0; column < specs_.size(); ++column)
-    for (const auto* texts : {&firstHalf[column], &secondHalf[column]})
-      for (const std::string& text : *texts) widen(column, text);
+  const std::vector<TextSet> distinct = distinctColumnTexts();
+  std::vector<std::string_view> texts;
+  std::vector<std::size_t> columnOf;
+  for (std::size_t column = 0; column < specs_.size(); ++column) {
+    texts.insert(texts.end(), distinct[column].begin(), distinct[column].end());
+    columnOf.resize(texts.size(), column);
+  }
+  const std::vector<int> widths = canvas.measureWidths(texts);
+  for (std::size_t i = 0; i < texts.size(); ++i) widen(columnOf[i], widths[i]);
+}
+
+// Gathered on two threads sharing the rows.
+std::vector<TextSet> PrintReport::distinctColumnTexts() const {
+  std::vector<TextSet> own(specs_.size()), helpers(specs_.size());
+  ShareChunks(
+      rowCount(), [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, own); },
+      [&]() -> ChunkWork {
+        return [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, helpers); };
+      });
+  for (std::size_t column = 0; column < specs_.size(); ++column) own[column].merge(helpers[column]);
+  return own;
 }
 
 void PrintReport::gatherColumnTexts(std::size_t firstRow, std::size_t endRow,

@@ -107,9 +107,11 @@ class PrintReport {
   };
 
   void measureColumns(Canvas& canvas);
-  // The distinct texts of each column that takes its width from its values,
-  // over the rows from firstRow to before endRow. Safe on another thread:
-  // it only reads the rows.
+  // The distinct texts of each column that takes its width from its values.
+  std::vector<std::unordered_set<std::string>> distinctColumnTexts() const;
+  // Adds the distinct texts of each column that takes its width from its
+  // values, over the rows from firstRow to before endRow. Safe on another
+  // thread: it only reads the rows.
   void gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
                          std::vector<std::unordered_set<std::string>>& texts) const;
   void placeColumns();

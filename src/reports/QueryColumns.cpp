@@ -11,9 +11,9 @@ std::string TrimmedColumn(db::QueryCursor& query, int position) {
   return text;
 }
 
-std::string TextByName(db::QueryCursor& query, const std::string& field) {
+std::string RenderedColumn(db::QueryCursor& query, int position) {
   std::string text;
-  query.GetText(field, text);
+  query.GetText(position, text);
   return text;
 }
 

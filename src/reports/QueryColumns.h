@@ -1,7 +1,7 @@
 #pragma once
-// How the reports read a query's row: texts by position lose their trailing
-// blanks (the fixed-width fields pad them), dates and flags are read by name
-// so that they come out as the program renders them.
+// How the reports read a query's row by position: texts lose their trailing
+// blanks (the fixed-width fields pad them), dates come out as "GG/MM/AAAA",
+// and other values, such as flags, as the program renders them.
 
 #include <string>
 
@@ -10,6 +10,6 @@
 namespace veltra::reports {
 
 std::string TrimmedColumn(db::QueryCursor& query, int position);
-std::string TextByName(db::QueryCursor& query, const std::string& field);
+std::string RenderedColumn(db::QueryCursor& query, int position);
 
 }  // namespace veltra::reports

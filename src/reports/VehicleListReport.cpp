@@ -37,17 +37,19 @@ VehicleListDialog dialogOf(VehicleListOrder order) {
                                               : VehicleListDialog::ByAmbit;
 }
 
-// Column positions of the query; the rest are read by name.
+// Column positions of the query.
 enum Column {
   Telaio = 0,
-  Azienda = 2,
+  Data,
+  Azienda,
   CompanyName,
   Ambito,
   AmbitName,
   Interno,
   Targa,
   Tipo,
-  Dest = 10,
+  Prima,
+  Dest,
   Carroz,
   Aliment,
   Sedere,
@@ -55,13 +57,17 @@ enum Column {
   Handicap,
   Lung,
   Altezza,
+  Aria,
+  Pedana,
+  Datini,
+  Datfin,
 };
 
 comms::SituationRow readRow(db::QueryCursor& query) {
   comms::SituationRow row;
   comms::VehicleData& vehicle = row.vehicle;
   row.telaio = TrimmedColumn(query, Telaio);
-  row.data = TextByName(query, "data");
+  row.data = TrimmedColumn(query, Data);
   query.GetInt(Azienda, row.azienda);
   row.companyName = TrimmedColumn(query, CompanyName);
   query.GetInt(Ambito, vehicle.ambito);
@@ -69,7 +75,7 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   vehicle.interno = TrimmedColumn(query, Interno);
   vehicle.targa = TrimmedColumn(query, Targa);
   vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.prima = TextByName(query, "prima");
+  vehicle.prima = TrimmedColumn(query, Prima);
   vehicle.dest = TrimmedColumn(query, Dest);
   vehicle.carroz = TrimmedColumn(query, Carroz);
   vehicle.aliment = TrimmedColumn(query, Aliment);
@@ -78,10 +84,10 @@ comms::SituationRow readRow(db::QueryCursor& query) {
   query.GetInt(Handicap, vehicle.handicap);
   query.GetDouble(Lung, vehicle.lung);
   query.GetDouble(Altezza, vehicle.altezza);
-  vehicle.aria = comms::FlagFromDatabaseText(TextByName(query, "aria"));
-  vehicle.pedana = comms::FlagFromDatabaseText(TextByName(query, "pedana"));
-  vehicle.datini = TextByName(query, "datini");
-  vehicle.datfin = TextByName(query, "datfin");
+  vehicle.aria = comms::FlagFromDatabaseText(RenderedColumn(query, Aria));
+  vehicle.pedana = comms::FlagFromDatabaseText(RenderedColumn(query, Pedana));
+  vehicle.datini = TrimmedColumn(query, Datini);
+  vehicle.datfin = TrimmedColumn(query, Datfin);
   return row;
 }
 

@@ -120,17 +120,17 @@ TEST(SituationList, FillingsKeepTheirFieldsAndDefaultTheRest) {
   financingDefaults.piedi = financingDefaults.handicap = -1;
   financingDefaults.lung = financingDefaults.altezza = -1.0;
   const struct {
-    SituationRow (*fill)(const SituationRow&);
+    void (*fill)(SituationRow&);
     std::set<std::string_view> kept;
     const char* ambitName;
     VehicleData defaults;
   } fillings[] = {
-      {ListFilling,
+      {KeepListFields,
        {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
         "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"},
        "Ambito",
        {}},
-      {FinancingFilling,
+      {KeepFinancingFields,
        {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib", "atto", "contrib2",
         "datini", "datfin", "datrad"},
        "",
@@ -138,7 +138,8 @@ TEST(SituationList, FillingsKeepTheirFieldsAndDefaultTheRest) {
   };
   const SituationRow supplied{"T1", "02/02/2002", 4, "Azienda", "Ambito", everyFieldSet()};
   for (const auto& filling : fillings) {
-    const SituationRow row = filling.fill(supplied);
+    SituationRow row = supplied;
+    filling.fill(row);
     EXPECT_EQ(row.telaio, "T1");
     EXPECT_EQ(row.data, "02/02/2002");
     EXPECT_EQ(row.azienda, 4);

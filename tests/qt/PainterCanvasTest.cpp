@@ -6,6 +6,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "qt/PainterCanvas.h"
 #include "reports/PrintReport.h"
@@ -96,6 +99,26 @@ TEST_F(PainterCanvasTest, MeasuresFollowTheSelectedFont) {
   EXPECT_GT(large.height, small.height);
   canvas.selectFont(reports::ReportFont);
   EXPECT_EQ(canvas.measure("Marca Tipo").width, small.width);
+}
+
+// A long batch is shared with a helper thread and its own font: every width
+// must still be what the selected font gives, kerned pairs and accents too.
+TEST_F(PainterCanvasTest, ABatchMeasuresAsEachTextAlone) {
+  std::vector<std::string> owned;
+  for (int i = 0; i < 3000; ++i)
+    owned.push_back(std::string(i % 2 ? "AVATAR " : "Propriet\u00e0 ") + std::to_string(i * 7919) +
+                    std::string(static_cast<std::size_t>(i % 5), 'W'));
+  const std::vector<std::string_view> texts(owned.begin(), owned.end());
+  QImage image = blankSheet();
+  QPainter painter(&image);
+  PainterCanvas canvas(painter);
+  for (const reports::Font& font : {reports::ReportFont, reports::Font{"Arial", 16, 700}}) {
+    canvas.selectFont(font);
+    const std::vector<int> widths = canvas.measureWidths(texts);
+    ASSERT_EQ(widths.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      ASSERT_EQ(widths[i], canvas.measure(texts[i]).width) << texts[i];
+  }
 }
 
 }  // namespace
