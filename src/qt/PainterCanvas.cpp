@@ -4,9 +4,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
-
-#include "reports/SharedChunks.h"
+#include <limits>
+#include <utility>
 
 namespace veltra::qt {
 
@@ -18,14 +19,6 @@ QColor qtColour(reports::Rgb colour) {
 
 QString qtText(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The selected font made afresh as the painter made it, for another thread:
-// resolve() would hand back the painter's own font, engine and all, when
-// there is nothing to resolve.
-QFont FontForThread(const reports::Font& selected, const QFont& painterFont) {
-  const QFont font(qtText(selected.family), selected.points, selected.weight);
-  return font == painterFont ? font : font.resolve(painterFont);
 }
 
 }  // namespace
@@ -75,6 +68,7 @@ void PainterCanvas::selectFont(const reports::Font& font) {
   selected_ = font;
   metrics_.emplace(painter_.font(), painter_.device());
   widths_.clear();
+  asciiAdvances_.fill(0);
   runs_.clear();
 }
 
@@ -95,27 +89,39 @@ reports::TextSize PainterCanvas::measure(std::string_view text) {
   return {known->second, toUnits(metrics_->height())};
 }
 
-// Shaping is most of a long list's pagination, so a helper thread shares the
-// texts. It shapes with a font of its own, made there: the engine a font
-// caches must not be shared between threads.
-std::vector<int> PainterCanvas::measureWidths(const std::vector<std::string_view>& texts) {
-  constexpr std::size_t FewTexts = 2000;  // not worth a thread
-  if (!selected_ || texts.size() < FewTexts) return Canvas::measureWidths(texts);
-  const QFont painterFont = painter_.font();
-  std::vector<int> widths(texts.size());
-  reports::ShareChunks(
-      texts.size(),
-      [&](std::size_t first, std::size_t end) {
-        for (std::size_t i = first; i < end; ++i) widths[i] = measure(texts[i]).width;
-      },
-      [&]() -> reports::ChunkWork {
-        const QFont font = FontForThread(*selected_, painterFont);
-        return [&, metrics = QFontMetricsF(font, painter_.device())](std::size_t first,
-                                                                     std::size_t end) {
-          for (std::size_t i = first; i < end; ++i) widths[i] = widthOf(metrics, texts[i]);
-        };
-      });
-  return widths;
+// Shaping is most of a long list's pagination, though a column's width
+// needs only its widest text. Letters set side by side are never narrower
+// than the text shaped (kerning only draws them closer), so the texts are
+// taken from the widest bound down and shaped until a bound, rounded as
+// widths are, is no wider than the widest found: of tens of thousands, a few
+// are shaped.
+int PainterCanvas::widest(const std::vector<std::string_view>& texts) {
+  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
+  std::vector<std::pair<double, std::string_view>> bounded;
+  bounded.reserve(texts.size());
+  for (std::string_view text : texts) bounded.emplace_back(widthBound(text), text);
+  std::sort(bounded.begin(), bounded.end(),
+            [](const auto& a, const auto& b) { return a.first > b.first; });
+  int widest = 0;
+  for (const auto& [bound, text] : bounded) {
+    if (std::isfinite(bound) && toUnits(bound) <= widest) break;
+    widest = std::max(widest, measure(text).width);
+  }
+  return widest;
+}
+
+// A letter beyond ASCII may join with its neighbour or come from another
+// font: such a text has no bound and is always shaped.
+double PainterCanvas::widthBound(std::string_view text) {
+  double width = 0;
+  for (const char letter : text) {
+    const auto code = static_cast<unsigned char>(letter);
+    if (code >= asciiAdvances_.size()) return std::numeric_limits<double>::infinity();
+    double& advance = asciiAdvances_[code];
+    if (advance == 0) advance = metrics_->horizontalAdvance(QChar(code));
+    width += advance;
+  }
+  return width;
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPointF>
 #include <QRawFont>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,7 +39,7 @@ class PainterCanvas : public reports::Canvas {
   void selectFont(const reports::Font& font) override;
   void selectPen(int width) override;
   reports::TextSize measure(std::string_view text) override;
-  std::vector<int> measureWidths(const std::vector<std::string_view>& texts) override;
+  int widest(const std::vector<std::string_view>& texts) override;
   void text(int x, int y, std::string_view text) override;
   void line(int x1, int y1, int x2, int y2) override;
   void fillRect(int left, int top, int right, int bottom, reports::Rgb colour) override;
@@ -55,6 +56,8 @@ class PainterCanvas : public reports::Canvas {
   void drawGathered();
   int toUnits(double pixels) const;
   int widthOf(const QFontMetricsF& metrics, std::string_view text) const;
+  // At least the text's width in device pixels, from its letters' advances.
+  double widthBound(std::string_view text);
 
   // Lets the maps of texts be searched with a view, without a copy.
   struct TextHash {
@@ -73,6 +76,7 @@ class PainterCanvas : public reports::Canvas {
   // A list repeats its texts (dates, makes, counts) thousands of times: each
   // is measured once for the selected font.
   TextMap<int> widths_;
+  std::array<double, 128> asciiAdvances_{};  // of the selected font; 0 until asked
   // Likewise shaped once, for engines that keep glyphs as they are given:
   // a picture keeps texts, and glyphs only as outlines.
   bool drawsGlyphRuns_;

@@ -11,11 +11,11 @@ reports::TextSize ResponsiveCanvas::measure(std::string_view text) {
 }
 
 // A batch takes a fraction of a second however many texts it holds.
-std::vector<int> ResponsiveCanvas::measureWidths(const std::vector<std::string_view>& texts) {
+int ResponsiveCanvas::widest(const std::vector<std::string_view>& texts) {
   keepResponsive_();
-  auto widths = canvas_.measureWidths(texts);
+  const int widest = canvas_.widest(texts);
   keepResponsive_();
-  return widths;
+  return widest;
 }
 
 void ResponsiveCanvas::text(int x, int y, std::string_view text) {

@@ -23,7 +23,7 @@ class ResponsiveCanvas : public reports::Canvas {
   void selectFont(const reports::Font& font) override { canvas_.selectFont(font); }
   void selectPen(int width) override { canvas_.selectPen(width); }
   reports::TextSize measure(std::string_view text) override;
-  std::vector<int> measureWidths(const std::vector<std::string_view>& texts) override;
+  int widest(const std::vector<std::string_view>& texts) override;
   void text(int x, int y, std::string_view text) override;
   void line(int x1, int y1, int x2, int y2) override { canvas_.line(x1, y1, x2, y2); }
   void fillRect(int left, int top, int right, int bottom, reports::Rgb colour) override {

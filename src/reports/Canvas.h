@@ -4,6 +4,7 @@
 // painter, the tests record what is drawn. Pagination depends on the device
 // only through what measure() answers.
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -51,13 +52,12 @@ class Canvas {
   virtual void selectPen(int width) = 0;
   // The text's size in the selected font.
   virtual TextSize measure(std::string_view text) = 0;
-  // The widths of many texts, each as measure() gives it, in their order: a
-  // canvas may share the work among threads.
-  virtual std::vector<int> measureWidths(const std::vector<std::string_view>& texts) {
-    std::vector<int> widths;
-    widths.reserve(texts.size());
-    for (std::string_view text : texts) widths.push_back(measure(text).width);
-    return widths;
+  // The width of the widest of many texts, as measure() gives it; 0 for
+  // none. A canvas may leave out texts it can tell are narrower.
+  virtual int widest(const std::vector<std::string_view>& texts) {
+    int widest = 0;
+    for (std::string_view text : texts) widest = std::max(widest, measure(text).width);
+    return widest;
   }
   // Texts are placed by their top-left corner.
   virtual void text(int x, int y, std::string_view text) = 0;

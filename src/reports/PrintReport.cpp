@@ -60,8 +60,8 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
   });
 }
 
-// A list repeats most of its texts: each distinct one is measured once, all
-// in one batch.
+// A list repeats most of its texts: a column's width is that of the widest
+// of its distinct ones.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
   lineHeight_ = 0;
@@ -75,14 +75,10 @@ void PrintReport::measureColumns(Canvas& canvas) {
     lineHeight_ = std::max(lineHeight_, size.height);
   }
   const std::vector<TextSet> distinct = distinctColumnTexts();
-  std::vector<std::string_view> texts;
-  std::vector<std::size_t> columnOf;
   for (std::size_t column = 0; column < specs_.size(); ++column) {
-    texts.insert(texts.end(), distinct[column].begin(), distinct[column].end());
-    columnOf.resize(texts.size(), column);
+    const std::vector<std::string_view> texts(distinct[column].begin(), distinct[column].end());
+    widen(column, canvas.widest(texts));
   }
-  const std::vector<int> widths = canvas.measureWidths(texts);
-  for (std::size_t i = 0; i < texts.size(); ++i) widen(columnOf[i], widths[i]);
 }
 
 // Gathered on two threads sharing the rows.
