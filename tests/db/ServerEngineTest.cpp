@@ -109,6 +109,8 @@ TEST_P(ServerEngineTest, ASessionTheServerEndedIsOpenedAgainBeforeTheNextCommand
   testing::RecordingPrompter otherPrompter;
   DatabaseConnection other(otherPrompter, path);
   ASSERT_TRUE(other.IsOpen());
+  // Its statements, prepared on the old session, are gone with it.
+  EXPECT_TRUE(addCompany(other, "2"));
   ASSERT_TRUE(connection->engineDatabase()->execute(
       "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
       "WHERE datname = current_database() AND pid <> pg_backend_pid()"));

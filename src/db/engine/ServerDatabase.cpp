@@ -199,10 +199,23 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
                                         progressHook_);
 }
 
-EngineStatus ServerDatabase::prepare(const std::string& name, const std::string& sql) {
-  if (auto status = sendDeferred(); !status) return status;
+std::string ServerDatabase::preparedStatement(const std::string& sql, EngineStatus& status) {
+  auto& [session, names] = prepared_;
+  // A session opened again after a break has none of the old one's statements.
+  if (const int current = PQbackendPID(connection_.get()); current != session) {
+    names.clear();
+    session = current;
+  }
+  if (const auto found = names.find(sql); found != names.end()) {
+    status = EngineStatus::success();
+    return found->second;
+  }
+  if (status = sendDeferred(); !status) return {};
   ++roundTrips_;
-  return prepareOnServer(connection_.get(), name, sql);
+  const std::string name = "s" + std::to_string(names.size() + 1);
+  if (status = prepareOnServer(connection_.get(), name, sql); !status) return {};
+  names.emplace(sql, name);
+  return name;
 }
 
 EngineStatus ServerDatabase::execute(const std::string& sql) {

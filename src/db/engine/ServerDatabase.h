@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "db/engine/EngineDatabase.h"
@@ -62,8 +64,10 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus execute(const std::string& sql) override;
 
   pg_conn* handle() const { return connection_.get(); }
-  // A name for the next statement prepared on this connection.
-  std::string nextStatementName() { return "s" + std::to_string(++statements_); }
+  // The name of the statement prepared on this session from sql, preparing
+  // it the first time; empty, with status, when the server refused it. The
+  // register's statements are few, and a session keeps them until it ends.
+  std::string preparedStatement(const std::string& sql, EngineStatus& status);
   // Runs one statement; the progress hook is called before it.
   ServerResult run(const std::string& sql, EngineStatus& status,
                    const ServerParameters* parameters = nullptr);
@@ -71,7 +75,6 @@ class ServerDatabase final : public EngineDatabase {
                            EngineStatus& status);
   ServerResult runPreparedInSavepoint(const std::string& savepoint, const std::string& name,
                                       const ServerParameters& parameters, EngineStatus& status);
-  EngineStatus prepare(const std::string& name, const std::string& sql);
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
 
@@ -96,7 +99,8 @@ class ServerDatabase final : public EngineDatabase {
   ServerHandle connection_;
   ProgressHook progressHook_;
   ServerWriteQueue writes_;
-  long statements_ = 0;
+  // Statement names by their SQL, for the session of prepared.first.
+  std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   long roundTrips_ = 0;
 };
 

@@ -60,15 +60,6 @@ ServerTableRecordset::ServerTableRecordset(ServerDatabase& db, TableInfo table)
 
 void ServerTableRecordset::indexChanged() {}
 
-const std::string* ServerTableRecordset::prepared(std::map<std::string, std::string>& names,
-                                                  const std::string& sql, EngineStatus& status) {
-  status = EngineStatus::success();
-  if (const auto found = names.find(sql); found != names.end()) return &found->second;
-  const std::string name = db_.nextStatementName();
-  if (status = db_.prepare(name, sql); !status) return nullptr;
-  return &names.emplace(sql, name).first->second;
-}
-
 void ServerTableRecordset::bind(size_t position, const FieldValue& value) {
   parameters_.nulls[position] = value.isNull;
   if (!value.isNull) serverText(value, parameters_.texts[position]);
@@ -83,11 +74,12 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
     return EngineStatus::success();
   }
   EngineStatus status;
-  const auto* name = prepared(statements_, seekSql(table(), currentIndex(), keys.size()), status);
-  if (name == nullptr) return status;
+  const std::string name =
+      db_.preparedStatement(seekSql(table(), currentIndex(), keys.size()), status);
+  if (name.empty()) return status;
   parameters_.resize(keys.size());
   for (size_t i = 0; i < keys.size(); ++i) bind(i, keys[i]);
-  auto result = db_.runPrepared(*name, parameters_, status);
+  auto result = db_.runPrepared(name, parameters_, status);
   found = status && rowCount(result.get()) > 0;
   if (found) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
   return status;
@@ -96,14 +88,14 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
 EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {
   EngineStatus status = db_.identityOf(rowid);
   if (!status) return status;
-  const auto* name = prepared(statements_,
-                              "SELECT " + columnList(table()) + " FROM " +
-                                  quoteIdentifier(table().name) + " WHERE " + identity() + " = $1",
-                              status);
-  if (name == nullptr) return status;
+  const std::string name =
+      db_.preparedStatement("SELECT " + columnList(table()) + " FROM " +
+                                quoteIdentifier(table().name) + " WHERE " + identity() + " = $1",
+                            status);
+  if (name.empty()) return status;
   parameters_.resize(1);
   parameters_.texts[0] = std::to_string(rowid);
-  auto result = db_.runPrepared(*name, parameters_, status);
+  auto result = db_.runPrepared(name, parameters_, status);
   exists = status && rowCount(result.get()) > 0;
   if (!exists) return status;
   for (size_t i = 0; i < table().columns.size(); ++i)
@@ -121,9 +113,9 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   EngineStatus status;
   if (!adding)
     if (status = db_.identityOf(rowid); !status) return status;
-  const auto* name =
-      prepared(statements_, adding ? insertSql(table()) : updateSql(table(), assigned()), status);
-  if (name == nullptr) return status;
+  const std::string name =
+      db_.preparedStatement(adding ? insertSql(table()) : updateSql(table(), assigned()), status);
+  if (name.empty()) return status;
   size_t count = adding ? 0 : 1;
   for (size_t i = 0; i < table().columns.size(); ++i) count += writes(i) ? 1 : 0;
   parameters_.resize(count);
@@ -131,8 +123,8 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   for (size_t i = 0; i < table().columns.size(); ++i)
     if (writes(i)) bind(number++, written(i));
   if (!adding) parameters_.texts[number] = std::to_string(rowid);
-  if (ServerWriteQueue* writes = db_.deferredWrites()) return deferWrite(*writes, *name, rowid);
-  auto result = runWrite(*name, status);
+  if (ServerWriteQueue* writes = db_.deferredWrites()) return deferWrite(*writes, name, rowid);
+  auto result = runWrite(name, status);
   if (!status) return describeServerWriteFailure(result.get(), table(), status);
   if (adding) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
   return status;
@@ -163,9 +155,7 @@ ServerResult ServerTableRecordset::runWrite(const std::string& name, EngineStatu
   return result;
 }
 
-void ServerTableRecordset::releaseStatements() {
-  // Prepared statements live as long as the connection; they are only forgotten here.
-  statements_.clear();
-}
+// The statements belong to the session, for the next cursor of the same kind.
+void ServerTableRecordset::releaseStatements() {}
 
 }  // namespace veltra::db::engine

@@ -1,9 +1,8 @@
 #pragma once
-// The table recordset on the server: statements prepared once per recordset,
+// The table recordset on the server: statements prepared once per session,
 // rows known by the hidden identity column, each write inside bulk work
 // wrapped in its own savepoint.
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -26,17 +25,12 @@ class ServerTableRecordset final : public TableRecordset {
   EngineStatus writeRow(bool adding, std::int64_t& rowid) override;
   void releaseStatements() override;
 
-  // The name of the statement prepared from sql, preparing it the first time.
-  const std::string* prepared(std::map<std::string, std::string>& names, const std::string& sql,
-                              EngineStatus& status);
   void bind(size_t position, const FieldValue& value);
   EngineStatus deferWrite(ServerWriteQueue& writes, const std::string& name, std::int64_t& rowid);
   // Runs a prepared write; inside a transaction a refused write undoes only itself.
   ServerResult runWrite(const std::string& name, EngineStatus& status);
 
   ServerDatabase& db_;
-  // Statement names by their SQL: the server keeps them for the whole connection.
-  std::map<std::string, std::string> statements_;
   ServerParameters parameters_;
 };
 
