@@ -362,13 +362,11 @@ EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info)
 EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
   if (relation.name.empty() || relation.fields.empty())
     return EngineStatus::failure("La relazione \"" + relation.name + "\" non è completa.");
-  for (const auto& table : tableNames()) {
-    TableInfo info;
-    if (auto status = loadTable(table, info); !status) return status;
-    for (const auto& existing : info.relations)
-      if (EqualsIgnoringCase(existing.name, relation.name))
-        return EngineStatus::failure("La relazione \"" + relation.name + "\" esiste già.");
-  }
+  std::vector<RelationDef> existing;
+  if (auto status = relations(existing); !status) return status;
+  for (const auto& other : existing)
+    if (EqualsIgnoringCase(other.name, relation.name))
+      return EngineStatus::failure("La relazione \"" + relation.name + "\" esiste già.");
   TableInfo table, foreign;
   if (auto status = loadTable(relation.table, table); !status) return status;
   if (auto status = loadTable(relation.foreignTable, foreign); !status) return status;
@@ -380,9 +378,12 @@ EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
     referencing += (referencing.empty() ? "" : ", ") + quoteIdentifier(pair.foreignField);
     referenced += (referenced.empty() ? "" : ", ") + quoteIdentifier(pair.field);
   }
-  return execute("ALTER TABLE " + quoteIdentifier(relation.foreignTable) + " ADD CONSTRAINT " +
-                 quoteIdentifier(relation.name) + " FOREIGN KEY (" + referencing + ") REFERENCES " +
-                 quoteIdentifier(relation.table) + " (" + referenced + ")");
+  EngineStatus status =
+      execute("ALTER TABLE " + quoteIdentifier(relation.foreignTable) + " ADD CONSTRAINT " +
+              quoteIdentifier(relation.name) + " FOREIGN KEY (" + referencing + ") REFERENCES " +
+              quoteIdentifier(relation.table) + " (" + referenced + ")");
+  if (status) knownRelations_->push_back(relation);
+  return status;
 }
 
 EngineStatus ServerDatabase::begin() {
@@ -425,12 +426,18 @@ constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
 
 }  // namespace
 
+// A register's relations are made with it: read once, not for every import.
 EngineStatus ServerDatabase::relations(std::vector<RelationDef>& found) {
-  for (const std::string& table : tableNames()) {
-    TableInfo info;
-    if (auto status = loadTable(table, info); !status) return status;
-    found.insert(found.end(), info.relations.begin(), info.relations.end());
+  if (!knownRelations_) {
+    std::vector<RelationDef> all;
+    for (const std::string& table : tableNames()) {
+      TableInfo info;
+      if (auto status = loadTable(table, info); !status) return status;
+      all.insert(all.end(), info.relations.begin(), info.relations.end());
+    }
+    knownRelations_ = std::move(all);
   }
+  found = *knownRelations_;
   return EngineStatus::success();
 }
 

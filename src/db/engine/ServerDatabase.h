@@ -4,6 +4,7 @@
 // NOCASE does; every row has a hidden identity column for its place.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -101,6 +102,7 @@ class ServerDatabase final : public EngineDatabase {
   ServerWriteQueue writes_;
   // Statement names by their SQL, for the session of prepared.first.
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
+  std::optional<std::vector<RelationDef>> knownRelations_;
   long roundTrips_ = 0;
 };
 
