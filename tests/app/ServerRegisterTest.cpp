@@ -63,7 +63,7 @@ TEST(ServerDialogTest, ComposesTheUriFromItsFieldsAndNeverAsksForAPassword) {
 class ServerRegisterTest : public AppTest {
  protected:
   void SetUp() override {
-    if (testServer().empty()) GTEST_SKIP() << "no test server (VELTRA_TEST_SERVER)";
+    ASSERT_FALSE(requireTestServer().empty());
     locator = newRegisterLocator(TestEngine::Server, dir);
     RecordingPrompter quiet;
     ASSERT_EQ(schema::BuildNewDatabase(quiet, locator, "creato").outcome, ui::Outcome::Done);

@@ -24,7 +24,7 @@ constexpr int Vehicles = 300;
 class ServerImportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
+    ASSERT_FALSE(testing::requireTestServer().empty());
     database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
   }

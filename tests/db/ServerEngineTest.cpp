@@ -18,7 +18,7 @@ namespace {
 class ServerEngineTest : public testing::DbTest {
  protected:
   void SetUp() override {
-    if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
+    ASSERT_FALSE(testing::requireTestServer().empty());
     DbTest::SetUp();
   }
 

@@ -4,18 +4,31 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 
 #include "db/engine/EngineDatabase.h"
 
 namespace veltra::testing {
 
 std::string testServer() {
-  const char* uri = std::getenv("VELTRA_TEST_SERVER");
-  return uri != nullptr ? uri : "";
+  if (const char* uri = std::getenv("VELTRA_TEST_SERVER")) return uri;
+  std::ifstream recorded(VELTRA_TEST_CLUSTER_FILE);
+  std::string folder;
+  if (std::getline(recorded, folder) && !folder.empty())
+    return "postgresql:///postgres?host=" + folder + "&user=postgres";
+  return "";
+}
+
+std::string requireTestServer() {
+  const std::string uri = testServer();
+  if (uri.empty())
+    ADD_FAILURE() << "no PostgreSQL server for the tests: run them through ctest, which starts "
+                     "a private cluster, or name one in VELTRA_TEST_SERVER (scripts/test-cluster "
+                     "start makes one and prints its folder)";
+  return uri;
 }
 
 std::vector<TestEngine> testEngines() {
-  if (testServer().empty()) return {TestEngine::File};
   return {TestEngine::File, TestEngine::Server};
 }
 
@@ -28,7 +41,8 @@ std::string newRegisterLocator(TestEngine engine, const TempDir& dir, const std:
   // Tests run in parallel processes: the process id keeps their names apart.
   static std::atomic<int> counter{0};
   const std::string name = "veltra_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-  std::string uri = testServer();
+  std::string uri = requireTestServer();
+  if (uri.empty()) return {};
   const auto path = uri.find('/', uri.find("://") + 3);
   const auto query = uri.find('?');
   return uri.substr(0, path) + "/" + name + (query == std::string::npos ? "" : uri.substr(query));
