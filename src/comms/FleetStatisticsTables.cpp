@@ -134,9 +134,9 @@ FigureTable compared(const FigureTable& now, const FigureTable& before, const st
                      const std::string& beforeDate) {
   FigureTable table{now.title, now.labelHeadings, {}, {}};
   for (const FigureColumn& column : now.columns) {
-    table.columns.push_back({column.heading + " " + nowDate, column.kind, false});
-    table.columns.push_back({column.heading + " " + beforeDate, column.kind, false});
-    table.columns.push_back({"Var. " + column.heading, column.kind, true});
+    table.columns.push_back({column.heading, column.kind, false, nowDate});
+    table.columns.push_back({column.heading, column.kind, false, beforeDate});
+    table.columns.push_back({column.heading, column.kind, true, "variazione"});
   }
   // Rows in the order of now, then those only before had, in their order.
   std::vector<std::vector<std::string>> order;
@@ -188,7 +188,7 @@ std::string csvLine(const std::vector<std::string>& fields) {
 
 std::vector<std::string> headings(const FigureTable& table) {
   std::vector<std::string> texts = table.labelHeadings;
-  for (const FigureColumn& column : table.columns) texts.push_back(column.heading);
+  for (const FigureColumn& column : table.columns) texts.push_back(ColumnHeading(column));
   return texts;
 }
 
@@ -219,6 +219,10 @@ std::vector<FigureTable> ComparedTables(const std::vector<FigureTable>& now,
   for (std::size_t i = 0; i < now.size() && i < before.size(); ++i)
     tables.push_back(compared(now[i], before[i], nowDate, beforeDate));
   return tables;
+}
+
+std::string ColumnHeading(const FigureColumn& column) {
+  return column.subheading.empty() ? column.heading : column.heading + " " + column.subheading;
 }
 
 std::string FigureText(const std::optional<double>& value, const FigureColumn& column) {

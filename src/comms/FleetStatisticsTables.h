@@ -17,8 +17,12 @@ enum class FigureKind { Count, Years, Percent, Amount };
 struct FigureColumn {
   std::string heading;
   FigureKind kind = FigureKind::Count;
-  bool change = false;  // the difference between two dates: written with its sign
+  bool change = false;          // the difference between two dates: written with its sign
+  std::string subheading = {};  // the date, or "variazione", beside two dates
 };
+
+// The heading on one line: the subheading after it.
+std::string ColumnHeading(const FigureColumn& column);
 
 struct FigureRow {
   std::vector<std::string> labels;

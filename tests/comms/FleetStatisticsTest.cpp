@@ -137,8 +137,8 @@ TEST_P(FleetStatisticsTest, ComparesEachFigureWithAnEarlierDay) {
   const auto before = FigureTables(figuresOn("31/12/2023"), FleetGrouping::Company);
   const auto tables = ComparedTables(now, before, "31/12/2024", "31/12/2023");
   const FigureTable& seats = tables[0];
-  EXPECT_EQ(seats.columns[1].heading, "Mezzi 31/12/2023");
-  EXPECT_EQ(seats.columns[2].heading, "Var. Mezzi");
+  EXPECT_EQ(ColumnHeading(seats.columns[1]), "Mezzi 31/12/2023");
+  EXPECT_EQ(ColumnHeading(seats.columns[2]), "Mezzi variazione");
   // A3 counted in 2023 with 15 seats, A4 in 2024 with 10.
   EXPECT_EQ(RowTexts(seats, seats.rows[0]),
             (std::vector<std::string>{"Totale", "5", "5", "0", "125", "130", "-5", "90", "90", "0",
