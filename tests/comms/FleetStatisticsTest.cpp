@@ -178,5 +178,21 @@ TEST(FleetStatisticsRules, CsvIsForItalianSpreadsheets) {
   EXPECT_EQ(FigureText(2.25, {"x", FigureKind::Years, true}), "+2,2");
 }
 
+// Columns line up by characters, not bytes, and a note runs on from the
+// first value column without widening it.
+TEST(FleetStatisticsRules, PlainTableAlignsAccentedLabelsAndNotes) {
+  FigureTable table{
+      "Mezzi e posti",
+      {"Azienda"},
+      {{"Mezzi"}, {"Età media", FigureKind::Years}},
+      {{{"0001 - Città"}, {12.0, 6.25}, {}},
+       {{"0002 - Altra"}, {0.0, std::nullopt}, "nessun mezzo in servizio al 01/01/2024"}}};
+  EXPECT_EQ(FigureTablesText({table}),
+            "Mezzi e posti\n"
+            "Azienda       Mezzi  Età media\n"
+            "0001 - Città     12        6,2\n"
+            "0002 - Altra  nessun mezzo in servizio al 01/01/2024\n\n");
+}
+
 }  // namespace
 }  // namespace veltra::comms
