@@ -159,9 +159,10 @@ std::optional<FleetStatisticsChoice> AcceptFleetStatisticsForm(
   if (!company) return std::nullopt;
   FleetStatisticsChoice choice;
   choice.company = *company;
+  // The name as the list shows it after its code: "%04d - name".
   for (const CodeItem& item : companies)
-    if (item.code == *company)
-      choice.companyName = item.text.substr(std::min<size_t>(7, item.text.size()));
+    if (item.code == *company && item.text.find(" - ") != std::string::npos)
+      choice.companyName = item.text.substr(item.text.find(" - ") + 3);
   choice.grouping = form.grouping;
   auto date = AcceptInputDate(form.dateText, prompter);
   if (!date) return std::nullopt;
