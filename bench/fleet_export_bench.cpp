@@ -11,6 +11,14 @@
 // folder to build it again. Run by hand, with a Release build:
 //   build/speed/bench/fleet_export_bench --benchmark_filter=FleetExport/50000/20
 //
+// BM_FleetStatistics computes the figures of the "Statistiche Parco" for the
+// same day over the same register, beside the export: figures_ms and
+// export_ms, their ratio and cpu_ratio; the same states are read, so the
+// figures should cost about what the export does.
+//
+// VELTRA_FLEET_REGISTER names a register built beforehand instead, of the
+// same shape (../shared/anchors/mkfleet.py TEMPLATE OUT 50000 20).
+//
 // Counters (medians of the runs): export_ms is the whole command, from
 // opening the database to the written file; sqlite_ms the baseline; ratio
 // export_ms over sqlite_ms, cpu_ratio the same in processor time, steadier
@@ -29,6 +37,7 @@
 
 #include "comms/ApplyCommunication.h"
 #include "comms/FleetSituationExport.h"
+#include "comms/FleetStatistics.h"
 #include "db/DatabaseConnection.h"
 #include "support/BenchSupport.h"
 #include "support/CachedRegister.h"
@@ -56,6 +65,7 @@ std::string communicationDate(int n) {
 
 // The cached register of vehicles x communications history rows.
 std::string registerOf(std::size_t vehicles, int communications) {
+  if (const char* given = std::getenv("VELTRA_FLEET_REGISTER")) return given;
   const fs::path path = CacheFolder / ("fleet_" + std::to_string(vehicles) + "x" +
                                        std::to_string(communications) + ".mdb");
   return CachedRegister(path, [&](db::DatabaseConnection& connection) {
@@ -150,7 +160,46 @@ void BM_FleetExport(benchmark::State& state) {
   state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
 }
 
+// The figures by company, as veltra-cli stats computes them before writing.
+int computeFigures(const std::string& database) {
+  comms::FleetStatisticsChoice choice;
+  choice.date = ExportDay;
+  BenchPrompter prompter;
+  db::DatabaseConnection connection(prompter, database);
+  comms::FleetFigures figures;
+  if (!comms::ComputeFleetFigures(connection, choice, ExportDay, figures)) std::abort();
+  return figures.registerVehicles;
+}
+
+void BM_FleetStatistics(benchmark::State& state) {
+  const std::string database =
+      registerOf(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string output = (CacheFolder / "SituazioneMezzi.txt").string();
+  std::vector<Timing> figures, exports;
+  long peakExtraKiB = 0;
+  int counted = 0;
+  for (auto _ : state) {
+    exports.push_back(timingOf([&] { exportFleet(database, output); }));
+    const Measure measured = measure([&] { counted = computeFigures(database); });
+    figures.push_back(measured.timing);
+    peakExtraKiB = std::max(peakExtraKiB, measured.peakExtraKiB);
+  }
+  // The export is the baseline here.
+  Comparison comparison{figures, exports};
+  comparison.report(state, "figures");
+  state.counters["export_ms"] = state.counters["sqlite_ms"];
+  state.counters.erase("sqlite_ms");
+  state.counters["vehicles_in_service"] = counted;
+  state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
+}
+
 }  // namespace
+
+BENCHMARK(BM_FleetStatistics)
+    ->Args({50000, 2})
+    ->Args({50000, 20})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 BENCHMARK(BM_FleetExport)
     ->Args({50000, 2})

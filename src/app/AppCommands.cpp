@@ -47,6 +47,7 @@ constexpr AppCommand Commands[] = {
     {CmdListByAmbit, vehicleListByAmbitCommand},
     {CmdFinancingList, financingListCommand},
     {CmdVerification, verificationCommand},
+    {CmdFleetStatistics, fleetStatisticsCommand},
     {CmdPrint, printCommand},
 };
 

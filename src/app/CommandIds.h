@@ -21,12 +21,13 @@ enum CommandId : int {
   CmdListByAmbit = 5115,           // Consultazione > Rubrica Mezzi x A&mbito
   CmdFinancingList = 5116,         // Consultazione > Rubrica Mezzi x &Finanziamento
   CmdVerification = 5117,          // &Verifica
+  CmdFleetStatistics = 5118,       // Consultazione > Statistiche &Parco
   CmdPrint = 57607,                // the standard print command, for the report view
 };
 
 // The commands from 5108 on work on data: they need an open database.
 constexpr bool needsDatabase(int id) {
-  return id >= CmdImportCommunication && id <= CmdVerification;
+  return id >= CmdImportCommunication && id <= CmdFleetStatistics;
 }
 
 }  // namespace veltra::app

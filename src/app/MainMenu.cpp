@@ -29,6 +29,7 @@ constexpr MenuEntry Entries[] = {
     {MenuEntry::Item, "Rubrica Mezzi x &Azienda", CmdListByCompany},
     {MenuEntry::Item, "Rubrica Mezzi x A&mbito", CmdListByAmbit},
     {MenuEntry::Item, "Rubrica Mezzi x &Finanziamento", CmdFinancingList},
+    {MenuEntry::Item, "Statistiche &Parco", CmdFleetStatistics},
     {MenuEntry::Separator, "", 0},
     {MenuEntry::Item, "&Esportazione TXT", CmdFleetTextExport},
     {MenuEntry::BarCommand, "&Verifica", CmdVerification},

@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "app/CommunicationsCheckDialog.h"
+#include "app/FleetStatisticsDialog.h"
 #include "app/MainWindow.h"
 #include "app/StampaVista.h"
 #include "app/VehicleListDialog.h"
 #include "reports/CommunicationsCheckReport.h"
 #include "reports/FinancingListReport.h"
+#include "reports/FleetStatisticsReport.h"
 #include "reports/VehicleListReport.h"
 
 namespace veltra::app {
@@ -89,6 +91,16 @@ void verificationCommand(MainWindow& window) {
   if (dialog.exec() != QDialog::Accepted) return;
   runLoadedReport(window, *connection,
                   std::make_unique<reports::CommunicationsCheckReport>(dialog.period()),
+                  dialog.previewChosen());
+}
+
+void fleetStatisticsCommand(MainWindow& window) {
+  db::DatabaseConnection* connection = window.connection();
+  if (connection == nullptr) return;
+  FleetStatisticsDialog dialog(*connection, &window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  runLoadedReport(window, *connection,
+                  std::make_unique<reports::FleetStatisticsReport>(dialog.choice()),
                   dialog.previewChosen());
 }
 

@@ -18,4 +18,7 @@ void financingListCommand(MainWindow& window);
 // Verifica (5117): which of the companies under observation communicated in a period.
 void verificationCommand(MainWindow& window);
 
+// Consultazione > Statistiche Parco (5118): the fleet figures at a date, in tables and charts.
+void fleetStatisticsCommand(MainWindow& window);
+
 }  // namespace veltra::app

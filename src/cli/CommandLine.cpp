@@ -12,6 +12,7 @@
 #include "cli/InstallationCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/SchemaCommands.h"
+#include "cli/StatsCommand.h"
 #include "cli/StatusCommand.h"
 
 namespace veltra::cli {
@@ -43,6 +44,10 @@ constexpr CommandEntry Commands[] = {
      "verification --pdf FILE [--from DATE] [--to DATE] [--mark N[,N...]] [--unmark N[,N...]]"
      " [--portrait]",
      reportCommand},
+    {"stats",
+     "[--date DATE] [--compare DATE] [--company N] [--by company|ambit] [--pdf FILE]"
+     " [--csv FILE] [--portrait]",
+     statsCommand},
     {"repair", "PATH", repairCommand},
     {"duplicate", "SOURCE DEST", duplicateCommand},
     {"register-installation", "[DIRECTORY]", registerInstallationCommand},

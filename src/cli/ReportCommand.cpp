@@ -147,14 +147,14 @@ std::unique_ptr<QGuiApplication> guiApplication() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int writePdf(CliContext& context, reports::PrintReport& report, const std::string& path,
-             bool portrait) {
+}  // namespace
+
+int writeReportPdf(CliContext& context, reports::PrintReport& report, const std::string& path,
+                   bool portrait) {
   const auto application = guiApplication();
   const auto paper = portrait ? qt::PdfPaper::A4Portrait : qt::PdfPaper::A4Landscape;
   return qt::WritePdfReport(report, path, paper, context.prompter) ? ExitOk : ExitFailed;
 }
-
-}  // namespace
 
 int reportCommand(CliContext& context) {
   if (context.args.empty()) return context.usageError("manca il tipo di stampa");
@@ -173,7 +173,7 @@ int reportCommand(CliContext& context) {
   if (!connection) return ExitFailed;
   const ReportPointer report = kind->prepare(context, *options, *connection);
   if (!report || !reports::HasRowsToPrint(*report, context.prompter)) return ExitFailed;
-  return writePdf(context, *report, options->value("--pdf"), options->isSet("--portrait"));
+  return writeReportPdf(context, *report, options->value("--pdf"), options->isSet("--portrait"));
 }
 
 }  // namespace veltra::cli

@@ -48,22 +48,33 @@ void readState(db::QueryCursor& query, SituationRow& row) {
 
 }  // namespace
 
-bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
-                        SituationList& list) {
+bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& date,
+                       const std::function<void(SituationRow&)>& take) {
   db::QueryCursor query(&connection);
   selectStatesOn(query, date);
   SituationRow row;
+  SituationRow held;
+  bool holding = false;
   for (bool found = query.Execute(); found; found = query.NextRow()) {
     readState(query, row);
     // Chassis that differ only in trailing blanks are one chassis once
     // trimmed, and one in another case is the same vehicle: the later state
     // replaces the earlier under the spelling that came first.
-    if (list.size() > 0 && row.telaio != list.rows().back().telaio &&
-        db::EqualsIgnoringCase(row.telaio, list.rows().back().telaio))
-      row.telaio = list.rows().back().telaio;
-    list.addOrMerge(std::move(row));
+    if (holding && db::EqualsIgnoringCase(row.telaio, held.telaio))
+      row.telaio.swap(held.telaio);
+    else if (holding)
+      take(held);
+    held = std::move(row);
+    holding = true;
   }
+  if (holding) take(held);
   return !query.Failed();
+}
+
+bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
+                        SituationList& list) {
+  return ForEachFleetState(connection, date,
+                           [&list](SituationRow& state) { list.addOrMerge(std::move(state)); });
 }
 
 }  // namespace veltra::comms

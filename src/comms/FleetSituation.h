@@ -2,6 +2,7 @@
 // The state of every vehicle as of a day: its latest history row dated on or
 // before it, with the company and ambit names.
 
+#include <functional>
 #include <string>
 
 #include "comms/SituationList.h"
@@ -15,5 +16,12 @@ namespace veltra::comms {
 // incomplete or hold older states.
 bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,
                         SituationList& list);
+
+// The same states handed one at a time, in chassis order, each vehicle once
+// and under the spelling its chassis was first registered with; take may move
+// from the row. Only one state is held at a time, so the memory does not grow
+// with the register. False when reading failed (the failure was shown).
+bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& date,
+                       const std::function<void(SituationRow&)>& take);
 
 }  // namespace veltra::comms

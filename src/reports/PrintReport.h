@@ -71,9 +71,10 @@ class PrintReport {
   virtual std::size_t rowCount() const = 0;
 
   // Measures the texts, places the columns and records where each page starts.
-  void paginate(Canvas& canvas, const PageGeometry& geometry, PageTable& pages);
+  // A report that is more than one table lays out its pages itself.
+  virtual void paginate(Canvas& canvas, const PageGeometry& geometry, PageTable& pages);
   // Page n as pagination cut it; nothing for a page it did not make.
-  void drawPage(Canvas& canvas, int page, const PageTable& pages);
+  virtual void drawPage(Canvas& canvas, int page, const PageTable& pages);
 
   const std::string& title() const { return title_; }
   int usableHeight() const { return usableHeight_; }
@@ -86,9 +87,10 @@ class PrintReport {
   // A page takes no further row once y is below this.
   int bottomLimit() const { return topMargin_ + usableHeight_; }
   // The share of the table that fits across the usable width: 1 when it all does.
-  double widthFitting() const;
+  virtual double widthFitting() const;
 
  protected:
+  void setPageCount(int count) { pageCount_ = count; }
   // One text per column. Pagination calls it from two threads at once: it
   // must only read.
   virtual std::vector<std::string> cells(std::size_t row) const = 0;

@@ -51,7 +51,8 @@ TEST_F(MainMenuTest, HoldsEveryCommandWithItsTextInMenuOrder) {
       "Comunicazioni: &Situazione Comunicazioni Aziendali=5110 - &Import Comunicazione=5108 "
       "&Export Comunicazione=5109",
       "Consultazione: Scheda &Mezzo=5111 Scheda &Storica=5112 - Rubrica Mezzi x &Azienda=5114 "
-      "Rubrica Mezzi x A&mbito=5115 Rubrica Mezzi x &Finanziamento=5116 - &Esportazione TXT=5113",
+      "Rubrica Mezzi x A&mbito=5115 Rubrica Mezzi x &Finanziamento=5116 Statistiche &Parco=5118 - "
+      "&Esportazione TXT=5113",
       "&Verifica=5117",
       "&Fine=5101",
       "&?=5102",
@@ -64,7 +65,7 @@ TEST_F(MainMenuTest, CommandActionsComeInMenuOrderAndLeaveOutThePrintCommand) {
   std::vector<int> ids;
   for (QAction* action : window().commandActions()) ids.push_back(action->data().toInt());
   EXPECT_EQ(ids, (std::vector<int>{5103, 5104, 5105, 5106, 5107, 5110, 5108, 5109, 5111, 5112, 5114,
-                                   5115, 5116, 5113, 5117, 5101, 5102}));
+                                   5115, 5116, 5118, 5113, 5117, 5101, 5102}));
 }
 
 TEST_F(MainMenuTest, WithoutADatabaseOnlyDatabaseFineAndAboutAreEnabled) {
@@ -72,7 +73,7 @@ TEST_F(MainMenuTest, WithoutADatabaseOnlyDatabaseFineAndAboutAreEnabled) {
   dialogs.answers = {QMessageBox::Cancel};  // no database created at the first start
   ASSERT_TRUE(start());
   EXPECT_EQ(enabledIds(window()), (std::vector<int>{5103, 5104, 5105, 5106, 5107, 5101, 5102}));
-  for (int id = app::CmdImportCommunication; id <= app::CmdVerification; ++id)
+  for (int id = app::CmdImportCommunication; id <= app::CmdFleetStatistics; ++id)
     EXPECT_FALSE(window().isCommandEnabled(id)) << id;
   EXPECT_TRUE(window().isCommandEnabled(app::CmdDisconnect));
 }
@@ -80,7 +81,7 @@ TEST_F(MainMenuTest, WithoutADatabaseOnlyDatabaseFineAndAboutAreEnabled) {
 TEST_F(MainMenuTest, WithAnOpenDatabaseEveryCommandIsEnabled) {
   startConnected();
   EXPECT_EQ(enabledIds(window()).size(), window().commandActions().size());
-  for (int id = app::CmdExit; id <= app::CmdVerification; ++id)
+  for (int id = app::CmdExit; id <= app::CmdFleetStatistics; ++id)
     EXPECT_TRUE(window().isCommandEnabled(id)) << id;
 }
 

@@ -3,6 +3,7 @@
 // button bar and caption, the pages it previews, and how it goes again.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,10 +20,12 @@
 #include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/CommunicationsCheckDialog.h"
+#include "app/FleetStatisticsDialog.h"
 #include "app/PageView.h"
 #include "app/StampaVista.h"
 #include "app/VehicleListDialog.h"
 #include "comms/ApplyCommunication.h"
+#include "comms/DateInput.h"
 #include "db/DatabaseConnection.h"
 #include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
@@ -322,6 +325,33 @@ TEST_F(ReportCommandsTest, VerificationPrintsTheCompaniesMarkedInItsDialog) {
   EXPECT_EQ(caption(), "Verifica Comunicazioni Aziendali");
   EXPECT_EQ(view->pageView()->pageCount(), 1);
   EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+// A date the calendar does not have keeps the dialog open with the date
+// message; then the figures beside those of an earlier day.
+TEST_F(ReportCommandsTest, FleetStatisticsChecksItsDatesThenShowsTheFigures) {
+  startOnRegister(10);
+  int shown = 0;
+  whenShown<app::FleetStatisticsDialog>([&shown](app::FleetStatisticsDialog& dialog) {
+    ++shown;
+    auto* date = dialog.findChild<QLineEdit*>(app::FleetStatisticsDialog::DateEditName);
+    date->setText("31/02/2024");
+    auto* ok = dialog.findChild<QPushButton*>("IDOK");
+    ok->click();
+    EXPECT_TRUE(dialog.isVisible());
+    date->setText("31/12/24");
+    dialog.findChild<QCheckBox*>(app::FleetStatisticsDialog::CompareBoxName)->click();
+    dialog.findChild<QLineEdit*>(app::FleetStatisticsDialog::CompareEditName)
+        ->setText("01/01/2024");
+    ok->click();
+  });
+  window().runCommand(app::CmdFleetStatistics);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{std::string(comms::InvalidDateMessage)});
+  auto* view = qobject_cast<app::StampaVista*>(window().reportWindow());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(caption(), "Statistiche Parco");
+  EXPECT_GE(view->pageView()->pageCount(), 1);
 }
 
 }  // namespace
