@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QUrl>
+#include <QUrlQuery>
 #include <algorithm>
 #include <filesystem>
 
@@ -29,9 +30,11 @@ Field* field(QDialog& dialog, const char* name) {
 }
 
 // Fills the server dialog as the user types, then presses OK.
-std::function<void(QDialog&)> fillServerDialog(QString host, QString database, QString user) {
+std::function<void(QDialog&)> fillServerDialog(QString host, int port, QString database,
+                                               QString user) {
   return [=](QDialog& dialog) {
     field<QLineEdit>(dialog, ServerDialog::HostEditName)->setText(host);
+    field<QSpinBox>(dialog, ServerDialog::PortEditName)->setValue(port);
     field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->setText(database);
     field<QLineEdit>(dialog, ServerDialog::UserEditName)->setText(user);
     field<QPushButton>(dialog, "IDOK")->click();
@@ -71,23 +74,27 @@ class ServerRegisterTest : public AppTest {
     name = url.path().mid(1);
     const QString query = url.query();
     socketFolder = query.mid(query.indexOf(QStringLiteral("host=")) + 5).section('&', 0, 0);
+    // The test server may listen on any port, named in the query or the authority.
+    const QString queryPort = QUrlQuery(url).queryItemValue(QStringLiteral("port"));
+    port = queryPort.isEmpty() ? url.port(5432) : queryPort.toInt();
   }
   // The user picks the server button in the file dialog and fills the server dialog.
   void chooseServerRegister(const QString& database) {
     dialogs.files.push_back(ScriptedDialogs::ServerButton);
     dialogs.dialogScripts.push_back(
-        fillServerDialog(socketFolder, database, QStringLiteral("postgres")));
+        fillServerDialog(socketFolder, port, database, QStringLiteral("postgres")));
   }
   std::string composedUri() const {
     return "postgresql://postgres@" +
-           QString::fromLatin1(QUrl::toPercentEncoding(socketFolder)).toStdString() + ":5432/" +
-           name.toStdString();
+           QString::fromLatin1(QUrl::toPercentEncoding(socketFolder)).toStdString() + ":" +
+           std::to_string(port) + "/" + name.toStdString();
   }
   QString statusText() { return window().statusBar()->findChild<QLabel*>()->text(); }
 
   std::string locator;
   QString name;
   QString socketFolder;
+  int port = 5432;
 };
 
 TEST_F(ServerRegisterTest, ConnettiOnAServerIsNamedAndKeptForTheNextStart) {
@@ -97,7 +104,8 @@ TEST_F(ServerRegisterTest, ConnettiOnAServerIsNamedAndKeptForTheNextStart) {
   ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
   EXPECT_TRUE(window().hasOpenConnection());
   EXPECT_EQ(window().databasePath(), composedUri());
-  EXPECT_EQ(statusText(), "Database: " + name + " sul server " + socketFolder + ":5432");
+  EXPECT_EQ(statusText(),
+            "Database: " + name + " sul server " + socketFolder + ":" + QString::number(port));
 
   dialogs.answers = {QMessageBox::Ok};
   window().runCommand(app::CmdExit);
