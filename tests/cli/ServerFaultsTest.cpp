@@ -240,6 +240,27 @@ TEST_F(ServerFaultsTest, APasswordIsFoundHoweverTheUriSpellsIt) {
   }
 }
 
+// A role granted SELECT only: it reads as any other, and an import is
+// refused at once, before any work, with one sentence.
+TEST_F(ServerFaultsTest, ARoleThatMayOnlyReadIsToldSoOnceBeforeAnImport) {
+  const std::string role = "lettore_" + std::to_string(::getpid());
+  run("DO $$ BEGIN CREATE ROLE " + role +
+      " LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$");
+  run("GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + role);
+  const auto user = database.find("user=postgres");
+  ASSERT_NE(user, std::string::npos) << database;
+  const std::string reader = database.substr(0, user) + "user=" + role +
+                             database.substr(user + std::string("user=postgres").size());
+  const auto status = cli({"--db", reader, "status"});
+  EXPECT_EQ(status.exitStatus, 0) << status.err;
+  const auto import = cli({"--db", reader, "import", importFile(7, 10), "--yes"});
+  EXPECT_EQ(import.exitStatus, 1);
+  const std::string sentence = "non ha il permesso di modificare il registro";
+  const auto said = import.err.find(sentence);
+  ASSERT_NE(said, std::string::npos) << import.err;
+  EXPECT_EQ(import.err.find(sentence, said + 1), std::string::npos) << import.err;
+}
+
 }  // namespace
 
 // A server that accepts the connection and never answers: given up on after

@@ -112,6 +112,15 @@ std::unique_ptr<ServerDatabase> ServerDatabase::open(const std::string& uri, Eng
   auto db = connect(uri, status);
   if (!db) return nullptr;
   if (status = db->checkRegister(); !status) return nullptr;
+  // A role granted SELECT only reads; told now, not at the first refused write.
+  auto writable = db->run(
+      "SELECT coalesce(bool_and(has_table_privilege(t.oid, 'INSERT, UPDATE')), true) "
+      "FROM pg_class t WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+      "AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid AND a.attname = '" +
+          std::string(RowIdentityColumn) + "')",
+      status);
+  if (!status) return nullptr;
+  db->readOnly_ = textAt(writable.get(), 0, 0) != "t";
   return db;
 }
 

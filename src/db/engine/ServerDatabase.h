@@ -32,6 +32,7 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus close() override;
   bool isOpen() const override { return connection_ != nullptr; }
   std::string versionText() const override;
+  bool readOnly() const override { return readOnly_; }
   // The server keeps its own files, but it may have been stopped or cut off
   // since the last command: that is found out before the next one starts.
   EngineStatus stillInPlace() const override;
@@ -112,7 +113,8 @@ class ServerDatabase final : public EngineDatabase {
   std::optional<std::vector<RelationDef>> knownRelations_;
   long roundTrips_ = 0;
   bool bulkWork_ = false;
-  bool marked_ = true;  // false until the transaction that creates the register commits
+  bool marked_ = true;
+  bool readOnly_ = false;  // false until the transaction that creates the register commits
   std::optional<EngineStatus> ended_;  // why bulk work was ended
 };
 
