@@ -293,4 +293,34 @@ TEST(ServerConnectingTest, AServerThatNeverAnswersIsGivenUpOn) {
   ::close(listener);
 }
 
+// An office's server reached over its network with TLS, the certificate
+// checked against the office's own root: a cluster of the test's own, with
+// ssl on and a certificate made by openssl.
+TEST(ServerConnectingTest, AServerReachedOverTlsIsCheckedAgainstItsRoot) {
+  const std::string script = VELTRA_SOURCE_DIR "/scripts/test-cluster";
+  const auto started = testing::runProgram(script, {"start-tls"});
+  if (started.exitStatus != 0) GTEST_SKIP() << "no TLS cluster could be started: " << started.err;
+  const std::string folder = started.out.substr(0, started.out.find('\n'));
+  struct Stop {
+    std::string script, folder;
+    ~Stop() { testing::runProgram(script, {"stop", folder}); }
+  } stop{script, folder};
+  std::ifstream portFile(folder + "/port");
+  std::string port;
+  portFile >> port;
+  testing::TempDir dir;
+  const std::string uri = "postgresql://postgres@localhost:" + port +
+                          "/registro?sslmode=verify-full&sslrootcert=" + folder + "/server.crt";
+  const auto cli = [&](const std::vector<std::string>& args) {
+    return testing::runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+  };
+  const auto created = cli({"create", uri});
+  ASSERT_EQ(created.exitStatus, 0) << created.err;
+  const auto status = cli({"--db", uri, "status"});
+  EXPECT_EQ(status.exitStatus, 0) << status.err;
+  const std::string unchecked = uri.substr(0, uri.find("sslrootcert=")) + "sslrootcert=" +
+                                dir.file("nessuna-radice.crt");
+  EXPECT_EQ(cli({"--db", unchecked, "status"}).exitStatus, 1);
+}
+
 }  // namespace veltra::cli
