@@ -1,6 +1,7 @@
 // The register on a database server from the desktop: the server dialog, the
 // association that brings the program back to it, and Ripara and Duplica on it.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,10 +80,10 @@ class ServerRegisterTest : public AppTest {
     port = queryPort.isEmpty() ? url.port(5432) : queryPort.toInt();
   }
   // The user picks the server button in the file dialog and fills the server dialog.
-  void chooseServerRegister(const QString& database) {
+  void chooseServerRegister(const QString& database,
+                            const QString& user = QStringLiteral("postgres")) {
     dialogs.files.push_back(ScriptedDialogs::ServerButton);
-    dialogs.dialogScripts.push_back(
-        fillServerDialog(socketFolder, port, database, QStringLiteral("postgres")));
+    dialogs.dialogScripts.push_back(fillServerDialog(socketFolder, port, database, user));
   }
   std::string composedUri() const {
     return "postgresql://postgres@" +
@@ -166,6 +167,30 @@ TEST_F(ServerRegisterTest, RiparaIsRefusedAndDuplicaCopiesTheRegisterIntoAFile) 
   std::ranges::sort(originalTables);
   EXPECT_FALSE(originalTables.empty());
   EXPECT_EQ(copiedTables, originalTables);
+}
+
+// A clerk's role granted SELECT only: the status bar says so, and an import
+// is refused at once, before a file is asked for.
+TEST_F(ServerRegisterTest, ARoleThatMayOnlyReadIsShownAndRefusesAnImport) {
+  const std::string role = "lettore_app_" + std::to_string(QCoreApplication::applicationPid());
+  db::engine::EngineStatus status;
+  const auto admin = db::engine::EngineDatabase::open(locator, status);
+  ASSERT_TRUE(admin) << status.text;
+  for (const std::string& sql : {"DO $$ BEGIN CREATE ROLE " + role +
+                                     " LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+                                 "GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + role})
+    ASSERT_TRUE(admin->execute(sql)) << sql;
+  startConnected();
+  chooseServerRegister(name, QString::fromStdString(role));
+  window().runCommand(app::CmdConnect);
+  ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
+  EXPECT_TRUE(statusText().endsWith(QStringLiteral(" (sola lettura)")))
+      << statusText().toStdString();
+  const size_t filesAsked = dialogs.fileDialogs.size();
+  window().runCommand(app::CmdImportCommunication);
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_NE(dialogs.boxes[0].text.find("può solo consultarlo"), std::string::npos);
+  EXPECT_EQ(dialogs.fileDialogs.size(), filesAsked);
 }
 
 }  // namespace

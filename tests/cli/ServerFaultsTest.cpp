@@ -312,14 +312,15 @@ TEST(ServerConnectingTest, AServerReachedOverTlsIsCheckedAgainstItsRoot) {
   const std::string uri = "postgresql://postgres@localhost:" + port +
                           "/registro?sslmode=verify-full&sslrootcert=" + folder + "/server.crt";
   const auto cli = [&](const std::vector<std::string>& args) {
-    return testing::runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
+    return testing::runProgram(VELTRA_CLI_PATH, args,
+                               {"VELTRA_SETTINGS=" + dir.file("veltra.ini")});
   };
   const auto created = cli({"create", uri});
   ASSERT_EQ(created.exitStatus, 0) << created.err;
   const auto status = cli({"--db", uri, "status"});
   EXPECT_EQ(status.exitStatus, 0) << status.err;
-  const std::string unchecked = uri.substr(0, uri.find("sslrootcert=")) + "sslrootcert=" +
-                                dir.file("nessuna-radice.crt");
+  const std::string unchecked =
+      uri.substr(0, uri.find("sslrootcert=")) + "sslrootcert=" + dir.file("nessuna-radice.crt");
   EXPECT_EQ(cli({"--db", unchecked, "status"}).exitStatus, 1);
 }
 
