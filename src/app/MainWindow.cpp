@@ -167,8 +167,9 @@ void MainWindow::updateCommandStates() {
 void MainWindow::showOpenDatabase() {
   databaseLabel_->setText(
       hasOpenConnection()
-          ? QStringLiteral("Database: %1")
-                .arg(QString::fromStdString(db::engine::EngineDatabase::displayName(path_)))
+          ? QStringLiteral("Database: %1%2")
+                .arg(QString::fromStdString(db::engine::EngineDatabase::displayName(path_)),
+                     connection_->ReadOnly() ? QStringLiteral(" (sola lettura)") : QString())
           : QStringLiteral("Nessun database collegato"));
 }
 

@@ -56,6 +56,7 @@ std::optional<CommunicationCheck> CheckCommunicationFile(const std::string& path
 }
 
 ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
+  if (connection.RefusedAsReadOnly()) return {ui::Outcome::Failed, {}};
   ui::Prompter& prompter = connection.prompter();
   const auto path = prompter.openFile(communicationFileChoice());
   if (!path) return {ui::Outcome::Cancelled, {}};

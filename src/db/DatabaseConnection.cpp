@@ -38,6 +38,18 @@ DatabaseConnection::~DatabaseConnection() {
   open_ = false;
 }
 
+bool DatabaseConnection::ReadOnly() const {
+  return open_ && database_->readOnly();
+}
+
+bool DatabaseConnection::RefusedAsReadOnly() const {
+  if (!ReadOnly()) return false;
+  prompter_->message(
+      "L'utente del server non ha il permesso di modificare il registro: può solo consultarlo.",
+      ui::Icon::Stop);
+  return true;
+}
+
 // A server that stopped answering may be back in a moment (a restart, a
 // network cut): the user may try again instead of losing the connection.
 bool DatabaseConnection::StillInPlace() const {
@@ -73,7 +85,7 @@ ReadSnapshot::~ReadSnapshot() {
 }
 
 BulkTransaction::BulkTransaction(DatabaseConnection& connection) : connection_(connection) {
-  if (!connection.IsOpen()) return;
+  if (!connection.IsOpen() || connection.RefusedAsReadOnly()) return;
   state_ = std::make_unique<State>(*connection.engineDatabase());
   ok_ = state_->transaction.status().ok;
   if (!ok_)

@@ -31,6 +31,11 @@ class DatabaseConnection {
   // reached: it may well be there again later, unlike a bad file.
   bool Unreachable() const { return unreachable_; }
   const std::optional<std::string>& Path() const { return path_; }
+  // The user may only read this register (a server role granted SELECT only).
+  bool ReadOnly() const;
+  // True, after one box saying so, when the register may only be read: a
+  // command that writes asks this before any work.
+  bool RefusedAsReadOnly() const;
   ui::Prompter& prompter() const { return *prompter_; }
   engine::EngineDatabase* engineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been

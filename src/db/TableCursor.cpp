@@ -58,6 +58,11 @@ bool TableCursor::report(std::string_view sentence, const std::string& engineTex
   return false;
 }
 
+bool TableCursor::report(std::string_view sentence, const engine::EngineStatus& status) {
+  if (status.kind == engine::FailureKind::WorkEnded) return false;
+  return report(sentence, status.text);
+}
+
 bool TableCursor::SelectIndex(const std::string& indexName) {
   if (!open_) return false;
   const engine::EngineStatus status = recordset_->setIndex(indexName);
@@ -78,7 +83,7 @@ bool TableCursor::Seek(int keyCount, const std::string* keys) {
   bool found = false;
   const engine::EngineStatus status =
       recordset_->seek(std::span(values.data(), static_cast<std::size_t>(keyCount)), found);
-  if (!status) return report("Errore lettura tavola (" + tableName() + ")", status.text);
+  if (!status) return report("Errore lettura tavola (" + tableName() + ")", status);
   return found;
 }
 
@@ -101,7 +106,7 @@ bool TableCursor::Update() {
   // Bulk writes hold the thread that paints the busy indicator.
   connection_->prompter().keepResponsive();
   const engine::EngineStatus status = recordset_->update();
-  if (!status) return report("Errore aggiornamento tavola (" + tableName() + ")", status.text);
+  if (!status) return report("Errore aggiornamento tavola (" + tableName() + ")", status);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "db/FieldValue.h"
+#include "db/engine/EngineStatus.h"
 
 namespace veltra::db {
 
@@ -51,6 +52,8 @@ class TableCursor {
 
  private:
   bool report(std::string_view sentence, const std::string& engineText);
+  // Silent once bulk work was ended: its end is told once, when it is committed.
+  bool report(std::string_view sentence, const engine::EngineStatus& status);
   bool reportField(const std::string& fieldName, std::string_view value,
                    const std::string& engineText);
   // The box of a value the field at position refused, shown as given; false.

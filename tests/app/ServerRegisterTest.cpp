@@ -1,12 +1,14 @@
 // The register on a database server from the desktop: the server dialog, the
 // association that brings the program back to it, and Ripara and Duplica on it.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QUrl>
+#include <QUrlQuery>
 #include <algorithm>
 #include <filesystem>
 
@@ -29,9 +31,11 @@ Field* field(QDialog& dialog, const char* name) {
 }
 
 // Fills the server dialog as the user types, then presses OK.
-std::function<void(QDialog&)> fillServerDialog(QString host, QString database, QString user) {
+std::function<void(QDialog&)> fillServerDialog(QString host, int port, QString database,
+                                               QString user) {
   return [=](QDialog& dialog) {
     field<QLineEdit>(dialog, ServerDialog::HostEditName)->setText(host);
+    field<QSpinBox>(dialog, ServerDialog::PortEditName)->setValue(port);
     field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->setText(database);
     field<QLineEdit>(dialog, ServerDialog::UserEditName)->setText(user);
     field<QPushButton>(dialog, "IDOK")->click();
@@ -71,23 +75,27 @@ class ServerRegisterTest : public AppTest {
     name = url.path().mid(1);
     const QString query = url.query();
     socketFolder = query.mid(query.indexOf(QStringLiteral("host=")) + 5).section('&', 0, 0);
+    // The test server may listen on any port, named in the query or the authority.
+    const QString queryPort = QUrlQuery(url).queryItemValue(QStringLiteral("port"));
+    port = queryPort.isEmpty() ? url.port(5432) : queryPort.toInt();
   }
   // The user picks the server button in the file dialog and fills the server dialog.
-  void chooseServerRegister(const QString& database) {
+  void chooseServerRegister(const QString& database,
+                            const QString& user = QStringLiteral("postgres")) {
     dialogs.files.push_back(ScriptedDialogs::ServerButton);
-    dialogs.dialogScripts.push_back(
-        fillServerDialog(socketFolder, database, QStringLiteral("postgres")));
+    dialogs.dialogScripts.push_back(fillServerDialog(socketFolder, port, database, user));
   }
   std::string composedUri() const {
     return "postgresql://postgres@" +
-           QString::fromLatin1(QUrl::toPercentEncoding(socketFolder)).toStdString() + ":5432/" +
-           name.toStdString();
+           QString::fromLatin1(QUrl::toPercentEncoding(socketFolder)).toStdString() + ":" +
+           std::to_string(port) + "/" + name.toStdString();
   }
   QString statusText() { return window().statusBar()->findChild<QLabel*>()->text(); }
 
   std::string locator;
   QString name;
   QString socketFolder;
+  int port = 5432;
 };
 
 TEST_F(ServerRegisterTest, ConnettiOnAServerIsNamedAndKeptForTheNextStart) {
@@ -97,7 +105,8 @@ TEST_F(ServerRegisterTest, ConnettiOnAServerIsNamedAndKeptForTheNextStart) {
   ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
   EXPECT_TRUE(window().hasOpenConnection());
   EXPECT_EQ(window().databasePath(), composedUri());
-  EXPECT_EQ(statusText(), "Database: " + name + " sul server " + socketFolder + ":5432");
+  EXPECT_EQ(statusText(),
+            "Database: " + name + " sul server " + socketFolder + ":" + QString::number(port));
 
   dialogs.answers = {QMessageBox::Ok};
   window().runCommand(app::CmdExit);
@@ -158,6 +167,30 @@ TEST_F(ServerRegisterTest, RiparaIsRefusedAndDuplicaCopiesTheRegisterIntoAFile) 
   std::ranges::sort(originalTables);
   EXPECT_FALSE(originalTables.empty());
   EXPECT_EQ(copiedTables, originalTables);
+}
+
+// A clerk's role granted SELECT only: the status bar says so, and an import
+// is refused at once, before a file is asked for.
+TEST_F(ServerRegisterTest, ARoleThatMayOnlyReadIsShownAndRefusesAnImport) {
+  const std::string role = "lettore_app_" + std::to_string(QCoreApplication::applicationPid());
+  db::engine::EngineStatus status;
+  const auto admin = db::engine::EngineDatabase::open(locator, status);
+  ASSERT_TRUE(admin) << status.text;
+  for (const std::string& sql : {"DO $$ BEGIN CREATE ROLE " + role +
+                                     " LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+                                 "GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + role})
+    ASSERT_TRUE(admin->execute(sql)) << sql;
+  startConnected();
+  chooseServerRegister(name, QString::fromStdString(role));
+  window().runCommand(app::CmdConnect);
+  ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
+  EXPECT_TRUE(statusText().endsWith(QStringLiteral(" (sola lettura)")))
+      << statusText().toStdString();
+  const size_t filesAsked = dialogs.fileDialogs.size();
+  window().runCommand(app::CmdImportCommunication);
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_NE(dialogs.boxes[0].text.find("può solo consultarlo"), std::string::npos);
+  EXPECT_EQ(dialogs.fileDialogs.size(), filesAsked);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ bool EngineDatabase::isServerLocator(std::string_view locator) {
 }
 
 bool EngineDatabase::carriesPassword(std::string_view locator) {
-  return isServerLocator(locator) && uriWithoutPassword(locator) != locator;
+  return isServerLocator(locator) && engine::carriesPassword(std::string(locator));
 }
 
 std::string EngineDatabase::displayName(const std::string& locator) {

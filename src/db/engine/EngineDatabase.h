@@ -49,6 +49,9 @@ class EngineDatabase {
   const std::string& path() const { return path_; }
   // The engine's name and version, for the about box.
   virtual std::string versionText() const = 0;
+  // The user may read the register but not change it (a role that may only
+  // read, on a server): asked once, when it is opened.
+  virtual bool readOnly() const { return false; }
   // A failure, with the description the user reads, once the register is no
   // longer where it was opened: a file deleted or moved while connected goes
   // on being read through its open handle, and a write into it would fail as

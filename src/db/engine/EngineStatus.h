@@ -17,6 +17,9 @@ enum class FailureKind {
   DiskFull,        // no room left
   NotADatabase,    // the file or database is not one of ours
   ConnectionLost,  // the server went away
+  // Bulk work was ended and rolled back whole by an earlier failure, which
+  // the commit tells once: what is written after it is refused without a word.
+  WorkEnded,
 };
 
 struct [[nodiscard]] EngineStatus {
@@ -27,6 +30,12 @@ struct [[nodiscard]] EngineStatus {
   FailureKind kind = FailureKind::None;
 
   explicit operator bool() const { return ok; }
+  // Not the row's own fault: no room, a storage fault, the server or the
+  // operator ending the session or its statement. Bulk work cannot go on.
+  bool endsTheWork() const {
+    return kind == FailureKind::DiskFull || kind == FailureKind::Io ||
+           kind == FailureKind::ConnectionLost;
+  }
   static EngineStatus success() { return {}; }
   static EngineStatus failure(std::string description, int engineCode = 0,
                               FailureKind kind = FailureKind::Other) {

@@ -73,6 +73,18 @@ std::string uriWithoutPassword(std::string_view uri) {
   return withoutParameter(text, "password");
 }
 
+bool carriesPassword(const std::string& uri) {
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), nullptr);
+  // What libpq cannot read, it will not connect with either: the text decides.
+  if (options == nullptr) return uriWithoutPassword(uri) != uri;
+  bool found = false;
+  for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option)
+    found = found || (std::string_view(option->keyword) == "password" && option->val != nullptr &&
+                      *option->val != '\0');
+  PQconninfoFree(options);
+  return found;
+}
+
 std::string serverDisplayName(const std::string& uri) {
   PQconninfoOption* options = PQconninfoParse(uri.c_str(), nullptr);
   if (options == nullptr) return uriWithoutPassword(uri);
@@ -90,13 +102,23 @@ std::string serverDisplayName(const std::string& uri) {
 
 ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
                              const std::string& dbname) {
-  const char* keywords[] = {"dbname",
+  // What comes before the URI is a default it may change: a server that
+  // accepts and never answers, or vanishes mid-command, is given up on
+  // instead of waited for without end.
+  const char* keywords[] = {"connect_timeout",
+                            "keepalives",
+                            "keepalives_idle",
+                            "keepalives_interval",
+                            "keepalives_count",
+                            "dbname",
                             "client_encoding",
                             "options",
                             "application_name",
                             dbname.empty() ? nullptr : "dbname",
                             nullptr};
-  const char* values[] = {uri.c_str(), "UTF8", SessionOptions, "veltra", dbname.c_str(), nullptr};
+  const char* values[] = {"10",        "1",    "30",           "10",     "3",
+                          uri.c_str(), "UTF8", SessionOptions, "veltra", dbname.c_str(),
+                          nullptr};
   ServerHandle connection(PQconnectdbParams(keywords, values, ExpandDbname));
   if (!connection || PQstatus(connection.get()) != CONNECTION_OK) {
     status = EngineStatus::failure(connectionFailure(connection.get(), uri), 0,

@@ -32,6 +32,9 @@ ServerHandle connectToServer(const std::string& uri, EngineStatus& status,
                              const std::string& dbname = {});
 // The URI with any password taken out: what may be shown, stored or printed.
 std::string uriWithoutPassword(std::string_view uri);
+// Whether the URI gives a password, however it is spelt (percent-encoded
+// names, the user:password@ form): as libpq itself would read it.
+bool carriesPassword(const std::string& uri);
 // "<database> sul server <host>:<port>", as libpq reads the URI; the URI
 // without its password when libpq cannot read it.
 std::string serverDisplayName(const std::string& uri);

@@ -90,14 +90,12 @@ std::unique_ptr<ServerDatabase> ServerDatabase::create(const std::string& uri,
         refusal(uri, "contiene già delle tavole: il database non può essere creato."));
     return nullptr;
   }
-  if (status = db->markRegister(); !status) return nullptr;
-  if (status = db->checkRegister(); !status) return nullptr;
+  if (status = db->checkRegister(false); !status) return nullptr;
+  db->marked_ = false;
   return db;
 }
 
 EngineStatus ServerDatabase::markRegister() {
-  Transaction transaction(*this);
-  if (!transaction.status()) return transaction.status();
   if (auto status = execute("CREATE EXTENSION IF NOT EXISTS citext"); !status) return status;
   if (auto status = execute("CREATE TABLE " + quoteIdentifier(MarkTable) +
                             " (applicazione integer NOT NULL)");
@@ -107,19 +105,28 @@ EngineStatus ServerDatabase::markRegister() {
                             std::to_string(ApplicationId) + ")");
       !status)
     return status;
-  return transaction.commit();
+  return EngineStatus::success();
 }
 
 std::unique_ptr<ServerDatabase> ServerDatabase::open(const std::string& uri, EngineStatus& status) {
   auto db = connect(uri, status);
   if (!db) return nullptr;
   if (status = db->checkRegister(); !status) return nullptr;
+  // A role granted SELECT only reads; told now, not at the first refused write.
+  auto writable = db->run(
+      "SELECT coalesce(bool_and(has_table_privilege(t.oid, 'INSERT, UPDATE')), true) "
+      "FROM pg_class t WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+      "AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid AND a.attname = '" +
+          std::string(RowIdentityColumn) + "')",
+      status);
+  if (!status) return nullptr;
+  db->readOnly_ = textAt(writable.get(), 0, 0) != "t";
   return db;
 }
 
 // Text compares as the program expects only in UTF-8 with the C ctype; and
 // only a database this program made holds a register.
-EngineStatus ServerDatabase::checkRegister() {
+EngineStatus ServerDatabase::checkRegister(bool marked) {
   EngineStatus status;
   auto found =
       run("SELECT pg_encoding_to_char(encoding), datctype, to_regclass('" + std::string(MarkTable) +
@@ -137,6 +144,7 @@ EngineStatus ServerDatabase::checkRegister() {
         refusal(uri, "confronta le lettere secondo la lingua \"" + std::string(ctype) +
                          "\" invece che secondo la regola C: va creato con LC_CTYPE 'C'."),
         0, FailureKind::NotADatabase);
+  if (!marked) return EngineStatus::success();
   if (textAt(found.get(), 0, 2) == "t") {
     auto mark = run("SELECT applicazione FROM " + quoteIdentifier(MarkTable), status);
     if (!status) return status;
@@ -177,7 +185,9 @@ ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return runOnServer(connection_.get(), sql, status, parameters, progressHook_);
+  auto result = runOnServer(connection_.get(), sql, status, parameters, progressHook_);
+  status = checked(std::move(status));
+  return result;
 }
 
 ServerResult ServerDatabase::runPrepared(const std::string& name,
@@ -185,7 +195,9 @@ ServerResult ServerDatabase::runPrepared(const std::string& name,
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
+  auto result = engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
+  status = checked(std::move(status));
+  return result;
 }
 
 ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint,
@@ -195,8 +207,10 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters, status,
-                                        progressHook_);
+  auto result = engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters,
+                                               status, progressHook_);
+  status = checked(std::move(status));
+  return result;
 }
 
 std::string ServerDatabase::preparedStatement(const std::string& sql, EngineStatus& status) {
@@ -239,13 +253,16 @@ std::unique_ptr<QueryRecordset> ServerDatabase::openQuery(const std::string& jet
   return ServerQueryRecordset::create(*this, jetSql, status);
 }
 
+// Only the program's own tables, which carry its hidden identity column: an
+// administrator's table beside them (a log, a view's source) is not the register's.
 std::vector<std::string> ServerDatabase::tableNames() const {
   EngineStatus status;
   auto result = runOnServer(
       connection_.get(),
-      "SELECT relname FROM pg_class WHERE relnamespace = current_schema()::regnamespace "
-      "AND relkind = 'r' AND relname <> '" +
-          std::string(MarkTable) + "' ORDER BY oid",
+      "SELECT relname FROM pg_class t WHERE relnamespace = current_schema()::regnamespace "
+      "AND relkind = 'r' AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid "
+      "AND a.attname = '" +
+          std::string(RowIdentityColumn) + "' AND NOT a.attisdropped) ORDER BY oid",
       status);
   std::vector<std::string> names;
   if (!status) return names;
@@ -387,11 +404,25 @@ EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
 }
 
 EngineStatus ServerDatabase::begin() {
-  return execute("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
+  EngineStatus status =
+      execute("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
+  // A new register is marked by the transaction that builds it: a creation
+  // killed midway leaves the database empty, for the next one to fill.
+  if (status && !marked_) status = markRegister();
+  if (!status) rollback();
+  bulkWork_ = status.ok;
+  return status;
 }
 
 EngineStatus ServerDatabase::commit() {
-  if (bool spoiled = false; !settleWrites(spoiled) || spoiled) {
+  bool spoiled = false;
+  const EngineStatus settled = settleWrites(spoiled);
+  if (ended_)
+    return EngineStatus::failure(
+        ended_->text + "\n\nIl lavoro è stato interrotto: nessuna modifica è stata salvata.",
+        ended_->code, ended_->kind);
+  bulkWork_ = false;
+  if (!settled || spoiled) {
     rollback();
     return EngineStatus::failure(
         "Il server ha rifiutato una scrittura: nessuna modifica è stata salvata.");
@@ -411,10 +442,13 @@ EngineStatus ServerDatabase::commit() {
   if (status && std::string_view(PQcmdStatus(result.get())) == "ROLLBACK")
     return EngineStatus::failure(
         "Il server ha annullato la transazione: nessuna modifica è stata salvata.");
+  if (status) marked_ = true;
   return status;
 }
 
 void ServerDatabase::rollback() {
+  bulkWork_ = false;
+  ended_.reset();
   static_cast<void>(writes_.receive(connection_.get(), progressHook_));
   writes_.stop();
   if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
@@ -486,10 +520,25 @@ void ServerDatabase::endReading() {
 }
 
 EngineStatus ServerDatabase::sendDeferred(bool wait) {
+  if (ended_) return EngineStatus::failure(ended_->text, ended_->code, FailureKind::WorkEnded);
   if (!writes_.pending()) return EngineStatus::success();
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  return writes_.send(connection_.get(), progressHook_, wait);
+  return checked(writes_.send(connection_.get(), progressHook_, wait));
+}
+
+// A full disk, a cancel or a lost session is not for each row to report:
+// going on would only repeat it for every row left, into a transaction the
+// server no longer keeps.
+EngineStatus ServerDatabase::checked(EngineStatus status) {
+  if (status || !status.endsTheWork() || !bulkWork_) return status;
+  return endWork(status);
+}
+
+EngineStatus ServerDatabase::endWork(const EngineStatus& why) {
+  rollback();
+  ended_ = why;
+  return EngineStatus::failure(why.text, why.code, FailureKind::WorkEnded);
 }
 
 SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,

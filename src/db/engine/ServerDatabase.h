@@ -32,6 +32,7 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus close() override;
   bool isOpen() const override { return connection_ != nullptr; }
   std::string versionText() const override;
+  bool readOnly() const override { return readOnly_; }
   // The server keeps its own files, but it may have been stopped or cut off
   // since the last command: that is found out before the next one starts.
   EngineStatus stillInPlace() const override;
@@ -76,6 +77,10 @@ class ServerDatabase final : public EngineDatabase {
                            EngineStatus& status);
   ServerResult runPreparedInSavepoint(const std::string& savepoint, const std::string& name,
                                       const ServerParameters& parameters, EngineStatus& status);
+  // Rolls bulk work back whole after a failure that is not a row's own: the
+  // statements that follow are refused until the work is committed, which
+  // tells why once. Gives the status its writes report.
+  EngineStatus endWork(const EngineStatus& why);
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
 
@@ -92,7 +97,10 @@ class ServerDatabase final : public EngineDatabase {
  private:
   ServerDatabase(ServerHandle connection, std::string uri);
   static std::unique_ptr<ServerDatabase> connect(const std::string& uri, EngineStatus& status);
-  EngineStatus checkRegister();
+  // marked: the program's own mark must be there too (not yet while creating).
+  EngineStatus checkRegister(bool marked = true);
+  // The failure of a statement, ending bulk work when it cannot go on.
+  EngineStatus checked(EngineStatus status);
   EngineStatus markRegister();
   // The relations the server enforces between the register's tables.
   EngineStatus relations(std::vector<RelationDef>& found);
@@ -104,6 +112,10 @@ class ServerDatabase final : public EngineDatabase {
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   std::optional<std::vector<RelationDef>> knownRelations_;
   long roundTrips_ = 0;
+  bool bulkWork_ = false;
+  bool marked_ = true;
+  bool readOnly_ = false;  // false until the transaction that creates the register commits
+  std::optional<EngineStatus> ended_;  // why bulk work was ended
 };
 
 }  // namespace veltra::db::engine

@@ -28,6 +28,8 @@ constexpr ClassSentence Classes[] = {
     {"40", FailureKind::Busy, "Il database è bloccato da un altro utente o programma"},
     {"55", FailureKind::Busy, "Il database è bloccato da un altro utente o programma"},
     {"28", FailureKind::Other, "Accesso al server del database negato"},
+    {"42501", FailureKind::Other,
+     "L'utente del server non ha il permesso di modificare il registro: può solo consultarlo"},
     {"42", FailureKind::Other, "Istruzione SQL non valida o oggetto inesistente"},
     {"22", FailureKind::Constraint, "Un valore non è ammesso dal server del database"},
     {"23", FailureKind::Constraint, "Dati non ammessi dalla tavola"},

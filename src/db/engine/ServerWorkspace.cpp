@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "db/engine/LeftoverFiles.h"
 #include "db/engine/RegisterCopy.h"
 #include "db/engine/ServerConnection.h"
 #include "db/engine/ServerDatabase.h"
@@ -21,23 +22,22 @@ EngineStatus ServerWorkspace::repairDatabase(const std::string& path,
 
 EngineStatus ServerWorkspace::compactDatabase(const std::string& source,
                                               const std::string& destination) {
+  std::error_code ec;
+  if (std::filesystem::exists(destination, ec)) return destinationExists(destination);
   EngineStatus status;
   auto from = ServerDatabase::open(source, status);
   if (!from) return status;
   from->setProgressHook(progressHook());
-  auto to = SqliteDatabase::create(destination, status);
+  const std::string partial = startCopyBeside(destination);
+  auto to = SqliteDatabase::create(partial, status);
   if (!to) return status;
   to->setProgressHook(progressHook());
   // One state of the register, however long the copy: every read in one snapshot.
-  if (status = from->execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); !status)
-    return status;
-  status = copyRegister(*from, *to);
+  if (status = from->execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); status)
+    status = copyRegister(*from, *to);
   from->rollback();
-  if (status) return to->close();
-  static_cast<void>(to->close());
-  std::error_code ec;
-  std::filesystem::remove(destination, ec);  // a half copy is no backup
-  return status;
+  const EngineStatus closed = to->close();
+  return placeCopy(status ? closed : status, partial, destination);
 }
 
 }  // namespace veltra::db::engine

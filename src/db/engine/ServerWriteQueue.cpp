@@ -379,7 +379,8 @@ EngineStatus ServerWriteQueue::receive(pg_conn* connection, const WhileWaiting& 
   for (size_t i = 0; i < results.size(); ++i) {
     if (const auto status = statusOf(connection, results[i].get()); !status) {
       spoil();
-      return PQstatus(connection) == CONNECTION_OK ? EngineStatus::success() : status;
+      // Only a row's own refusal is for the attempt to be done again.
+      return status.endsTheWork() ? status : EngineStatus::success();
     }
     // An update that found no row: its row is gone, which written one by one
     // the write would have found out.

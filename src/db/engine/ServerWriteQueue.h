@@ -49,7 +49,8 @@ class ServerWriteQueue {
   // Sends the queue, after reading the answers to what was sent before.
   // wait: and reads its own answers too; otherwise they are read at the next
   // send, and the server works on them meanwhile. A failure only when the
-  // connection broke; a refused write spoils the attempt.
+  // connection broke or the work cannot go on (EngineStatus::endsTheWork); a
+  // refused write spoils the attempt.
   EngineStatus send(pg_conn* connection, const WhileWaiting& whileWaiting, bool wait);
   // Reads the answers to what was sent without waiting: nothing else can go
   // to the server before.

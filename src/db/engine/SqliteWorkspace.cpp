@@ -7,18 +7,8 @@
 #include "db/engine/Repair.h"
 #include "db/engine/SqliteDatabase.h"
 #include "db/engine/TableDef.h"
-#include "db/platform/Files.h"
 
 namespace veltra::db::engine {
-
-namespace {
-
-EngineStatus destinationExists(const std::string& destination) {
-  return EngineStatus::failure("Il file \"" + destination +
-                               "\" esiste già: la copia non può essere scritta.");
-}
-
-}  // namespace
 
 // The model lies beside the file to repair and goes once the repair is over.
 EngineStatus SqliteWorkspace::repairDatabase(const std::string& path,
@@ -39,24 +29,14 @@ EngineStatus SqliteWorkspace::compactDatabase(const std::string& source,
   std::error_code ec;
   // The engine refuses an existing destination in English only.
   if (std::filesystem::exists(destination, ec)) return destinationExists(destination);
-  const std::string partial = destination + ".duplicazione";
-  removeDatabaseFiles(partial);
+  const std::string partial = startCopyBeside(destination);
   EngineStatus status;
   auto db = SqliteDatabase::open(source, status);
   if (!db) return status;
   db->setProgressHook(progressHook());
   status = db->execute("VACUUM INTO " + quoteLiteral(partial));
   db.reset();
-  if (status) platform::SyncFileAt(partial);
-  if (status && std::filesystem::exists(destination, ec)) status = destinationExists(destination);
-  if (status) std::filesystem::rename(partial, destination, ec);
-  if (status && ec) status = EngineStatus::failure(ec.message());
-  if (!status) {
-    removeDatabaseFiles(partial);
-    return status;
-  }
-  platform::SyncFolderOf(destination);
-  return status;
+  return placeCopy(status, partial, destination);
 }
 
 }  // namespace veltra::db::engine
