@@ -40,7 +40,7 @@ namespace {
 class ServerFaultsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (testing::testServer().empty()) GTEST_SKIP() << "no test server";
+    ASSERT_FALSE(testing::requireTestServer().empty());
     database = testing::newRegisterLocator(testing::TestEngine::Server, dir);
     ASSERT_EQ(schema::BuildNewDatabase(quiet, database, "").outcome, ui::Outcome::Done);
   }
