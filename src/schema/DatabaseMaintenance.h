@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "db/engine/Repair.h"
+#include "db/engine/RepairReport.h"
 #include "ui/Outcome.h"
 #include "ui/Prompter.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "db/engine/Statement.h"
+#include "db/sqlite/SqliteStatement.h"
 
 namespace veltra::testing {
 
@@ -41,7 +41,7 @@ std::int64_t numberFrom(const std::string& path, const std::string& sql) {
   db::engine::EngineStatus status;
   const auto db = openForReading(path);
   if (!db) return -1;
-  db::engine::Statement stmt(db.get(), sql, status);
+  db::engine::SqliteStatement stmt(db.get(), sql, status);
   return stmt.step(status) ? stmt.columnInt(0) : -1;
 }
 
@@ -50,7 +50,7 @@ std::vector<std::int64_t> pagesOf(const std::string& path, const std::string& na
   db::engine::EngineStatus status;
   const auto db = openForReading(path);
   if (!db) return {};
-  db::engine::Statement stmt(
+  db::engine::SqliteStatement stmt(
       db.get(), "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = ? ORDER BY pageno",
       status);
   stmt.bindText(1, name);

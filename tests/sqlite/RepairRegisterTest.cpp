@@ -14,8 +14,8 @@
 #include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
-#include "db/engine/FilePages.h"
-#include "db/engine/Statement.h"
+#include "db/sqlite/SqliteStatement.h"
+#include "db/sqlite/repair/FilePages.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseMaintenance.h"
 #include "support/RecordingPrompter.h"
@@ -27,7 +27,7 @@ namespace {
 
 using db::engine::EngineDatabase;
 using db::engine::EngineStatus;
-using db::engine::Statement;
+using db::engine::SqliteStatement;
 using testing::bytesOf;
 using testing::numberFrom;
 using testing::pagesOf;
@@ -165,10 +165,10 @@ TEST_F(RepairRegister, RowsOfAnotherTableGraftedIntoTheTreeAreNotTaken) {
   EngineStatus status;
   const auto db = testing::openForReading(path_);
   ASSERT_EQ(testing::executeRaw(db.get(), "ATTACH '" + original + "' AS originale"), SQLITE_OK);
-  Statement foreign(db.get(),
-                    "SELECT count(*) FROM (SELECT rowid, * FROM bus EXCEPT "
-                    "SELECT rowid, * FROM originale.bus)",
-                    status);
+  SqliteStatement foreign(db.get(),
+                          "SELECT count(*) FROM (SELECT rowid, * FROM bus EXCEPT "
+                          "SELECT rowid, * FROM originale.bus)",
+                          status);
   ASSERT_TRUE(foreign.step(status)) << status.text;
   EXPECT_EQ(foreign.columnInt(0), 0);
   EXPECT_GT(count("bus"), vehicles_ / 2);

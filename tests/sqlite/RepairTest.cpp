@@ -15,9 +15,9 @@
 #include <set>
 
 #include "RawSqliteFile.h"
-#include "db/engine/Repair.h"
-#include "db/engine/SqliteDatabase.h"
-#include "db/engine/Statement.h"
+#include "db/sqlite/SqliteDatabase.h"
+#include "db/sqlite/SqliteStatement.h"
+#include "db/sqlite/repair/Repair.h"
 #include "support/TempDir.h"
 
 namespace veltra::db::engine {
@@ -90,7 +90,7 @@ RowIds readableByRowid(const std::string& path) {
   EXPECT_EQ(testing::executeRaw(db.get(), "PRAGMA writable_schema = ON"), SQLITE_OK);
   EngineStatus status;
   for (const std::string& table : Tables) {
-    Statement probe(db.get(), "SELECT * FROM " + table + " WHERE rowid = ?", status);
+    SqliteStatement probe(db.get(), "SELECT * FROM " + table + " WHERE rowid = ?", status);
     for (std::int64_t rowid = 1; status && rowid <= Children; ++rowid) {
       probe.reset();
       probe.bindInt(1, rowid);
@@ -111,11 +111,11 @@ RowIds heldAfterRepair(const std::string& path) {
   std::string sql =
       "SELECT 'parent', rowid FROM parent UNION ALL SELECT 'stamp', rowid FROM "
       "stamp UNION ALL SELECT 'child', rowid FROM child";
-  Statement hasSetAside(db->handle(), "SELECT 1 FROM sqlite_master WHERE name = ?", status);
+  SqliteStatement hasSetAside(db->handle(), "SELECT 1 FROM sqlite_master WHERE name = ?", status);
   hasSetAside.bindText(1, std::string(SetAsideTableName));
   if (hasSetAside.step(status))
     sql += " UNION ALL SELECT tavola, riga FROM " + std::string(SetAsideTableName);
-  Statement rows(db->handle(), sql, status);
+  SqliteStatement rows(db->handle(), sql, status);
   while (rows.step(status)) held[rows.columnText(0)].insert(rows.columnInt(1));
   EXPECT_TRUE(status) << status.text;
   return held;
@@ -125,7 +125,7 @@ std::string integrityOf(const std::string& path) {
   EngineStatus status;
   auto db = SqliteDatabase::open(path, status);
   if (!db) return status.text;
-  Statement check(db->handle(), "PRAGMA integrity_check", status);
+  SqliteStatement check(db->handle(), "PRAGMA integrity_check", status);
   return check.step(status) ? check.columnText(0) : status.text;
 }
 

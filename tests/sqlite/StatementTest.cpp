@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "RawSqliteFile.h"
-#include "db/engine/SqliteDatabase.h"
-#include "db/engine/Statement.h"
+#include "db/sqlite/SqliteDatabase.h"
+#include "db/sqlite/SqliteStatement.h"
 #include "support/TempDir.h"
 
 namespace veltra::db::engine {
@@ -20,14 +20,14 @@ class StatementTest : public ::testing::Test {
     db = SqliteDatabase::create(dir.file("test.mdb"), status);
     ASSERT_TRUE(db) << status.text;
     ASSERT_TRUE(db->execute("CREATE TABLE t (k INTEGER NOT NULL, v TEXT)"));
-    insert =
-        std::make_unique<Statement>(db->handle(), "INSERT INTO t (k, v) VALUES (?, ?)", status);
+    insert = std::make_unique<SqliteStatement>(db->handle(), "INSERT INTO t (k, v) VALUES (?, ?)",
+                                               status);
     ASSERT_TRUE(status) << status.text;
   }
 
   long long rowCount() {
     EngineStatus counted;
-    Statement count(db->handle(), "SELECT count(*) FROM t", counted);
+    SqliteStatement count(db->handle(), "SELECT count(*) FROM t", counted);
     EXPECT_TRUE(count.step(counted)) << counted.text;
     return count.columnInt(0);
   }
@@ -45,7 +45,7 @@ class StatementTest : public ::testing::Test {
   testing::TempDir dir;
   EngineStatus status;
   std::unique_ptr<SqliteDatabase> db;
-  std::unique_ptr<Statement> insert;
+  std::unique_ptr<SqliteStatement> insert;
 };
 
 TEST_F(StatementTest, AFailedStepStaysToldAfterLaterRuns) {

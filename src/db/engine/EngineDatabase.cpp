@@ -1,9 +1,6 @@
 #include "db/engine/EngineDatabase.h"
 
 #include "db/PlainText.h"
-#include "db/engine/ServerConnection.h"
-#include "db/engine/ServerDatabase.h"
-#include "db/engine/SqliteDatabase.h"
 
 namespace veltra::db::engine {
 
@@ -41,26 +38,6 @@ std::string EngineDatabase::serverLocator(std::string_view host, int port,
 
 bool EngineDatabase::isServerLocator(std::string_view locator) {
   return locator.starts_with("postgresql://") || locator.starts_with("postgres://");
-}
-
-bool EngineDatabase::carriesPassword(std::string_view locator) {
-  return isServerLocator(locator) && engine::carriesPassword(std::string(locator));
-}
-
-std::string EngineDatabase::displayName(const std::string& locator) {
-  return isServerLocator(locator) ? serverDisplayName(locator) : locator;
-}
-
-std::unique_ptr<EngineDatabase> EngineDatabase::create(const std::string& locator,
-                                                       EngineStatus& status) {
-  if (isServerLocator(locator)) return ServerDatabase::create(locator, status);
-  return SqliteDatabase::create(locator, status);
-}
-
-std::unique_ptr<EngineDatabase> EngineDatabase::open(const std::string& locator,
-                                                     EngineStatus& status) {
-  if (isServerLocator(locator)) return ServerDatabase::open(locator, status);
-  return SqliteDatabase::open(locator, status);
 }
 
 Transaction::Transaction(EngineDatabase& db) : db_(db) {

@@ -8,7 +8,7 @@
 
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/EngineStatus.h"
-#include "db/engine/Repair.h"
+#include "db/engine/RepairReport.h"
 
 namespace veltra::db::engine {
 

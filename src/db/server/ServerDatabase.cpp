@@ -1,0 +1,570 @@
+#include "db/server/ServerDatabase.h"
+
+#include <libpq-fe.h>
+
+#include "db/PlainText.h"
+#include "db/engine/DeclaredTypes.h"
+#include "db/engine/TableDef.h"
+#include "db/server/ServerQueryRecordset.h"
+#include "db/server/ServerTableDef.h"
+#include "db/server/ServerTableRecordset.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+// Marks the registers this program creates ("VELT"), as the file's application id does.
+constexpr int ApplicationId = 0x56454C54;
+constexpr std::string_view MarkTable = "veltra_registro";
+// The one advisory lock every bulk writer of the register takes.
+constexpr long long BulkWorkLock = 0x56454C54;
+
+std::string databaseNameOf(const std::string& uri) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
+  PQfreemem(error);
+  std::string name;
+  for (auto* option = options; option != nullptr && option->keyword != nullptr; ++option)
+    if (std::string_view(option->keyword) == "dbname" && option->val != nullptr) name = option->val;
+  PQconninfoFree(options);
+  return name;
+}
+
+std::string refusal(const std::string& uri, const std::string& reason) {
+  return "Il database \"" + uriWithoutPassword(uri) + "\" sul server " + reason;
+}
+
+// Creates the database with the encoding and ctype the program compares text
+// with, when the role may; a role that may not leaves it to whoever made the database.
+EngineStatus createDatabaseIfMissing(const std::string& uri, const std::string& name) {
+  EngineStatus status;
+  ServerHandle maintenance = connectToServer(uri, status, "postgres");
+  if (!maintenance) return EngineStatus::success();
+  ServerParameters parameters;
+  parameters.texts = {name};
+  parameters.nulls = {false};
+  auto found = runOnServer(maintenance.get(), "SELECT 1 FROM pg_database WHERE datname = $1",
+                           status, &parameters);
+  if (!status || rowCount(found.get()) > 0) return status;
+  runOnServer(maintenance.get(),
+              "CREATE DATABASE " + quoteIdentifier(name) +
+                  " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0",
+              status);
+  return status;
+}
+
+}  // namespace
+
+ServerDatabase::ServerDatabase(ServerHandle connection, std::string uri)
+    : EngineDatabase(uriWithoutPassword(uri)), connection_(std::move(connection)) {}
+
+ServerDatabase::~ServerDatabase() {
+  static_cast<void>(close());
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::connect(const std::string& uri,
+                                                        EngineStatus& status) {
+  ServerHandle connection = connectToServer(uri, status);
+  if (!connection) return nullptr;
+  return std::unique_ptr<ServerDatabase>(new ServerDatabase(std::move(connection), uri));
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::create(const std::string& uri,
+                                                       EngineStatus& status) {
+  const std::string name = databaseNameOf(uri);
+  if (name.empty()) {
+    status = EngineStatus::failure("L'indirizzo \"" + uriWithoutPassword(uri) +
+                                   "\" non nomina un database del server.");
+    return nullptr;
+  }
+  if (status = createDatabaseIfMissing(uri, name); !status) return nullptr;
+  auto db = connect(uri, status);
+  if (!db) return nullptr;
+  auto tables = db->run(
+      "SELECT count(*) FROM pg_class WHERE relnamespace = current_schema()::regnamespace "
+      "AND relkind IN ('r', 'v', 'm', 'p', 'f')",
+      status);
+  if (!status) return nullptr;
+  if (textAt(tables.get(), 0, 0) != "0") {
+    status = EngineStatus::failure(
+        refusal(uri, "contiene già delle tavole: il database non può essere creato."));
+    return nullptr;
+  }
+  if (status = db->checkRegister(false); !status) return nullptr;
+  db->marked_ = false;
+  return db;
+}
+
+EngineStatus ServerDatabase::markRegister() {
+  if (auto status = execute("CREATE EXTENSION IF NOT EXISTS citext"); !status) return status;
+  if (auto status = execute("CREATE TABLE " + quoteIdentifier(MarkTable) +
+                            " (applicazione integer NOT NULL)");
+      !status)
+    return status;
+  if (auto status = execute("INSERT INTO " + quoteIdentifier(MarkTable) + " VALUES (" +
+                            std::to_string(ApplicationId) + ")");
+      !status)
+    return status;
+  return EngineStatus::success();
+}
+
+std::unique_ptr<ServerDatabase> ServerDatabase::open(const std::string& uri, EngineStatus& status) {
+  auto db = connect(uri, status);
+  if (!db) return nullptr;
+  if (status = db->checkRegister(); !status) return nullptr;
+  // A role granted SELECT only reads; told now, not at the first refused write.
+  auto writable = db->run(
+      "SELECT coalesce(bool_and(has_table_privilege(t.oid, 'INSERT, UPDATE')), true) "
+      "FROM pg_class t WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+      "AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid AND a.attname = '" +
+          std::string(RowIdentityColumn) + "')",
+      status);
+  if (!status) return nullptr;
+  db->readOnly_ = textAt(writable.get(), 0, 0) != "t";
+  return db;
+}
+
+// Text compares as the program expects only in UTF-8 with the C ctype; and
+// only a database this program made holds a register.
+EngineStatus ServerDatabase::checkRegister(bool marked) {
+  EngineStatus status;
+  auto found =
+      run("SELECT pg_encoding_to_char(encoding), datctype, to_regclass('" + std::string(MarkTable) +
+              "') IS NOT NULL FROM pg_database WHERE datname = current_database()",
+          status);
+  if (!status) return status;
+  const std::string uri = path();
+  if (textAt(found.get(), 0, 0) != "UTF8")
+    return EngineStatus::failure(
+        refusal(uri, "non è in codifica UTF-8: non può contenere il registro."), 0,
+        FailureKind::NotADatabase);
+  const auto ctype = textAt(found.get(), 0, 1);
+  if (ctype != "C" && ctype != "POSIX")
+    return EngineStatus::failure(
+        refusal(uri, "confronta le lettere secondo la lingua \"" + std::string(ctype) +
+                         "\" invece che secondo la regola C: va creato con LC_CTYPE 'C'."),
+        0, FailureKind::NotADatabase);
+  if (!marked) return EngineStatus::success();
+  if (textAt(found.get(), 0, 2) == "t") {
+    auto mark = run("SELECT applicazione FROM " + quoteIdentifier(MarkTable), status);
+    if (!status) return status;
+    if (rowCount(mark.get()) == 1 && textAt(mark.get(), 0, 0) == std::to_string(ApplicationId))
+      return EngineStatus::success();
+  }
+  return EngineStatus::failure(refusal(uri, "non è un database di questo programma."), 0,
+                               FailureKind::NotADatabase);
+}
+
+EngineStatus ServerDatabase::close() {
+  if (!connection_) return EngineStatus::success();
+  rollback();
+  connection_.reset();
+  return EngineStatus::success();
+}
+
+// A broken connection is tried once more, as the server may be back after a
+// restart; a session that broke held no half-done work, as the server rolled
+// its transaction back. Statements prepared on the old session are gone with it.
+EngineStatus ServerDatabase::stillInPlace() const {
+  EngineStatus status;
+  runOnServer(connection_.get(), "SELECT 1", status, nullptr, progressHook_);
+  if (status.ok || status.kind != FailureKind::ConnectionLost) return EngineStatus::success();
+  PQreset(connection_.get());
+  if (PQstatus(connection_.get()) == CONNECTION_OK) return EngineStatus::success();
+  return status;
+}
+
+std::string ServerDatabase::versionText() const {
+  const char* version =
+      connection_ ? PQparameterStatus(connection_.get(), "server_version") : nullptr;
+  return std::string("PostgreSQL ") + (version != nullptr ? version : "");
+}
+
+ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
+                                 const ServerParameters* parameters) {
+  if (status = sendDeferred(); !status) return nullptr;
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  auto result = runOnServer(connection_.get(), sql, status, parameters, progressHook_);
+  status = checked(std::move(status));
+  return result;
+}
+
+ServerResult ServerDatabase::runPrepared(const std::string& name,
+                                         const ServerParameters& parameters, EngineStatus& status) {
+  if (status = sendDeferred(); !status) return nullptr;
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  auto result = engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
+  status = checked(std::move(status));
+  return result;
+}
+
+ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint,
+                                                    const std::string& name,
+                                                    const ServerParameters& parameters,
+                                                    EngineStatus& status) {
+  if (status = sendDeferred(); !status) return nullptr;
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  auto result = engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters,
+                                               status, progressHook_);
+  status = checked(std::move(status));
+  return result;
+}
+
+std::string ServerDatabase::preparedStatement(const std::string& sql, EngineStatus& status) {
+  auto& [session, names] = prepared_;
+  // A session opened again after a break has none of the old one's statements.
+  if (const int current = PQbackendPID(connection_.get()); current != session) {
+    names.clear();
+    session = current;
+  }
+  if (const auto found = names.find(sql); found != names.end()) {
+    status = EngineStatus::success();
+    return found->second;
+  }
+  if (status = sendDeferred(); !status) return {};
+  ++roundTrips_;
+  const std::string name = "s" + std::to_string(names.size() + 1);
+  if (status = prepareOnServer(connection_.get(), name, sql); !status) return {};
+  names.emplace(sql, name);
+  return name;
+}
+
+EngineStatus ServerDatabase::execute(const std::string& sql) {
+  EngineStatus status;
+  run(sql, status);
+  return status;
+}
+
+std::unique_ptr<TableDef> ServerDatabase::createTableDef(const std::string& name) {
+  return std::make_unique<ServerTableDef>(*this, name);
+}
+
+std::unique_ptr<TableRecordset> ServerDatabase::openTable(const TableInfo& table,
+                                                          EngineStatus& status) {
+  status = EngineStatus::success();
+  return std::make_unique<ServerTableRecordset>(*this, table);
+}
+
+std::unique_ptr<QueryRecordset> ServerDatabase::openQuery(const std::string& jetSql,
+                                                          EngineStatus& status) {
+  return ServerQueryRecordset::create(*this, jetSql, status);
+}
+
+// Only the program's own tables, which carry its hidden identity column: an
+// administrator's table beside them (a log, a view's source) is not the register's.
+std::vector<std::string> ServerDatabase::tableNames() const {
+  EngineStatus status;
+  auto result = runOnServer(
+      connection_.get(),
+      "SELECT relname FROM pg_class t WHERE relnamespace = current_schema()::regnamespace "
+      "AND relkind = 'r' AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid "
+      "AND a.attname = '" +
+          std::string(RowIdentityColumn) + "' AND NOT a.attisdropped) ORDER BY oid",
+      status);
+  std::vector<std::string> names;
+  if (!status) return names;
+  for (int row = 0; row < rowCount(result.get()); ++row)
+    names.emplace_back(textAt(result.get(), row, 0));
+  return names;
+}
+
+namespace {
+
+// Splits "a,b,c" as string_agg wrote it.
+std::vector<std::string> listOf(std::string_view text) {
+  std::vector<std::string> items;
+  while (!text.empty()) {
+    const auto comma = text.find(',');
+    items.emplace_back(text.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return items;
+}
+
+std::string localIndexName(const std::string& table, const std::string& physical, bool& primary) {
+  for (const bool isPrimary : {true, false}) {
+    const std::string prefix = physicalIndexName(table, "", isPrimary);
+    if (physical.starts_with(prefix)) {
+      primary = isPrimary;
+      return physical.substr(prefix.size());
+    }
+  }
+  return {};
+}
+
+// The table is named whatever the case of its letters, as on the file; each
+// row gives its name as stored, which the other queries take.
+constexpr const char* ColumnsSql =
+    "SELECT a.attname, col_description(a.attrelid, a.attnum), a.attnotnull, "
+    "EXISTS (SELECT 1 FROM pg_constraint c WHERE c.conrelid = a.attrelid "
+    "AND c.conname = 'ck_' || a.attname || '_vuoto'), t.relname "
+    "FROM pg_attribute a JOIN pg_class t ON t.oid = a.attrelid "
+    "WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+    "AND lower(t.relname) = lower($1) AND a.attnum > 0 "
+    "AND NOT a.attisdropped AND a.attname <> 'veltra_riga' ORDER BY a.attnum";
+
+constexpr const char* IndexesSql =
+    "SELECT i.relname, ix.indisunique, (SELECT string_agg(a.attname, ',' ORDER BY k.n) "
+    "FROM unnest(ix.indkey) WITH ORDINALITY k(attnum, n) JOIN pg_attribute a "
+    "ON a.attrelid = ix.indrelid AND a.attnum = k.attnum) "
+    "FROM pg_index ix JOIN pg_class i ON i.oid = ix.indexrelid "
+    "WHERE ix.indrelid = to_regclass(quote_ident($1)) ORDER BY i.oid";
+
+constexpr const char* RelationsSql =
+    "SELECT c.conname, r.relname, "
+    "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.confkey) WITH ORDINALITY "
+    "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.confrelid AND a.attnum = k.attnum), "
+    "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.conkey) WITH ORDINALITY "
+    "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.conrelid AND a.attnum = k.attnum) "
+    "FROM pg_constraint c JOIN pg_class r ON r.oid = c.confrelid "
+    "WHERE c.conrelid = to_regclass(quote_ident($1)) AND c.contype = 'f' ORDER BY c.oid";
+
+}  // namespace
+
+EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info) const {
+  ServerParameters parameters;
+  parameters.texts = {name};
+  parameters.nulls = {false};
+  EngineStatus status;
+  pg_conn* connection = connection_.get();
+  auto columns = runOnServer(connection, ColumnsSql, status, &parameters);
+  if (!status) return status;
+  if (rowCount(columns.get()) == 0)
+    return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
+  const std::string stored(textAt(columns.get(), 0, 4));
+  parameters.texts = {stored};
+  info = TableInfo{.name = stored, .columns = {}, .indexes = {}, .relations = {}};
+  for (int row = 0; row < rowCount(columns.get()); ++row) {
+    const auto declared = parseDeclaredType(textAt(columns.get(), row, 1));
+    info.columns.push_back({.name = std::string(textAt(columns.get(), row, 0)),
+                            .type = declared ? declared->type : FieldType::Text,
+                            .size = declared ? declared->size : 0,
+                            .required = textAt(columns.get(), row, 2) == "t",
+                            .allowZeroLength = textAt(columns.get(), row, 3) != "t"});
+  }
+  auto indexes = runOnServer(connection, IndexesSql, status, &parameters);
+  if (!status) return status;
+  for (int row = 0; row < rowCount(indexes.get()); ++row) {
+    const std::string physical(textAt(indexes.get(), row, 0));
+    bool primary = false;
+    const std::string local = localIndexName(stored, physical, primary);
+    if (local.empty()) continue;  // the hidden identity's own key
+    info.indexes.push_back({.name = local,
+                            .physicalName = physical,
+                            .fields = listOf(textAt(indexes.get(), row, 2)),
+                            .primary = primary,
+                            .unique = textAt(indexes.get(), row, 1) == "t"});
+  }
+  auto relations = runOnServer(connection, RelationsSql, status, &parameters);
+  if (!status) return status;
+  for (int row = 0; row < rowCount(relations.get()); ++row) {
+    RelationDef relation{.name = std::string(textAt(relations.get(), row, 0)),
+                         .table = std::string(textAt(relations.get(), row, 1)),
+                         .foreignTable = stored,
+                         .attributes = 0,
+                         .fields = {}};
+    const auto referenced = listOf(textAt(relations.get(), row, 2));
+    const auto referencing = listOf(textAt(relations.get(), row, 3));
+    for (size_t i = 0; i < referenced.size() && i < referencing.size(); ++i)
+      relation.fields.push_back({.field = referenced[i], .foreignField = referencing[i]});
+    info.relations.push_back(std::move(relation));
+  }
+  return EngineStatus::success();
+}
+
+EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
+  if (relation.name.empty() || relation.fields.empty())
+    return EngineStatus::failure("La relazione \"" + relation.name + "\" non è completa.");
+  std::vector<RelationDef> existing;
+  if (auto status = relations(existing); !status) return status;
+  for (const auto& other : existing)
+    if (EqualsIgnoringCase(other.name, relation.name))
+      return EngineStatus::failure("La relazione \"" + relation.name + "\" esiste già.");
+  TableInfo table, foreign;
+  if (auto status = loadTable(relation.table, table); !status) return status;
+  if (auto status = loadTable(relation.foreignTable, foreign); !status) return status;
+  std::string referencing, referenced;
+  for (const auto& pair : relation.fields) {
+    if (table.columnIndex(pair.field) < 0 || foreign.columnIndex(pair.foreignField) < 0)
+      return EngineStatus::failure("I campi della relazione \"" + relation.name +
+                                   "\" non esistono nelle sue tavole.");
+    referencing += (referencing.empty() ? "" : ", ") + quoteIdentifier(pair.foreignField);
+    referenced += (referenced.empty() ? "" : ", ") + quoteIdentifier(pair.field);
+  }
+  EngineStatus status =
+      execute("ALTER TABLE " + quoteIdentifier(relation.foreignTable) + " ADD CONSTRAINT " +
+              quoteIdentifier(relation.name) + " FOREIGN KEY (" + referencing + ") REFERENCES " +
+              quoteIdentifier(relation.table) + " (" + referenced + ")");
+  if (status) knownRelations_->push_back(relation);
+  return status;
+}
+
+EngineStatus ServerDatabase::begin() {
+  EngineStatus status =
+      execute("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
+  // A new register is marked by the transaction that builds it: a creation
+  // killed midway leaves the database empty, for the next one to fill.
+  if (status && !marked_) status = markRegister();
+  if (!status) rollback();
+  bulkWork_ = status.ok;
+  return status;
+}
+
+EngineStatus ServerDatabase::commit() {
+  bool spoiled = false;
+  const EngineStatus settled = settleWrites(spoiled);
+  if (ended_)
+    return EngineStatus::failure(
+        ended_->text + "\n\nIl lavoro è stato interrotto: nessuna modifica è stata salvata.",
+        ended_->code, ended_->kind);
+  bulkWork_ = false;
+  if (!settled || spoiled) {
+    rollback();
+    return EngineStatus::failure(
+        "Il server ha rifiutato una scrittura: nessuna modifica è stata salvata.");
+  }
+  if (PQstatus(connection_.get()) != CONNECTION_OK) return statusOf(connection_.get(), nullptr);
+  if (!inTransaction())
+    return EngineStatus::failure(
+        "La transazione non è più aperta sul server: nessuna modifica è stata salvata.");
+  if (PQtransactionStatus(connection_.get()) == PQTRANS_INERROR) {
+    rollback();
+    return EngineStatus::failure(
+        "Il server ha annullato la transazione dopo un errore: nessuna modifica è stata salvata.");
+  }
+  EngineStatus status;
+  auto result = run("COMMIT", status);
+  // A COMMIT that rolled back says so only in its command tag.
+  if (status && std::string_view(PQcmdStatus(result.get())) == "ROLLBACK")
+    return EngineStatus::failure(
+        "Il server ha annullato la transazione: nessuna modifica è stata salvata.");
+  if (status) marked_ = true;
+  return status;
+}
+
+void ServerDatabase::rollback() {
+  bulkWork_ = false;
+  ended_.reset();
+  static_cast<void>(writes_.receive(connection_.get(), progressHook_));
+  writes_.stop();
+  if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
+}
+
+namespace {
+
+constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
+
+}  // namespace
+
+// A register's relations are made with it: read once, not for every import.
+EngineStatus ServerDatabase::relations(std::vector<RelationDef>& found) {
+  if (!knownRelations_) {
+    std::vector<RelationDef> all;
+    for (const std::string& table : tableNames()) {
+      TableInfo info;
+      if (auto status = loadTable(table, info); !status) return status;
+      all.insert(all.end(), info.relations.begin(), info.relations.end());
+    }
+    knownRelations_ = std::move(all);
+  }
+  found = *knownRelations_;
+  return EngineStatus::success();
+}
+
+EngineStatus ServerDatabase::deferWrites(bool& deferring) {
+  deferring = false;
+  if (!inTransaction() || writes_.active()) return EngineStatus::success();
+  std::vector<RelationDef> found;
+  if (auto status = relations(found); !status) return status;
+  // The writes' statements are each run many times with rows of the same
+  // shape: planned once, not once a run. An update of many rows finds each
+  // by its identity through the index, where a hash join would read the
+  // whole table for every statement.
+  if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
+                            "; SET LOCAL plan_cache_mode = force_generic_plan"
+                            "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
+      !status)
+    return status;
+  writes_.start(std::move(found));
+  deferring = true;
+  return EngineStatus::success();
+}
+
+EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
+  spoiled = false;
+  if (!writes_.active()) return EngineStatus::success();
+  const EngineStatus sent = sendDeferred();
+  spoiled = writes_.spoiled();
+  writes_.stop();
+  if (!sent) return sent;
+  const std::string savepoint(AttemptSavepoint);
+  return execute(spoiled ? "ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint
+                         : "RELEASE SAVEPOINT " + savepoint);
+}
+
+EngineStatus ServerDatabase::beginReading(bool& begun) {
+  begun = false;
+  if (inTransaction()) return EngineStatus::success();
+  const EngineStatus status = execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+  begun = status.ok;
+  return status;
+}
+
+void ServerDatabase::endReading() {
+  // Nothing was written: ending it can only let the server forget the snapshot.
+  if (inTransaction()) static_cast<void>(execute("COMMIT"));
+}
+
+EngineStatus ServerDatabase::sendDeferred(bool wait) {
+  if (ended_) return EngineStatus::failure(ended_->text, ended_->code, FailureKind::WorkEnded);
+  if (!writes_.pending()) return EngineStatus::success();
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  return checked(writes_.send(connection_.get(), progressHook_, wait));
+}
+
+// A full disk, a cancel or a lost session is not for each row to report:
+// going on would only repeat it for every row left, into a transaction the
+// server no longer keeps.
+EngineStatus ServerDatabase::checked(EngineStatus status) {
+  if (status || !status.endsTheWork() || !bulkWork_) return status;
+  return endWork(status);
+}
+
+EngineStatus ServerDatabase::endWork(const EngineStatus& why) {
+  rollback();
+  ended_ = why;
+  return EngineStatus::failure(why.text, why.code, FailureKind::WorkEnded);
+}
+
+SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,
+                                     size_t keyCount) {
+  if (!writes_.active() || !SeekCache::serves(table, index, keyCount)) return nullptr;
+  return writes_.cacheFor(table, index, [this](SeekCache& cache) {
+    EngineStatus status;
+    auto rows = run(cache.loadSql(), status);
+    if (status) cache.load(rows.get());
+    return status.ok;
+  });
+}
+
+EngineStatus ServerDatabase::identityOf(std::int64_t& rowid) {
+  if (!ServerWriteQueue::isStandIn(rowid)) return EngineStatus::success();
+  if (auto status = sendDeferred(); !status) return status;
+  const auto identity = writes_.identity(rowid);
+  if (!identity) return EngineStatus::failure("La riga scritta non ha avuto risposta dal server.");
+  rowid = *identity;
+  return EngineStatus::success();
+}
+
+bool ServerDatabase::inTransaction() const {
+  if (!connection_) return false;
+  const auto state = PQtransactionStatus(connection_.get());
+  return state == PQTRANS_INTRANS || state == PQTRANS_INERROR || state == PQTRANS_ACTIVE;
+}
+
+}  // namespace veltra::db::engine

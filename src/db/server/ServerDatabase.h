@@ -1,0 +1,121 @@
+#pragma once
+// The register as a database on a PostgreSQL server, reached through libpq.
+// Text columns are citext in a database with C ctype, so they compare as
+// NOCASE does; every row has a hidden identity column for its place.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "db/engine/EngineDatabase.h"
+#include "db/server/ServerConnection.h"
+#include "db/server/ServerWriteQueue.h"
+
+namespace veltra::db::engine {
+
+// The hidden column that keeps each row's identity and insertion order.
+inline constexpr std::string_view RowIdentityColumn = "veltra_riga";
+
+class ServerDatabase final : public EngineDatabase {
+ public:
+  // Creates the database the URI names (UTF-8, C collation and ctype) when
+  // the role may; otherwise builds in that database when it is empty.
+  static std::unique_ptr<ServerDatabase> create(const std::string& uri, EngineStatus& status);
+  // Opens a register of this program, refusing any other database.
+  static std::unique_ptr<ServerDatabase> open(const std::string& uri, EngineStatus& status);
+
+  ~ServerDatabase() override;
+
+  EngineStatus close() override;
+  bool isOpen() const override { return connection_ != nullptr; }
+  std::string versionText() const override;
+  bool readOnly() const override { return readOnly_; }
+  // The server keeps its own files, but it may have been stopped or cut off
+  // since the last command: that is found out before the next one starts.
+  EngineStatus stillInPlace() const override;
+  void setProgressHook(ProgressHook hook) override { progressHook_ = std::move(hook); }
+
+  std::unique_ptr<TableDef> createTableDef(const std::string& name) override;
+  EngineStatus createRelation(const RelationDef& relation) override;
+  EngineStatus loadTable(const std::string& name, TableInfo& info) const override;
+  std::vector<std::string> tableNames() const override;
+  std::string insertionOrder() const override { return std::string(RowIdentityColumn); }
+
+  std::unique_ptr<TableRecordset> openTable(const TableInfo& table, EngineStatus& status) override;
+  std::unique_ptr<QueryRecordset> openQuery(const std::string& jetSql,
+                                            EngineStatus& status) override;
+
+  // Bulk work first takes the one advisory lock of the register, so two
+  // workstations writing at once go one after the other.
+  EngineStatus begin() override;
+  // Refuses to commit a transaction the server has aborted: its COMMIT would
+  // roll back without saying so.
+  EngineStatus commit() override;
+  void rollback() override;
+  bool inTransaction() const override;
+  // Writes are deferred under a savepoint that a spoiled attempt rolls back to.
+  EngineStatus deferWrites(bool& deferring) override;
+  EngineStatus settleWrites(bool& spoiled) override;
+  // In a read-only transaction of one snapshot.
+  EngineStatus beginReading(bool& begun) override;
+  void endReading() override;
+
+  EngineStatus execute(const std::string& sql) override;
+
+  pg_conn* handle() const { return connection_.get(); }
+  // The name of the statement prepared on this session from sql, preparing
+  // it the first time; empty, with status, when the server refused it. The
+  // register's statements are few, and a session keeps them until it ends.
+  std::string preparedStatement(const std::string& sql, EngineStatus& status);
+  // Runs one statement; the progress hook is called before it.
+  ServerResult run(const std::string& sql, EngineStatus& status,
+                   const ServerParameters* parameters = nullptr);
+  ServerResult runPrepared(const std::string& name, const ServerParameters& parameters,
+                           EngineStatus& status);
+  ServerResult runPreparedInSavepoint(const std::string& savepoint, const std::string& name,
+                                      const ServerParameters& parameters, EngineStatus& status);
+  // Rolls bulk work back whole after a failure that is not a row's own: the
+  // statements that follow are refused until the work is committed, which
+  // tells why once. Gives the status its writes report.
+  EngineStatus endWork(const EngineStatus& why);
+  // How many times the program waited for the server: what a slow network multiplies.
+  long roundTrips() const { return roundTrips_; }
+
+  // While writes are deferred, the queue they go into; null otherwise.
+  ServerWriteQueue* deferredWrites() { return writes_.active() ? &writes_ : nullptr; }
+  // Sends the queued writes now: a statement run after them must see them.
+  // Without wait their answers are read later, while more writes are queued.
+  EngineStatus sendDeferred(bool wait = true);
+  // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
+  SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
+  EngineStatus identityOf(std::int64_t& rowid);
+
+ private:
+  ServerDatabase(ServerHandle connection, std::string uri);
+  static std::unique_ptr<ServerDatabase> connect(const std::string& uri, EngineStatus& status);
+  // marked: the program's own mark must be there too (not yet while creating).
+  EngineStatus checkRegister(bool marked = true);
+  // The failure of a statement, ending bulk work when it cannot go on.
+  EngineStatus checked(EngineStatus status);
+  EngineStatus markRegister();
+  // The relations the server enforces between the register's tables.
+  EngineStatus relations(std::vector<RelationDef>& found);
+
+  ServerHandle connection_;
+  ProgressHook progressHook_;
+  ServerWriteQueue writes_;
+  // Statement names by their SQL, for the session of prepared.first.
+  std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
+  std::optional<std::vector<RelationDef>> knownRelations_;
+  long roundTrips_ = 0;
+  bool bulkWork_ = false;
+  bool marked_ = true;
+  bool readOnly_ = false;  // false until the transaction that creates the register commits
+  std::optional<EngineStatus> ended_;  // why bulk work was ended
+};
+
+}  // namespace veltra::db::engine

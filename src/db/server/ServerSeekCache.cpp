@@ -1,0 +1,100 @@
+#include "db/server/ServerSeekCache.h"
+
+#include <algorithm>
+
+#include "db/engine/TableDef.h"
+#include "db/server/ServerConnection.h"
+#include "db/server/ServerDatabase.h"
+#include "db/server/ServerValues.h"
+
+namespace veltra::db::engine {
+
+namespace {
+
+// Each part with its length before it, so that no text can pass for two.
+void appendKeyPart(std::string& key, FieldType type, std::string_view text) {
+  key += std::to_string(text.size());
+  key += ':';
+  if (type != FieldType::Text) {
+    key += text;
+    return;
+  }
+  for (const char c : text) key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool keyComparable(FieldType type) {
+  return type == FieldType::Text || type == FieldType::Byte || type == FieldType::Integer ||
+         type == FieldType::Long;
+}
+
+std::optional<std::string> serverKey(std::span<const FieldType> types, const KeyPart& part) {
+  std::string key, text;
+  for (size_t i = 0; i < types.size(); ++i) {
+    const FieldValue& value = part(i);
+    if (value.isNull) return std::nullopt;
+    serverText(value, text);
+    appendKeyPart(key, types[i], text);
+  }
+  return key;
+}
+
+bool SeekCache::serves(const TableInfo& table, const IndexInfo& index, size_t keyCount) {
+  if (!index.unique || keyCount != index.fields.size()) return false;
+  return std::all_of(index.fields.begin(), index.fields.end(), [&](const std::string& field) {
+    const int column = table.columnIndex(field);
+    return column >= 0 && keyComparable(table.columns[static_cast<size_t>(column)].type);
+  });
+}
+
+SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index) {
+  std::string fields;
+  for (const std::string& field : index.fields) {
+    const auto column = static_cast<size_t>(table.columnIndex(field));
+    columns_.push_back(column);
+    types_.push_back(table.columns[column].type);
+    fields += quoteIdentifier(field) + ", ";
+  }
+  loadSql_ = "SELECT " + fields + quoteIdentifier(RowIdentityColumn) + " FROM " +
+             quoteIdentifier(table.name);
+}
+
+void SeekCache::load(const pg_result* rows) {
+  const int count = rowCount(rows);
+  const auto identityColumn = static_cast<int>(columns_.size());
+  rows_.reserve(static_cast<size_t>(count));
+  std::string key;
+  for (int row = 0; row < count; ++row) {
+    key.clear();
+    bool complete = true;
+    for (size_t field = 0; field < columns_.size() && complete; ++field) {
+      const auto column = static_cast<int>(field);
+      complete = !isNullAt(rows, row, column);
+      if (complete) appendKeyPart(key, types_[field], textAt(rows, row, column));
+    }
+    if (complete) rows_.emplace(key, std::stoll(std::string(textAt(rows, row, identityColumn))));
+  }
+}
+
+std::optional<std::int64_t> SeekCache::find(std::span<const FieldValue> keys) const {
+  const auto key = serverKey(types_, [&](size_t part) -> const FieldValue& { return keys[part]; });
+  if (!key) return std::nullopt;
+  const auto found = rows_.find(*key);
+  if (found == rows_.end()) return std::nullopt;
+  return found->second;
+}
+
+void SeekCache::noteInsert(std::int64_t rowid, const KeyPart& valueAt) {
+  const auto key =
+      serverKey(types_, [&](size_t part) -> const FieldValue& { return valueAt(columns_[part]); });
+  // A key already there makes this insert fail, and the attempt with it.
+  if (key) rows_.emplace(*key, rowid);
+}
+
+bool SeekCache::changedBy(const std::vector<bool>& assigned) const {
+  return std::any_of(columns_.begin(), columns_.end(),
+                     [&](size_t column) { return assigned[column]; });
+}
+
+}  // namespace veltra::db::engine

@@ -1,0 +1,82 @@
+#include "db/sqlite/SqliteErrorText.h"
+
+#include <sqlite3.h>
+
+namespace veltra::db::engine {
+
+EngineStatus describeOpenFailure(const std::string& path, int code,
+                                 std::string_view engineMessage) {
+  if ((code & 0xff) == SQLITE_CANTOPEN)
+    return EngineStatus::failure(
+        "Impossibile aprire il file \"" + path + "\" (" + std::string(engineMessage) + ").", code);
+  return describeEngineFailure(code, engineMessage);
+}
+
+namespace {
+
+FailureKind kindOf(int code) {
+  switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+      return FailureKind::Constraint;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return FailureKind::Busy;
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+      return FailureKind::Io;
+    case SQLITE_FULL:
+      return FailureKind::DiskFull;
+    case SQLITE_NOTADB:
+      return FailureKind::NotADatabase;
+    default:
+      return FailureKind::Other;
+  }
+}
+
+EngineStatus sentenceFor(int code, const std::string& message) {
+  switch (code & 0xff) {
+    case SQLITE_NOTADB:
+      return EngineStatus::failure("Il file non è un database riconosciuto (" + message + ").",
+                                   code);
+    case SQLITE_CORRUPT:
+      return EngineStatus::failure("Il database è danneggiato (" + message + ").", code);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return EngineStatus::failure(
+          "Il database è bloccato da un altro utente o programma (" + message + ").", code);
+    case SQLITE_FULL:
+      return EngineStatus::failure("Il disco è pieno (" + message + ").", code);
+    case SQLITE_READONLY:
+      return EngineStatus::failure("Il database è in sola lettura (" + message + ").", code);
+    case SQLITE_IOERR:
+      return EngineStatus::failure("Errore di lettura o scrittura del disco (" + message + ").",
+                                   code);
+    case SQLITE_NOMEM:
+      return EngineStatus::failure("Memoria insufficiente (" + message + ").", code);
+    case SQLITE_CANTOPEN:
+      return EngineStatus::failure("Impossibile aprire o creare il file (" + message + ").", code);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return EngineStatus::failure("Accesso al file negato (" + message + ").", code);
+    case SQLITE_CONSTRAINT:
+      return EngineStatus::failure("Dati non ammessi dalla tavola (" + message + ").", code);
+    case SQLITE_TOOBIG:
+      return EngineStatus::failure("Dato troppo grande (" + message + ").", code);
+    case SQLITE_INTERRUPT:
+      return EngineStatus::failure("Operazione interrotta (" + message + ").", code);
+    default:
+      // The engine's own words stay in brackets, for whoever looks into it.
+      return EngineStatus::failure(
+          "Il motore del database ha rifiutato l'operazione (" + message + ").", code);
+  }
+}
+
+}  // namespace
+
+EngineStatus describeEngineFailure(int code, std::string_view engineMessage) {
+  EngineStatus status = sentenceFor(code, std::string(engineMessage));
+  status.kind = kindOf(code);
+  return status;
+}
+
+}  // namespace veltra::db::engine
