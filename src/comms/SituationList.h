@@ -30,9 +30,6 @@ class SituationList {
   // as the last one (byte-wise, case-sensitive) replaces its values, so each
   // chassis keeps its latest state.
   void addOrMerge(SituationRow row);
-  void appendListRow(SituationRow supplied) {
-    KeepListFields(rows_.emplace_back(std::move(supplied)));
-  }
   void appendFinancingRow(SituationRow supplied) {
     KeepFinancingFields(rows_.emplace_back(std::move(supplied)));
   }

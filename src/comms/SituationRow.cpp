@@ -16,14 +16,7 @@ VehicleData financingDefaults() {
 
 }  // namespace
 
-// The lists fill one row per vehicle listed: the fields they clear are found once.
-void KeepListFields(SituationRow& row) {
-  static const auto others = VehicleFieldsBesides(
-      {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
-       "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"});
-  ResetFields(row.vehicle, others, {});
-}
-
+// The list fills one row per vehicle listed: the fields it clears are found once.
 void KeepFinancingFields(SituationRow& row) {
   static const auto others =
       VehicleFieldsBesides({"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib",

@@ -20,11 +20,6 @@ struct SituationRow {
   friend bool operator==(const SituationRow&, const SituationRow&) = default;
 };
 
-// The vehicle lists' filling, made in place: the chassis, date, company and
-// ambit with their names, and the vehicle fields the lists print stay; the
-// other texts are emptied and the amounts set to 0.0.
-void KeepListFields(SituationRow& row);
-
 // The financing list's filling, made in place: the chassis, date, company
 // with its name, and the vehicle fields the financing list prints stay;
 // ambito, the counts, lung and altezza become -1, the flags 0 and the other

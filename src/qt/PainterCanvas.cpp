@@ -13,6 +13,9 @@ namespace veltra::qt {
 
 namespace {
 
+// Enough for the texts a list repeats on every page: headings, dates, makes.
+constexpr std::size_t KeptShapings = 4096;
+
 QColor qtColour(reports::Rgb colour) {
   return QColor(colour.red, colour.green, colour.blue);
 }
@@ -69,6 +72,9 @@ void PainterCanvas::selectFont(const reports::Font& font) {
   metrics_.emplace(painter_.font(), painter_.device());
   widths_.clear();
   asciiAdvances_.fill(0);
+  letters_.fill({});
+  pairs_.clear();
+  letterFont_.reset();
   runs_.clear();
 }
 
@@ -117,17 +123,23 @@ double PainterCanvas::widthBound(std::string_view text) {
   for (const char letter : text) {
     const auto code = static_cast<unsigned char>(letter);
     if (code >= asciiAdvances_.size()) return std::numeric_limits<double>::infinity();
-    double& advance = asciiAdvances_[code];
-    if (advance == 0) advance = metrics_->horizontalAdvance(QChar(code));
-    width += advance;
+    width += asciiAdvance(code);
   }
   return width;
+}
+
+double PainterCanvas::asciiAdvance(unsigned char code) {
+  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
+  double& advance = asciiAdvances_[code];
+  if (advance == 0) advance = metrics_->horizontalAdvance(QChar(code));
+  return advance;
 }
 
 void PainterCanvas::text(int x, int y, std::string_view text) {
   const QPointF corner(toDevice(x), toDevice(y));
   if (drawsGlyphRuns_) {
-    for (const QGlyphRun& run : glyphRuns(text)) gather(corner, run);
+    if (!gatherLetters(corner, text))
+      for (const QGlyphRun& run : glyphRuns(text)) gather(corner, run);
     return;
   }
   const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
@@ -155,14 +167,72 @@ void PainterCanvas::drawGathered() {
   gathered_.positions.clear();
 }
 
+// The texts a list repeats come back soon after a clearing; keeping every
+// distinct one would keep one shaping per row.
 const QList<QGlyphRun>& PainterCanvas::glyphRuns(std::string_view text) {
   auto known = runs_.find(text);
   if (known != runs_.end()) return known->second;
-  QTextLayout layout(qtText(text), painter_.font(), painter_.device());
+  if (runs_.size() >= KeptShapings) runs_.clear();
+  return runs_.emplace(text, shaped(qtText(text))).first->second;
+}
+
+QList<QGlyphRun> PainterCanvas::shaped(const QString& text) const {
+  QTextLayout layout(text, painter_.font(), painter_.device());
   layout.beginLayout();
   layout.createLine();
   layout.endLayout();
-  return runs_.emplace(text, layout.glyphRuns()).first->second;
+  return layout.glyphRuns();
+}
+
+bool PainterCanvas::gatherLetters(QPointF corner, std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto code = static_cast<unsigned char>(text[i]);
+    if (code >= letters_.size() || !letter(code).single) return false;
+    if (i > 0 && !setApart(static_cast<unsigned char>(text[i - 1]), code)) return false;
+  }
+  if (text.empty()) return true;
+  if (!gathered_.glyphs.isEmpty() && !(*letterFont_ == gathered_.font)) drawGathered();
+  gathered_.font = *letterFont_;
+  double advanced = 0;
+  for (const char code : text) {
+    const Letter& alone = letters_[static_cast<unsigned char>(code)];
+    gathered_.glyphs.append(alone.glyph);
+    gathered_.positions.append(corner + (alone.offset + QPointF(advanced, 0)));
+    advanced += asciiAdvance(static_cast<unsigned char>(code));
+  }
+  return true;
+}
+
+// A letter another font has to supply is never set alone.
+const PainterCanvas::Letter& PainterCanvas::letter(unsigned char code) {
+  Letter& letter = letters_[code];
+  if (letter.known) return letter;
+  letter.known = true;
+  const QList<QGlyphRun> runs = shaped(QString(QChar(code)));
+  if (runs.size() != 1 || runs.front().glyphIndexes().size() != 1) return letter;
+  if (!letterFont_) letterFont_ = runs.front().rawFont();
+  if (!(runs.front().rawFont() == *letterFont_)) return letter;
+  letter.single = true;
+  letter.glyph = runs.front().glyphIndexes().front();
+  letter.offset = runs.front().positions().front();
+  return letter;
+}
+
+bool PainterCanvas::setApart(unsigned char first, unsigned char second) {
+  if (pairs_.empty()) pairs_.assign(letters_.size() * letters_.size(), 0);
+  std::uint8_t& known = pairs_[first * letters_.size() + second];
+  if (known == 0) {
+    const Letter& a = letters_[first];
+    const Letter& b = letters_[second];
+    const QChar pair[] = {QChar(first), QChar(second)};
+    const QList<QGlyphRun> runs = shaped(QString(pair, 2));
+    const bool apart = runs.size() == 1 && runs.front().rawFont() == *letterFont_ &&
+                       runs.front().glyphIndexes() == QList<quint32>{a.glyph, b.glyph} &&
+                       runs.front().positions() ==
+                           QList<QPointF>{a.offset, b.offset + QPointF(asciiAdvance(first), 0)};
+    known = apart ? 1 : 2;
+  }
+  return known == 1;
 }
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {

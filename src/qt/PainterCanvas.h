@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "reports/Canvas.h"
 
@@ -47,9 +48,26 @@ class PainterCanvas : public reports::Canvas {
 
  private:
   double toDevice(int units) const { return units * scale_; }
-  // The text shaped once for the selected font, its glyphs placed from its
-  // top-left corner.
+  // The text shaped for the selected font, its glyphs placed from its
+  // top-left corner; the last few shaped are kept.
   const QList<QGlyphRun>& glyphRuns(std::string_view text);
+  QList<QGlyphRun> shaped(const QString& text) const;
+  // Gathers the text from its letters' own glyphs when shaping would place
+  // them alike: every letter ASCII with a glyph of the font's own, and no
+  // two neighbours kerned or joined. False, gathering nothing, otherwise.
+  bool gatherLetters(QPointF corner, std::string_view text);
+  // The letter shaped alone: one glyph of the font's own, or none.
+  struct Letter {
+    bool known = false;
+    bool single = false;
+    quint32 glyph = 0;
+    QPointF offset;
+  };
+  const Letter& letter(unsigned char code);
+  // True when the two letters shaped together sit as each does alone, the
+  // second one advance of the first further on.
+  bool setApart(unsigned char first, unsigned char second);
+  double asciiAdvance(unsigned char code);
   // Texts wait until the next drawing of another kind or change of state,
   // and then go out together.
   void gather(QPointF corner, const QGlyphRun& run);
@@ -77,9 +95,15 @@ class PainterCanvas : public reports::Canvas {
   // is measured once for the selected font.
   TextMap<int> widths_;
   std::array<double, 128> asciiAdvances_{};  // of the selected font; 0 until asked
-  // Likewise shaped once, for engines that keep glyphs as they are given:
-  // a picture keeps texts, and glyphs only as outlines.
+  // For engines that keep glyphs as they are given: a picture keeps texts,
+  // and glyphs only as outlines.
   bool drawsGlyphRuns_;
+  // A list's texts are mostly set from their letters, which takes neither
+  // shaping nor memory for each of its hundred thousand distinct texts; the
+  // others are shaped and the latest of them kept.
+  std::array<Letter, 128> letters_{};
+  std::vector<std::uint8_t> pairs_;  // per two ASCII letters: 0 not yet tried, 1 apart, 2 not
+  std::optional<QRawFont> letterFont_;
   TextMap<QList<QGlyphRun>> runs_;
   struct Gathered {
     QRawFont font;

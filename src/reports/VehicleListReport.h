@@ -4,8 +4,10 @@
 // by ambit then company.
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/DatabaseConnection.h"
@@ -24,15 +26,32 @@ class VehicleListReport : public SituationListReport {
   // reading failed.
   bool load(db::DatabaseConnection& connection, ui::Prompter& prompter);
 
- protected:
+  std::size_t rowCount() const override { return groups_.size(); }
   std::vector<std::string> cells(std::size_t row) const override;
+
+ protected:
   HeaderLines headerLines(std::size_t firstRow) const override;
   bool opensGroup(std::size_t row) const override;
 
  private:
+  struct Group {
+    std::int32_t azienda = 0;
+    std::int32_t ambito = 0;
+  };
+
   std::string condition() const;
+  void keep(const comms::SituationRow& row);
+  // Text n of the row: its cells, then its company's and its ambit's names.
+  std::string_view keptText(std::size_t row, std::size_t n) const;
 
   VehicleListOrder order_;
+  // What the list prints of each row, packed: its group, and its texts one
+  // after the other in one buffer. A row takes some hundred bytes where the
+  // vehicle's whole state would take seven hundred, for lists of tens of
+  // thousands of vehicles.
+  std::vector<Group> groups_;
+  std::string texts_;
+  std::vector<std::uint32_t> textEnds_;
 };
 
 }  // namespace veltra::reports

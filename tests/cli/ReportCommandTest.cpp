@@ -98,7 +98,8 @@ class ReportCommandTest : public ::testing::Test {
     reports::VehicleListReport report(order, {});
     EXPECT_TRUE(report.load(connection, quiet));
     std::vector<std::string> chassis;
-    for (const auto& row : report.rows().rows()) chassis.push_back(row.telaio);
+    for (std::size_t row = 0; row < report.rowCount(); ++row)
+      chassis.push_back(report.cells(row)[1]);
     return chassis;
   }
 

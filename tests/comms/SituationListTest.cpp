@@ -125,11 +125,6 @@ TEST(SituationList, FillingsKeepTheirFieldsAndDefaultTheRest) {
     const char* ambitName;
     VehicleData defaults;
   } fillings[] = {
-      {KeepListFields,
-       {"ambito", "interno", "targa", "prima", "tipo", "dest", "carroz", "aliment", "sedere",
-        "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"},
-       "Ambito",
-       {}},
       {KeepFinancingFields,
        {"prop", "libretto", "targa", "tipo", "dtimm", "prezzo", "contrib", "atto", "contrib2",
         "datini", "datfin", "datrad"},

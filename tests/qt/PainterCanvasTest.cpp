@@ -1,6 +1,6 @@
-// The report canvas on real painters: texts shaped once and drawn as glyph
-// runs must land where the painter's own text drawing puts them, and what is
-// measured once must follow the font selected.
+// The report canvas on real painters: texts set from their letters or shaped,
+// and drawn as glyph runs, must land where the painter's own text drawing
+// puts them, and what is measured once must follow the font selected.
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,9 @@ const PlacedText Texts[] = {
     {100, 400, "Veltra - \"DataBase Bus - Regione Ombrena\""},
     {100, 550, "Propriet\u00e0"},
     {1800, 550, "261000,00"},
+    // Kerned pairs and plain letters in one text, and plain letters alone.
+    {100, 700, "AVATAR Toyota 1111 office"},
+    {1400, 700, "OM00001A 12/05/2015"},
 };
 
 int inkedPixels(const QImage& image) {

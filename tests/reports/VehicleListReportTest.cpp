@@ -32,7 +32,8 @@ class VehicleListReportTest : public testing::ExportDatabaseTest {
 
   std::vector<std::string> plates(const VehicleListReport& report) {
     std::vector<std::string> found;
-    for (const auto& row : report.rows().rows()) found.push_back(row.vehicle.targa);
+    for (std::size_t row = 0; row < report.rowCount(); ++row)
+      found.push_back(report.cells(row).front());
     return found;
   }
 
