@@ -60,11 +60,25 @@ std::vector<CompanyMark> CompanyMarks(db::DatabaseConnection& connection) {
 
 // When the write fails (the failure was shown) the mark stays as it was.
 std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::int32_t azienda) {
-  db::TableCursor regazi(&connection, "regazi");
-  const auto marked = seekMark(regazi, azienda);
-  if (!marked) return std::nullopt;
-  if (!writeMark(regazi, !*marked)) return marked;
-  return !*marked;
+  return ToggleCompanyMarks(connection, {azienda}).front();
+}
+
+// One transaction: every mark written with a single commit, which the file
+// makes lasting once instead of once a company.
+std::vector<std::optional<bool>> ToggleCompanyMarks(db::DatabaseConnection& connection,
+                                                    const std::vector<std::int32_t>& codes) {
+  std::vector<std::optional<bool>> before;
+  std::vector<std::optional<bool>> after;
+  db::BulkTransaction transaction(connection);
+  {
+    db::TableCursor regazi(&connection, "regazi");
+    for (std::int32_t code : codes) {
+      const auto marked = seekMark(regazi, code);
+      before.push_back(marked);
+      after.push_back(marked && writeMark(regazi, !*marked) ? std::optional(!*marked) : marked);
+    }
+  }
+  return transaction.Commit() ? after : before;
 }
 
 std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(

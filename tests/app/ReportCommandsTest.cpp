@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -173,6 +174,30 @@ TEST_F(ReportCommandsTest, PreviewDrawsOnlyThePagesInSight) {
   EXPECT_LE(pages.pagesDrawn(), 14) << "and then the few in sight at pages 20-21";
 }
 
+// However the pages move, the label and the buttons name the pair at the top.
+TEST_F(ReportCommandsTest, PageKeysAndTheScrollBarMoveTheLabelAndTheButtons) {
+  startOnRegister(1500);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  QScrollBar& scroll = *view->pageView()->verticalScrollBar();
+  for (int i = 0; i < 4; ++i) press(Qt::Key_PageDown);
+  EXPECT_EQ(view->statusText(), "Pagine 9-10");
+  EXPECT_TRUE(button(*view, "Pag. p&reced.")->isEnabled());
+  press(Qt::Key_PageUp);
+  EXPECT_EQ(view->statusText(), "Pagine 7-8");
+  const int row = scroll.value() / 3;  // pages 7-8 are the fourth row
+  ASSERT_GT(row, 0);
+
+  scroll.setValue(10 * row);
+  EXPECT_EQ(view->statusText(), "Pagine 21-22");
+  button(*view, "Pag. &succes.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 23-24");
+  EXPECT_NEAR(scroll.value(), 11 * row, 11) << "the row after the one scrolled to";
+  scroll.setValue(0);
+  EXPECT_EQ(view->statusText(), "Pagine 1-2");
+  EXPECT_FALSE(button(*view, "Pag. p&reced.")->isEnabled());
+}
+
 TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
   startOnRegister(60);
   app::StampaVista* view = runListByCompany();
@@ -251,6 +276,39 @@ TEST_F(ReportCommandsTest, ACancelledSaveLeavesThePreviousFile) {
     EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   EXPECT_TRUE(dialogs.boxes.empty());
   EXPECT_FALSE(view->isFinished()) << "the preview goes on";
+}
+
+// Printing to a file: the file is put in place whole, and a print stopped
+// with "Annulla" leaves the file that was there.
+TEST_F(ReportCommandsTest, PrintingToAFileLeavesTheWholeDocumentOrNothing) {
+  startOnRegister(1500);
+  const std::string pdf = dir.file("stampa.pdf");
+  std::ofstream(pdf) << "previous";
+  const auto printTo = [&pdf](bool cancel) {
+    whenShown<QPrintDialog>([&pdf](QPrintDialog& dialog) {
+      dialog.findChild<QLineEdit*>(QStringLiteral("filename"))
+          ->setText(QString::fromStdString(pdf));
+      dialog.printer()->setOutputFileName(QString::fromStdString(pdf));
+      dialog.accept();
+    });
+    // The box shows once the printing has taken a while: some pages are out.
+    if (cancel) whenShown<QProgressDialog>([](QProgressDialog& box) { box.cancel(); });
+  };
+  printTo(true);
+  app::StampaVista* view = runListByCompany(false);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(fileBytes(pdf), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+
+  printTo(false);
+  view = runListByCompany(false);
+  const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
+  ASSERT_EQ(info.exitStatus, 0) << info.err;
+  const auto pages = info.out.find("Pages:");
+  ASSERT_NE(pages, std::string::npos) << info.out;
+  EXPECT_GT(std::stoi(info.out.substr(pages + 6)), 30) << "every page of the list";
+  EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(ReportCommandsTest, NextReportReplacesTheViewAndCancelledPrintingEndsIt) {
