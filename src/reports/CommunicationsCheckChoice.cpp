@@ -58,27 +58,28 @@ std::vector<CompanyMark> CompanyMarks(db::DatabaseConnection& connection) {
   return companies;
 }
 
-// When the write fails (the failure was shown) the mark stays as it was.
 std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::int32_t azienda) {
   return ToggleCompanyMarks(connection, {azienda}).front();
 }
 
 // One transaction: every mark written with a single commit, which the file
-// makes lasting once instead of once a company.
+// makes lasting once instead of once a company. The first write refused
+// (the failure was shown) ends it and undoes the others.
 std::vector<std::optional<bool>> ToggleCompanyMarks(db::DatabaseConnection& connection,
                                                     const std::vector<std::int32_t>& codes) {
-  std::vector<std::optional<bool>> before;
+  const std::vector<std::optional<bool>> unchanged(codes.size());
   std::vector<std::optional<bool>> after;
   db::BulkTransaction transaction(connection);
+  if (!transaction.ok()) return unchanged;
   {
     db::TableCursor regazi(&connection, "regazi");
     for (std::int32_t code : codes) {
       const auto marked = seekMark(regazi, code);
-      before.push_back(marked);
-      after.push_back(marked && writeMark(regazi, !*marked) ? std::optional(!*marked) : marked);
+      if (marked && !writeMark(regazi, !*marked)) return unchanged;
+      after.push_back(marked ? std::optional(!*marked) : marked);
     }
   }
-  return transaction.Commit() ? after : before;
+  return transaction.Commit() ? after : unchanged;
 }
 
 std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(

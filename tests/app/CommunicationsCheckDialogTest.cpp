@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 
 #include "app/CommunicationsCheckDialog.h"
@@ -158,6 +159,21 @@ TEST_F(CommunicationsCheckDialogTest, SelectingThemAllMarksThemInOneWrite) {
   EXPECT_EQ(writesOf(path), before + 1);
   EXPECT_EQ(prompter.busyCalls, std::vector<bool>{true});
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// The register deleted while the dialog is open: the box says so, and the mark stays.
+TEST_F(CommunicationsCheckDialogTest, AClickOnADeletedRegisterSaysItWasDeleted) {
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  dialog.show();
+  quiet.messages.clear();
+  ASSERT_TRUE(std::filesystem::remove(path));
+  click(dialog.companies(), 0);
+  ASSERT_EQ(quiet.messages.size(), 1u);
+  EXPECT_NE(quiet.messages[0].text.find("\n\nIl file del database è stato cancellato o spostato "
+                                        "mentre era in uso: la modifica non è stata salvata."),
+            std::string::npos)
+      << quiet.messages[0].text;
+  EXPECT_FALSE(dialog.companies().item(0)->isSelected());
 }
 
 // Typing a code moves to the company; only Space flips the mark there.
