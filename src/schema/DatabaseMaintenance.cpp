@@ -97,9 +97,11 @@ ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
 
 }  // namespace
 
-ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
+ui::Outcome RepairDatabaseCommand(
+    ui::Prompter& prompter, const std::function<void(const std::string& path)>& beforeRepair) {
   const auto path = prompter.openFile(openDatabaseFileChoice("Riparazione del Database"));
   if (!path) return ui::Outcome::Cancelled;
+  if (beforeRepair) beforeRepair(*path);
   prompter.beginBusy(true);
   RepairReport report;
   const ui::Outcome outcome = runInWorkspace(
