@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <set>
+#include <vector>
 
 #include "app/DialogButtons.h"
 #include "comms/DateInput.h"
@@ -100,17 +101,20 @@ void CommunicationsCheckDialog::toggleMarks(const QItemSelection& selected,
   std::set<int> rows;
   for (const QModelIndex& index : selected.indexes()) rows.insert(index.row());
   for (const QModelIndex& index : deselected.indexes()) rows.insert(index.row());
-  for (int row : rows) toggleMark(row);
-}
-
-// The list then shows the mark the database holds: a write that failed
-// leaves it as it was, and so does a company no longer in the register.
-void CommunicationsCheckDialog::toggleMark(int row) {
-  QListWidgetItem* item = companies_->item(row);
-  const bool clicked = item->isSelected();
-  const auto marked = reports::ToggleCompanyMark(connection_, item->data(Qt::UserRole).toInt());
+  // Selecting them all (Ctrl+A) or a range: one write, with the indicator.
+  if (rows.size() > 1) prompter_.beginBusy(true);
+  std::vector<std::int32_t> codes;
+  for (int row : rows) codes.push_back(companies_->item(row)->data(Qt::UserRole).toInt());
+  const auto marks = reports::ToggleCompanyMarks(connection_, codes);
+  // The list then shows the marks the database holds: a write that failed
+  // leaves them as they were, and so does a company no longer in the register.
   const QSignalBlocker quiet(companies_->selectionModel());
-  item->setSelected(marked.value_or(!clicked));
+  auto mark = marks.begin();
+  for (int row : rows) {
+    QListWidgetItem* item = companies_->item(row);
+    item->setSelected(mark->value_or(!item->isSelected()));
+    ++mark;
+  }
   companies_->viewport()->update();
 }
 

@@ -47,7 +47,6 @@ class CommunicationsCheckDialog : public QDialog {
   void fillCompanies();
   // The marks of the companies whose selection the user changed.
   void toggleMarks(const QItemSelection& selected, const QItemSelection& deselected);
-  void toggleMark(int row);
 
   db::DatabaseConnection& connection_;
   ui::Prompter& prompter_;

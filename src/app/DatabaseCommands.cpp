@@ -1,5 +1,8 @@
 #include "app/DatabaseCommands.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/MainWindow.h"
 #include "db/engine/EngineDatabase.h"
 #include "schema/Association.h"
@@ -44,11 +47,18 @@ void disconnectCommand(MainWindow& window) {
 void repairDatabaseCommand(MainWindow& window) {
   // A repair may put a rebuilt file in the place of the damaged one; a
   // connection left open would go on writing into the file set aside. So the
-  // current database is closed around the repair and opened again after it.
-  const bool wasConnected = window.hasOpenConnection();
-  window.disconnectDatabase();
-  schema::RepairDatabaseCommand(window.prompter());
-  if (wasConnected) window.openCurrentDatabase();
+  // current database, when it is the file repaired, is closed around the
+  // repair and opened again after it; another file leaves it connected.
+  bool closed = false;
+  schema::RepairDatabaseCommand(window.prompter(), [&window, &closed](const std::string& path) {
+    std::error_code error;
+    if (!window.hasOpenConnection() ||
+        !std::filesystem::equivalent(path, window.databasePath(), error))
+      return;
+    window.disconnectDatabase();
+    closed = true;
+  });
+  if (closed) window.openCurrentDatabase();
 }
 
 void duplicateDatabaseCommand(MainWindow& window) {

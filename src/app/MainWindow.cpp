@@ -77,7 +77,9 @@ bool MainWindow::hasOpenConnection() const {
 bool MainWindow::openCurrentDatabase() {
   connection_.reset();
   if (path_.empty()) return true;
-  connection_ = std::make_unique<db::DatabaseConnection>(prompter_, path_);
+  // At start a server may just be starting too: the user may try again.
+  connection_ = std::make_unique<db::DatabaseConnection>(
+      prompter_, path_, db::DatabaseConnection::WhenUnreachable::OfferRetry);
   const bool open = connection_->IsOpen();
   if (!open) {
     // The connection has shown why; the path goes with it, so the next
@@ -123,6 +125,8 @@ void MainWindow::runCommand(int id) {
   if (run == nullptr) return;
   Operation operation(*this);
   run(*this);
+  // The command found the register gone and the user let it go.
+  if (connection_ && connection_->GivenUp()) disconnectDatabase();
 }
 
 // A database deleted or moved while connected is said so, and let go: the

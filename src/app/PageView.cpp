@@ -23,6 +23,7 @@ PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
   setFrameShape(QFrame::NoFrame);
   // Always there, so that fitting the pages does not make it come and go.
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &PageView::reportPageInSight);
 }
 
 PageView::~PageView() = default;
@@ -94,12 +95,13 @@ void PageView::zoomOut() {
 }
 
 void PageView::setZoom(qreal zoom) {
-  // What is in the middle of the window stays there.
-  const QPointF middle = middleFraction();
+  // What is at the top-left of the window stays there: from a fitted view,
+  // the first page's left edge and its header.
+  const QPointF corner = cornerFraction();
   fitted_ = false;
   zoom_ = std::max(SmallestZoom, zoom);
   layOut();
-  setMiddleFraction(middle);
+  setCornerFraction(corner);
   viewport()->update();
 }
 
@@ -108,25 +110,36 @@ QSizeF PageView::contentSize() const {
   return QSizeF(columns() * page.width() + (columns() + 1) * Gap, rows() * rowHeight() + Gap);
 }
 
-QPointF PageView::middleFraction() const {
+QPointF PageView::cornerFraction() const {
   const QSizeF content = contentSize();
-  if (content.isEmpty()) return QPointF(0.5, 0);
-  return QPointF((horizontalScrollBar()->value() + viewport()->width() / 2.0) / content.width(),
-                 (verticalScrollBar()->value() + viewport()->height() / 2.0) / content.height());
+  if (content.isEmpty()) return QPointF(0, 0);
+  return QPointF(horizontalScrollBar()->value() / content.width(),
+                 verticalScrollBar()->value() / content.height());
 }
 
-void PageView::setMiddleFraction(QPointF middle) {
+void PageView::setCornerFraction(QPointF corner) {
   const QSizeF content = contentSize();
-  horizontalScrollBar()->setValue(
-      static_cast<int>(std::lround(middle.x() * content.width() - viewport()->width() / 2.0)));
-  verticalScrollBar()->setValue(
-      static_cast<int>(std::lround(middle.y() * content.height() - viewport()->height() / 2.0)));
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(corner.x() * content.width())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(corner.y() * content.height())));
 }
 
 void PageView::showPage(int page) {
   if (page < 1 || page > count_) return;
   verticalScrollBar()->setValue(static_cast<int>(std::lround(rowOf(page) * rowHeight())));
   viewport()->update();
+}
+
+int PageView::pageInSight() const {
+  if (count_ == 0) return 0;
+  const int row = static_cast<int>(std::lround(verticalScrollBar()->value() / rowHeight()));
+  return std::clamp(row, 0, rows() - 1) * columns() + 1;
+}
+
+void PageView::reportPageInSight() {
+  const int page = pageInSight();
+  if (page == pageInSight_) return;
+  pageInSight_ = page;
+  emit pageInSightChanged(page);
 }
 
 void PageView::layOut() {

@@ -41,9 +41,15 @@ class PageView : public QAbstractScrollArea {
   void setDrawingPaused(bool paused);
   // Scrolls to the row of page n.
   void showPage(int page);
+  // The first page of the row at the top of the window, however it got there.
+  int pageInSight() const;
 
   // The pages drawn since setPages: only those that came into sight.
   int pagesDrawn() const { return drawn_; }
+
+ signals:
+  // The row at the top changed: by the keys, the wheel, the scroll bar or a resize.
+  void pageInSightChanged(int page);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -60,9 +66,10 @@ class PageView : public QAbstractScrollArea {
   QSizeF contentSize() const;  // every row of pages with the gaps, on screen
   qreal fittingZoom() const;
   void setZoom(qreal zoom);
-  // Where the middle of the window falls, as a fraction of the content's width and height.
-  QPointF middleFraction() const;
-  void setMiddleFraction(QPointF middle);
+  // Where the window's top-left corner falls, as a fraction of the content's width and height.
+  QPointF cornerFraction() const;
+  void setCornerFraction(QPointF corner);
+  void reportPageInSight();
   void layOut();
   std::unique_ptr<QPicture> drawPage(int page);
 
@@ -76,6 +83,7 @@ class PageView : public QAbstractScrollArea {
   bool paused_ = false;
   qreal zoom_ = 0.1;
   int drawn_ = 0;
+  int pageInSight_ = 0;  // as last reported
   // The pages painted last: a small scroll draws nothing again.
   std::map<int, std::unique_ptr<QPicture>> pictures_;
 };

@@ -6,6 +6,7 @@
 
 #include "app/BusyIndicator.h"
 #include "app/FileDialog.h"
+#include "app/RecentFolders.h"
 #include "app/ServerDialog.h"
 
 namespace veltra::app {
@@ -95,9 +96,33 @@ std::optional<std::string> QtPrompter::chooseFile(const ui::FileChoice& choice, 
   return QFileInfo(*chosen).absoluteFilePath().toStdString();
 }
 
+namespace {
+
+// The server dialog's fields, kept with the recent folders under its title.
+QString serverKey(const char* field) {
+  return QStringLiteral("Database su server|") + QLatin1String(field);
+}
+
+ServerDialog::Fields lastServer(const RecentFolders& folders) {
+  return {folders.folder(serverKey("server")), folders.folder(serverKey("porta")).toInt(),
+          folders.folder(serverKey("database")), folders.folder(serverKey("utente"))};
+}
+
+void rememberServer(RecentFolders& folders, const ServerDialog::Fields& fields) {
+  folders.remember(serverKey("server"), fields.host);
+  folders.remember(serverKey("porta"), QString::number(fields.port));
+  folders.remember(serverKey("database"), fields.database);
+  folders.remember(serverKey("utente"), fields.user);
+}
+
+}  // namespace
+
+// The server, port, database and user chosen last are offered again.
 std::optional<std::string> QtPrompter::chooseServer() {
   ServerDialog dialog(&owner_);
+  if (folders_ != nullptr) dialog.setFields(lastServer(*folders_));
   if (runner_.runDialog(dialog) != QDialog::Accepted) return std::nullopt;
+  if (folders_ != nullptr) rememberServer(*folders_, dialog.fields());
   return dialog.uri();
 }
 

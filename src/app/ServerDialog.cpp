@@ -49,10 +49,23 @@ void ServerDialog::updateOk() {
   ok_->setEnabled(!host_->text().trimmed().isEmpty() && !database_->text().trimmed().isEmpty());
 }
 
+ServerDialog::Fields ServerDialog::fields() const {
+  return {host_->text().trimmed(), port_->value(), database_->text().trimmed(),
+          user_->text().trimmed()};
+}
+
+void ServerDialog::setFields(const Fields& fields) {
+  if (!fields.host.isEmpty()) host_->setText(fields.host);
+  if (fields.port > 0) port_->setValue(fields.port);
+  database_->setText(fields.database);
+  user_->setText(fields.user);
+}
+
 std::string ServerDialog::uri() const {
-  const auto trimmed = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
-  return db::engine::EngineDatabase::serverLocator(trimmed(host_), port_->value(),
-                                                   trimmed(database_), trimmed(user_));
+  const Fields chosen = fields();
+  return db::engine::EngineDatabase::serverLocator(chosen.host.toStdString(), chosen.port,
+                                                   chosen.database.toStdString(),
+                                                   chosen.user.toStdString());
 }
 
 }  // namespace veltra::app

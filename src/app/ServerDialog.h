@@ -25,6 +25,17 @@ class ServerDialog : public QDialog {
 
   explicit ServerDialog(QWidget* parent = nullptr);
 
+  // What the fields hold, to be offered again the next time.
+  struct Fields {
+    QString host;
+    int port = 0;
+    QString database;
+    QString user;
+  };
+  Fields fields() const;
+  // Fields left empty (or port 0) keep what the dialog opens with.
+  void setFields(const Fields& fields);
+
   // The URI of the fields as they stand: postgresql://user@host:port/database.
   std::string uri() const;
 

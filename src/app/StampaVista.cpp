@@ -4,17 +4,21 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
 #include "app/PageView.h"
 #include "app/ProgressBox.h"
+#include "comms/ExportFile.h"
+#include "db/platform/Files.h"
 #include "qt/PainterCanvas.h"
 #include "qt/PdfReport.h"
 #include "qt/ResponsiveCanvas.h"
@@ -54,11 +58,12 @@ PageRange chosenPages(const QPrinter& printer, int pageCount) {
 // where it goes; a file printed to names itself as the printer.
 class PrintProgress {
  public:
-  PrintProgress(QWidget* owner, const QString& document, const QPrinter& printer, PageRange pages)
+  // file: the file printed to, empty for a printer.
+  PrintProgress(QWidget* owner, const QString& document, const QString& file,
+                const QPrinter& printer, PageRange pages)
       : box_(owner, QStringLiteral("Stampa in corso"), pages.first, pages.last, 500),
         document_(document),
-        printer_(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                    : printer.outputFileName()) {}
+        printer_(file.isEmpty() ? printer.printerName() : file) {}
 
   // False once the user has cancelled.
   bool showPage(int page) {
@@ -73,6 +78,49 @@ class PrintProgress {
   ProgressBox box_;
   QString document_;
   QString printer_;
+};
+
+// Printing to a file goes into a temporary file beside it, put in its place
+// only once every page is there: a cancelled or failed print leaves the file
+// that was there before, never part of a document.
+class PrintFileStaging {
+ public:
+  explicit PrintFileStaging(QPrinter& printer)
+      : printer_(printer), target_(printer.outputFileName()) {
+    if (target_.isEmpty()) return;
+    const QFileInfo target(target_);
+    QTemporaryFile reserved(
+        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    reserved.setAutoRemove(false);
+    if (!reserved.open() || !platform::GiveOrdinaryFileMode(static_cast<int>(reserved.handle())))
+      return;
+    temporary_ = reserved.fileName();
+    printer_.setOutputFileName(temporary_);
+  }
+  ~PrintFileStaging() {
+    if (temporary_.isEmpty()) return;
+    QFile::remove(temporary_);
+    printer_.setOutputFileName(target_);
+  }
+  PrintFileStaging(const PrintFileStaging&) = delete;
+  PrintFileStaging& operator=(const PrintFileStaging&) = delete;
+
+  // False when the output is a file and no temporary file could be made beside it.
+  bool ready() const { return target_.isEmpty() || !temporary_.isEmpty(); }
+  const QString& target() const { return target_; }
+  // The whole file in its place; false when the system refused.
+  bool publish() {
+    if (temporary_.isEmpty()) return true;
+    if (!platform::ReplaceFile(temporary_.toStdString(), target_.toStdString())) return false;
+    temporary_.clear();
+    printer_.setOutputFileName(target_);
+    return true;
+  }
+
+ private:
+  QPrinter& printer_;
+  QString target_;
+  QString temporary_;
 };
 
 // While the report is paginated or written, the page view shows only the
@@ -106,7 +154,8 @@ StampaVista::StampaVista(QString title, ui::Prompter& prompter, QWidget* parent)
   addKeys();
 }
 
-// The keys of a print preview: the first and last page, and Escape as "Chiudi".
+// The keys of a print preview: a page (or a pair) on, back, the first and
+// last, and Escape as "Chiudi".
 void StampaVista::addKeys() {
   const auto onKeys = [this](std::initializer_list<QKeySequence> keys, auto act) {
     for (const QKeySequence& key : keys) {
@@ -116,6 +165,8 @@ void StampaVista::addKeys() {
       });
     }
   };
+  onKeys({QKeySequence(Qt::Key_PageDown)}, [this] { nextPage(); });
+  onKeys({QKeySequence(Qt::Key_PageUp)}, [this] { previousPage(); });
   onKeys({QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home)},
          [this] { turnTo(1); });
   onKeys({QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)},
@@ -165,6 +216,7 @@ void StampaVista::startPreview() {
   auto* column = static_cast<QVBoxLayout*>(layout());
   delete column->takeAt(1);  // the stretch that held the place
   column->insertWidget(1, pageView_, 1);
+  connect(pageView_, &PageView::pageInSightChanged, this, &StampaVista::followScroll);
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
     button->setEnabled(true);
   paginatePreview();
@@ -218,9 +270,23 @@ void StampaVista::print() {
   printer.setFromTo(1, pageCount);
   QPrintDialog dialog(&printer, this);
   dialog.setMinMax(1, pageCount);
+  showOutputFileWhole(dialog);
   if (dialog.exec() == QDialog::Accepted && !printPages(printer))
     prompter_.message(PrinterFailureMessage, ui::Icon::Information);
   job_.finish();
+}
+
+// The output file's name shows from its start, and most paths whole: the
+// dialog puts a name there as a printer is chosen, and Qt shows its end.
+void StampaVista::showOutputFileWhole(QPrintDialog& dialog) {
+  auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+  if (name == nullptr) return;
+  name->setMinimumWidth(name->fontMetrics().averageCharWidth() * 60);
+  const auto fromStart = [name] {
+    if (!name->hasFocus()) name->setCursorPosition(0);
+  };
+  connect(name, &QLineEdit::textChanged, name, fromStart);
+  fromStart();
 }
 
 // Known once the preview has paginated; counted for the printer's paper otherwise.
@@ -230,6 +296,11 @@ int StampaVista::pageCountForDialog(QPrinter& printer) {
 }
 
 bool StampaVista::printPages(QPrinter& printer) {
+  PrintFileStaging file(printer);
+  if (!file.ready()) {
+    cannotCreate(file.target());
+    return true;
+  }
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   prompter_.beginBusy(true);
@@ -238,16 +309,23 @@ bool StampaVista::printPages(QPrinter& printer) {
   qt::ResponsiveCanvas canvas(device, [this] { prompter_.keepResponsive(); });
   job_.begin(*report_, canvas);
   const PageRange pages = chosenPages(printer, report_->pageCount());
-  PrintProgress progress(this, title_, printer, pages);
+  PrintProgress progress(this, title_, file.target(), printer, pages);
   for (int page = pages.first; page <= pages.last; ++page) {
     if (!progress.showPage(page)) {
       printer.abort();
-      break;
+      return true;
     }
     if (page > pages.first) printer.newPage();
     job_.drawPage(*report_, canvas, page);
   }
+  const bool ended = painter.end();
+  if (file.target().isEmpty()) return ended;
+  if (!ended || !file.publish()) cannotCreate(file.target());
   return true;
+}
+
+void StampaVista::cannotCreate(const QString& file) {
+  prompter_.message(comms::CannotCreateText(file.toStdString()), ui::Icon::Exclamation);
 }
 
 void StampaVista::savePdf() {
@@ -293,7 +371,16 @@ int StampaVista::lastShownPage() const {
 
 void StampaVista::turnTo(int page) {
   page_ = std::clamp(page, 1, std::max(1, pageView_->pageCount()));
+  // Near the end the last rows cannot scroll to the top: the page turned to stays named.
+  turning_ = true;
   pageView_->showPage(page_);
+  turning_ = false;
+  showPageState();
+}
+
+void StampaVista::followScroll(int page) {
+  if (turning_) return;
+  page_ = page;
   showPageState();
 }
 

@@ -16,6 +16,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QPrintDialog;
 class QPushButton;
 
 namespace veltra::ui {
@@ -54,13 +55,17 @@ class StampaVista : public ReportWindow {
   // Paginates for the preview's paper and hands the pages to the view.
   void paginatePreview();
   int pageCountForDialog(QPrinter& printer);
+  void showOutputFileWhole(QPrintDialog& dialog);
   bool printPages(QPrinter& printer);
+  void cannotCreate(const QString& file);
   void endPreview();
   void closeView();
   void savePdf();
   // The file written with a progress box whose "Annulla" stops it.
   void writePdf(const std::string& path);
   void turnTo(int page);
+  // The user scrolled: the label and the buttons follow the page now at the top.
+  void followScroll(int page);
   void nextPage();
   void previousPage();
   void togglePages();
@@ -77,7 +82,8 @@ class StampaVista : public ReportWindow {
   std::unique_ptr<reports::PrintReport> report_;
   reports::PrintPagination job_;
   bool previewing_ = false;
-  int page_ = 1;  // the page turned to with the buttons
+  int page_ = 1;  // the page turned to, or scrolled to
+  bool turning_ = false;
   PageView* pageView_ = nullptr;
   QLabel* status_ = nullptr;
   QPushButton* next_ = nullptr;

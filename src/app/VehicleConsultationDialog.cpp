@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/VehicleSelector.h"
+#include "db/DatabaseConnection.h"
 #include "reports/VehicleSelectorItems.h"
 
 namespace veltra::app {
@@ -81,7 +82,14 @@ void VehicleConsultationDialog::placeControls() {
   ok_->setMinimumSize(units.size(50, 14));
 }
 
+// A register gone since the dialog opened (its server stopped, its file
+// deleted) is said once, with the retry a server allows, instead of by every
+// table the card reads; given up, the dialog closes.
 void VehicleConsultationDialog::composeSelected() {
+  if (!connection_.StillInPlace()) {
+    reject();
+    return;
+  }
   const auto item = selector_->selectedText();
   const std::string text =
       item ? compose_(connection_, reports::ChassisKeyOfItem(*item)) : std::string();

@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 #include "app/Application.h"
+#include "app/ItalianTranslations.h"
 #include "app/Pictures.h"
 #include "comms/ExportFile.h"
 
@@ -20,14 +19,6 @@ namespace {
 void useItalianLocale() {
   if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "it_IT.UTF-8");
   QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-}
-
-// Qt's own dialogs in Italian, when the system has Qt's translations.
-void installItalianTranslations(QApplication& qt) {
-  auto* translator = new QTranslator(&qt);
-  if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(translator);
 }
 
 // An office program's look wherever it runs: one clear font (Liberation Sans
@@ -53,7 +44,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(VELTRA_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
   QApplication::setWindowIcon(veltra::app::pictures::applicationIcon());
-  installItalianTranslations(qt);
+  veltra::app::installItalianTranslations(qt);
   useOfficeLook();
 
   veltra::app::Application application{veltra::qt::AssociationSettings()};

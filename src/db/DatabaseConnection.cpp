@@ -6,15 +6,30 @@
 
 namespace veltra::db {
 
-DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string& path)
+namespace {
+
+constexpr const char* OpenFailure = "Errore in fase di apertura del database\n\n";
+
+}  // namespace
+
+DatabaseConnection::DatabaseConnection(ui::Prompter& prompter, const std::string& path,
+                                       WhenUnreachable whenUnreachable)
     : prompter_(&prompter) {
   if (!path.empty()) path_ = path;
-  engine::EngineStatus status;
-  owned_ = engine::EngineDatabase::open(path, status);
-  if (!owned_) {
+  for (;;) {
+    engine::EngineStatus status;
+    owned_ = engine::EngineDatabase::open(path, status);
+    if (owned_) break;
     unreachable_ = status.kind == engine::FailureKind::ConnectionLost;
-    prompter_->message("Errore in fase di apertura del database\n\n" + status.text, ui::Icon::Stop);
-    return;
+    if (!unreachable_ || whenUnreachable == WhenUnreachable::Report) {
+      prompter_->message(OpenFailure + status.text, ui::Icon::Stop);
+      return;
+    }
+    if (prompter_->message(OpenFailure + status.text +
+                               "\n\nPremere OK per riprovare il collegamento,\n"
+                               "Annulla per continuare senza database.",
+                           ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok)
+      return;
   }
   database_ = owned_.get();
   // Long statements let a window repaint meanwhile.
@@ -60,11 +75,15 @@ bool DatabaseConnection::StillInPlace() const {
     const std::string text = "Errore di accesso al database\n\n" + status.text;
     if (status.kind != engine::FailureKind::ConnectionLost) {
       prompter_->message(text, ui::Icon::Stop);
+      givenUp_ = true;
       return false;
     }
-    if (prompter_->message(text + "\n\nPremere OK per riprovare il collegamento.",
-                           ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok)
+    if (prompter_->message(text + "\n\nPremere OK per riprovare il collegamento,\n"
+                                  "Annulla per scollegare il database.",
+                           ui::Icon::Exclamation, ui::Buttons::OkCancel) != ui::Answer::Ok) {
+      givenUp_ = true;
       return false;
+    }
   }
 }
 

@@ -17,8 +17,13 @@ class EngineDatabase;
 
 class DatabaseConnection {
  public:
-  // Opens the file at path; the result is read with IsOpen.
-  DatabaseConnection(ui::Prompter& prompter, const std::string& path);
+  // How a register whose server does not answer is met when opening it.
+  enum class WhenUnreachable { Report, OfferRetry };
+
+  // Opens the file at path; the result is read with IsOpen. With OfferRetry
+  // the box of a server that cannot be reached lets the user try again.
+  DatabaseConnection(ui::Prompter& prompter, const std::string& path,
+                     WhenUnreachable whenUnreachable = WhenUnreachable::Report);
   // Works on an engine database that someone else opened and keeps owning
   // (database creation writes through both at once, in one transaction).
   DatabaseConnection(ui::Prompter& prompter, engine::EngineDatabase& borrowed);
@@ -40,8 +45,10 @@ class DatabaseConnection {
   engine::EngineDatabase* engineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been
   // deleted or moved away since, or the server it is on stopped answering
-  // and the user chose not to try again.
+  // and the user chose not to try again; the connection is then given up.
   bool StillInPlace() const;
+  // StillInPlace once answered false: the register is to be let go.
+  bool GivenUp() const { return givenUp_; }
 
  private:
   friend class BulkTransaction;  // holds the boxes of an attempt back
@@ -52,6 +59,7 @@ class DatabaseConnection {
   std::optional<std::string> path_;
   bool open_ = false;
   bool unreachable_ = false;
+  mutable bool givenUp_ = false;
 };
 
 // The reads of one report or listing: where other workstations write

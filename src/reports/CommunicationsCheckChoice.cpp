@@ -58,13 +58,28 @@ std::vector<CompanyMark> CompanyMarks(db::DatabaseConnection& connection) {
   return companies;
 }
 
-// When the write fails (the failure was shown) the mark stays as it was.
 std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::int32_t azienda) {
-  db::TableCursor regazi(&connection, "regazi");
-  const auto marked = seekMark(regazi, azienda);
-  if (!marked) return std::nullopt;
-  if (!writeMark(regazi, !*marked)) return marked;
-  return !*marked;
+  return ToggleCompanyMarks(connection, {azienda}).front();
+}
+
+// One transaction: every mark written with a single commit, which the file
+// makes lasting once instead of once a company. The first write refused
+// (the failure was shown) ends it and undoes the others.
+std::vector<std::optional<bool>> ToggleCompanyMarks(db::DatabaseConnection& connection,
+                                                    const std::vector<std::int32_t>& codes) {
+  const std::vector<std::optional<bool>> unchanged(codes.size());
+  std::vector<std::optional<bool>> after;
+  db::BulkTransaction transaction(connection);
+  if (!transaction.ok()) return unchanged;
+  {
+    db::TableCursor regazi(&connection, "regazi");
+    for (std::int32_t code : codes) {
+      const auto marked = seekMark(regazi, code);
+      if (marked && !writeMark(regazi, !*marked)) return unchanged;
+      after.push_back(marked ? std::optional(!*marked) : marked);
+    }
+  }
+  return transaction.Commit() ? after : unchanged;
 }
 
 std::optional<std::vector<std::int32_t>> AcceptCompanyCodes(

@@ -36,8 +36,13 @@ struct CompanyMark {
 std::vector<CompanyMark> CompanyMarks(db::DatabaseConnection& connection);
 
 // A click on the company: its mark flips in the database at once. The new
-// mark, or none when the company is not in the register.
+// mark, or none when the company is not in the register or the write failed
+// (the mark then stays as it was).
 std::optional<bool> ToggleCompanyMark(db::DatabaseConnection& connection, std::int32_t azienda);
+// The marks of many companies flip in one write: their new marks in the
+// order given, each none as above (all of them when the write failed).
+std::vector<std::optional<bool>> ToggleCompanyMarks(db::DatabaseConnection& connection,
+                                                    const std::vector<std::int32_t>& codes);
 
 // Gives each listed company the mark (not a flip: a marked company stays
 // marked). The codes not in the register, which are left alone.

@@ -22,6 +22,13 @@ inline ui::FileChoice openDatabaseChoice(std::string title) {
           .offersServer = true};
 }
 
+// An existing file only, for what works on the file itself (a repair).
+inline ui::FileChoice openDatabaseFileChoice(std::string title) {
+  ui::FileChoice choice = openDatabaseChoice(std::move(title));
+  choice.offersServer = false;
+  return choice;
+}
+
 // A new file to be written. The commands refuse an existing one with their
 // own message, so the dialog must not first offer to replace it.
 inline ui::FileChoice saveDatabaseChoice(std::string title) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "db/engine/EngineDatabase.h"
 #include "db/engine/Workspace.h"
 #include "schema/DatabaseCreation.h"
 #include "schema/DatabaseFiles.h"
@@ -96,9 +97,11 @@ ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
 
 }  // namespace
 
-ui::Outcome RepairDatabaseCommand(ui::Prompter& prompter) {
-  const auto path = prompter.openFile(openDatabaseChoice("Riparazione del Database"));
+ui::Outcome RepairDatabaseCommand(
+    ui::Prompter& prompter, const std::function<void(const std::string& path)>& beforeRepair) {
+  const auto path = prompter.openFile(openDatabaseFileChoice("Riparazione del Database"));
   if (!path) return ui::Outcome::Cancelled;
+  if (beforeRepair) beforeRepair(*path);
   prompter.beginBusy(true);
   RepairReport report;
   const ui::Outcome outcome = runInWorkspace(
@@ -122,7 +125,8 @@ ui::Outcome DuplicateDatabaseCommand(ui::Prompter& prompter) {
   prompter.beginBusy(true);
   return runInWorkspace(
       prompter, "Duplicazione database", *source,
-      "Errore durante la duplicazione del database\n\n" + *source + "\n" + *destination,
+      "Errore durante la duplicazione del database\n\n" +
+          db::engine::EngineDatabase::displayName(*source) + "\n" + *destination,
       [&](Workspace& workspace) { return workspace.compactDatabase(*source, *destination); });
 }
 

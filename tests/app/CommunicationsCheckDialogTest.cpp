@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 
 #include "app/CommunicationsCheckDialog.h"
 #include "comms/DateInput.h"
@@ -131,6 +134,46 @@ TEST_F(CommunicationsCheckDialogTest, EachClickWritesTheMarkAndCancelKeepsIt) {
   EXPECT_EQ(std::count_if(marks.begin(), marks.end(), [](const auto& m) { return m.marked; }), 1);
   EXPECT_TRUE(marks[2].marked);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// SQLite's file change counter: one more for each write transaction.
+std::uint32_t writesOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  file.seekg(24);
+  unsigned char bytes[4] = {};
+  file.read(reinterpret_cast<char*>(bytes), 4);
+  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+         std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+// Ctrl+A marks every company in one write, under the busy indicator.
+TEST_F(CommunicationsCheckDialogTest, SelectingThemAllMarksThemInOneWrite) {
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  dialog.show();
+  const std::uint32_t before = writesOf(path);
+  QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));
+  QCoreApplication::sendEvent(&dialog.companies(), &selectAll);
+  const auto marks = stored();
+  EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](const auto& m) { return m.marked; }));
+  EXPECT_EQ(shown(dialog), marks);
+  EXPECT_EQ(writesOf(path), before + 1);
+  EXPECT_EQ(prompter.busyCalls, std::vector<bool>{true});
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+// The register deleted while the dialog is open: the box says so, and the mark stays.
+TEST_F(CommunicationsCheckDialogTest, AClickOnADeletedRegisterSaysItWasDeleted) {
+  CommunicationsCheckDialog dialog(*connection, prompter);
+  dialog.show();
+  quiet.messages.clear();
+  ASSERT_TRUE(std::filesystem::remove(path));
+  click(dialog.companies(), 0);
+  ASSERT_EQ(quiet.messages.size(), 1u);
+  EXPECT_NE(quiet.messages[0].text.find("\n\nIl file del database è stato cancellato o spostato "
+                                        "mentre era in uso: la modifica non è stata salvata."),
+            std::string::npos)
+      << quiet.messages[0].text;
+  EXPECT_FALSE(dialog.companies().item(0)->isSelected());
 }
 
 // Typing a code moves to the company; only Space flips the mark there.

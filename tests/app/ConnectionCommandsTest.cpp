@@ -89,8 +89,8 @@ TEST_F(ConnectionCommandsTest, ConnettiOnANonDatabaseShowsOneErrorAndLeavesNoDat
   startConnected();
   dialogs.files = {QString::fromStdString(makeNonDatabase("testo.mdb"))};
   window().runCommand(CmdConnect);
-  ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_EQ(dialogs.boxes[0].text.rfind("Errore in fase di apertura del database\n\n", 0), 0u);
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Errore in fase di apertura del database\n\n"
+                                                      "Il file non è un database."});
   EXPECT_EQ(window().connection(), nullptr);
   EXPECT_TRUE(window().databasePath().empty());
   EXPECT_FALSE(window().isCommandEnabled(CmdVehicleCard));

@@ -2,12 +2,17 @@
 // typed without its extension finds the file whatever the extension's case,
 // and each dialog opens where it was last used.
 
+#include <QCoreApplication>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QTranslator>
 #include <filesystem>
 #include <fstream>
 
 #include "AppFixture.h"
 #include "app/FileDialog.h"
+#include "app/ItalianTranslations.h"
 #include "schema/DatabaseFiles.h"
 
 namespace veltra::testing {
@@ -23,6 +28,21 @@ class FileDialogTest : public AppTest {
   }
   QString path(const std::string& name) { return QString::fromStdString(dir.file(name)); }
 };
+
+// The file dialog's columns in Italian, the type of a folder too, which
+// Qt's own Italian leaves as "Folder".
+TEST_F(FileDialogTest, TheColumnsAndAFoldersTypeAreItalian) {
+  app::installItalianTranslations(*QCoreApplication::instance());
+  const QString folderType =
+      QFileIconProvider().type(QFileInfo(QString::fromStdString(dir.path())));
+  const QString typeHeading = QFileSystemModel().headerData(2, Qt::Horizontal).toString();
+  for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+  }
+  EXPECT_EQ(folderType, "Cartella");
+  EXPECT_EQ(typeHeading, "Tipo");
+}
 
 TEST_F(FileDialogTest, TheExtensionIsFoundWhateverItsCase) {
   const QString lower = touch("VariazioniBusQz_12_20240315.txt");

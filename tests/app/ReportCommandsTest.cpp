@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -69,6 +70,18 @@ int inkPixels(const app::PageView& view) {
     for (int x = 0; x < shown.width(); ++x)
       ink += std::find(std::begin(plain), std::end(plain), shown.pixel(x, y)) == std::end(plain);
   return ink;
+}
+
+// "Annulla" in the printing progress once that many pages are out, whether
+// the box has shown yet or not: its steps let events through.
+void cancelAfterPages(QWidget& owner, int pages, int attemptsLeft = 100000) {
+  QTimer::singleShot(0, [owner = QPointer<QWidget>(&owner), pages, attemptsLeft] {
+    auto* box = owner ? owner->findChild<QProgressDialog*>() : nullptr;
+    if (box != nullptr && box->value() >= pages)
+      box->cancel();
+    else if (owner && attemptsLeft > 0)
+      cancelAfterPages(*owner, pages, attemptsLeft - 1);
+  });
 }
 
 class ReportCommandsTest : public AppTest {
@@ -176,6 +189,30 @@ TEST_F(ReportCommandsTest, PreviewDrawsOnlyThePagesInSight) {
   EXPECT_LE(pages.pagesDrawn(), 14) << "and then the few in sight at pages 20-21";
 }
 
+// However the pages move, the label and the buttons name the pair at the top.
+TEST_F(ReportCommandsTest, PageKeysAndTheScrollBarMoveTheLabelAndTheButtons) {
+  startOnRegister(1500);
+  app::StampaVista* view = runListByCompany();
+  ASSERT_NE(view, nullptr);
+  QScrollBar& scroll = *view->pageView()->verticalScrollBar();
+  for (int i = 0; i < 4; ++i) press(Qt::Key_PageDown);
+  EXPECT_EQ(view->statusText(), "Pagine 9-10");
+  EXPECT_TRUE(button(*view, "Pag. p&reced.")->isEnabled());
+  press(Qt::Key_PageUp);
+  EXPECT_EQ(view->statusText(), "Pagine 7-8");
+  const int row = scroll.value() / 3;  // pages 7-8 are the fourth row
+  ASSERT_GT(row, 0);
+
+  scroll.setValue(10 * row);
+  EXPECT_EQ(view->statusText(), "Pagine 21-22");
+  button(*view, "Pag. &succes.")->click();
+  EXPECT_EQ(view->statusText(), "Pagine 23-24");
+  EXPECT_NEAR(scroll.value(), 11 * row, 11) << "the row after the one scrolled to";
+  scroll.setValue(0);
+  EXPECT_EQ(view->statusText(), "Pagine 1-2");
+  EXPECT_FALSE(button(*view, "Pag. p&reced.")->isEnabled());
+}
+
 TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
   startOnRegister(60);
   app::StampaVista* view = runListByCompany();
@@ -254,6 +291,38 @@ TEST_F(ReportCommandsTest, ACancelledSaveLeavesThePreviousFile) {
     EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   EXPECT_TRUE(dialogs.boxes.empty());
   EXPECT_FALSE(view->isFinished()) << "the preview goes on";
+}
+
+// Printing to a file: the file is put in place whole, and a print stopped
+// with "Annulla" leaves the file that was there.
+TEST_F(ReportCommandsTest, PrintingToAFileLeavesTheWholeDocumentOrNothing) {
+  startOnRegister(6000);  // long enough for the progress box to show at once
+  const std::string pdf = dir.file("stampa.pdf");
+  std::ofstream(pdf) << "previous";
+  const auto printTo = [this, &pdf](bool cancel) {
+    whenShown<QPrintDialog>([&pdf](QPrintDialog& dialog) {
+      dialog.findChild<QLineEdit*>(QStringLiteral("filename"))
+          ->setText(QString::fromStdString(pdf));
+      dialog.printer()->setOutputFileName(QString::fromStdString(pdf));
+      dialog.accept();
+    });
+    if (cancel) cancelAfterPages(window(), 5);
+  };
+  printTo(true);
+  app::StampaVista* view = runListByCompany(false);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(fileBytes(pdf), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+
+  printTo(false);
+  view = runListByCompany(false);
+  const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
+  ASSERT_EQ(info.exitStatus, 0) << info.err;
+  const auto pages = info.out.find("Pages:");
+  ASSERT_NE(pages, std::string::npos) << info.out;
+  EXPECT_GT(std::stoi(info.out.substr(pages + 6)), 120) << "every page of the list";
+  EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(ReportCommandsTest, NextReportReplacesTheViewAndCancelledPrintingEndsIt) {

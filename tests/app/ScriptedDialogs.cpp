@@ -28,11 +28,13 @@ std::optional<QString> ScriptedDialogs::runFileDialog(QFileDialog& dialog) {
   // The name field holds what selectFile offered; the widget dialog is
   // used here, as the offscreen platform has no native one.
   const auto* nameField = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  fileDialogs.push_back({dialog.windowTitle().toStdString(), dialog.nameFilters(),
-                         dialog.defaultSuffix(), dialog.acceptMode(), dialog.fileMode(),
-                         !dialog.testOption(QFileDialog::DontConfirmOverwrite),
-                         nameField ? nameField->text() : QString(),
-                         dialog.directory().absolutePath()});
+  fileDialogs.push_back(
+      {dialog.windowTitle().toStdString(), dialog.nameFilters(), dialog.defaultSuffix(),
+       dialog.acceptMode(), dialog.fileMode(),
+       !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+       nameField ? nameField->text() : QString(), dialog.directory().absolutePath(),
+       dialog.findChild<QPushButton*>(QString::fromLatin1(app::FileDialog::ServerButtonName)) !=
+           nullptr});
   if (files.empty()) return std::nullopt;
   if (files.front() == ServerButton) {
     files.pop_front();

@@ -32,6 +32,7 @@ struct ShownFileDialog {
   bool confirmOverwrite;
   QString proposedName;  // the name offered in the name field
   QString directory;     // the folder it opens in
+  bool offersServer;     // it has the "Database su server..." button
 };
 
 class ScriptedDialogs : public app::DialogRunner {

@@ -1,12 +1,16 @@
 // The register on a database server from the desktop: the server dialog, the
 // association that brings the program back to it, and Ripara and Duplica on it.
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 #include <algorithm>
@@ -15,10 +19,15 @@
 #include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/ServerDialog.h"
+#include "app/VehicleConsultationDialog.h"
+#include "app/VehicleSelector.h"
+#include "comms/ApplyCommunication.h"
+#include "db/DatabaseConnection.h"
 #include "db/engine/EngineDatabase.h"
 #include "schema/DatabaseCreation.h"
 #include "support/EngineTestSupport.h"
 #include "support/RecordingPrompter.h"
+#include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::testing {
 namespace {
@@ -131,32 +140,103 @@ TEST_F(ServerRegisterTest, AServerThatCannotOpenTheRegisterLeavesTheCurrentOne) 
   EXPECT_EQ(settings().database(), before);
 }
 
-// A server that does not answer at start keeps its association for the next
-// start; the program runs meanwhile without a register.
-TEST_F(ServerRegisterTest, AServerNotReachedAtStartStaysAssociated) {
-  const std::string absent = locator + "_assente";
+// A server that does not open the register at start lets the user try
+// again, says why in Italian, and keeps its association for the next start;
+// the program runs meanwhile without a register.
+TEST_F(ServerRegisterTest, AServerNotReachedAtStartOffersARetryAndStaysAssociated) {
+  std::string absent = locator;
+  absent.insert(absent.find(name.toStdString()) + name.size(), "_assente");
   installKey(absent);
+  dialogs.answers = {QMessageBox::Ok, QMessageBox::Cancel};
   ASSERT_TRUE(start());
-  ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_EQ(dialogs.boxes[0].text.rfind("Errore in fase di apertura del database\n\n", 0), 0u);
+  const std::string box =
+      "Errore in fase di apertura del database\n\nImpossibile collegarsi al "
+      "database " +
+      name.toStdString() + "_assente sul server " + socketFolder.toStdString() +
+      ":5432.\n\nIl database indicato non esiste sul server.\n\n"
+      "Premere OK per riprovare il collegamento,\n"
+      "Annulla per continuare senza database.";
+  EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{box, box}));
+  EXPECT_EQ(dialogs.boxes[0].icon, QMessageBox::Warning);
   EXPECT_FALSE(window().hasOpenConnection());
   dialogs.answers = {QMessageBox::Ok};
   window().runCommand(app::CmdExit);
   EXPECT_EQ(settings().database(), absent);
 }
 
-TEST_F(ServerRegisterTest, RiparaIsRefusedAndDuplicaCopiesTheRegisterIntoAFile) {
+// "Database su server..." offers the server, port, database and user of the last time.
+TEST_F(ServerRegisterTest, TheServerDialogOffersTheLastServerAgain) {
   startConnected();
   chooseServerRegister(name);
+  window().runCommand(app::CmdConnect);
+  ASSERT_TRUE(window().hasOpenConnection());
+  QString offered;
+  dialogs.files.push_back(ScriptedDialogs::ServerButton);
+  dialogs.dialogScripts.push_back([&offered](QDialog& dialog) {
+    offered = QStringLiteral("%1 %2 %3 %4")
+                  .arg(field<QLineEdit>(dialog, ServerDialog::HostEditName)->text())
+                  .arg(field<QSpinBox>(dialog, ServerDialog::PortEditName)->value())
+                  .arg(field<QLineEdit>(dialog, ServerDialog::DatabaseEditName)->text())
+                  .arg(field<QLineEdit>(dialog, ServerDialog::UserEditName)->text());
+  });
+  window().runCommand(app::CmdConnect);
+  EXPECT_EQ(offered, socketFolder + " 5432 " + name + " postgres");
+}
+
+// The card over a register whose server went away: a session the server
+// ended is opened again unseen; a database gone is one box with the retry,
+// whose "Annulla" lets the register go and closes the dialog.
+TEST_F(ServerRegisterTest, TheCardMeetsAServerGoneWithOneBox) {
+  {
+    RecordingPrompter quiet;
+    db::DatabaseConnection connection(quiet, locator);
+    ASSERT_TRUE(
+        comms::ApplyCommunication(connection, SyntheticCommunication(12, "15/01/2024", 3)).done());
+  }
+  installKey(locator);
+  ASSERT_TRUE(start());
+  const auto endSessions = [](const std::string& sql) {
+    const ProgramRun run = runProgram("/usr/bin/psql", {testServer(), "-c", sql});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+  };
+  QString firstCard;
+  bool closedItself = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<app::VehicleConsultationDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    QListView* list = dialog->selector().list();
+    endSessions("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                name.toStdString() + "' AND pid <> pg_backend_pid()");
+    list->setCurrentIndex(list->model()->index(0, 0));
+    firstCard = dialog->cardText().toPlainText();
+    endSessions("DROP DATABASE \"" + name.toStdString() + "\" WITH (FORCE)");
+    dialogs.answers = {QMessageBox::Cancel};
+    list->setCurrentIndex(list->model()->index(1, 0));
+    closedItself = !dialog->isVisible();
+    if (!closedItself) dialog->reject();
+  });
+  window().runCommand(app::CmdVehicleCard);
+  EXPECT_TRUE(firstCard.startsWith("Azienda utilizzatrice: ")) << firstCard.toStdString();
+  ASSERT_EQ(dialogs.boxes.size(), 1u) << dialogs.texts().front();
+  EXPECT_TRUE(dialogs.boxes[0].text.ends_with(
+      "\n\nPremere OK per riprovare il collegamento,\nAnnulla per scollegare il database."))
+      << dialogs.boxes[0].text;
+  EXPECT_TRUE(closedItself);
+  EXPECT_FALSE(window().hasOpenConnection());
+}
+
+TEST_F(ServerRegisterTest, RiparaOffersNoServerAndDuplicaCopiesTheRegisterIntoAFile) {
+  startConnected();
   window().runCommand(app::CmdRepairDatabase);
-  ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_NE(dialogs.boxes[0].text.find("è su un server"), std::string::npos);
+  ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
+  EXPECT_FALSE(dialogs.fileDialogs[0].offersServer) << "a repair works on a file only";
 
   const std::string copy = dir.file("COPIA.MDB");
   chooseServerRegister(name);
   dialogs.files.push_back(QString::fromStdString(copy));
   window().runCommand(app::CmdDuplicateDatabase);
-  EXPECT_EQ(dialogs.boxes.size(), 1u) << dialogs.texts().back();
+  EXPECT_TRUE(dialogs.fileDialogs[1].offersServer);
+  EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.texts().front();
   db::engine::EngineStatus status;
   const auto copied = db::engine::EngineDatabase::open(copy, status);
   ASSERT_TRUE(copied) << status.text;

@@ -159,7 +159,7 @@ TEST_P(ServerEngineTest, DuplicateCopiesTheRegisterIntoANewFileAndRepairIsRefuse
   const engine::EngineStatus refused = workspace->repairDatabase(path, buildModel, report);
   EXPECT_FALSE(refused);
   EXPECT_FALSE(modelBuilt) << "no model register is made on the server's behalf";
-  EXPECT_NE(refused.text.find("è su un server"), std::string::npos) << refused.text;
+  EXPECT_NE(refused.text.find("li ripara il server stesso"), std::string::npos) << refused.text;
 }
 
 TEST_P(ServerEngineTest, APasswordNeverShowsInTheLocator) {

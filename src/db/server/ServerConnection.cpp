@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include "db/platform/Sockets.h"
+#include "db/server/ServerConnectFailure.h"
 #include "db/server/ServerErrorText.h"
 
 namespace veltra::db::engine {
@@ -17,15 +18,12 @@ constexpr const char* SessionOptions = "-c DateStyle=ISO,YMD -c client_min_messa
 // The server's own reason goes on lines of its own below the sentence: a box
 // shows each line whole, and the URI with the reason would not fit on one.
 std::string connectionFailure(pg_conn* connection, const std::string& uri) {
-  const std::string sentence =
-      "Impossibile collegarsi al server del database \"" + uriWithoutPassword(uri) + "\".";
+  const std::string sentence = "Impossibile collegarsi al database " + serverDisplayName(uri) + ".";
   if (connection != nullptr && PQconnectionNeedsPassword(connection) != 0)
     return sentence +
            "\n\nIl server chiede una password: la si scrive in ~/.pgpass, in un file di servizio\n"
            "o nella variabile PGPASSWORD, mai nell'indirizzo.";
-  std::string reason = connection != nullptr ? PQerrorMessage(connection) : "";
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-  return reason.empty() ? sentence : sentence + "\n\n" + reason;
+  return sentence + "\n\n" + connectionFailureReason(connection);
 }
 
 // Removes name=value from the query part of a URI.

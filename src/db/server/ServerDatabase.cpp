@@ -31,7 +31,7 @@ std::string databaseNameOf(const std::string& uri) {
 }
 
 std::string refusal(const std::string& uri, const std::string& reason) {
-  return "Il database \"" + uriWithoutPassword(uri) + "\" sul server " + reason;
+  return "Il database " + serverDisplayName(uri) + " " + reason;
 }
 
 // Creates the database with the encoding and ctype the program compares text

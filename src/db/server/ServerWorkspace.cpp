@@ -10,8 +10,8 @@ EngineStatus ServerWorkspace::repairDatabase(const std::string& path,
                                              const ModelBuilder& /*buildModel*/,
                                              RepairReport& /*report*/) {
   return EngineStatus::failure(
-      "Il database \"" + uriWithoutPassword(path) +
-      "\" è su un server:\ni suoi file li custodisce e li ripara il server stesso, non questo "
+      "Il database " + serverDisplayName(path) +
+      ":\ni suoi file li custodisce e li ripara il server stesso, non questo "
       "programma.");
 }
 

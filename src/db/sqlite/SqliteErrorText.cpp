@@ -33,11 +33,22 @@ FailureKind kindOf(int code) {
   }
 }
 
+// A file deleted or moved away while open is told as such: it is why SQLite
+// can no longer write, not a file made read-only.
+EngineStatus readOnlyFailure(int code) {
+  if (code == SQLITE_READONLY_DBMOVED)
+    return EngineStatus::failure(
+        "Il file del database è stato cancellato o spostato mentre era in uso: la modifica non è "
+        "stata salvata.",
+        code);
+  return EngineStatus::failure(
+      "Il database è in sola lettura: il file o la sua cartella non ammettono modifiche.", code);
+}
+
 EngineStatus sentenceFor(int code, const std::string& message) {
   switch (code & 0xff) {
     case SQLITE_NOTADB:
-      return EngineStatus::failure("Il file non è un database riconosciuto (" + message + ").",
-                                   code);
+      return EngineStatus::failure("Il file non è un database.", code);
     case SQLITE_CORRUPT:
       return EngineStatus::failure("Il database è danneggiato (" + message + ").", code);
     case SQLITE_BUSY:
@@ -47,7 +58,7 @@ EngineStatus sentenceFor(int code, const std::string& message) {
     case SQLITE_FULL:
       return EngineStatus::failure("Il disco è pieno (" + message + ").", code);
     case SQLITE_READONLY:
-      return EngineStatus::failure("Il database è in sola lettura (" + message + ").", code);
+      return readOnlyFailure(code);
     case SQLITE_IOERR:
       return EngineStatus::failure("Errore di lettura o scrittura del disco (" + message + ").",
                                    code);
