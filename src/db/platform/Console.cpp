@@ -3,8 +3,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// Only after windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 
