@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <random>
+// windows.h names its own ReplaceFileW so: this file's ReplaceFile is another.
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
