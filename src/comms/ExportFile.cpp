@@ -28,7 +28,7 @@ enum class WriteResult { Done, NotCreated, NotWritten };
 
 // The name of the temporary files of target: mkstemp's six characters follow.
 std::string temporaryPrefix(const std::filesystem::path& target) {
-  return "." + target.filename().string() + ".";
+  return "." + platform::Utf8Name(target.filename()) + ".";
 }
 
 // Temporary files an earlier export of the same file left when it was killed
@@ -40,7 +40,7 @@ void removeStaleTemporaries(const std::filesystem::path& target) {
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = platform::Utf8Name(it->path().filename());
     if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0 &&
         it->is_regular_file(error))
       std::filesystem::remove(it->path(), error);
@@ -50,13 +50,14 @@ void removeStaleTemporaries(const std::filesystem::path& target) {
 // A new temporary file in the target's folder, holding the bytes on disk.
 WriteResult writeTemporary(const std::string& target, std::string_view bytes,
                            std::string& temporary) {
-  const std::filesystem::path path(target);
+  const std::filesystem::path path = platform::FilePath(target);
   std::error_code error;
   // A folder is no file to replace, and the rename would refuse it late.
   if (std::filesystem::is_directory(path, error)) return WriteResult::NotCreated;
   removeStaleTemporaries(path);
-  std::string pattern = (path.parent_path() / (temporaryPrefix(path) + "XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
+  std::string pattern =
+      platform::Utf8Name(path.parent_path() / platform::FilePath(temporaryPrefix(path) + "XXXXXX"));
+  const int fd = platform::CreateTemporaryFile(pattern);
   if (fd < 0) return WriteResult::NotCreated;
   temporary = pattern;
   const bool written =
@@ -93,7 +94,9 @@ void ExportFiles::report(const std::string& text) {
 }
 
 void ExportFiles::discard() {
-  for (const Staged& file : staged_) std::remove(file.temporary.c_str());
+  std::error_code ignored;
+  for (const Staged& file : staged_)
+    std::filesystem::remove(platform::FilePath(file.temporary), ignored);
   staged_.clear();
 }
 

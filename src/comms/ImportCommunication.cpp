@@ -6,6 +6,7 @@
 
 #include "comms/ApplyCommunication.h"
 #include "comms/CommunicationReader.h"
+#include "db/platform/Files.h"
 
 namespace veltra::comms {
 
@@ -36,8 +37,9 @@ std::string summaryText(bool success, int inserted, int updated) {
 // as nothing, and a pipe or a device may keep the import waiting for ever.
 bool openFile(const std::string& path, std::ifstream& file) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  file.open(path, std::ios::binary);
+  const std::filesystem::path name = platform::FilePath(path);
+  if (!std::filesystem::is_regular_file(name, error)) return false;
+  file.open(name, std::ios::binary);
   return file.is_open();
 }
 

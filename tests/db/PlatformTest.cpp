@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "db/platform/Files.h"
 #include "db/platform/LocalTime.h"
@@ -20,6 +24,8 @@ std::string contents(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Windows files have no POSIX modes.
+#ifndef _WIN32
 TEST(PlatformFiles, ATemporaryFileGetsTheModeOfAnOrdinaryOne) {
   testing::TempDir dir;
   std::string pattern = dir.file("temp.XXXXXX");
@@ -33,6 +39,32 @@ TEST(PlatformFiles, ATemporaryFileGetsTheModeOfAnOrdinaryOne) {
   struct stat status {};
   ASSERT_EQ(::stat(pattern.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0644u);
+}
+#endif
+
+// A name with letters outside ASCII reaches the system whole and comes back
+// as it was: Windows would take a narrow name in its own code page.
+TEST(PlatformFiles, TemporaryFilesWithAccentedNamesAreNewEachTime) {
+  testing::TempDir dir;
+  // Not TempDir::file, whose names are in the system's code page on Windows.
+  const auto inDir = [&](const std::string& name) { return Utf8Name(dir.path() / FilePath(name)); };
+  std::string first = inDir("Società.XXXXXX");
+  std::string second = first;
+  const int firstFd = CreateTemporaryFile(first);
+  const int secondFd = CreateTemporaryFile(second);
+  ASSERT_GE(firstFd, 0);
+  ASSERT_GE(secondFd, 0);
+  ::close(firstFd);
+  ::close(secondFd);
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(first.starts_with(inDir("Società.")) && !first.ends_with("XXXXXX")) << first;
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(inDir(Utf8Name(entry.path().filename())));
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> made{first, second};
+  std::sort(made.begin(), made.end());
+  EXPECT_EQ(names, made);
 }
 
 TEST(PlatformFiles, ReplacesAnExistingFileAndLeavesBothWhenItCannot) {

@@ -201,7 +201,7 @@ class CreateDefaultDatabaseTest : public ::testing::Test {
   void SetUp() override {
     const char* previous = std::getenv("XDG_DATA_HOME");
     if (previous != nullptr) savedDataHome_ = previous;
-    setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
+    setenv("XDG_DATA_HOME", dataHome.path().string().c_str(), 1);
   }
   void TearDown() override {
     if (savedDataHome_)

@@ -3,9 +3,11 @@
 // at the path at every moment.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -301,6 +303,7 @@ TEST(Repair, ACopyThatCannotBeFilledNeverReplacesTheOriginal) {
   EXPECT_FALSE(std::filesystem::exists(path + ".danneggiato"));
 }
 
+#ifndef _WIN32
 // Killed right after each step, the repair leaves a database at the path:
 // the damaged original until the copy is in place, then the copy.
 TEST(Repair, AKillAtAnyStepLeavesADatabaseAtThePath) {
@@ -329,6 +332,7 @@ TEST(Repair, AKillAtAnyStepLeavesADatabaseAtThePath) {
       EXPECT_EQ(bytesOf(path), damagedBytes);
   }
 }
+#endif
 
 }  // namespace
 }  // namespace veltra::db::engine

@@ -3,32 +3,59 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <cerrno>
+#include <random>
+// windows.h names its own ReplaceFileW so: this file's ReplaceFile is another.
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #endif
 
 namespace veltra::platform {
+
+std::filesystem::path FilePath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Name(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return {name.begin(), name.end()};
+}
 
 #ifdef _WIN32
 
 namespace {
 
-// The program's paths are UTF-8; the wide calls of Windows take every name.
 std::wstring widePath(const std::string& path) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), size);
-  return wide;
+  return FilePath(path).wstring();
 }
 
 }  // namespace
+
+// Windows' C library has no mkstemp: names are tried until one is new, the
+// exclusive creation making sure no other program's file is taken.
+int CreateTemporaryFile(std::string& pattern) {
+  static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+  if (pattern.size() < 6) return -1;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    for (std::size_t i = pattern.size() - 6; i < pattern.size(); ++i)
+      pattern[i] = Letters[pick(random)];
+    const int fd = _wopen(widePath(pattern).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY,
+                          _S_IREAD | _S_IWRITE);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
 
 // Windows files carry no POSIX modes: their folder's permissions apply.
 bool GiveOrdinaryFileMode(int /*fd*/) {
@@ -58,6 +85,10 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 void SyncFolderOf(const std::string& /*path*/) {}
 
 #else
+
+int CreateTemporaryFile(std::string& pattern) {
+  return ::mkstemp(pattern.data());
+}
 
 bool GiveOrdinaryFileMode(int fd) {
   const mode_t mask = ::umask(0);

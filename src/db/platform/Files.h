@@ -3,9 +3,21 @@
 // give: the permissions of a temporary file, flushing to disk, and replacing
 // a file by another in one step that lasts through a power cut.
 
+#include <filesystem>
 #include <string>
 
 namespace veltra::platform {
+
+// The program keeps every file name in UTF-8. Windows takes names as UTF-16
+// only: a name reaches the system through the path made here, and comes
+// back from it through Utf8Name, so that a folder such as "Società" works.
+std::filesystem::path FilePath(const std::string& utf8);
+std::string Utf8Name(const std::filesystem::path& path);
+
+// Creates and opens for writing a new file named after pattern, whose last
+// six characters "XXXXXX" are replaced to make the name unused, as mkstemp
+// does; -1 when it cannot.
+int CreateTemporaryFile(std::string& pattern);
 
 // Gives a file made by mkstemp, which only its owner may read, the
 // permissions a file created the ordinary way gets.

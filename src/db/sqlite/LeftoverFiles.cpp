@@ -10,7 +10,7 @@ namespace veltra::db::engine {
 void removeDatabaseFiles(const std::string& path) {
   std::error_code ec;
   for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-    std::filesystem::remove(path + suffix, ec);
+    std::filesystem::remove(platform::FilePath(path + suffix), ec);
 }
 
 std::string startCopyBeside(const std::string& destination) {
@@ -28,8 +28,8 @@ EngineStatus placeCopy(EngineStatus status, const std::string& partial,
                        const std::string& destination) {
   std::error_code ec;
   if (status) platform::SyncFileAt(partial);
-  if (status && std::filesystem::exists(destination, ec)) status = destinationExists(destination);
-  if (status) std::filesystem::rename(partial, destination, ec);
+  if (status && std::filesystem::exists(platform::FilePath(destination), ec)) status = destinationExists(destination);
+  if (status) std::filesystem::rename(platform::FilePath(partial), platform::FilePath(destination), ec);
   if (status && ec) status = EngineStatus::failure(ec.message());
   if (!status) {
     removeDatabaseFiles(partial);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "db/engine/TableDef.h"
+#include "db/platform/Files.h"
 #include "db/sqlite/LeftoverFiles.h"
 #include "db/sqlite/SqliteDatabase.h"
 
@@ -27,7 +28,8 @@ EngineStatus SqliteWorkspace::compactDatabase(const std::string& source,
                                               const std::string& destination) {
   std::error_code ec;
   // The engine refuses an existing destination in English only.
-  if (std::filesystem::exists(destination, ec)) return destinationExists(destination);
+  if (std::filesystem::exists(platform::FilePath(destination), ec))
+    return destinationExists(destination);
   const std::string partial = startCopyBeside(destination);
   EngineStatus status;
   auto db = SqliteDatabase::open(source, status);
@@ -42,7 +44,8 @@ EngineStatus fillNewFile(const std::string& destination,
                          const EngineDatabase::ProgressHook& progress,
                          const std::function<EngineStatus(EngineDatabase& file)>& fill) {
   std::error_code ec;
-  if (std::filesystem::exists(destination, ec)) return destinationExists(destination);
+  if (std::filesystem::exists(platform::FilePath(destination), ec))
+    return destinationExists(destination);
   const std::string partial = startCopyBeside(destination);
   EngineStatus status;
   auto file = SqliteDatabase::create(partial, status);

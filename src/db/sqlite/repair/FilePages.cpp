@@ -7,6 +7,8 @@
 #include <limits>
 #include <string_view>
 
+#include "db/platform/Files.h"
+
 namespace veltra::db::engine {
 
 namespace {
@@ -102,7 +104,7 @@ FilePages::FilePages(std::string bytes, std::size_t pageSize, std::size_t usable
     : bytes_(std::move(bytes)), pageSize_(pageSize), usable_(usable) {}
 
 std::optional<FilePages> FilePages::read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::FilePath(path), std::ios::binary);
   std::string bytes{std::istreambuf_iterator<char>(in), {}};
   if (!in.good() && !in.eof()) return std::nullopt;
   if (bytes.size() < FileHeaderSize || bytes.compare(0, Magic.size(), Magic) != 0)
