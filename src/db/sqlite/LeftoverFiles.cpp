@@ -28,8 +28,10 @@ EngineStatus placeCopy(EngineStatus status, const std::string& partial,
                        const std::string& destination) {
   std::error_code ec;
   if (status) platform::SyncFileAt(partial);
-  if (status && std::filesystem::exists(platform::FilePath(destination), ec)) status = destinationExists(destination);
-  if (status) std::filesystem::rename(platform::FilePath(partial), platform::FilePath(destination), ec);
+  if (status && std::filesystem::exists(platform::FilePath(destination), ec))
+    status = destinationExists(destination);
+  if (status)
+    std::filesystem::rename(platform::FilePath(partial), platform::FilePath(destination), ec);
   if (status && ec) status = EngineStatus::failure(ec.message());
   if (!status) {
     removeDatabaseFiles(partial);
