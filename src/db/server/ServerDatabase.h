@@ -91,6 +91,8 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus sendDeferred(bool wait = true);
   // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
   SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  // The caches of the deferred writes' seeks, which learn of each write queued.
+  SeekCaches& seekCaches() { return seekCaches_; }
   // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
   EngineStatus identityOf(std::int64_t& rowid);
 
@@ -108,6 +110,7 @@ class ServerDatabase final : public EngineDatabase {
   ServerHandle connection_;
   ProgressHook progressHook_;
   ServerWriteQueue writes_;
+  SeekCaches seekCaches_;  // while writes are deferred
   // Statement names by their SQL, for the session of prepared.first.
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   std::optional<std::vector<RelationDef>> knownRelations_;
