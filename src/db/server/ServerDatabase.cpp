@@ -309,23 +309,43 @@ constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
 
 }  // namespace
 
-EngineStatus ServerDatabase::deferWrites(bool& deferring) {
-  deferring = false;
-  if (!inTransaction() || writes_.active()) return EngineStatus::success();
+namespace {
+
+class ServerWriteDeferral final : public WriteDeferral {
+ public:
+  explicit ServerWriteDeferral(ServerDatabase& database) : database_(database) {}
+  ~ServerWriteDeferral() override {
+    if (!settled_) static_cast<void>(settle());
+  }
+  EngineStatus settle() override {
+    settled_ = true;
+    return database_.settleWrites(spoiled_);
+  }
+  bool spoiled() const override { return spoiled_; }
+
+ private:
+  ServerDatabase& database_;
+  bool settled_ = false, spoiled_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<WriteDeferral> ServerDatabase::deferWrites(EngineStatus& status) {
+  status = EngineStatus::success();
+  if (!inTransaction() || writes_.active()) return nullptr;
   std::vector<RelationDef> found;
-  if (auto status = relations(found); !status) return status;
+  if (status = relations(found); !status) return nullptr;
   // The writes' statements are each run many times with rows of the same
   // shape: planned once, not once a run. An update of many rows finds each
   // by its identity through the index, where a hash join would read the
   // whole table for every statement.
-  if (auto status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
-                            "; SET LOCAL plan_cache_mode = force_generic_plan"
-                            "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
+  if (status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
+                       "; SET LOCAL plan_cache_mode = force_generic_plan"
+                       "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
       !status)
-    return status;
+    return nullptr;
   writes_.start(std::move(found));
-  deferring = true;
-  return EngineStatus::success();
+  return std::make_unique<ServerWriteDeferral>(*this);
 }
 
 EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
@@ -333,6 +353,7 @@ EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
   if (!writes_.active()) return EngineStatus::success();
   const EngineStatus sent = sendDeferred();
   spoiled = writes_.spoiled();
+  spoiledAttempts_ += spoiled ? 1 : 0;
   writes_.stop();
   seekCaches_.clear();
   if (!sent) return sent;

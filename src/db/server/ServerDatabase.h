@@ -57,8 +57,9 @@ class ServerDatabase final : public EngineDatabase {
   void rollback() override;
   bool inTransaction() const override;
   // Writes are deferred under a savepoint that a spoiled attempt rolls back to.
-  EngineStatus deferWrites(bool& deferring) override;
-  EngineStatus settleWrites(bool& spoiled) override;
+  std::unique_ptr<WriteDeferral> deferWrites(EngineStatus& status) override;
+  // Ends the deferral, if any: spoiled when its writes were rolled back.
+  EngineStatus settleWrites(bool& spoiled);
   // In a read-only transaction of one snapshot.
   EngineStatus beginReading(bool& begun) override;
   void endReading() override;
@@ -83,6 +84,10 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus endWork(const EngineStatus& why);
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
+  // How many attempts at bulk work a refused deferred write spoiled, to be
+  // done again a write at a time: a plan of writes the server refuses is
+  // found out here, as it only makes the work slower.
+  long spoiledAttempts() const { return spoiledAttempts_; }
 
   // While writes are deferred, the queue they go into; null otherwise.
   ServerWriteQueue* deferredWrites() { return writes_.active() ? &writes_ : nullptr; }
@@ -115,6 +120,7 @@ class ServerDatabase final : public EngineDatabase {
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   std::optional<std::vector<RelationDef>> knownRelations_;
   long roundTrips_ = 0;
+  long spoiledAttempts_ = 0;
   bool bulkWork_ = false;
   bool marked_ = true;
   bool readOnly_ = false;  // false until the transaction that creates the register commits
