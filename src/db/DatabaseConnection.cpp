@@ -161,8 +161,10 @@ class HeldPrompter final : public ui::Prompter {
 
 bool BulkTransaction::Attempt(const std::function<bool()>& work) {
   engine::EngineDatabase& database = *connection_.engineDatabase();
-  bool deferring = false;
-  if (!ok() || !database.deferWrites(deferring) || !deferring) return work();
+  if (!ok()) return work();
+  engine::EngineStatus status;
+  const std::unique_ptr<engine::WriteDeferral> deferral = database.deferWrites(status);
+  if (!deferral) return work();
   HeldPrompter held(*connection_.prompter_);
   bool result = false;
   {
@@ -175,10 +177,9 @@ bool BulkTransaction::Attempt(const std::function<bool()>& work) {
     connection_.prompter_ = &held;
     result = work();
   }
-  bool spoiled = false;
   // A connection lost meanwhile ends the transaction: Commit says so.
-  if (!database.settleWrites(spoiled)) return false;
-  if (spoiled) return work();
+  if (!deferral->settle()) return false;
+  if (deferral->spoiled()) return work();
   held.showHeld();
   return result;
 }

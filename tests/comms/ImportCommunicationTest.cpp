@@ -7,6 +7,7 @@
 #include "comms/CommsDatabase.h"
 #include "comms/ImportCommunication.h"
 #include "comms/TaggedFileWriter.h"
+#include "db/server/ServerDatabase.h"
 #include "synthetic/SyntheticCommunication.h"
 
 namespace veltra::comms {
@@ -82,6 +83,20 @@ TEST_P(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
   EXPECT_EQ(second.payload.updated, 3);
   EXPECT_EQ(second.payload.inserted, 1);
   EXPECT_EQ(countRows("storia"), 7);
+}
+
+// The server is sent an import's writes in batches: one it refused would
+// have the whole import done again a write at a time, right but slow.
+TEST_P(ImportCommunicationTest, ACleanImportOnTheServerIsNeverDoneAgain) {
+  const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection->engineDatabase());
+  if (server == nullptr) GTEST_SKIP() << "only the server defers writes";
+  EXPECT_EQ(import(writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 300)))
+                .payload.inserted,
+            300);
+  EXPECT_EQ(import(writeCommunication("b.txt", SyntheticCommunication(7, "16/03/2024", 400, 100)))
+                .outcome,
+            ui::Outcome::Done);
+  EXPECT_EQ(server->spoiledAttempts(), 0);
 }
 
 TEST_P(ImportCommunicationTest, ImportsTheSampleCommunications) {

@@ -18,6 +18,18 @@ class TableDef;
 class TableRecordset;
 class QueryRecordset;
 
+// Writes deferred while it lives (see EngineDatabase::deferWrites); going
+// out of scope unsettled, it settles them.
+class WriteDeferral {
+ public:
+  virtual ~WriteDeferral() = default;
+  // Ends the deferral, reading every answer still due; a failure when the
+  // engine could not tell whether the writes stood.
+  virtual EngineStatus settle() = 0;
+  // Once settled: whether a refused write undid all the deferral wrote.
+  virtual bool spoiled() const = 0;
+};
+
 class EngineDatabase {
  public:
   // Creates a new, empty register; refused when the file already exists, or
@@ -89,18 +101,14 @@ class EngineDatabase {
   // Inside bulk work, writes may be deferred: sent without waiting for each
   // answer, the answers read many at once. That pays where every answer is a
   // trip over the network. update() then says only that a write was taken;
-  // a write the engine refuses later spoils the attempt: settleWrites undoes
-  // everything written since deferWrites and says so, and the work is to be
-  // done again with writes answered one by one. An engine whose answers cost
-  // nothing does not defer.
-  virtual EngineStatus deferWrites(bool& deferring) {
-    deferring = false;
-    return EngineStatus::success();
-  }
-  // Ends the deferral, reading every answer still due; spoiled when it was undone.
-  virtual EngineStatus settleWrites(bool& spoiled) {
-    spoiled = false;
-    return EngineStatus::success();
+  // a write the engine refuses later spoils the attempt: settling undoes
+  // everything written since the deferral began and says so, and the work is
+  // to be done again with writes answered one by one. The deferral lasts as
+  // long as the object given; null when the engine does not defer, as one
+  // whose answers cost nothing.
+  virtual std::unique_ptr<WriteDeferral> deferWrites(EngineStatus& status) {
+    status = EngineStatus::success();
+    return nullptr;
   }
 
   // The reads of one report see one state of the register, however many

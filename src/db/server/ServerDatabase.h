@@ -57,8 +57,9 @@ class ServerDatabase final : public EngineDatabase {
   void rollback() override;
   bool inTransaction() const override;
   // Writes are deferred under a savepoint that a spoiled attempt rolls back to.
-  EngineStatus deferWrites(bool& deferring) override;
-  EngineStatus settleWrites(bool& spoiled) override;
+  std::unique_ptr<WriteDeferral> deferWrites(EngineStatus& status) override;
+  // Ends the deferral, if any: spoiled when its writes were rolled back.
+  EngineStatus settleWrites(bool& spoiled);
   // In a read-only transaction of one snapshot.
   EngineStatus beginReading(bool& begun) override;
   void endReading() override;
@@ -83,6 +84,10 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus endWork(const EngineStatus& why);
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
+  // How many attempts at bulk work a refused deferred write spoiled, to be
+  // done again a write at a time: a plan of writes the server refuses is
+  // found out here, as it only makes the work slower.
+  long spoiledAttempts() const { return spoiledAttempts_; }
 
   // While writes are deferred, the queue they go into; null otherwise.
   ServerWriteQueue* deferredWrites() { return writes_.active() ? &writes_ : nullptr; }
@@ -91,6 +96,8 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus sendDeferred(bool wait = true);
   // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
   SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  // The caches of the deferred writes' seeks, which learn of each write queued.
+  SeekCaches& seekCaches() { return seekCaches_; }
   // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
   EngineStatus identityOf(std::int64_t& rowid);
 
@@ -108,10 +115,12 @@ class ServerDatabase final : public EngineDatabase {
   ServerHandle connection_;
   ProgressHook progressHook_;
   ServerWriteQueue writes_;
+  SeekCaches seekCaches_;  // while writes are deferred
   // Statement names by their SQL, for the session of prepared.first.
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   std::optional<std::vector<RelationDef>> knownRelations_;
   long roundTrips_ = 0;
+  long spoiledAttempts_ = 0;
   bool bulkWork_ = false;
   bool marked_ = true;
   bool readOnly_ = false;  // false until the transaction that creates the register commits

@@ -11,6 +11,9 @@ namespace veltra::db::engine {
 
 namespace {
 
+// Seeks answered one round trip each before the whole index is read.
+constexpr int SeeksBeforeCache = 16;
+
 // Each part with its length before it, so that no text can pass for two.
 void appendKeyPart(std::string& key, FieldType type, std::string_view text) {
   key += std::to_string(text.size());
@@ -95,6 +98,30 @@ void SeekCache::noteInsert(std::int64_t rowid, const KeyPart& valueAt) {
 bool SeekCache::changedBy(const std::vector<bool>& assigned) const {
   return std::any_of(columns_.begin(), columns_.end(),
                      [&](size_t column) { return assigned[column]; });
+}
+
+SeekCache* SeekCaches::cacheFor(const TableInfo& table, const IndexInfo& index,
+                                const Loader& load) {
+  Cached& cached = caches_[table.name][index.name];
+  if (cached.cache || ++cached.seeks != SeeksBeforeCache) return cached.cache.get();
+  auto cache = std::make_unique<SeekCache>(table, index);
+  if (load(*cache)) cached.cache = std::move(cache);
+  return cached.cache.get();
+}
+
+void SeekCaches::noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row) {
+  const auto found = caches_.find(table.name);
+  if (found == caches_.end()) return;
+  for (auto& [name, cached] : found->second)
+    if (cached.cache) cached.cache->noteInsert(rowid, row);
+}
+
+void SeekCaches::noteUpdate(const TableInfo& table, const std::vector<bool>& assigned) {
+  const auto found = caches_.find(table.name);
+  if (found == caches_.end()) return;
+  // Whether another row keeps the old key is not known here: the cache goes.
+  for (auto& [name, cached] : found->second)
+    if (cached.cache && cached.cache->changedBy(assigned)) cached.cache.reset();
 }
 
 }  // namespace veltra::db::engine

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +48,27 @@ class SeekCache {
   std::vector<size_t> columns_;  // the index's fields by their position in the table
   std::vector<FieldType> types_;
   std::unordered_map<std::string, std::int64_t> rows_;
+};
+
+// The caches of the seeks of an attempt at bulk work, by table and index.
+// Each is loaded once enough seeks asked for it: a few seeks cost less than
+// reading every key of a big table.
+class SeekCaches {
+ public:
+  using Loader = std::function<bool(SeekCache&)>;
+  // The index's cache, loaded by load when it is time; null before that, or
+  // when loading failed.
+  SeekCache* cacheFor(const TableInfo& table, const IndexInfo& index, const Loader& load);
+  void noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row);
+  void noteUpdate(const TableInfo& table, const std::vector<bool>& assigned);
+  void clear() { caches_.clear(); }
+
+ private:
+  struct Cached {
+    int seeks = 0;
+    std::unique_ptr<SeekCache> cache;
+  };
+  std::map<std::string, std::map<std::string, Cached>, std::less<>> caches_;
 };
 
 }  // namespace veltra::db::engine

@@ -134,12 +134,14 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
 // whole attempt, not refuse this row alone.
 EngineStatus ServerTableRecordset::deferWrite(ServerWriteQueue& writes, const std::string& name,
                                               std::int64_t& rowid) {
+  SeekCaches& caches = db_.seekCaches();
   if (mode() == Mode::Adding) {
-    rowid =
-        writes.queueInsert(table(), name, parameters_,
-                           [this](size_t column) -> const FieldValue& { return written(column); });
+    const KeyPart valueAt = [this](size_t column) -> const FieldValue& { return written(column); };
+    rowid = writes.queueInsert(table(), name, parameters_, valueAt);
+    if (!writes.spoiled()) caches.noteInsert(table(), rowid, valueAt);
   } else {
     writes.queueUpdate(table(), name, parameters_, assigned(), rowid);
+    caches.noteUpdate(table(), assigned());
   }
   return writes.full() ? db_.sendDeferred(false) : EngineStatus::success();
 }

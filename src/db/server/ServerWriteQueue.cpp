@@ -15,17 +15,8 @@ namespace {
 // Enough rows to make one round trip cost nothing beside them, few enough
 // to keep their parameters in memory.
 constexpr size_t QueueLength = 1000;
-// A statement of many rows stays well within the 65,535 parameters the
-// protocol allows.
-constexpr size_t BatchParameters = 30000;
 // Rows written by one statement at most: a power of two.
 constexpr size_t MaxRowsAStatement = 512;
-// How far back an insert looks for the rows it may join.
-constexpr size_t BatchesLookedBack = 8;
-// Seeks answered one round trip each before the whole index is read.
-constexpr int SeeksBeforeCache = 16;
-// The key of a relation's side that cannot be compared here: it meets every other.
-const std::string AnyKey = "*";
 
 // casts: the type of each value of a row, where the statement gives none.
 std::string valuesList(size_t width, size_t rows, const std::vector<std::string>& casts = {}) {
@@ -55,14 +46,10 @@ std::string returningIdentity() {
 
 // The update of many rows, each with the values of the assigned columns and
 // its identity, as the update of one row takes them.
-struct ManyRowsUpdate {
-  std::string head, end;
-  std::vector<std::string> casts;
-};
-
-ManyRowsUpdate manyRowsUpdate(const TableInfo& table, const std::vector<bool>& assigned) {
+RowsStatement manyRowsUpdate(const TableInfo& table, const std::vector<bool>& assigned,
+                             const std::string& oneRow) {
   const std::string identity = quoteIdentifier(RowIdentityColumn);
-  ManyRowsUpdate update;
+  RowsStatement update{.oneRow = oneRow, .head = {}, .end = {}, .casts = {}};
   std::string assignments, names;
   for (size_t i = 0; i < table.columns.size(); ++i) {
     if (!assigned[i]) continue;
@@ -78,22 +65,6 @@ ManyRowsUpdate manyRowsUpdate(const TableInfo& table, const std::vector<bool>& a
   return update;
 }
 
-// The table's fields in the relation; none when it is not in it. A table
-// related to itself is never passed over: only writes of other tables are.
-std::optional<std::vector<std::string>> sideOf(const RelationDef& relation,
-                                               const std::string& table) {
-  const bool referencing = relation.foreignTable == table, referenced = relation.table == table;
-  if (referencing == referenced) return std::nullopt;
-  std::vector<std::string> fields;
-  for (const RelationFieldPair& pair : relation.fields)
-    fields.push_back(referencing ? pair.foreignField : pair.field);
-  return fields;
-}
-
-const std::string& otherSide(const RelationDef& relation, const std::string& table) {
-  return relation.foreignTable == table ? relation.table : relation.foreignTable;
-}
-
 }  // namespace
 
 std::string insertSql(const TableInfo& table) {
@@ -102,110 +73,20 @@ std::string insertSql(const TableInfo& table) {
 
 void ServerWriteQueue::start(std::vector<RelationDef> relations) {
   stop();
-  relations_ = std::move(relations);
+  plan_ = ServerWritePlan(std::move(relations));
   state_ = State::Deferring;
 }
 
 void ServerWriteQueue::stop() {
   state_ = State::Off;
-  relations_.clear();
-  batches_.clear();
-  queuedRows_ = 0;
+  plan_ = ServerWritePlan();
+  statements_.clear();
   identities_.clear();
-  caches_.clear();
 }
 
 void ServerWriteQueue::spoil() {
   state_ = State::Spoiled;
-  batches_.clear();
-  queuedRows_ = 0;
-  caches_.clear();
-}
-
-ServerWriteQueue::RelationKeys ServerWriteQueue::relationKeys(const TableInfo& table,
-                                                              const KeyPart& valueAt) const {
-  RelationKeys keys;
-  for (size_t relation = 0; relation < relations_.size(); ++relation) {
-    const auto fields = sideOf(relations_[relation], table.name);
-    if (!fields) continue;
-    std::vector<size_t> columns;
-    std::vector<FieldType> types;
-    for (const std::string& field : *fields) {
-      const int column = table.columnIndex(field);
-      if (column < 0 || !keyComparable(table.columns[static_cast<size_t>(column)].type)) break;
-      columns.push_back(static_cast<size_t>(column));
-      types.push_back(table.columns[columns.back()].type);
-    }
-    keys[relation] = columns.size() < fields->size()
-                         ? AnyKey
-                         : serverKey(types, [&](size_t part) -> const FieldValue& {
-                             return valueAt(columns[part]);
-                           });
-  }
-  return keys;
-}
-
-// Whether an insert with these keys may be sent before the rows it passes
-// over: none of them names its row, nor is named by it, through a relation.
-bool ServerWriteQueue::commutes(const Batch& passed, const std::string& table,
-                                const RelationKeys& keys) const {
-  for (const auto& [relation, key] : keys) {
-    if (otherSide(relations_[relation], table) != passed.table) continue;
-    if (passed.changedRelations.contains(relation)) return false;
-    if (!key) continue;
-    if (*key == AnyKey) return false;
-    const auto found = passed.keys.find(relation);
-    if (found != passed.keys.end() && found->second.contains(*key)) return false;
-  }
-  return true;
-}
-
-ServerWriteQueue::Batch* ServerWriteQueue::joinable(
-    const std::string& table, const std::string& statement, size_t width,
-    const std::function<bool(const Batch&)>& passes) {
-  size_t looked = 0;
-  for (auto batch = batches_.rbegin(); batch != batches_.rend() && looked < BatchesLookedBack;
-       ++batch, ++looked) {
-    // Writes of one table keep their order.
-    if (batch->table == table)
-      return batch->statement == statement &&
-                     batch->parameters.texts.size() + width <= BatchParameters
-                 ? &*batch
-                 : nullptr;
-    if (!passes(*batch)) return nullptr;
-  }
-  return nullptr;
-}
-
-// Whether an update may be sent before the writes it passes over: neither it
-// nor they change what a relation between their tables compares.
-bool ServerWriteQueue::updatePasses(const Batch& passed, const std::string& table,
-                                    const std::set<size_t>& changed) const {
-  for (size_t relation = 0; relation < relations_.size(); ++relation) {
-    if (!sideOf(relations_[relation], table) ||
-        otherSide(relations_[relation], table) != passed.table)
-      continue;
-    if (changed.contains(relation) || passed.changedRelations.contains(relation)) return false;
-  }
-  return true;
-}
-
-std::set<size_t> ServerWriteQueue::changedRelations(const TableInfo& table,
-                                                    const std::vector<bool>& assigned) const {
-  std::set<size_t> changed;
-  for (size_t relation = 0; relation < relations_.size(); ++relation)
-    if (const auto fields = sideOf(relations_[relation], table.name))
-      if (std::any_of(fields->begin(), fields->end(), [&](const std::string& field) {
-            const int column = table.columnIndex(field);
-            return column < 0 || assigned[static_cast<size_t>(column)];
-          }))
-        changed.insert(relation);
-  return changed;
-}
-
-void ServerWriteQueue::append(ServerParameters& into, const ServerParameters& row) {
-  into.texts.insert(into.texts.end(), row.texts.begin(), row.texts.end());
-  into.nulls.insert(into.nulls.end(), row.nulls.begin(), row.nulls.end());
+  static_cast<void>(plan_.take());
 }
 
 std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::string& statement,
@@ -213,24 +94,11 @@ std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::st
                                            const KeyPart& valueAt) {
   const std::int64_t standIn = --lastStandIn_;
   if (spoiled()) return standIn;
-  const RelationKeys keys = relationKeys(table, valueAt);
-  Batch* batch = joinable(table.name, statement, parameters.texts.size(),
-                          [&](const Batch& passed) { return commutes(passed, table.name, keys); });
-  if (batch == nullptr) {
-    Batch& added = batches_.emplace_back();
-    added.table = table.name;
-    added.statement = statement;
-    added.manyRows = insertHead(table);
-    added.manyRowsEnd = returningIdentity();
-    added.width = parameters.texts.size();
-    batch = &added;
-  }
-  append(batch->parameters, parameters);
-  batch->standIns.push_back(standIn);
-  for (const auto& [relation, key] : keys)
-    if (key) batch->keys[relation].insert(*key);
-  ++queuedRows_;
-  noteInsert(table, standIn, valueAt);
+  const RowsStatement& rows = rowsStatement(statement, [&] {
+    return RowsStatement{
+        .oneRow = statement, .head = insertHead(table), .end = returningIdentity(), .casts = {}};
+  });
+  plan_.insert(table.name, rows, parameters, plan_.relationKeys(table, valueAt), standIn);
   return standIn;
 }
 
@@ -238,45 +106,32 @@ void ServerWriteQueue::queueUpdate(const TableInfo& table, const std::string& st
                                    const ServerParameters& parameters,
                                    const std::vector<bool>& assigned, std::int64_t rowid) {
   if (spoiled()) return;
-  std::set<size_t> changed = changedRelations(table, assigned);
-  Batch* batch = joinable(table.name, statement, parameters.texts.size(), [&](const Batch& passed) {
-    return updatePasses(passed, table.name, changed);
-  });
-  // A row updated twice keeps its updates apart, in order.
-  if (batch == nullptr || batch->rowids.contains(rowid)) {
-    Batch& added = batches_.emplace_back();
-    ManyRowsUpdate update = manyRowsUpdate(table, assigned);
-    added.table = table.name;
-    added.statement = statement;
-    added.update = true;
-    added.manyRows = std::move(update.head);
-    added.manyRowsEnd = std::move(update.end);
-    added.casts = std::move(update.casts);
-    added.width = parameters.texts.size();
-    added.changedRelations = std::move(changed);
-    batch = &added;
-  }
-  append(batch->parameters, parameters);
-  batch->standIns.push_back(0);
-  batch->rowids.insert(rowid);
-  ++queuedRows_;
-  noteUpdate(table, assigned);
+  const RowsStatement& rows =
+      rowsStatement(statement, [&] { return manyRowsUpdate(table, assigned, statement); });
+  plan_.update(table.name, rows, parameters, plan_.changedRelations(table, assigned), rowid);
+}
+
+const RowsStatement& ServerWriteQueue::rowsStatement(const std::string& oneRow,
+                                                     const std::function<RowsStatement()>& make) {
+  const auto [found, added] = statements_.try_emplace(oneRow);
+  if (added) found->second = make();
+  return found->second;
 }
 
 bool ServerWriteQueue::full() const {
-  return queuedRows_ >= QueueLength;
+  return plan_.rows() >= QueueLength;
 }
 
 // Rows are sent in statements of a power of two rows each, prepared once
 // a session: the server then parses and plans each statement once, where a
 // text it has not seen costs it more than the rows it writes.
 void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement>& statements,
-                                    std::vector<Batch>& sent) {
+                                    std::vector<Sent>& sent) {
   using Kind = PipelinedStatement::Kind;
   const size_t rows = batch.standIns.size();
   if (rows == 1) {
-    statements.push_back({batch.statement, std::move(batch.parameters), Kind::Prepared, {}});
-    sent.push_back(std::move(batch));
+    statements.push_back({batch.statement.oneRow, std::move(batch.parameters), Kind::Prepared, {}});
+    sent.push_back({batch.update, std::move(batch.standIns), nullptr});
     return;
   }
   auto texts = batch.parameters.texts.begin();
@@ -284,33 +139,26 @@ void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement
   for (size_t from = 0; from < rows;) {
     size_t part = MaxRowsAStatement;
     while (part > rows - from) part /= 2;
-    Batch piece;
-    piece.table = batch.table;
-    piece.update = batch.update;
-    piece.manyRows = batch.manyRows;
-    piece.manyRowsEnd = batch.manyRowsEnd;
-    piece.casts = batch.casts;
-    piece.width = batch.width;
-    piece.standIns.assign(batch.standIns.begin() + static_cast<std::ptrdiff_t>(from),
-                          batch.standIns.begin() + static_cast<std::ptrdiff_t>(from + part));
     const auto width = static_cast<std::ptrdiff_t>(part * batch.width);
-    piece.parameters.texts.assign(std::make_move_iterator(texts),
-                                  std::make_move_iterator(texts + width));
-    piece.parameters.nulls.assign(nulls, nulls + width);
+    ServerParameters parameters;
+    parameters.texts.assign(std::make_move_iterator(texts), std::make_move_iterator(texts + width));
+    parameters.nulls.assign(nulls, nulls + width);
     texts += width;
     nulls += width;
     const std::string& name =
-        part == 1 ? batch.statement : preparedFor(batch, part, statements, sent);
-    statements.push_back({name, std::move(piece.parameters), Kind::Prepared, {}});
-    sent.push_back(std::move(piece));
+        part == 1 ? batch.statement.oneRow : preparedFor(batch, part, statements, sent);
+    statements.push_back({name, std::move(parameters), Kind::Prepared, {}});
+    const auto first = batch.standIns.begin() + static_cast<std::ptrdiff_t>(from);
+    sent.push_back({batch.update, {first, first + static_cast<std::ptrdiff_t>(part)}, nullptr});
     from += part;
   }
 }
 
 const std::string& ServerWriteQueue::preparedFor(const Batch& batch, size_t rows,
                                                  std::vector<PipelinedStatement>& statements,
-                                                 std::vector<Batch>& sent) {
-  const auto [found, added] = prepared_.try_emplace({batch.manyRows, rows});
+                                                 std::vector<Sent>& sent) {
+  const RowsStatement& statement = batch.statement;
+  const auto [found, added] = prepared_.try_emplace({statement.head, rows});
   PreparedRows& prepared = found->second;
   if (added) {
     prepared.name = "r" + std::to_string(prepared_.size());
@@ -318,9 +166,8 @@ const std::string& ServerWriteQueue::preparedFor(const Batch& batch, size_t rows
         {prepared.name,
          {},
          PipelinedStatement::Kind::Prepare,
-         batch.manyRows + valuesList(batch.width, rows, batch.casts) + batch.manyRowsEnd});
-    Batch& preparation = sent.emplace_back();
-    preparation.preparation = &found->first;
+         statement.head + valuesList(batch.width, rows, statement.casts) + statement.end});
+    sent.push_back({false, {}, &found->first});
   }
   return prepared.name;
 }
@@ -335,7 +182,7 @@ void ServerWriteQueue::forgetUnprepared(pg_conn* connection) {
 
 // Inserts get their rows' identities in the order of their VALUES, as the
 // server writes and returns them.
-bool ServerWriteQueue::answered(Batch& batch, pg_result* result) {
+bool ServerWriteQueue::answered(const Sent& batch, pg_result* result) {
   if (batch.preparation != nullptr) {
     prepared_.at(*batch.preparation).ready = true;
     return true;
@@ -352,24 +199,22 @@ bool ServerWriteQueue::answered(Batch& batch, pg_result* result) {
 EngineStatus ServerWriteQueue::send(pg_conn* connection, const WhileWaiting& whileWaiting,
                                     bool wait) {
   if (auto status = receive(connection, whileWaiting); !status) return status;
-  if (batches_.empty()) return EngineStatus::success();
+  if (plan_.empty()) return EngineStatus::success();
   forgetUnprepared(connection);
   std::vector<PipelinedStatement> statements;
-  std::vector<Batch> sent;
-  for (Batch& batch : batches_) statementsOf(batch, statements, sent);
-  batches_.clear();
+  std::vector<Sent> sent;
+  for (Batch& batch : plan_.take()) statementsOf(batch, statements, sent);
   if (!sendPipeline(connection, statements, whileWaiting)) {
     spoil();
     return statusOf(connection, nullptr);
   }
   inFlight_ = std::move(sent);
-  queuedRows_ = 0;
   return wait ? receive(connection, whileWaiting) : EngineStatus::success();
 }
 
 EngineStatus ServerWriteQueue::receive(pg_conn* connection, const WhileWaiting& whileWaiting) {
   if (inFlight_.empty()) return EngineStatus::success();
-  std::vector<Batch> sent = std::move(inFlight_);
+  std::vector<Sent> sent = std::move(inFlight_);
   inFlight_.clear();
   std::vector<ServerResult> results;
   if (!readPipeline(connection, sent.size(), results, whileWaiting)) {
@@ -396,30 +241,6 @@ std::optional<std::int64_t> ServerWriteQueue::identity(std::int64_t standIn) con
   const auto found = identities_.find(standIn);
   if (found == identities_.end()) return std::nullopt;
   return found->second;
-}
-
-SeekCache* ServerWriteQueue::cacheFor(const TableInfo& table, const IndexInfo& index,
-                                      const CacheLoader& load) {
-  Cached& cached = caches_[table.name][index.name];
-  if (cached.cache || ++cached.seeks != SeeksBeforeCache) return cached.cache.get();
-  auto cache = std::make_unique<SeekCache>(table, index);
-  if (load(*cache)) cached.cache = std::move(cache);
-  return cached.cache.get();
-}
-
-void ServerWriteQueue::noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row) {
-  const auto found = caches_.find(table.name);
-  if (found == caches_.end()) return;
-  for (auto& [name, cached] : found->second)
-    if (cached.cache) cached.cache->noteInsert(rowid, row);
-}
-
-void ServerWriteQueue::noteUpdate(const TableInfo& table, const std::vector<bool>& assigned) {
-  const auto found = caches_.find(table.name);
-  if (found == caches_.end()) return;
-  // Whether another row keeps the old key is not known here: the cache goes.
-  for (auto& [name, cached] : found->second)
-    if (cached.cache && cached.cache->changedBy(assigned)) cached.cache.reset();
 }
 
 }  // namespace veltra::db::engine
