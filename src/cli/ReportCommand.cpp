@@ -136,10 +136,13 @@ void keepQtNotesQuiet(QtMsgType type, const QMessageLogContext&, const QString& 
 }
 
 // Fonts and the PDF writer need a GUI application; without a display it
-// runs on the offscreen platform.
+// runs on the offscreen platform. Windows always has its desktop, and its
+// own platform is the only one shipped there.
 std::unique_ptr<QGuiApplication> guiApplication() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
+#ifndef _WIN32
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   qInstallMessageHandler(keepQtNotesQuiet);
   static int argc = 1;
   static char name[] = "veltra-cli";

@@ -22,7 +22,8 @@ using platform::FilePath;
 
 TEST(FileNames, AFolderWithAccentedLettersHoldsTheRegisterAndItsFiles) {
   TempDir home;
-  const std::string folder = home.file("Società Trasporti Città");
+  // Not TempDir::file, whose names are in the system's code page on Windows.
+  const std::string folder = platform::Utf8Name(home.path() / FilePath("Società Trasporti Città"));
   ASSERT_TRUE(std::filesystem::create_directory(FilePath(folder)));
   const std::string sample = folder + "/VariazioniBusQz_12_20240315.txt";
   std::filesystem::copy_file(
@@ -68,6 +69,11 @@ TEST(FileNames, ANameWindowsRefusesAndAFileHeldOpenAreReportedAndLeftAlone) {
     return runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + home.file("veltra.ini")});
   };
   ASSERT_EQ(cli({"create", database}).exitStatus, 0);
+  ASSERT_EQ(
+      cli({"import", std::string(VELTRA_SOURCE_DIR) + "/examples/VariazioniBusQz_12_20240315.txt",
+           "--yes"})
+          .exitStatus,
+      0);
 
   const std::string refused = home.file("Situazione?.txt");
   const auto unnamed = cli({"export-fleet", "--date", "31/12/2024", "--out", refused});

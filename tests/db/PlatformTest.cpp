@@ -46,7 +46,9 @@ TEST(PlatformFiles, ATemporaryFileGetsTheModeOfAnOrdinaryOne) {
 // as it was: Windows would take a narrow name in its own code page.
 TEST(PlatformFiles, TemporaryFilesWithAccentedNamesAreNewEachTime) {
   testing::TempDir dir;
-  std::string first = dir.file("Società.XXXXXX");
+  // Not TempDir::file, whose names are in the system's code page on Windows.
+  const auto inDir = [&](const std::string& name) { return Utf8Name(dir.path() / FilePath(name)); };
+  std::string first = inDir("Società.XXXXXX");
   std::string second = first;
   const int firstFd = CreateTemporaryFile(first);
   const int secondFd = CreateTemporaryFile(second);
@@ -55,10 +57,10 @@ TEST(PlatformFiles, TemporaryFilesWithAccentedNamesAreNewEachTime) {
   ::close(firstFd);
   ::close(secondFd);
   EXPECT_NE(first, second);
-  EXPECT_TRUE(first.starts_with(dir.file("Società.")) && !first.ends_with("XXXXXX")) << first;
+  EXPECT_TRUE(first.starts_with(inDir("Società.")) && !first.ends_with("XXXXXX")) << first;
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-    names.push_back(dir.file(Utf8Name(entry.path().filename())));
+    names.push_back(inDir(Utf8Name(entry.path().filename())));
   std::sort(names.begin(), names.end());
   std::vector<std::string> made{first, second};
   std::sort(made.begin(), made.end());

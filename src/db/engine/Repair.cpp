@@ -153,7 +153,7 @@ std::string freeName(const std::string& base) {
   std::error_code ec;
   for (int n = 1;; ++n) {
     std::string candidate = base + (n > 1 ? "-" + std::to_string(n) : "");
-    if (!std::filesystem::exists(candidate, ec)) return candidate;
+    if (!std::filesystem::exists(platform::FilePath(candidate), ec)) return candidate;
   }
 }
 
@@ -275,21 +275,21 @@ EngineStatus putCopyInPlace(const std::string& path, const std::string& copyPath
                             RepairReport& report, const RepairObserver& observer) {
   const std::string beside = freeName(path + ".danneggiato");
   std::error_code ec;
-  std::filesystem::create_hard_link(path, beside, ec);
+  std::filesystem::create_hard_link(platform::FilePath(path), platform::FilePath(beside), ec);
   if (ec) {
     std::error_code ignored;
-    std::filesystem::remove(beside, ignored);
+    std::filesystem::remove(platform::FilePath(beside), ignored);
     ec.clear();
-    std::filesystem::copy_file(path, beside, ec);
+    std::filesystem::copy_file(platform::FilePath(path), platform::FilePath(beside), ec);
   }
   if (ec) {
     std::error_code ignored;
-    std::filesystem::remove(beside, ignored);
+    std::filesystem::remove(platform::FilePath(beside), ignored);
     return copyLeftBeside(copyPath, ec.message());
   }
   report.keptBeside = beside;
   notify(observer, RepairStep::OriginalKeptBeside);
-  std::filesystem::rename(copyPath, path, ec);
+  std::filesystem::rename(platform::FilePath(copyPath), platform::FilePath(path), ec);
   if (ec) return copyLeftBeside(copyPath, ec.message());
   platform::SyncFolderOf(path);
   notify(observer, RepairStep::CopyInPlace);

@@ -13,6 +13,7 @@
 #include "db/engine/SqliteTableDef.h"
 #include "db/engine/SqliteTableRecordset.h"
 #include "db/engine/Statement.h"
+#include "db/platform/Files.h"
 
 namespace veltra::db::engine {
 
@@ -81,7 +82,7 @@ SqliteDatabase::~SqliteDatabase() {
 std::unique_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path,
                                                        EngineStatus& status) {
   std::error_code ec;
-  if (path.empty() || std::filesystem::exists(path, ec)) {
+  if (path.empty() || std::filesystem::exists(platform::FilePath(path), ec)) {
     status = EngineStatus::failure("Il file \"" + path +
                                    "\" esiste già: il database non può essere creato.");
     return nullptr;
@@ -92,7 +93,7 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path,
                          "; PRAGMA foreign_keys = ON;");
   if (!status) {
     sqlite3_close(db);
-    std::filesystem::remove(path, ec);
+    std::filesystem::remove(platform::FilePath(path), ec);
     return nullptr;
   }
   return std::unique_ptr<SqliteDatabase>(new SqliteDatabase(db, path));
@@ -101,13 +102,13 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path,
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path,
                                                      EngineStatus& status) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
+  if (!std::filesystem::is_regular_file(platform::FilePath(path), ec)) {
     status = EngineStatus::failure("Il file \"" + path + "\" non esiste o non è un file.",
                                    SQLITE_CANTOPEN);
     return nullptr;
   }
   // SQLite takes an empty file for an empty database; here it is no database at all.
-  if (std::filesystem::file_size(path, ec) == 0) {
+  if (std::filesystem::file_size(platform::FilePath(path), ec) == 0) {
     status = EngineStatus::failure("Il file \"" + path + "\" è vuoto: non è un database.",
                                    SQLITE_NOTADB);
     return nullptr;

@@ -38,7 +38,8 @@ EngineStatus SqliteWorkspace::compactDatabase(const std::string& source,
                                               const std::string& destination) {
   std::error_code ec;
   // The engine refuses an existing destination in English only.
-  if (std::filesystem::exists(destination, ec)) return destinationExists(destination);
+  if (std::filesystem::exists(platform::FilePath(destination), ec))
+    return destinationExists(destination);
   const std::string partial = destination + ".duplicazione";
   removeDatabaseFiles(partial);
   EngineStatus status;
@@ -48,8 +49,10 @@ EngineStatus SqliteWorkspace::compactDatabase(const std::string& source,
   status = db->execute("VACUUM INTO " + quoteLiteral(partial));
   db.reset();
   if (status) platform::SyncFileAt(partial);
-  if (status && std::filesystem::exists(destination, ec)) status = destinationExists(destination);
-  if (status) std::filesystem::rename(partial, destination, ec);
+  if (status && std::filesystem::exists(platform::FilePath(destination), ec))
+    status = destinationExists(destination);
+  if (status)
+    std::filesystem::rename(platform::FilePath(partial), platform::FilePath(destination), ec);
   if (status && ec) status = EngineStatus::failure(ec.message());
   if (!status) {
     removeDatabaseFiles(partial);
