@@ -10,6 +10,11 @@
 #include "db/engine/EngineDatabase.h"
 #include "schema/Association.h"
 
+// Last, so that its macros rename nothing of the program's own.
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace veltra::app {
 
 namespace {
@@ -17,9 +22,16 @@ namespace {
 // The operating system's name and release.
 std::string operatingSystemText() {
 #ifdef Q_OS_WIN
+  // Qt gives the true release, which Windows hides from a program without a
+  // manifest; the service pack's text (empty on today's Windows) is the system's own.
   const QOperatingSystemVersion version = QOperatingSystemVersion::current();
-  return QString::asprintf("Windows NT (Rel. %d.%02d) Build %d", version.majorVersion(),
-                           version.minorVersion(), version.microVersion())
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  const QString servicePack =
+      GetVersionExW(&info) ? QString::fromWCharArray(info.szCSDVersion) : QString();
+  return QString::asprintf("Windows NT (Rel. %d.%02d) Build %d %ls", version.majorVersion(),
+                           version.minorVersion(), version.microVersion(),
+                           qUtf16Printable(servicePack))
       .toStdString();
 #else
   return (QSysInfo::prettyProductName() + QStringLiteral(" (") + QSysInfo::kernelType() + u' ' +

@@ -21,16 +21,24 @@ void useItalianLocale() {
   QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
-// An office program's look wherever it runs: one clear font (Liberation Sans
-// is Arial's metric twin) and, where no desktop chose an icon theme, the
-// boxes' icons from Breeze rather than Qt's own small bitmaps.
+// An office program's look wherever it runs: one clear font, Windows' own
+// Arial there and Liberation Sans, its metric twin, elsewhere, so that pages
+// break alike; and, where no desktop chose an icon theme, the boxes' icons
+// from Breeze rather than Qt's own small bitmaps. Windows keeps its own style
+// and its own boxes' icons.
 void useOfficeLook() {
+#ifdef Q_OS_WIN
+  QFont font(QStringLiteral("Arial"), 10);
+#else
   QFont font(QStringLiteral("Liberation Sans"), 10);
+#endif
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
+#ifndef Q_OS_WIN
   const QString theme = QIcon::themeName();
   if (theme.isEmpty() || theme == QStringLiteral("hicolor"))
     QIcon::setThemeName(QStringLiteral("breeze"));
+#endif
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ using qt::AssociationSettings;
 
 void reportUnsaved(CliContext& context, const AssociationSettings& settings) {
   context.err << "Impossibile salvare l'associazione del database in "
-              << settings.location().toStdString() << '\n';
+              << settings.databaseLocation().toStdString() << '\n';
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 // an installed program keeps its settings: the key
 // "Software\\Veltra\\Veltra\\1.00" with the values "Database" (the file in use)
 // and "Directory" (the folder for the default database). On Windows that is
-// the machine-wide registry; elsewhere an INI file in the user's
-// configuration folder, or the INI file named by VELTRA_SETTINGS.
+// the registry: the setup program creates the key machine-wide with
+// "Directory", and "Database" is kept under the same key of the current
+// user, read before the machine-wide one, since a user who is not an
+// administrator cannot write the machine-wide root. Elsewhere it is an INI
+// file in the user's configuration folder, or the INI file named by
+// VELTRA_SETTINGS.
 // The desktop program and veltra-cli share this code so they always agree.
 
 #include <QString>
@@ -21,15 +25,19 @@ class AssociationSettings {
   AssociationSettings();
   // The key kept in the given INI file.
   explicit AssociationSettings(QString iniFile);
+  // The key at this path under the registry's machine-wide and current-user
+  // roots (Windows only).
+  static AssociationSettings inRegistry(const QString& keyPath);
 
   // The key counts as missing when its store does not exist, cannot be read,
   // or holds no value under the key: the installation was never completed.
+  // In the registry, the key of either root counts.
   bool keyExists() const;
 
   // A value is readable only when it is a plain text that fits the buffer the
   // program has always read it into (2048 bytes with its terminating zero).
-  std::optional<std::string> database() const { return readText("Database"); }
-  std::optional<std::string> directory() const { return readText("Directory"); }
+  std::optional<std::string> database() const;
+  std::optional<std::string> directory() const;
   // Both values; none when the key is missing.
   std::optional<schema::AssociationKey> key() const;
 
@@ -45,16 +53,27 @@ class AssociationSettings {
   // What an installer does: creates the key with its "Directory" value.
   bool saveDirectory(const std::string& directory);
 
+  // The INI file, or the machine-wide key, where "Directory" is written.
   const QString& location() const { return location_; }
+  // Where "Database" is written: the INI file, or the current user's key.
+  const QString& databaseLocation() const { return native_ ? userLocation_ : location_; }
   bool isIniFile() const { return !native_; }
 
   static constexpr std::size_t ValueBufferSize = 2048;
 
  private:
-  std::optional<std::string> readText(const char* name) const;
-  bool writeText(const char* name, const std::string& value, bool createKey);
+  // A store holding the key: the INI file, or one root's key in the registry.
+  struct Store {
+    QString location;
+    bool native;
+  };
+  Store machineStore() const { return {location_, native_}; }
+  Store userStore() const { return {databaseLocation(), native_}; }
+  std::optional<std::string> readText(const Store& store, const char* name) const;
+  bool writeText(const Store& store, const char* name, const std::string& value, bool createKey);
 
   QString location_;
+  QString userLocation_;
   bool native_ = false;
 };
 
