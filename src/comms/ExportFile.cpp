@@ -67,8 +67,14 @@ WriteResult writeTemporary(const std::string& target, std::string_view bytes,
 
 }  // namespace
 
+std::string FileRefusedText(std::string_view failure, const std::string& path) {
+  std::string text = std::string(failure) + "\n\n" + path;
+  const std::string reason = platform::WhyFileRefused(path);
+  return reason.empty() ? text : text + "\n\n" + reason;
+}
+
 std::string CannotCreateText(const std::string& path) {
-  return "Impossibile creare\n\n" + path;
+  return FileRefusedText("Impossibile creare", path);
 }
 
 std::string CannotEncodeText(const std::string& path) {
@@ -116,7 +122,7 @@ bool ExportFiles::stage(const std::string& path, const std::optional<std::string
   if (!temporary.empty()) staged_.push_back({path, temporary});
   if (result == WriteResult::Done) return true;
   report(result == WriteResult::NotCreated ? CannotCreateText(path)
-                                           : "Impossibile scrivere\n\n" + path);
+                                           : FileRefusedText("Impossibile scrivere", path));
   discard();
   return false;
 }
@@ -124,7 +130,7 @@ bool ExportFiles::stage(const std::string& path, const std::optional<std::string
 bool ExportFiles::publish() {
   for (std::size_t i = 0; i < staged_.size(); ++i) {
     if (!platform::ReplaceFile(staged_[i].temporary, staged_[i].target)) {
-      report("Impossibile scrivere\n\n" + staged_[i].target);
+      report(FileRefusedText("Impossibile scrivere", staged_[i].target));
       staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
       discard();
       return false;

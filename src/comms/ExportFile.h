@@ -16,6 +16,11 @@
 
 namespace veltra::comms {
 
+// The message for a file the system refuses: what could not be done
+// ("Impossibile aprire", "Impossibile creare", "Impossibile scrivere"), a
+// blank line, the file's name and, when the system tells one the user can
+// act on, the reason after another blank line.
+std::string FileRefusedText(std::string_view failure, const std::string& path);
 // "Impossibile creare\n\n" and the file's name.
 std::string CannotCreateText(const std::string& path);
 // The same, with the reason: a text Windows-1252 cannot hold.

@@ -6,6 +6,7 @@
 
 #include "comms/ApplyCommunication.h"
 #include "comms/CommunicationReader.h"
+#include "comms/ExportFile.h"
 #include "db/platform/Files.h"
 
 namespace veltra::comms {
@@ -49,7 +50,7 @@ std::optional<CommunicationCheck> CheckCommunicationFile(const std::string& path
                                                          ui::Prompter& prompter) {
   std::ifstream file;
   if (!openFile(path, file)) {
-    prompter.message("Impossibile aprire\n\n" + path, ui::Icon::Exclamation);
+    prompter.message(FileRefusedText("Impossibile aprire", path), ui::Icon::Exclamation);
     return std::nullopt;
   }
   // Reading a large communication takes a while.

@@ -78,7 +78,10 @@ TEST(FileNames, ANameWindowsRefusesAndAFileHeldOpenAreReportedAndLeftAlone) {
   const std::string refused = home.file("Situazione?.txt");
   const auto unnamed = cli({"export-fleet", "--date", "31/12/2024", "--out", refused});
   EXPECT_EQ(unnamed.exitStatus, 1);
-  EXPECT_NE(unnamed.err.find("Impossibile creare\n\n" + refused), std::string::npos) << unnamed.err;
+  EXPECT_NE(unnamed.err.find("Impossibile creare\n\n" + refused +
+                             "\n\nIl nome contiene un carattere che Windows non ammette"),
+            std::string::npos)
+      << unnamed.err;
 
   const std::string held = home.file("Situazione.txt");
   std::ofstream(held, std::ios::binary) << "prima";
@@ -86,13 +89,29 @@ TEST(FileNames, ANameWindowsRefusesAndAFileHeldOpenAreReportedAndLeftAlone) {
                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
   const auto locked = cli({"export-fleet", "--date", "31/12/2024", "--out", held});
+  const auto unread = cli({"import", held, "--yes"});
   CloseHandle(other);
+  const std::string reason = "\n\nIl file è aperto da un altro programma: chiuderlo e riprovare.";
   EXPECT_EQ(locked.exitStatus, 1);
-  EXPECT_NE(locked.err.find("Impossibile scrivere\n\n" + held), std::string::npos) << locked.err;
+  EXPECT_NE(locked.err.find("Impossibile scrivere\n\n" + held + reason), std::string::npos)
+      << locked.err;
+  EXPECT_EQ(unread.exitStatus, 1);
+  EXPECT_NE(unread.err.find("Impossibile aprire\n\n" + held + reason), std::string::npos)
+      << unread.err;
   std::ifstream kept(held, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "prima");
   for (const auto& entry : std::filesystem::directory_iterator(home.path()))
     EXPECT_NE(entry.path().filename().string().front(), '.') << "left behind: " << entry.path();
+
+  // The register itself held open by another program.
+  other = CreateFileW(FilePath(database).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  const auto busy = cli({"status"});
+  CloseHandle(other);
+  EXPECT_EQ(busy.exitStatus, 1);
+  EXPECT_NE(busy.err.find("Il file è aperto da un altro programma"), std::string::npos) << busy.err;
+  EXPECT_EQ(cli({"status"}).exitStatus, 0);
 }
 #endif
 

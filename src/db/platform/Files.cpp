@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 // windows.h names its own ReplaceFileW so: this file's ReplaceFile is another.
@@ -84,6 +85,43 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 // ReplaceFile has already written the folder through.
 void SyncFolderOf(const std::string& /*path*/) {}
 
+namespace {
+
+// The characters no Windows file name holds; a colon is taken only after a
+// drive's letter.
+bool hasCharacterWindowsRefuses(const std::filesystem::path& path) {
+  const std::wstring name = path.relative_path().wstring();
+  return name.find_first_of(L"<>:\"|?*") != std::wstring::npos ||
+         std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32; });
+}
+
+// Opening the file again, sharing everything, fails only when another
+// program opened it sharing nothing (Excel with a list open, a copy under
+// way).
+bool heldOpenElsewhere(const std::filesystem::path& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+std::string WhyFileRefused(const std::string& path) {
+  const std::filesystem::path name = FilePath(path);
+  if (hasCharacterWindowsRefuses(name))
+    return "Il nome contiene un carattere che Windows non ammette nei nomi dei file "
+           "(< > : \" | ? *).";
+  if (heldOpenElsewhere(name))
+    return "Il file è aperto da un altro programma: chiuderlo e riprovare.";
+  return {};
+}
+
 #else
 
 int CreateTemporaryFile(std::string& pattern) {
@@ -120,6 +158,12 @@ void SyncFolderOf(const std::string& path) {
   if (fd < 0) return;
   static_cast<void>(::fsync(fd));
   ::close(fd);
+}
+
+// Every character but the separator may stand in a name, and no program
+// keeps others from a file it holds open.
+std::string WhyFileRefused(const std::string& /*path*/) {
+  return {};
 }
 
 #endif

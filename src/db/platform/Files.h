@@ -33,4 +33,11 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 // through a power cut.
 void SyncFolderOf(const std::string& path);
 
+// Why the system refuses the file at path, as a sentence to add to the
+// message of a failed open, create or write, when the reason is one the user
+// can act on and the name alone does not show: on Windows a name holding a
+// character Windows never takes, or a file another program holds open.
+// Empty when there is no such reason.
+std::string WhyFileRefused(const std::string& path);
+
 }  // namespace veltra::platform

@@ -103,8 +103,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path,
                                                      EngineStatus& status) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(platform::FilePath(path), ec)) {
-    status = EngineStatus::failure("Il file \"" + path + "\" non esiste o non è un file.",
-                                   SQLITE_CANTOPEN);
+    status = EngineStatus::failure(
+        withSystemReason("Il file \"" + path + "\" non esiste o non è un file.", path),
+        SQLITE_CANTOPEN);
     return nullptr;
   }
   // SQLite takes an empty file for an empty database; here it is no database at all.

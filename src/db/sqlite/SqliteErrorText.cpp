@@ -2,13 +2,22 @@
 
 #include <sqlite3.h>
 
+#include "db/platform/Files.h"
+
 namespace veltra::db::engine {
+
+std::string withSystemReason(std::string sentence, const std::string& path) {
+  const std::string reason = platform::WhyFileRefused(path);
+  return reason.empty() ? sentence : sentence + " " + reason;
+}
 
 EngineStatus describeOpenFailure(const std::string& path, int code,
                                  std::string_view engineMessage) {
   if ((code & 0xff) == SQLITE_CANTOPEN)
-    return EngineStatus::failure(
-        "Impossibile aprire il file \"" + path + "\" (" + std::string(engineMessage) + ").", code);
+    return EngineStatus::failure(withSystemReason("Impossibile aprire il file \"" + path + "\" (" +
+                                                      std::string(engineMessage) + ").",
+                                                  path),
+                                 code);
   return describeEngineFailure(code, engineMessage);
 }
 

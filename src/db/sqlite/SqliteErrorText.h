@@ -9,6 +9,10 @@
 
 namespace veltra::db::engine {
 
+// The sentence about the file at path followed, when the system tells one, by
+// why it refuses the file (a name Windows never takes, a file another program
+// holds open).
+std::string withSystemReason(std::string sentence, const std::string& path);
 EngineStatus describeOpenFailure(const std::string& path, int code, std::string_view engineMessage);
 EngineStatus describeEngineFailure(int code, std::string_view engineMessage);
 
