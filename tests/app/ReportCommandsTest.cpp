@@ -31,8 +31,8 @@
 #include "db/DatabaseConnection.h"
 #include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
+#include "support/PdfText.h"
 #include "support/RecordingPrompter.h"
-#include "support/RunProgram.h"
 #include "synthetic/SyntheticCommunication.h"
 
 // Qt's own way into its shortcuts, as its test library presses keys.
@@ -229,7 +229,7 @@ TEST_F(ReportCommandsTest, SavePdfWritesTheWholeReportAndKeepsThePreview) {
   EXPECT_EQ(dialogs.fileDialogs[0].nameFilters, QStringList{"File PDF (*.pdf)"});
   EXPECT_TRUE(dialogs.fileDialogs[0].proposedName.endsWith("Rubrica Mezzi x Azienda.pdf"));
   EXPECT_TRUE(dialogs.fileDialogs[0].confirmOverwrite);
-  const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
+  const auto info = pdfInfo(pdf);
   ASSERT_EQ(info.exitStatus, 0) << info.err;
   EXPECT_NE(info.out.find("842 x 595 pts (A4)"), std::string::npos) << info.out;
   EXPECT_GT(view->pageView()->pageCount(), 1);
@@ -321,7 +321,7 @@ TEST_F(ReportCommandsTest, PrintingToAFileLeavesTheWholeDocumentOrNothing) {
 
   printTo(false);
   view = runListByCompany(false);
-  const auto info = runProgram("/usr/bin/pdfinfo", {pdf});
+  const auto info = pdfInfo(pdf);
   ASSERT_EQ(info.exitStatus, 0) << info.err;
   const auto pages = info.out.find("Pages:");
   ASSERT_NE(pages, std::string::npos) << info.out;

@@ -20,6 +20,7 @@
 #include "reports/CommunicationsCheckReport.h"
 #include "reports/VehicleListReport.h"
 #include "schema/DatabaseCreation.h"
+#include "support/PdfText.h"
 #include "support/RecordingPrompter.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -104,7 +105,7 @@ class ReportCommandTest : public ::testing::Test {
   }
 
   std::map<std::string, std::string> pdfInfo(const std::string& pdf) {
-    const auto run = runProgram("/usr/bin/pdfinfo", {pdf});
+    const auto run = veltra::testing::pdfInfo(pdf);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     std::map<std::string, std::string> fields;
     std::size_t start = 0;
@@ -120,7 +121,7 @@ class ReportCommandTest : public ::testing::Test {
 
   // One text per page.
   std::vector<std::string> pdfPages(const std::string& pdf) {
-    const auto run = runProgram("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+    const auto run = pdfText(pdf);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     std::vector<std::string> pages;
     std::size_t start = 0;

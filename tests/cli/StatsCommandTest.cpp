@@ -9,6 +9,7 @@
 #include "comms/ApplyCommunication.h"
 #include "db/DatabaseConnection.h"
 #include "schema/DatabaseCreation.h"
+#include "support/PdfText.h"
 #include "support/RecordingPrompter.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -64,7 +65,7 @@ TEST_F(StatsCommandTest, WritesTheTableTheCsvAndThePdf) {
   EXPECT_EQ(title, "\xEF\xBB\xBFMezzi e posti\r");
   EXPECT_EQ(headings.substr(0, 51), "Ambito;Mezzi 31/12/2024;Mezzi 01/01/2024;Mezzi vari");
   EXPECT_EQ(total.substr(0, 14), "Totale;8;0;+8;");
-  const auto text = runProgram("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+  const auto text = pdfText(pdf);
   EXPECT_NE(text.out.find("Statistiche Parco al 31/12/2024 confrontate con il 01/01/2024"),
             std::string::npos);
   EXPECT_NE(text.out.find("Accessibilità per ambito"), std::string::npos);
