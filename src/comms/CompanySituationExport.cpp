@@ -7,6 +7,7 @@
 #include "comms/TaggedFileWriter.h"
 #include "comms/VehicleQuery.h"
 #include "db/QueryCursor.h"
+#include "db/platform/Files.h"
 
 namespace veltra::comms {
 
@@ -84,7 +85,7 @@ bool LoadCompanySituations(db::DatabaseConnection& connection, const std::string
 
 std::string SituationFilePath(const std::string& folder, std::int32_t azienda) {
   const std::string name = std::string(SituationFileTag) + "_" + std::to_string(azienda) + ".txt";
-  return (std::filesystem::path(folder) / name).string();
+  return platform::Utf8Name(platform::FilePath(folder) / name);
 }
 
 std::optional<std::string> SituationFileText(const Communication& situation) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "db/platform/Files.h"
 #include "qt/AssociationSettings.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -17,7 +18,8 @@ TEST(InstallationCommand, CreatesTheKeyAndItsFolderOnceAndThenLeavesThemAlone) {
   const auto cli = [&](const std::vector<std::string>& args) {
     return runProgram(VELTRA_CLI_PATH, args, {"VELTRA_SETTINGS=" + settingsFile});
   };
-  const std::string folder = dir.file("dati/Veltra");
+  // Named as the system spells it: Windows' settings keep its own separator.
+  const std::string folder = platform::Utf8Name(platform::FilePath(dir.file("dati")) / "Veltra");
 
   const auto first = cli({"register-installation", folder});
   EXPECT_EQ(first.exitStatus, 0) << first.err;

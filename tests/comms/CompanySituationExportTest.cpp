@@ -171,8 +171,14 @@ TEST_P(EmptyRegisterSituationTest, WithoutActiveVehiclesNoFileIsWrittenButTheRun
 }
 
 TEST(SituationFilePath, NamesTheFileAfterTheCompanyCodeWithoutLeadingZeros) {
+#ifdef _WIN32
+  EXPECT_EQ(SituationFilePath("C:\\Uscite\\Città", 7),
+            "C:\\Uscite\\Città\\ComunicazioneBusQz_7.txt");
+  EXPECT_EQ(SituationFilePath("C:\\Uscite\\", 120), "C:\\Uscite\\ComunicazioneBusQz_120.txt");
+#else
   EXPECT_EQ(SituationFilePath("/srv/uscita", 7), "/srv/uscita/ComunicazioneBusQz_7.txt");
   EXPECT_EQ(SituationFilePath("/srv/uscita/", 120), "/srv/uscita/ComunicazioneBusQz_120.txt");
+#endif
 }
 
 }  // namespace
