@@ -106,7 +106,7 @@ ImportTimes importFile(const std::string& database, const std::string& file) {
     times.inserted = applied.payload.inserted;
     times.updated = applied.payload.updated;
   });
-  if (const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection.engineDatabase()))
+  if (const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection.EngineDatabase()))
     times.roundTrips = server->roundTrips();
   return times;
 }

@@ -41,8 +41,8 @@ std::string operatingSystemText() {
 }
 
 std::optional<std::string> engineVersion(const db::DatabaseConnection* connection) {
-  if (connection == nullptr || connection->engineDatabase() == nullptr) return std::nullopt;
-  return connection->engineDatabase()->versionText();
+  if (connection == nullptr || connection->EngineDatabase() == nullptr) return std::nullopt;
+  return connection->EngineDatabase()->versionText();
 }
 
 }  // namespace

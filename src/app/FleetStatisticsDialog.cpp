@@ -18,7 +18,7 @@ namespace veltra::app {
 
 FleetStatisticsDialog::FleetStatisticsDialog(db::DatabaseConnection& connection, QWidget* parent)
     : QDialog(parent),
-      prompter_(connection.prompter()),
+      prompter_(connection.Prompter()),
       companies_(comms::FleetCompanyItems(connection)) {
   setWindowTitle(QStringLiteral("Statistiche Parco"));
   auto* layout = new QVBoxLayout(this);

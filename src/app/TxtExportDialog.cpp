@@ -16,7 +16,7 @@ namespace veltra::app {
 
 TxtExportDialog::TxtExportDialog(db::DatabaseConnection& connection, QWidget* parent)
     : QDialog(parent),
-      prompter_(connection.prompter()),
+      prompter_(connection.Prompter()),
       companies_(comms::FleetCompanyItems(connection)),
       ambits_(comms::FleetAmbitItems(connection)) {
   setWindowTitle(QStringLiteral("Estrazione in formato TXT / TAB"));

@@ -23,7 +23,7 @@ Registration registerCommunication(db::DatabaseConnection& connection,
   db::TableCursor comunica(&connection, "comunica");
   comunica.SelectIndex("codice");
   const std::string keys[] = {std::to_string(communication.azienda()), communication.date()};
-  if (comunica.Seek(2, keys)) return Registration::Duplicate;
+  if (comunica.Seek(keys)) return Registration::Duplicate;
   comunica.AddNew();
   comunica.SetField("azienda", keys[0]);
   comunica.SetField("data", keys[1]);
@@ -79,7 +79,7 @@ class VehicleWriter {
 
   // Both rows are attempted whatever happens to either; false when one failed.
   bool write(const VehicleEntry& entry, int& inserted, int& updated) {
-    const bool known = bus_.Seek(1, &entry.telaio);
+    const bool known = bus_.Seek({&entry.telaio, 1});
     if (known) {
       bus_.Edit();
     } else {
@@ -117,7 +117,7 @@ bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction
   bool ok = true;
   for (const VehicleEntry& entry : communication.entries()) {
     // An error that ended the transaction itself leaves nothing to write into.
-    if (!transaction.ok()) return false;
+    if (!transaction.Ok()) return false;
     ok = writer.write(entry, inserted, updated) && ok;
   }
   return ok;
@@ -129,10 +129,10 @@ ui::Result<ImportCounts> ApplyCommunication(db::DatabaseConnection& connection,
                                             const Communication& communication) {
   const ui::Result<ImportCounts> nothingKept{ui::Outcome::Failed, {}};
   db::BulkTransaction transaction(connection);
-  if (!transaction.ok()) return nothingKept;
+  if (!transaction.Ok()) return nothingKept;
   const Registration registration = registerCommunication(connection, communication);
   if (registration == Registration::Duplicate) {
-    connection.prompter().message(DuplicateMessage, ui::Icon::Stop);
+    connection.Prompter().message(DuplicateMessage, ui::Icon::Stop);
     return nothingKept;
   }
   // Every bus and storia row needs the comunica row: without it they would

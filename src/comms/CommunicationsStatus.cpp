@@ -75,7 +75,7 @@ bool ShowCommunicationVerdict(db::DatabaseConnection& connection, std::int32_t a
   bool failed = false;
   const bool hasVehicles = CommunicationHasVehicles(connection, azienda, date, &failed);
   if (failed) return false;
-  connection.prompter().message(CommunicationVerdictText(date, hasVehicles), ui::Icon::Information);
+  connection.Prompter().message(CommunicationVerdictText(date, hasVehicles), ui::Icon::Information);
   return true;
 }
 

@@ -94,7 +94,7 @@ std::optional<std::string> SituationFileText(const Communication& situation) {
 
 ui::Outcome ExportCompanySituations(db::DatabaseConnection& connection,
                                     const std::string& generationDate) {
-  ui::Prompter& prompter = connection.prompter();
+  ui::Prompter& prompter = connection.Prompter();
   prompter.beginBusy(true);
   CommunicationList situations;
   // Files that leave out vehicles must not reach the companies.

@@ -24,7 +24,7 @@ ui::FileChoice fleetFileChoice() {
 
 ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
                                  const FleetExportChoice& choice) {
-  ui::Prompter& prompter = connection.prompter();
+  ui::Prompter& prompter = connection.Prompter();
   prompter.beginBusy(true);
   SituationList list;
   if (!LoadFleetSituation(connection, choice.date, list)) return ui::Outcome::Failed;

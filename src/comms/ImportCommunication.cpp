@@ -60,7 +60,7 @@ std::optional<CommunicationCheck> CheckCommunicationFile(const std::string& path
 
 ImportOutcome ImportCommunication(db::DatabaseConnection& connection) {
   if (connection.RefusedAsReadOnly()) return {ui::Outcome::Failed, {}};
-  ui::Prompter& prompter = connection.prompter();
+  ui::Prompter& prompter = connection.Prompter();
   const auto path = prompter.openFile(communicationFileChoice());
   if (!path) return {ui::Outcome::Cancelled, {}};
 

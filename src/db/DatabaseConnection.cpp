@@ -93,7 +93,7 @@ struct BulkTransaction::State {
 };
 
 ReadSnapshot::ReadSnapshot(DatabaseConnection& connection) {
-  engine::EngineDatabase* database = connection.engineDatabase();
+  engine::EngineDatabase* database = connection.EngineDatabase();
   bool begun = false;
   // One that cannot begin leaves the reads to say what failed.
   if (database != nullptr && database->beginReading(begun) && begun) begun_ = database;
@@ -105,18 +105,18 @@ ReadSnapshot::~ReadSnapshot() {
 
 BulkTransaction::BulkTransaction(DatabaseConnection& connection) : connection_(connection) {
   if (!connection.IsOpen() || connection.RefusedAsReadOnly()) return;
-  state_ = std::make_unique<State>(*connection.engineDatabase());
+  state_ = std::make_unique<State>(*connection.EngineDatabase());
   ok_ = state_->transaction.status().ok;
   if (!ok_)
-    connection.prompter().message(
+    connection.Prompter().message(
         "Errore in apertura della transazione\n\n" + state_->transaction.status().text,
         ui::Icon::Stop);
 }
 
 BulkTransaction::~BulkTransaction() = default;
 
-bool BulkTransaction::ok() const {
-  return ok_ && connection_.engineDatabase()->inTransaction();
+bool BulkTransaction::Ok() const {
+  return ok_ && connection_.EngineDatabase()->inTransaction();
 }
 
 namespace {
@@ -160,8 +160,8 @@ class HeldPrompter final : public ui::Prompter {
 }  // namespace
 
 bool BulkTransaction::Attempt(const std::function<bool()>& work) {
-  engine::EngineDatabase& database = *connection_.engineDatabase();
-  if (!ok()) return work();
+  engine::EngineDatabase& database = *connection_.EngineDatabase();
+  if (!Ok()) return work();
   engine::EngineStatus status;
   const std::unique_ptr<engine::WriteDeferral> deferral = database.deferWrites(status);
   if (!deferral) return work();
@@ -189,7 +189,7 @@ bool BulkTransaction::Commit() {
   ok_ = false;
   const engine::EngineStatus status = state_->transaction.commit();
   if (!status) {
-    connection_.prompter().message("Errore in chiusura della transazione\n\n" + status.text,
+    connection_.Prompter().message("Errore in chiusura della transazione\n\n" + status.text,
                                    ui::Icon::Stop);
     return false;
   }

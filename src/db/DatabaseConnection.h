@@ -41,8 +41,8 @@ class DatabaseConnection {
   // True, after one box saying so, when the register may only be read: a
   // command that writes asks this before any work.
   bool RefusedAsReadOnly() const;
-  ui::Prompter& prompter() const { return *prompter_; }
-  engine::EngineDatabase* engineDatabase() const { return database_; }
+  ui::Prompter& Prompter() const { return *prompter_; }
+  engine::EngineDatabase* EngineDatabase() const { return database_; }
   // False, after saying so, when what the connection opened has been
   // deleted or moved away since, or the server it is on stopped answering
   // and the user chose not to try again; the connection is then given up.
@@ -79,7 +79,7 @@ class ReadSnapshot {
 // Bulk work (applying a communication, creating a database, seeding) runs in
 // one transaction that is committed at the end: a row that fails a
 // constraint undoes only itself, a crash leaves the file as it was before.
-// Errors that end the transaction itself are shown and make ok() false.
+// Errors that end the transaction itself are shown and make Ok() false.
 class BulkTransaction {
  public:
   explicit BulkTransaction(DatabaseConnection& connection);
@@ -89,7 +89,7 @@ class BulkTransaction {
 
   // False once the transaction could not start, was committed, or was ended
   // by the engine itself (disk full, I/O error): then nothing more can be written.
-  bool ok() const;
+  bool Ok() const;
   // Commits; false (after a box) when the engine could not make it final.
   bool Commit();
   // Runs work, whose writes the engine may defer (see

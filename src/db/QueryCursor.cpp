@@ -33,11 +33,11 @@ bool QueryCursor::Execute() {
   BuildSql();
   rowFlag_ = true;
   engine::EngineStatus status;
-  recordset_ = connection_->engineDatabase()->openQuery(statement_, status);
+  recordset_ = connection_->EngineDatabase()->openQuery(statement_, status);
   if (!status) {
     rowFlag_ = false;
     failed_ = true;
-    connection_->prompter().message("Errore sintassi SQL\n\n" + statement_ + "\n\n" + status.text,
+    connection_->Prompter().message("Errore sintassi SQL\n\n" + statement_ + "\n\n" + status.text,
                                     ui::Icon::Exclamation);
     return false;
   }
@@ -45,7 +45,7 @@ bool QueryCursor::Execute() {
   if (!status) {
     rowFlag_ = false;
     failed_ = true;
-    connection_->prompter().message(
+    connection_->Prompter().message(
         "Errore estrazione Select SQL\n\n" + statement_ + "\n\n" + status.text,
         ui::Icon::Exclamation);
     return false;
@@ -57,13 +57,13 @@ bool QueryCursor::Execute() {
 bool QueryCursor::NextRow() {
   if (!rowFlag_) return false;
   // Long walks hold the thread that paints the busy indicator.
-  connection_->prompter().keepResponsive();
+  connection_->Prompter().keepResponsive();
   if (!recordset_ || recordset_->atEnd()) return rowFlag_ = false;
   const engine::EngineStatus status = recordset_->moveNext();
   if (!status) {
     rowFlag_ = false;
     failed_ = true;
-    connection_->prompter().message("Errore lettura riga successiva della select corrente\n\n" +
+    connection_->Prompter().message("Errore lettura riga successiva della select corrente\n\n" +
                                         statement_ + "\n\n" + status.text,
                                     ui::Icon::Stop);
   }
@@ -73,7 +73,7 @@ bool QueryCursor::NextRow() {
 
 void QueryCursor::reportColumnFailure(const std::string& column, const std::string& engineText) {
   failed_ = true;
-  connection_->prompter().message(
+  connection_->Prompter().message(
       "Errore campo (" + column + ") nella select corrente\n\n" + statement_ + "\n\n" + engineText,
       ui::Icon::Stop);
 }

@@ -22,7 +22,7 @@ TableCursor::TableCursor(DatabaseConnection* connection, const std::string& tabl
     : connection_(connection) {
   if (connection_ == nullptr || !connection_->IsOpen()) return;
   if (!tableName.empty()) tableName_ = tableName;
-  engine::EngineDatabase& db = *connection_->engineDatabase();
+  engine::EngineDatabase& db = *connection_->EngineDatabase();
   engine::TableInfo table;
   engine::EngineStatus status = db.loadTable(tableName, table);
   if (!status) {
@@ -31,13 +31,7 @@ TableCursor::TableCursor(DatabaseConnection* connection, const std::string& tabl
   }
   recordset_ = db.openTable(table, status);
   if (!status) {
-    connection_->prompter().message(status.text, ui::Icon::Stop);
-    return;
-  }
-  status = recordset_->setPessimisticLocking();
-  if (!status) {
-    connection_->prompter().message(status.text, ui::Icon::Stop);
-    recordset_.reset();
+    connection_->Prompter().message(status.text, ui::Icon::Stop);
     return;
   }
   open_ = true;
@@ -54,7 +48,7 @@ TableCursor::~TableCursor() {
 }
 
 bool TableCursor::report(std::string_view sentence, const std::string& engineText) {
-  connection_->prompter().message(std::string(sentence) + "\n\n" + engineText, ui::Icon::Stop);
+  connection_->Prompter().message(std::string(sentence) + "\n\n" + engineText, ui::Icon::Stop);
   return false;
 }
 
@@ -72,17 +66,17 @@ bool TableCursor::SelectIndex(const std::string& indexName) {
   return true;
 }
 
-bool TableCursor::Seek(int keyCount, const std::string* keys) {
+bool TableCursor::Seek(std::span<const std::string> keys) {
   if (!open_) return false;
-  if (keyCount < 1 || keyCount > MaxSeekKeys)
+  if (keys.empty() || keys.size() > MaxSeekKeys)
     return report("Errore lettura tavola (" + tableName() + ")",
                   "La ricerca vuole da 1 a " + std::to_string(MaxSeekKeys) + " chiavi.");
   // Keys name the sentinel dates as the program writes them, like SetField values.
   std::array<std::string_view, MaxSeekKeys> values;
-  for (int i = 0; i < keyCount; ++i) values[i] = storedSentinel(keys[i]);
+  for (std::size_t i = 0; i < keys.size(); ++i) values[i] = storedSentinel(keys[i]);
   bool found = false;
   const engine::EngineStatus status =
-      recordset_->seek(std::span(values.data(), static_cast<std::size_t>(keyCount)), found);
+      recordset_->seek(std::span(values.data(), keys.size()), found);
   if (!status) return report("Errore lettura tavola (" + tableName() + ")", status);
   return found;
 }
@@ -104,7 +98,7 @@ bool TableCursor::AddNew() {
 bool TableCursor::Update() {
   if (!open_) return false;
   // Bulk writes hold the thread that paints the busy indicator.
-  connection_->prompter().keepResponsive();
+  connection_->Prompter().keepResponsive();
   const engine::EngineStatus status = recordset_->update();
   if (!status) return report("Errore aggiornamento tavola (" + tableName() + ")", status);
   return true;

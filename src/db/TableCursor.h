@@ -3,9 +3,11 @@
 // Values cross as text, which the engine converts to each field's type; bulk
 // writers may give numbers as numbers, which the engine takes as their text.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "db/FieldValue.h"
@@ -27,8 +29,8 @@ class TableCursor {
 
   bool IsOpen() const { return open_; }
   bool SelectIndex(const std::string& indexName);
-  // n key texts; true only when a row with that key was found.
-  bool Seek(int keyCount, const std::string* keys);
+  // The key's texts, in the index's order; true only when a row with that key was found.
+  bool Seek(std::span<const std::string> keys);
   bool Edit();
   bool AddNew();
   bool Update();
@@ -48,7 +50,7 @@ class TableCursor {
   bool SetWholeNumber(int position, std::int64_t value);
   bool SetNumber(int position, double value);
 
-  static constexpr int MaxSeekKeys = 16;
+  static constexpr std::size_t MaxSeekKeys = 16;
 
  private:
   bool report(std::string_view sentence, const std::string& engineText);

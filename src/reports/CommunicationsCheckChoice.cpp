@@ -17,7 +17,7 @@ namespace {
 // register lacks the company.
 std::optional<bool> seekMark(db::TableCursor& regazi, std::int32_t azienda) {
   const std::string key = std::to_string(azienda);
-  if (!regazi.SelectIndex("codice") || !regazi.Seek(1, &key)) return std::nullopt;
+  if (!regazi.SelectIndex("codice") || !regazi.Seek({&key, 1})) return std::nullopt;
   std::string mark;
   regazi.GetField("attiva", mark);
   return mark == "1";
@@ -70,7 +70,7 @@ std::vector<std::optional<bool>> ToggleCompanyMarks(db::DatabaseConnection& conn
   const std::vector<std::optional<bool>> unchanged(codes.size());
   std::vector<std::optional<bool>> after;
   db::BulkTransaction transaction(connection);
-  if (!transaction.ok()) return unchanged;
+  if (!transaction.Ok()) return unchanged;
   {
     db::TableCursor regazi(&connection, "regazi");
     for (std::int32_t code : codes) {

@@ -17,7 +17,7 @@ class KeyCursor {
     cursor_.SelectIndex("codice");
   }
 
-  bool seek(const std::string& key) { return cursor_.Seek(1, &key); }
+  bool seek(const std::string& key) { return cursor_.Seek({&key, 1}); }
 
   // The field's text with its trailing blanks removed.
   std::string text(const std::string& field) {

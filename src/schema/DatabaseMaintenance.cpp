@@ -76,23 +76,18 @@ std::string RepairSummaryText(const RepairReport& report) {
 
 namespace {
 
-// Opens the engine's workspace, makes the one call of the command and closes
-// the workspace again. Each failure is shown with the engine's description.
+// Makes the one call of the command in the engine's workspace; its failure
+// is shown with the engine's description.
 ui::Outcome runInWorkspace(ui::Prompter& prompter, std::string_view caption,
                            const std::string& database, const std::string& failureSentence,
                            const std::function<EngineStatus(Workspace&)>& operation) {
-  const auto report = [&](const std::string& sentence, const EngineStatus& status) {
-    prompter.message(sentence + "\n\n" + status.text, ui::Icon::Exclamation, ui::Buttons::Ok,
-                     caption);
-    return ui::Outcome::Failed;
-  };
   const auto workspace = Workspace::forDatabase(database);
   workspace->setProgressHook([&prompter] { prompter.keepResponsive(); });
-  if (const EngineStatus status = workspace->open(); !status)
-    return report("Errore durante la creazione spazio di lavoro", status);
   const EngineStatus status = operation(*workspace);
-  workspace->close();
-  return status ? ui::Outcome::Done : report(failureSentence, status);
+  if (status) return ui::Outcome::Done;
+  prompter.message(failureSentence + "\n\n" + status.text, ui::Icon::Exclamation, ui::Buttons::Ok,
+                   caption);
+  return ui::Outcome::Failed;
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ void seedCodes(db::DatabaseConnection& connection, const std::string& table,
     cursor.SelectIndex("codice");
     for (const auto& record : records) {
       // A full disk or an I/O error ends the transaction: writing on is useless.
-      if (!transaction.ok()) break;
+      if (!transaction.Ok()) break;
       cursor.AddNew();
       cursor.SetField("codice", std::to_string(record.code));
       cursor.SetField("denom", record.name);

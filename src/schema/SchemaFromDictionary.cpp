@@ -171,7 +171,7 @@ bool createFields(const TableMessages& report, db::engine::TableDef& definition,
   int ordinalPosition = 1;
   for (const Row& row :
        readRows(connection, "nome, tipo, size, obblig, regola, mess", "campi",
-                "tavola = " + quoted(table), connection.engineDatabase()->insertionOrder())) {
+                "tavola = " + quoted(table), connection.EngineDatabase()->insertionOrder())) {
     db::engine::FieldDef field;
     EngineStatus status = fieldFromRow(row, ordinalPosition++, field);
     if (status) status = definition.createField(field);

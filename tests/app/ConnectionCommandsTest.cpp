@@ -220,7 +220,7 @@ TEST_F(ConnectionCommandsTest, AboutBoxNamesTheDatabaseAndTheEngineVersion) {
   window().runCommand(CmdAbout);
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   const std::string ending = "\n\nDatabase: " + window().databasePath() + " (Jet " +
-                             window().connection()->engineDatabase()->versionText() + ")";
+                             window().connection()->EngineDatabase()->versionText() + ")";
   const std::string& text = dialogs.boxes[0].text;
   ASSERT_GE(text.size(), ending.size());
   EXPECT_EQ(text.substr(text.size() - ending.size()), ending);

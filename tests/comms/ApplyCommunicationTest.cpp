@@ -284,7 +284,7 @@ TEST_P(ApplyCommunicationTest, AServerThatGoesAwayMidwayLeavesNothingWritten) {
     // Called before every statement and while one is waited for.
     void keepResponsive() override {
       if (++calls_ == 40)
-        static_cast<void>(other_.engineDatabase()->execute(
+        static_cast<void>(other_.EngineDatabase()->execute(
             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
             "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
     }

@@ -44,8 +44,7 @@ class CommsDatabaseTest : public ::testing::TestWithParam<TestEngine> {
                       const std::string& field) {
     db::TableCursor cursor(connection.get(), table);
     cursor.SelectIndex("codice");
-    const std::vector<std::string> keys(key);
-    if (!cursor.Seek(static_cast<int>(keys.size()), keys.data())) return "<absent>";
+    if (!cursor.Seek({key.begin(), key.size()})) return "<absent>";
     std::string text;
     cursor.GetField(field, text);
     return text;

@@ -124,7 +124,7 @@ TEST_P(CompanySituationExportTest, AStoredTabIsRefusedNamingTheVehicleAndTheFiel
   db::TableCursor bus(connection.get(), "bus");
   bus.SelectIndex("codice");
   const std::string chassis = "ZCFA1AD0002512345";
-  ASSERT_TRUE(bus.Seek(1, &chassis));
+  ASSERT_TRUE(bus.Seek({&chassis, 1}));
   ASSERT_TRUE(bus.Edit());
   bus.SetField("atto", "DGR\t412");
   ASSERT_TRUE(bus.Update());
@@ -141,7 +141,7 @@ TEST_P(CompanySituationExportTest, ATextWindows1252CannotHoldIsRefusedBeforeTheF
   db::TableCursor bus(connection.get(), "bus");
   bus.SelectIndex("codice");
   const std::string chassis = "SBV3A0000C0000042";
-  ASSERT_TRUE(bus.Seek(1, &chassis));
+  ASSERT_TRUE(bus.Seek({&chassis, 1}));
   bus.Edit();
   bus.SetField("tipo", "Autobus \u20ac\u0141");  // the euro sign is in the code page, Ł is not
   ASSERT_TRUE(bus.Update());

@@ -60,7 +60,7 @@ class ExportDatabaseTest : public CommsDatabaseTest {
     db::TableCursor cursor(connection.get(), table);
     cursor.SelectIndex("codice");
     const std::string key = std::to_string(code);
-    ASSERT_TRUE(cursor.Seek(1, &key));
+    ASSERT_TRUE(cursor.Seek({&key, 1}));
     ASSERT_TRUE(cursor.Edit());
     cursor.SetField("denom", name);
     ASSERT_TRUE(cursor.Update());

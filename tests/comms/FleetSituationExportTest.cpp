@@ -82,7 +82,7 @@ class FleetSituationExportTest : public testing::ExportDatabaseTest {
     db::TableCursor storia(connection.get(), "storia");
     storia.SelectIndex("codice");
     const std::string keys[] = {telaio, data};
-    ASSERT_TRUE(storia.Seek(2, keys));
+    ASSERT_TRUE(storia.Seek(keys));
     ASSERT_TRUE(storia.Edit());
     storia.SetField(field, text);
     ASSERT_TRUE(storia.Update());

@@ -88,7 +88,7 @@ TEST_P(ImportCommunicationTest, AppliesAConfirmedFileAndReportsTheCounts) {
 // The server is sent an import's writes in batches: one it refused would
 // have the whole import done again a write at a time, right but slow.
 TEST_P(ImportCommunicationTest, ACleanImportOnTheServerIsNeverDoneAgain) {
-  const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection->engineDatabase());
+  const auto* server = dynamic_cast<db::engine::ServerDatabase*>(connection->EngineDatabase());
   if (server == nullptr) GTEST_SKIP() << "only the server defers writes";
   EXPECT_EQ(import(writeCommunication("a.txt", SyntheticCommunication(7, "15/03/2024", 300)))
                 .payload.inserted,

@@ -35,7 +35,7 @@ TEST(DatabaseConnection, FilesThatAreNoDatabaseFailAtOpen) {
     {
       DatabaseConnection connection(prompter, dir.file(name));
       EXPECT_FALSE(connection.IsOpen()) << name;
-      EXPECT_EQ(connection.engineDatabase(), nullptr);
+      EXPECT_EQ(connection.EngineDatabase(), nullptr);
     }
     expectOneOpenFailure(prompter);  // and nothing more when it is destroyed
   }
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, BulkTransactionTest, ::testing::ValuesIn(testi
 TEST_P(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItself) {
   {
     BulkTransaction transaction(*connection);
-    ASSERT_TRUE(transaction.ok());
+    ASSERT_TRUE(transaction.Ok());
     TableCursor azi(connection.get(), "azi");
     azi.AddNew();
     azi.SetField("codice", "1");
@@ -100,9 +100,9 @@ TEST_P(BulkTransactionTest, UncommittedWorkIsUndoneAndAFailingRowUndoesOnlyItsel
   TableCursor azi(connection.get(), "azi");
   azi.SelectIndex("codice");
   const std::string one = "1", two = "2", three = "3";
-  EXPECT_FALSE(azi.Seek(1, &one));
-  EXPECT_TRUE(azi.Seek(1, &two));
-  EXPECT_TRUE(azi.Seek(1, &three));
+  EXPECT_FALSE(azi.Seek({&one, 1}));
+  EXPECT_TRUE(azi.Seek({&two, 1}));
+  EXPECT_TRUE(azi.Seek({&three, 1}));
   ASSERT_EQ(prompter.messages.size(), 1u) << "only the duplicate row reports";
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore aggiornamento tavola (azi)\n\n", 0), 0u);
 }
@@ -133,7 +133,7 @@ TEST_P(BulkTransactionTest, AnAttemptGivesEveryWriteItsResultInTheOrderWritten) 
     const auto seek = [&](int from, int to) {
       for (int code = from; code <= to; ++code) {
         const std::string key = std::to_string(code);
-        found += azi.Seek(1, &key) ? 1 : 0;
+        found += azi.Seek({&key, 1}) ? 1 : 0;
       }
     };
     azi.SelectIndex("codice");
@@ -154,16 +154,16 @@ TEST_P(BulkTransactionTest, AnAttemptGivesEveryWriteItsResultInTheOrderWritten) 
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.SelectIndex("codice");
   const std::string first[] = {"T1", "01/01/2024"}, second[] = {"T1", "02/01/2024"};
-  EXPECT_FALSE(mezzi.Seek(2, first));
-  EXPECT_TRUE(mezzi.Seek(2, second));
+  EXPECT_FALSE(mezzi.Seek(first));
+  EXPECT_TRUE(mezzi.Seek(second));
 }
 
 TEST_P(BulkTransactionTest, ATransactionTheEngineEndedIsReportedNotCommitted) {
   BulkTransaction transaction(*connection);
-  ASSERT_TRUE(transaction.ok());
+  ASSERT_TRUE(transaction.Ok());
   // What the engine does itself on a full disk or an I/O error.
-  ASSERT_TRUE(connection->engineDatabase()->execute("ROLLBACK"));
-  EXPECT_FALSE(transaction.ok());
+  ASSERT_TRUE(connection->EngineDatabase()->execute("ROLLBACK"));
+  EXPECT_FALSE(transaction.Ok());
   EXPECT_FALSE(transaction.Commit());
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore in chiusura della transazione\n\n", 0), 0u);

@@ -47,7 +47,7 @@ TEST_P(EngineRulesTest, CursorWritesAreRefusedWithTheCulpritNamed) {
 
 TEST_P(EngineRulesTest, SchemaReadsBackAsBuilt) {
   engine::TableInfo info;
-  ASSERT_TRUE(connection->engineDatabase()->loadTable("MEZZI", info));
+  ASSERT_TRUE(connection->EngineDatabase()->loadTable("MEZZI", info));
   EXPECT_EQ(info.name, "mezzi");
   ASSERT_EQ(info.columns.size(), 11u);
   EXPECT_EQ(info.columns[0].type, FieldType::Text);
@@ -67,7 +67,7 @@ TEST_P(EngineRulesTest, SchemaReadsBackAsBuilt) {
 }
 
 TEST_P(EngineRulesTest, RelationsAreCheckedWhenMade) {
-  engine::EngineDatabase& db = *connection->engineDatabase();
+  engine::EngineDatabase& db = *connection->EngineDatabase();
   // Referenced fields without a unique index, and a name already taken.
   EXPECT_FALSE(db.createRelation({"r1", "mezzi", "azi", 0, {{"azienda", "codice"}}}));
   EXPECT_FALSE(db.createRelation({"mezzi_azi", "azi", "mezzi", 0, {{"codice", "azienda"}}}));

@@ -32,7 +32,7 @@ class ServerEngineTest : public testing::DbTest {
   bool hasCompany(const std::string& code) {
     TableCursor azi(connection.get(), "azi");
     azi.SelectIndex("codice");
-    return azi.Seek(1, &code);
+    return azi.Seek({&code, 1});
   }
 };
 
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Server, ServerEngineTest, ::testing::Values(testing::Te
 TEST_P(ServerEngineTest, ACommitAfterTheServerAbortedTheTransactionIsAFailure) {
   BulkTransaction transaction(*connection);
   ASSERT_TRUE(addCompany(*connection, "1"));
-  EXPECT_FALSE(connection->engineDatabase()->execute("SELECT 1 / 0"));
+  EXPECT_FALSE(connection->EngineDatabase()->execute("SELECT 1 / 0"));
   EXPECT_FALSE(transaction.Commit());
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text.rfind("Errore in chiusura della transazione\n\n", 0), 0u);
@@ -66,7 +66,7 @@ TEST_P(ServerEngineTest, SecondBulkWriterWaitsForTheFirst) {
     TableCursor azi(&other, "azi");
     azi.SelectIndex("codice");
     const std::string code = "1";
-    secondSawTheFirst = azi.Seek(1, &code);
+    secondSawTheFirst = azi.Seek({&code, 1});
     addCompany(other, "2");
     transaction.Commit();
   });
@@ -89,13 +89,13 @@ TEST_P(ServerEngineTest, AWriterWaitingForTheLockKeepsCallingItsProgressHook) {
   ASSERT_TRUE(addCompany(*connection, "1"));
   constexpr int TicksBeforeTheFirstEnds = 5;
   int ticks = 0;
-  other.engineDatabase()->setProgressHook([&] {
+  other.EngineDatabase()->setProgressHook([&] {
     if (++ticks == TicksBeforeTheFirstEnds) {
       EXPECT_TRUE(first->Commit());
     }
   });
   BulkTransaction second(other);
-  EXPECT_TRUE(second.ok());
+  EXPECT_TRUE(second.Ok());
   EXPECT_GE(ticks, TicksBeforeTheFirstEnds);
   EXPECT_TRUE(addCompany(other, "2"));
   EXPECT_TRUE(second.Commit());
@@ -111,7 +111,7 @@ TEST_P(ServerEngineTest, ASessionTheServerEndedIsOpenedAgainBeforeTheNextCommand
   ASSERT_TRUE(other.IsOpen());
   // Its statements, prepared on the old session, are gone with it.
   EXPECT_TRUE(addCompany(other, "2"));
-  ASSERT_TRUE(connection->engineDatabase()->execute(
+  ASSERT_TRUE(connection->EngineDatabase()->execute(
       "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
       "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
   EXPECT_TRUE(other.StillInPlace());
@@ -144,9 +144,9 @@ TEST_P(ServerEngineTest, DuplicateCopiesTheRegisterIntoANewFileAndRepairIsRefuse
   TableCursor azi(&file, "azi");
   azi.SelectIndex("codice");
   const std::string code = "4";
-  EXPECT_TRUE(azi.Seek(1, &code));
+  EXPECT_TRUE(azi.Seek({&code, 1}));
   engine::TableInfo mezzi;
-  ASSERT_TRUE(file.engineDatabase()->loadTable("mezzi", mezzi));
+  ASSERT_TRUE(file.EngineDatabase()->loadTable("mezzi", mezzi));
   ASSERT_EQ(mezzi.relations.size(), 1u);
   EXPECT_EQ(mezzi.relations[0].name, "mezzi_azi");
 

@@ -37,7 +37,7 @@ class TableCursorTest : public testing::DbTest {
     TableCursor mezzi(connection.get(), "mezzi");
     EXPECT_TRUE(mezzi.SelectIndex("codice"));
     const std::string keys[] = {chassis, date};
-    EXPECT_TRUE(mezzi.Seek(2, keys));
+    EXPECT_TRUE(mezzi.Seek(keys));
     std::string out = "not read";
     EXPECT_TRUE(mezzi.GetField(field, out));
     return out;
@@ -96,7 +96,7 @@ TEST_P(TableCursorTest, EditChangesTheRowFoundBySeek) {
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.SelectIndex("codice");
   const std::string keys[] = {"T2", "01/01/2005"};
-  ASSERT_TRUE(mezzi.Seek(2, keys));
+  ASSERT_TRUE(mezzi.Seek(keys));
   ASSERT_TRUE(mezzi.Edit());
   ASSERT_TRUE(mezzi.SetField("posti", "11"));
   ASSERT_TRUE(mezzi.SetField("interno", ""));
@@ -105,7 +105,7 @@ TEST_P(TableCursorTest, EditChangesTheRowFoundBySeek) {
   EXPECT_EQ(read("T2", "01/01/2005", "interno"), "");
   EXPECT_EQ(read("T2", "01/01/2005", "azienda"), "7") << "fields not set keep their value";
   // An edit that changes nothing writes nothing and still succeeds.
-  ASSERT_TRUE(mezzi.Seek(2, keys));
+  ASSERT_TRUE(mezzi.Seek(keys));
   ASSERT_TRUE(mezzi.Edit());
   EXPECT_TRUE(mezzi.Update());
   EXPECT_EQ(read("T2", "01/01/2005", "posti"), "11");
@@ -120,10 +120,10 @@ TEST_P(TableCursorTest, OneCursorOverManyRowsNeverCarriesAValueFromTheRowBefore)
   const int posti = mezzi.FieldPosition("posti");
   std::string out;
   const std::string a[] = {"A", "01/01/2005"}, b[] = {"B", "01/01/2005"};
-  ASSERT_TRUE(mezzi.Seek(2, a));
+  ASSERT_TRUE(mezzi.Seek(a));
   ASSERT_TRUE(mezzi.GetField("note", out));
   // An edit of B after a read of A writes only what it sets, and reads B.
-  ASSERT_TRUE(mezzi.Seek(2, b));
+  ASSERT_TRUE(mezzi.Seek(b));
   ASSERT_TRUE(mezzi.Edit());
   ASSERT_TRUE(mezzi.SetField(posti, "21"));
   EXPECT_FALSE(mezzi.SetField("lung", "dodici"));
@@ -163,8 +163,8 @@ TEST_P(TableCursorTest, OnlyAsciiLettersCompareWithoutCase) {
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.SelectIndex("codice");
   const std::string ascii = "CITTà", accented = "CITTÀ";
-  EXPECT_TRUE(mezzi.Seek(1, &ascii));
-  EXPECT_FALSE(mezzi.Seek(1, &accented));
+  EXPECT_TRUE(mezzi.Seek({&ascii, 1}));
+  EXPECT_FALSE(mezzi.Seek({&accented, 1}));
 }
 
 TEST_P(TableCursorTest, SeekWithALeadingKeyFindsTheFirstMatchingRow) {
@@ -173,14 +173,14 @@ TEST_P(TableCursorTest, SeekWithALeadingKeyFindsTheFirstMatchingRow) {
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.SelectIndex("codice");
   const std::string chassis = "P", absent = "Q";
-  ASSERT_TRUE(mezzi.Seek(1, &chassis));
+  ASSERT_TRUE(mezzi.Seek({&chassis, 1}));
   std::string date;
   mezzi.GetField("data", date);
   EXPECT_EQ(date, "01/01/2005");
-  EXPECT_FALSE(mezzi.Seek(1, &absent));
+  EXPECT_FALSE(mezzi.Seek({&absent, 1}));
   // A key longer than its field cannot be in the table either.
   const std::string tooLong(63, 'P');
-  EXPECT_FALSE(mezzi.Seek(1, &tooLong));
+  EXPECT_FALSE(mezzi.Seek({&tooLong, 1}));
   EXPECT_TRUE(prompter.messages.empty()) << "a key that is not there is no failure";
 }
 
@@ -191,7 +191,7 @@ TEST_P(TableCursorTest, FailureBoxesNameOperationAndObjects) {
   prompter.clear();
 
   const std::string key = "x";
-  EXPECT_FALSE(mezzi.Seek(1, &key));  // no current index
+  EXPECT_FALSE(mezzi.Seek({&key, 1}));  // no current index
   EXPECT_EQ(head(onlyMessage()), "Errore lettura tavola (mezzi)\n\n");
   prompter.clear();
 
@@ -222,7 +222,7 @@ TEST_P(TableCursorTest, SeekKeyOfTheWrongTypeIsAReadFailure) {
   TableCursor azi(connection.get(), "azi");
   azi.SelectIndex("codice");
   const std::string key = "sette";
-  EXPECT_FALSE(azi.Seek(1, &key));
+  EXPECT_FALSE(azi.Seek({&key, 1}));
   EXPECT_EQ(head(onlyMessage()), "Errore lettura tavola (azi)\n\n");
 }
 

@@ -39,7 +39,7 @@ class FinancingListReportTest : public testing::ExportDatabaseTest {
   void setBusField(const std::string& telaio, const std::string& field, const std::string& value) {
     db::TableCursor bus(connection.get(), "bus");
     ASSERT_TRUE(bus.SelectIndex("codice"));
-    ASSERT_TRUE(bus.Seek(1, &telaio));
+    ASSERT_TRUE(bus.Seek({&telaio, 1}));
     ASSERT_TRUE(bus.Edit());
     ASSERT_TRUE(bus.SetField(field, value));
     ASSERT_TRUE(bus.Update());

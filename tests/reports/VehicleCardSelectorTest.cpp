@@ -47,7 +47,7 @@ TEST_P(VehicleCardSelectorTest, ItemsKeepPlateAndChassisApart) {
 }
 
 TEST_P(VehicleCardSelectorTest, AnEmptyRegisterHasNoItems) {
-  ASSERT_TRUE(connection->engineDatabase()->execute("DELETE FROM storia; DELETE FROM bus"));
+  ASSERT_TRUE(connection->EngineDatabase()->execute("DELETE FROM storia; DELETE FROM bus"));
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::VehicleCard).empty());
   EXPECT_TRUE(reports::VehicleSelectorItems(*connection, SelectorFor::HistoryCard).empty());
 }

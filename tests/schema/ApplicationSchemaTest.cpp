@@ -96,7 +96,7 @@ TEST_P(ApplicationSchemaTest, VehicleFieldsRefuseNullExceptTheFourOptionalOnes) 
 TEST_P(ApplicationSchemaTest, OnlyInternoAndAttoAcceptTheEmptyText) {
   db::engine::EngineStatus status;
   auto recordset =
-      connection->engineDatabase()->openTable(testing::tableInfo(*connection, "bus"), status);
+      connection->EngineDatabase()->openTable(testing::tableInfo(*connection, "bus"), status);
   ASSERT_TRUE(status.ok);
   // The recordset sets an empty text as it is; the cursor would have made it null.
   const auto emptyText = [&](const std::string& chassis, const std::string& field) {
@@ -156,7 +156,7 @@ TEST_P(ApplicationSchemaTest, ReferencedKeyCannotChangeWhileRowsReferToIt) {
   db::TableCursor communications(connection.get(), "comunica");
   ASSERT_TRUE(communications.SelectIndex("codice"));
   const std::string key[] = {"12", "15/03/2004"};
-  ASSERT_TRUE(communications.Seek(2, key));
+  ASSERT_TRUE(communications.Seek(key));
   ASSERT_TRUE(communications.Edit());
   communications.SetField("data", "16/03/2004");
   EXPECT_FALSE(communications.Update());

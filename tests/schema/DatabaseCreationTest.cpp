@@ -57,7 +57,7 @@ TEST_P(BuildNewDatabaseTest, CompleteDatabaseShowsOnlyTheSuccessText) {
 TEST_P(BuildNewDatabaseTest, CompleteDatabaseHoldsTablesKeysRelationsAndCodes) {
   CreatedDatabase created(GetParam());
   auto connection = created.connect();
-  auto names = connection->engineDatabase()->tableNames();
+  auto names = connection->EngineDatabase()->tableNames();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names,
             (std::vector<std::string>{"bus", "campi", "comunica", "indici", "indici2", "regazi",

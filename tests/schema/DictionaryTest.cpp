@@ -23,7 +23,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, DictionaryWriters, ::testing::ValuesIn(testing
 TEST_P(DictionaryWriters, ValuesReadBackAsTheTextsCreationTests) {
   DictionaryDatabase database(GetParam(), false);
   auto& connection = database.connection();
-  const std::string written = connection.engineDatabase()->insertionOrder();
+  const std::string written = connection.EngineDatabase()->insertionOrder();
   {
     DictionaryCursors cursors(connection);
     EXPECT_TRUE(AddFieldEntry(cursors.campi, "prova", "a", 'A', 12, true, "A", "Campo a", "", ""));
@@ -53,7 +53,7 @@ class ApplicationDictionaryTest : public ::testing::TestWithParam<testing::TestE
                        written);
   }
   DictionaryDatabase database{GetParam()};
-  const std::string written = database.connection().engineDatabase()->insertionOrder();
+  const std::string written = database.connection().EngineDatabase()->insertionOrder();
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, ApplicationDictionaryTest,

@@ -34,12 +34,12 @@ int rowCount(db::DatabaseConnection& connection, const std::string& table,
 
 db::engine::TableInfo tableInfo(db::DatabaseConnection& connection, const std::string& table) {
   db::engine::TableInfo info;
-  EXPECT_TRUE(connection.engineDatabase()->loadTable(table, info).ok) << table;
+  EXPECT_TRUE(connection.EngineDatabase()->loadTable(table, info).ok) << table;
   return info;
 }
 
 bool hasTable(db::DatabaseConnection& connection, const std::string& table) {
-  const auto names = connection.engineDatabase()->tableNames();
+  const auto names = connection.EngineDatabase()->tableNames();
   return std::find(names.begin(), names.end(), table) != names.end();
 }
 

@@ -23,8 +23,6 @@ class TableRecordset {
   TableRecordset(const TableRecordset&) = delete;
   TableRecordset& operator=(const TableRecordset&) = delete;
 
-  // Row locking happens in the engine while a write runs; kept for the callers' order.
-  EngineStatus setPessimisticLocking() { return EngineStatus::success(); }
   EngineStatus setIndex(const std::string& indexName);
   EngineStatus seek(std::span<const std::string_view> keys, bool& found);
   EngineStatus edit();

@@ -18,9 +18,6 @@ class Workspace {
   static std::unique_ptr<Workspace> forDatabase(const std::string& locator);
 
   virtual ~Workspace() = default;
-  // Nothing needs a session around these operations; the steps stay as users know them.
-  EngineStatus open() { return EngineStatus::success(); }
-  void close() {}
   // Called every so often while an operation works, as on an open database.
   void setProgressHook(EngineDatabase::ProgressHook hook) { progressHook_ = std::move(hook); }
 

@@ -6,7 +6,7 @@
 
 #include "db/engine/TableDef.h"
 #include "db/sqlite/SqliteStatement.h"
-#include "db/sqlite/repair/RowRescue.h"
+#include "db/sqlite/repair/SetAsideRows.h"
 
 namespace veltra::db::engine {
 

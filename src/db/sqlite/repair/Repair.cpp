@@ -15,7 +15,10 @@
 #include "db/sqlite/repair/BrokenRelations.h"
 #include "db/sqlite/repair/FilePages.h"
 #include "db/sqlite/repair/PageRows.h"
+#include "db/sqlite/repair/RepairStatements.h"
 #include "db/sqlite/repair/RowRescue.h"
+#include "db/sqlite/repair/RowWitnesses.h"
+#include "db/sqlite/repair/SetAsideRows.h"
 
 namespace veltra::db::engine {
 

@@ -3,68 +3,19 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
-#include <map>
-#include <memory>
+#include <optional>
 #include <set>
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "db/engine/TableDef.h"
 #include "db/sqlite/SqliteStatement.h"
+#include "db/sqlite/repair/RepairStatements.h"
+#include "db/sqlite/repair/SetAsideRows.h"
 
 namespace veltra::db::engine {
-
-bool stopsRepair(const EngineStatus& status) {
-  const int primary = status.code & 0xff;
-  return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_INTERRUPT;
-}
-
-bool refusedByConstraint(const EngineStatus& status) {
-  return (status.code & 0xff) == SQLITE_CONSTRAINT;
-}
-
-EngineStatus executeOn(sqlite3* db, const std::string& sql) {
-  const int code = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-  return code == SQLITE_OK ? EngineStatus::success()
-                           : engineFailure(db, sqlite3_extended_errcode(db));
-}
-
-EngineStatus SetAsideRows::ensureTable() {
-  if (created_) return EngineStatus::success();
-  created_ = true;
-  return executeOn(copy_, "CREATE TABLE IF NOT EXISTS " + quoteIdentifier(SetAsideTableName) +
-                              " (tavola VARCHAR(64) NOT NULL, riga INTEGER, motivo LONGTEXT, "
-                              "valori LONGTEXT)");
-}
-
-std::string SetAsideRows::valuesText(const SqliteStatement& row, EngineStatus& status) {
-  SqliteStatement quote(copy_, "SELECT quote(?)", status);
-  std::string text;
-  for (int column = 1; status && column < row.columnCount(); ++column) {
-    quote.reset();
-    quote.bindColumnOf(1, row, column);
-    if (!quote.step(status)) break;
-    text += (column > 1 ? ", " : "") + row.columnName(column) + " = " + quote.columnText(0);
-  }
-  return text;
-}
-
-EngineStatus SetAsideRows::put(const std::string& table, const SqliteStatement& row,
-                               const std::string& reason) {
-  EngineStatus status = ensureTable();
-  if (!status) return status;
-  const std::string values = valuesText(row, status);
-  if (!status) return status;
-  SqliteStatement insert(
-      copy_, "INSERT INTO " + quoteIdentifier(SetAsideTableName) + " VALUES (?, ?, ?, ?)", status);
-  insert.bindText(1, table);
-  insert.bindColumnOf(2, row, 0);
-  insert.bindText(3, reason);
-  insert.bindText(4, values);
-  if (status) insert.step(status);
-  return status;
-}
 
 namespace {
 
@@ -77,16 +28,6 @@ constexpr std::uint64_t ProbedRange = 64;
 RowId middleOf(RowId low, RowId high) {
   const auto span = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
   return static_cast<RowId>(static_cast<std::uint64_t>(low) + span / 2);
-}
-
-std::vector<std::string> indexesOf(sqlite3* damaged, const std::string& table) {
-  EngineStatus status;
-  SqliteStatement indexes(
-      damaged, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?", status);
-  indexes.bindText(1, table);
-  std::vector<std::string> names;
-  while (indexes.step(status)) names.push_back(indexes.columnText(0));
-  return names;
 }
 
 // Every rowid the table's indexes in the damaged file still name: the rows
@@ -128,49 +69,6 @@ std::vector<std::string> columnsOf(sqlite3* copy, const std::string& table) {
   return names;
 }
 
-// The names joined by commas, each given after its own copy of `each`
-// ("?" and "? AS " make a parameter list; nothing makes a column list).
-std::string listOf(const std::vector<std::string>& names, const std::string& each, bool withNames) {
-  std::string list;
-  for (const std::string& name : names)
-    list += (list.empty() ? "" : ", ") + each + (withNames ? name : std::string());
-  return list;
-}
-
-bool isValidUtf8(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80         ? 1
-                               : lead >> 5 == 0x6  ? 2
-                               : lead >> 4 == 0xe  ? 3
-                               : lead >> 3 == 0x1e ? 4
-                                                   : 0;
-    if (length == 0 || at + length > text.size()) return false;
-    std::uint32_t code = length == 1 ? lead : lead & (0x7f >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-      const auto next = static_cast<unsigned char>(text[at + i]);
-      if (next >> 6 != 0x2) return false;
-      code = (code << 6) | (next & 0x3f);
-    }
-    static constexpr std::uint32_t Least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < Least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
-    at += length;
-  }
-  return true;
-}
-
-}  // namespace
-
-std::optional<std::string> columnWithBadText(const SqliteStatement& row) {
-  for (int column = 0; column < row.columnCount(); ++column)
-    if (row.holdsText(column) && !isValidUtf8(row.columnText(column)))
-      return row.columnName(column);
-  return std::nullopt;
-}
-
-namespace {
-
 // A row read through SQLite in the form of one read from the pages.
 StoredRow storedRowOf(const SqliteStatement& row) {
   StoredRow stored{row.columnInt(0), {}};
@@ -198,21 +96,6 @@ StoredRow storedRowOf(const SqliteStatement& row) {
     }
   }
   return stored;
-}
-
-void bindStored(SqliteStatement& stmt, int index, const StoredValue& value) {
-  switch (value.kind) {
-    case StoredValue::Kind::Null:
-      return stmt.bindNull(index);
-    case StoredValue::Kind::Integer:
-      return stmt.bindInt(index, value.integer);
-    case StoredValue::Kind::Real:
-      return stmt.bindDouble(index, value.real);
-    case StoredValue::Kind::Text:
-      return stmt.bindText(index, value.bytes);
-    case StoredValue::Kind::Blob:
-      return stmt.bindBlob(index, value.bytes);
-  }
 }
 
 class TableCopier {
@@ -445,126 +328,7 @@ class TableCopier {
   bool readFailed_ = false;
 };
 
-// The lookups of a table's rows in each of its indexes, prepared once.
-class IndexLookups {
- public:
-  explicit IndexLookups(sqlite3* damaged) : damaged_(damaged) {}
-
-  bool names(const TableShape& table, const StoredRow& row) {
-    auto& lookups = lookupsOf(table);
-    if (lookups.empty()) return true;
-    for (Lookup& lookup : lookups) {
-      lookup.stmt->reset();
-      for (std::size_t i = 0; i < lookup.positions.size(); ++i)
-        bindStored(*lookup.stmt, static_cast<int>(i + 1), row.values[lookup.positions[i]]);
-      lookup.stmt->bindInt(static_cast<int>(lookup.positions.size() + 1), row.rowid);
-      EngineStatus status;
-      if (lookup.stmt->step(status)) return true;
-    }
-    return false;
-  }
-
- private:
-  struct Lookup {
-    std::unique_ptr<SqliteStatement> stmt;
-    std::vector<std::size_t> positions;  // of the index's columns among the table's
-  };
-
-  std::vector<Lookup>& lookupsOf(const TableShape& table) {
-    const auto cached = lookups_.find(table.name);
-    if (cached != lookups_.end()) return cached->second;
-    std::vector<Lookup>& lookups = lookups_[table.name];
-    EngineStatus status;
-    SqliteStatement indexes(
-        damaged_, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?", status);
-    indexes.bindText(1, table.name);
-    while (indexes.step(status))
-      if (auto lookup = lookupIn(table, indexes.columnText(0)); lookup.stmt)
-        lookups.push_back(std::move(lookup));
-    return lookups;
-  }
-
-  Lookup lookupIn(const TableShape& table, const std::string& index) {
-    Lookup lookup;
-    EngineStatus status;
-    SqliteStatement columns(damaged_, "SELECT name FROM pragma_index_info(?)", status);
-    columns.bindText(1, index);
-    std::string where;
-    while (columns.step(status)) {
-      const std::string column = columns.columnText(0);
-      const auto at = std::find(table.columns.begin(), table.columns.end(), column);
-      if (at == table.columns.end()) return {};
-      lookup.positions.push_back(static_cast<std::size_t>(at - table.columns.begin()));
-      where += quoteIdentifier(column) + " = ? AND ";
-    }
-    if (!status || lookup.positions.empty()) return {};
-    lookup.stmt = std::make_unique<SqliteStatement>(damaged_,
-                                                    "SELECT 1 FROM " + quoteIdentifier(table.name) +
-                                                        " INDEXED BY " + quoteIdentifier(index) +
-                                                        " WHERE " + where + "rowid = ?",
-                                                    status);
-    if (!status) return {};
-    return lookup;
-  }
-
-  sqlite3* damaged_;
-  std::map<std::string, std::vector<Lookup>> lookups_;
-};
-
-// Inserts of a row into each table of the copy, undone at once.
-class TrialInserts {
- public:
-  explicit TrialInserts(sqlite3* copy) : copy_(copy) {}
-
-  bool accepts(const TableShape& table, const StoredRow& row) {
-    SqliteStatement& insert = insertInto(table);
-    if (!insert.prepared() || row.values.size() != table.columns.size()) return false;
-    insert.reset();
-    insert.bindInt(1, row.rowid);
-    for (std::size_t i = 0; i < row.values.size(); ++i)
-      bindStored(insert, static_cast<int>(i + 2), row.values[i]);
-    if (!executeOn(copy_, "SAVEPOINT prova")) return false;
-    EngineStatus status;
-    insert.step(status);
-    static_cast<void>(executeOn(copy_, "ROLLBACK TO prova; RELEASE prova"));
-    return status.ok;
-  }
-
- private:
-  SqliteStatement& insertInto(const TableShape& table) {
-    auto& insert = inserts_[table.name];
-    if (!insert) {
-      std::vector<std::string> columns{"rowid"};
-      for (const std::string& column : table.columns) columns.push_back(quoteIdentifier(column));
-      EngineStatus status;
-      insert = std::make_unique<SqliteStatement>(
-          copy_,
-          "INSERT INTO " + quoteIdentifier(table.name) + " (" + listOf(columns, "", true) +
-              ") VALUES (" + listOf(columns, "?", false) + ")",
-          status);
-    }
-    return *insert;
-  }
-
-  sqlite3* copy_;
-  std::map<std::string, std::unique_ptr<SqliteStatement>> inserts_;
-};
-
 }  // namespace
-
-IndexWitness copyWitnessOn(sqlite3* copy) {
-  auto inserts = std::make_shared<TrialInserts>(copy);
-  return [inserts](const TableShape& table, const StoredRow& row) {
-    return inserts->accepts(table, row);
-  };
-}
-
-IndexWitness indexWitnessOn(sqlite3* damaged) {
-  auto lookups = std::make_shared<IndexLookups>(damaged);
-  return [lookups](const TableShape& table, const StoredRow& row) {
-    return lookups->names(table, row);
-  };
-}
 
 EngineStatus rescueRows(sqlite3* damaged, sqlite3* copy, SetAsideRows& setAside,
                         const TableShape& shape, const IndexWitness& named,
