@@ -6,18 +6,13 @@
 // on or before the day and one of its first spelling) and writes them to a
 // file, as a shell would.
 //
-// The register is built once with generated communications and kept in
-// /tmp/veltra-fleet-bench/ (a few minutes for the million rows); delete the
-// folder to build it again. Run by hand, with a Release build:
+// The register is that of support/FleetRegister.h. Run by hand, with a Release build:
 //   build/speed/bench/fleet_export_bench --benchmark_filter=FleetExport/50000/20
 //
 // BM_FleetStatistics computes the figures of the "Statistiche Parco" for the
 // same day over the same register, beside the export: figures_ms and
 // export_ms, their ratio and cpu_ratio; the same states are read, so the
 // figures should cost about what the export does.
-//
-// VELTRA_FLEET_REGISTER names a register built beforehand instead, of the
-// same shape (../shared/anchors/mkfleet.py TEMPLATE OUT 50000 20).
 //
 // Counters (medians of the runs): export_ms is the whole command, from
 // opening the database to the written file; sqlite_ms the baseline; ratio
@@ -35,52 +30,21 @@
 #include <string>
 #include <vector>
 
-#include "comms/ApplyCommunication.h"
 #include "comms/FleetSituationExport.h"
 #include "comms/FleetStatistics.h"
 #include "db/DatabaseConnection.h"
 #include "support/BenchSupport.h"
-#include "support/CachedRegister.h"
+#include "support/FleetRegister.h"
 #include "support/RawSqlite.h"
-#include "synthetic/SyntheticCommunication.h"
 
 namespace {
 
 using namespace veltra::bench;
 
-namespace fs = std::filesystem;
 using namespace veltra;
 
-constexpr std::size_t VehiclesPerCompany = 1000;
 // After every generated communication: the state of every vehicle is its last row.
 constexpr const char* ExportDay = "31/12/2030";
-const fs::path CacheFolder = "/tmp/veltra-fleet-bench";
-
-// Communication number n of every company: the 15th of successive months.
-std::string communicationDate(int n) {
-  char text[32];
-  std::snprintf(text, sizeof text, "15/%02d/%04d", 1 + n % 12, 2010 + n / 12);
-  return text;
-}
-
-// The cached register of vehicles x communications history rows.
-std::string registerOf(std::size_t vehicles, int communications) {
-  if (const char* given = std::getenv("VELTRA_FLEET_REGISTER")) return given;
-  const fs::path path = CacheFolder / ("fleet_" + std::to_string(vehicles) + "x" +
-                                       std::to_string(communications) + ".mdb");
-  return CachedRegister(path, [&](db::DatabaseConnection& connection) {
-    const auto companies = static_cast<std::int32_t>(vehicles / VehiclesPerCompany);
-    for (int n = 0; n < communications; ++n) {
-      for (std::int32_t azienda = 1; azienda <= companies; ++azienda) {
-        const auto communication =
-            testing::SyntheticCommunication(azienda, communicationDate(n), VehiclesPerCompany, n);
-        if (!comms::ApplyCommunication(connection, communication).done()) std::abort();
-      }
-      std::fprintf(stderr, "register %zux%d: communication %d of %d applied\n", vehicles,
-                   communications, n + 1, communications);
-    }
-  });
-}
 
 long lineCount(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
@@ -140,9 +104,9 @@ void exportFleet(const std::string& database, const std::string& output) {
 
 void BM_FleetExport(benchmark::State& state) {
   const std::string database =
-      registerOf(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
-  const std::string output = (CacheFolder / "SituazioneMezzi.txt").string();
-  const std::string baselineOutput = (CacheFolder / "baseline_rows.txt").string();
+      fleetRegister(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string output = (FleetCacheFolder / "SituazioneMezzi.txt").string();
+  const std::string baselineOutput = (FleetCacheFolder / "baseline_rows.txt").string();
   Comparison comparison;
   long peakExtraKiB = 0;
   for (auto _ : state) {
@@ -173,8 +137,8 @@ int computeFigures(const std::string& database) {
 
 void BM_FleetStatistics(benchmark::State& state) {
   const std::string database =
-      registerOf(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
-  const std::string output = (CacheFolder / "SituazioneMezzi.txt").string();
+      fleetRegister(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string output = (FleetCacheFolder / "SituazioneMezzi.txt").string();
   std::vector<Timing> figures, exports;
   long peakExtraKiB = 0;
   int counted = 0;

@@ -20,19 +20,15 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QPainter>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "db/DatabaseConnection.h"
-#include "qt/PainterCanvas.h"
-#include "qt/PdfReport.h"
-#include "qt/SheetPicture.h"
-#include "reports/PrintPagination.h"
 #include "reports/VehicleListReport.h"
 #include "support/BenchSupport.h"
 #include "support/OffscreenBenchMain.h"
+#include "support/PreviewPages.h"
 #include "support/ReportRegister.h"
 
 namespace {
@@ -72,31 +68,6 @@ void BM_LoadVehicleList(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<long>(ListedVehicles));
   state.counters["peak_extra_MiB"] = static_cast<double>(peakExtraKiB) / 1024.0;
-}
-
-constexpr int Resolution = static_cast<int>(qt::PainterCanvas::UnitsPerInch);
-
-QSize sheetPixels() {
-  return qt::PaperLayout(qt::PdfPaper::A4Landscape).paintRectPixels(Resolution).size();
-}
-
-// The preview's work: pagination on a sheet's painter, then page 1 drawn
-// into a sheet of its own when asked.
-void previewPages(reports::VehicleListReport& report, bool drawFirstPage) {
-  qt::SheetPicture sheet(sheetPixels(), Resolution);
-  QPainter measuring(&sheet);
-  qt::PainterCanvas canvas(measuring);
-  reports::PrintPagination job;
-  job.startJob();
-  job.begin(report, canvas);
-  measuring.end();
-  if (!drawFirstPage) return;
-  qt::SheetPicture page(sheetPixels(), Resolution);
-  QPainter painter(&page);
-  qt::PainterCanvas pageCanvas(painter);
-  job.drawPage(report, pageCanvas, 1);
-  painter.end();
-  if (page.size() == 0) std::abort();
 }
 
 void paginate(benchmark::State& state, bool drawFirstPage) {

@@ -4,6 +4,7 @@
 
 #include "comms/ExportFile.h"
 #include "comms/RecordLine.h"
+#include "comms/SituationRow.h"
 #include "comms/TaggedFileWriter.h"
 #include "comms/VehicleQuery.h"
 #include "db/QueryCursor.h"
@@ -13,22 +14,23 @@ namespace veltra::comms {
 
 namespace {
 
-// Column positions of the active-vehicle query: then the vehicle block.
-enum Column { Telaio, Azienda, FirstVehicleField };
+// The chassis, the company and the vehicle fields of each vehicle in service.
+QueryColumns<SituationRow> activeVehicleColumns() {
+  QueryColumns<SituationRow> columns = {TextColumn("telaio", &SituationRow::telaio),
+                                        WholeColumn("azienda", &SituationRow::azienda)};
+  AppendVehicleColumns(columns, "", &SituationRow::vehicle);
+  return columns;
+}
 
-void selectActiveVehicles(db::QueryCursor& query) {
-  query.SetSelect("telaio, azienda, " + VehicleFieldList());
+void selectActiveVehicles(db::QueryCursor& query, const QueryColumns<SituationRow>& columns) {
+  query.SetSelect(SelectList(columns));
   query.SetFrom("bus");
   query.SetWhere("datrad IS NULL");
   query.SetOrderBy("azienda, telaio");
 }
 
-VehicleEntry readVehicle(db::QueryCursor& query) {
-  VehicleEntry entry;
-  entry.kind = EntryKind::Var;
-  query.GetString(Telaio, entry.telaio);
-  ReadVehicleFields(query, FirstVehicleField, entry.vehicle);
-  return entry;
+VehicleEntry entryOf(SituationRow& row) {
+  return {EntryKind::Var, std::move(row.telaio), std::move(row.vehicle)};
 }
 
 ui::FileChoice folderChoice() {
@@ -70,15 +72,16 @@ bool writeSituationFiles(const CommunicationList& situations, const std::string&
 
 bool LoadCompanySituations(db::DatabaseConnection& connection, const std::string& generationDate,
                            CommunicationList& situations) {
+  const QueryColumns<SituationRow> columns = activeVehicleColumns();
   db::QueryCursor query(&connection);
-  selectActiveVehicles(query);
+  selectActiveVehicles(query, columns);
   Communication* current = nullptr;
-  for (bool row = query.Execute(); row; row = query.NextRow()) {
-    std::int32_t azienda = 0;
-    query.GetInt(Azienda, azienda);
-    if (current == nullptr || current->azienda() != azienda)
-      current = &situations.append(azienda, generationDate);
-    current->append(readVehicle(query));
+  for (bool found = query.Execute(); found; found = query.NextRow()) {
+    SituationRow row;
+    ReadColumns(query, columns, row);
+    if (current == nullptr || current->azienda() != row.azienda)
+      current = &situations.append(row.azienda, generationDate);
+    current->append(entryOf(row));
   }
   return !query.Failed();
 }

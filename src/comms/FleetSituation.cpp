@@ -10,24 +10,52 @@ namespace veltra::comms {
 
 namespace {
 
-// Column positions of the state query: then the vehicle block.
-enum Column { Telaio, Data, Azienda, CompanyName, AmbitName, FirstVehicleField };
+// Chassis that differ only in trailing blanks are one chassis.
+QueryColumn<SituationRow> chassisColumn(std::string expression) {
+  return {std::move(expression), [](db::QueryCursor& query, int column, SituationRow& row) {
+            query.GetString(column, row.telaio);
+            db::TrimTrailingBlanks(row.telaio);
+          }};
+}
+
+// The company and the ambit with their names.
+void appendGroupColumns(QueryColumns<SituationRow>& columns) {
+  columns.push_back(WholeColumn("storia.azienda", &SituationRow::azienda));
+  columns.push_back(TextColumn("regazi.denom", &SituationRow::companyName));
+  columns.push_back(TextColumn("regprv.denom", &SituationRow::ambitName));
+}
+
+// The chassis is spelled as in the vehicle's first history row on or before
+// the day: the history tells chassis apart without regard to case, and the
+// state of a chassis keeps the spelling it was first registered with.
+QueryColumns<SituationRow> wholeStateColumns(const std::string& day) {
+  QueryColumns<SituationRow> columns = {
+      chassisColumn("(SELECT earliest.telaio FROM storia AS earliest WHERE earliest.telaio ="
+                    " bus.telaio AND earliest.data <= " +
+                    day + " ORDER BY earliest.data LIMIT 1)"),
+      TextColumn("storia.data", &SituationRow::data)};
+  appendGroupColumns(columns);
+  AppendVehicleColumns(columns, "storia", &SituationRow::vehicle);
+  return columns;
+}
+
+// The chassis as the register keys it: the same chassis as its first
+// spelling but for case, which telling the states apart ignores, without a
+// second seek in the history per vehicle.
+QueryColumns<SituationRow> countedStateColumns(std::span<const std::string_view> vehicleFields) {
+  QueryColumns<SituationRow> columns = {chassisColumn("bus.telaio")};
+  appendGroupColumns(columns);
+  for (std::string_view name : vehicleFields)
+    columns.push_back(VehicleColumn("storia", VehicleFieldNamed(name), &SituationRow::vehicle));
+  return columns;
+}
 
 // One row per vehicle: its latest history row on or before the day, found by
 // one seek in the history's (chassis, date) index, so the cost follows the
-// vehicles and not the length of the history. The chassis is spelled as in
-// the vehicle's first history row on or before the day: the history tells
-// chassis apart without regard to case, and the state of a chassis keeps the
-// spelling it was first registered with.
-void selectStatesOn(db::QueryCursor& query, const std::string& date) {
-  const std::string day = "#" + MonthDayYear(date) + "#";
-  query.SetSelect(
-      "(SELECT earliest.telaio FROM storia AS earliest"
-      " WHERE earliest.telaio = bus.telaio AND earliest.data <= " +
-      day +
-      " ORDER BY earliest.data LIMIT 1), storia.data, storia.azienda, regazi.denom,"
-      " regprv.denom, " +
-      VehicleFieldList("storia"));
+// vehicles and not the length of the history.
+void selectStatesOn(db::QueryCursor& query, const std::string& day,
+                    const QueryColumns<SituationRow>& columns) {
+  query.SetSelect(SelectList(columns));
   query.SetFrom("bus, storia, regazi, regprv");
   query.SetWhere(
       "storia.telaio = bus.telaio AND storia.data = (SELECT MAX(latest.data)"
@@ -36,27 +64,16 @@ void selectStatesOn(db::QueryCursor& query, const std::string& date) {
   query.SetOrderBy("bus.telaio");
 }
 
-void readState(db::QueryCursor& query, SituationRow& row) {
-  query.GetString(Telaio, row.telaio);
-  db::TrimTrailingBlanks(row.telaio);
-  query.GetString(Data, row.data);
-  query.GetInt(Azienda, row.azienda);
-  query.GetString(CompanyName, row.companyName);
-  query.GetString(AmbitName, row.ambitName);
-  ReadVehicleFields(query, FirstVehicleField, row.vehicle);
-}
-
-}  // namespace
-
-bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& date,
-                       const std::function<void(SituationRow&)>& take) {
+bool forEachState(db::DatabaseConnection& connection, const std::string& day,
+                  const QueryColumns<SituationRow>& columns,
+                  const std::function<void(SituationRow&)>& take) {
   db::QueryCursor query(&connection);
-  selectStatesOn(query, date);
+  selectStatesOn(query, day, columns);
   SituationRow row;
   SituationRow held;
   bool holding = false;
   for (bool found = query.Execute(); found; found = query.NextRow()) {
-    readState(query, row);
+    ReadColumns(query, columns, row);
     // Chassis that differ only in trailing blanks are one chassis once
     // trimmed, and one in another case is the same vehicle: the later state
     // replaces the earlier under the spelling that came first.
@@ -69,6 +86,21 @@ bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& da
   }
   if (holding) take(held);
   return !query.Failed();
+}
+
+}  // namespace
+
+bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& date,
+                       const std::function<void(SituationRow&)>& take) {
+  const std::string day = "#" + MonthDayYear(date) + "#";
+  return forEachState(connection, day, wholeStateColumns(day), take);
+}
+
+bool ForEachCountedState(db::DatabaseConnection& connection, const std::string& date,
+                         std::span<const std::string_view> vehicleFields,
+                         const std::function<void(SituationRow&)>& take) {
+  return forEachState(connection, "#" + MonthDayYear(date) + "#",
+                      countedStateColumns(vehicleFields), take);
 }
 
 bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& date,

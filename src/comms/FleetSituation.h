@@ -3,7 +3,9 @@
 // before it, with the company and ambit names.
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "comms/SituationList.h"
 #include "db/DatabaseConnection.h"
@@ -23,5 +25,13 @@ bool LoadFleetSituation(db::DatabaseConnection& connection, const std::string& d
 // with the register. False when reading failed (the failure was shown).
 bool ForEachFleetState(db::DatabaseConnection& connection, const std::string& date,
                        const std::function<void(SituationRow&)>& take);
+
+// The same states with only what is counted of them: the chassis as the
+// register keys it (its case may differ from the first spelling's), the
+// company and the ambit with their names, and the named vehicle fields; the
+// other members keep no value of the state.
+bool ForEachCountedState(db::DatabaseConnection& connection, const std::string& date,
+                         std::span<const std::string_view> vehicleFields,
+                         const std::function<void(SituationRow&)>& take);
 
 }  // namespace veltra::comms

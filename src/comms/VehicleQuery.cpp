@@ -1,23 +1,9 @@
 #include "comms/VehicleQuery.h"
 
-#include "comms/VehicleFields.h"
-
 namespace veltra::comms {
 
-std::string VehicleFieldList(std::string_view table) {
-  std::string list;
-  for (const VehicleField& field : VehicleFields) {
-    if (!list.empty()) list += ", ";
-    if (!table.empty()) list.append(table).append(".");
-    list += field.name;
-  }
-  return list;
-}
-
-namespace {
-
-void readField(db::QueryCursor& query, int column, const VehicleField& field,
-               VehicleData& vehicle) {
+void ReadStoredVehicleField(db::QueryCursor& query, int column, const VehicleField& field,
+                            VehicleData& vehicle) {
   switch (field.kind) {
     case FieldKind::Text:
       query.GetString(column, VehicleValue<std::string>(field, vehicle));
@@ -37,13 +23,6 @@ void readField(db::QueryCursor& query, int column, const VehicleField& field,
       query.GetDouble(column, VehicleValue<double>(field, vehicle));
       return;
   }
-}
-
-}  // namespace
-
-void ReadVehicleFields(db::QueryCursor& query, int first, VehicleData& vehicle) {
-  int column = first;
-  for (const VehicleField& field : VehicleFields) readField(query, column++, field, vehicle);
 }
 
 }  // namespace veltra::comms

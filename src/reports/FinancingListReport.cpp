@@ -2,7 +2,6 @@
 
 #include "comms/NumberText.h"
 #include "db/PlainText.h"
-#include "db/QueryCursor.h"
 #include "reports/QueryColumns.h"
 
 namespace veltra::reports {
@@ -29,46 +28,12 @@ const std::vector<ColumnSpec>& financingColumns() {
   return columns;
 }
 
-// Column positions of the query.
-enum Column {
-  Atto = 0,
-  Telaio,
-  Data,
-  Azienda,
-  CompanyName,
-  Prop,
-  Targa,
-  Libretto,
-  Tipo,
-  Dtimm,
-  Prezzo,
-  Contrib,
-  Contrib2,
-  Datini,
-  Datfin,
-  Datrad,
-};
-
-comms::SituationRow readRow(db::QueryCursor& query) {
-  comms::SituationRow row;
-  comms::VehicleData& vehicle = row.vehicle;
-  vehicle.atto = TrimmedColumn(query, Atto);
-  row.telaio = TrimmedColumn(query, Telaio);
-  row.data = TrimmedColumn(query, Data);
-  query.GetInt(Azienda, row.azienda);
-  row.companyName = TrimmedColumn(query, CompanyName);
-  vehicle.prop = TrimmedColumn(query, Prop);
-  vehicle.targa = TrimmedColumn(query, Targa);
-  vehicle.libretto = TrimmedColumn(query, Libretto);
-  vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.dtimm = TrimmedColumn(query, Dtimm);
-  query.GetDouble(Prezzo, vehicle.prezzo);
-  query.GetDouble(Contrib, vehicle.contrib);
-  query.GetDouble(Contrib2, vehicle.contrib2);
-  vehicle.datini = TrimmedColumn(query, Datini);
-  vehicle.datfin = TrimmedColumn(query, Datfin);
-  vehicle.datrad = TrimmedColumn(query, Datrad);
-  return row;
+// The fields the list prints, and the act its pages are grouped by.
+const SituationColumns& queryColumns() {
+  static const SituationColumns columns =
+      ListedVehicleColumns({"atto", "prop", "targa", "libretto", "tipo", "dtimm", "prezzo",
+                            "contrib", "contrib2", "datini", "datfin", "datrad"});
+  return columns;
 }
 
 }  // namespace
@@ -78,16 +43,15 @@ FinancingListReport::FinancingListReport(const VehicleListChoice& choice, std::t
 
 bool FinancingListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
   db::QueryCursor query(&connection);
-  query.SetSelect(
-      "bus.atto, bus.telaio, bus.data, bus.azienda, regazi.denom, bus.prop, bus.targa,"
-      " bus.libretto, bus.tipo,bus.dtimm, bus.prezzo, bus.contrib, bus.contrib2, bus.datini,"
-      " bus.datfin, bus.datrad");
+  query.SetSelect(comms::SelectList(queryColumns()));
   query.SetFrom("bus, regazi");
   // No join on the ambits: the list does not print their names.
   query.SetWhere(" bus.azienda = regazi.codice" + ChosenVehiclesCondition(choice()));
   query.SetOrderBy("bus.atto, regazi.denom, bus.targa");
   return loadRows(query, prompter, [](db::QueryCursor& read, comms::SituationList& rows) {
-    rows.appendFinancingRow(readRow(read));
+    comms::SituationRow row;
+    comms::ReadColumns(read, queryColumns(), row);
+    rows.appendFinancingRow(std::move(row));
   });
 }
 

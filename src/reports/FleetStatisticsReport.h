@@ -17,23 +17,13 @@
 #include "comms/FleetStatistics.h"
 #include "comms/FleetStatisticsTables.h"
 #include "db/DatabaseConnection.h"
+#include "reports/BarChartSection.h"
 #include "reports/PrintReport.h"
 #include "ui/Prompter.h"
 
 namespace veltra::reports {
 
 inline constexpr std::string_view FleetStatisticsTitle = "Statistiche Parco";
-
-// The bars of a chart: one row per category, one bar per series.
-struct BarChart {
-  std::string title;
-  std::string categoryCaption;  // what the rows are
-  std::string valueCaption;     // what the bars measure
-  bool percent = false;         // the scale runs to 100
-  std::vector<std::string> series;
-  std::vector<std::string> categories;
-  std::vector<std::vector<std::optional<double>>> values;  // [category][series]
-};
 
 class ReportSection;
 

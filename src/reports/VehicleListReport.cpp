@@ -1,7 +1,6 @@
 #include "reports/VehicleListReport.h"
 
 #include "comms/NumberText.h"
-#include "db/QueryCursor.h"
 #include "reports/QueryColumns.h"
 
 namespace veltra::reports {
@@ -37,58 +36,16 @@ VehicleListDialog dialogOf(VehicleListOrder order) {
                                               : VehicleListDialog::ByAmbit;
 }
 
-// Column positions of the query.
-enum Column {
-  Telaio = 0,
-  Data,
-  Azienda,
-  CompanyName,
-  Ambito,
-  AmbitName,
-  Interno,
-  Targa,
-  Tipo,
-  Prima,
-  Dest,
-  Carroz,
-  Aliment,
-  Sedere,
-  Piedi,
-  Handicap,
-  Lung,
-  Altezza,
-  Aria,
-  Pedana,
-  Datini,
-  Datfin,
-};
-
-comms::SituationRow readRow(db::QueryCursor& query) {
-  comms::SituationRow row;
-  comms::VehicleData& vehicle = row.vehicle;
-  row.telaio = TrimmedColumn(query, Telaio);
-  row.data = TrimmedColumn(query, Data);
-  query.GetInt(Azienda, row.azienda);
-  row.companyName = TrimmedColumn(query, CompanyName);
-  query.GetInt(Ambito, vehicle.ambito);
-  row.ambitName = TrimmedColumn(query, AmbitName);
-  vehicle.interno = TrimmedColumn(query, Interno);
-  vehicle.targa = TrimmedColumn(query, Targa);
-  vehicle.tipo = TrimmedColumn(query, Tipo);
-  vehicle.prima = TrimmedColumn(query, Prima);
-  vehicle.dest = TrimmedColumn(query, Dest);
-  vehicle.carroz = TrimmedColumn(query, Carroz);
-  vehicle.aliment = TrimmedColumn(query, Aliment);
-  query.GetInt(Sedere, vehicle.sedere);
-  query.GetInt(Piedi, vehicle.piedi);
-  query.GetInt(Handicap, vehicle.handicap);
-  query.GetDouble(Lung, vehicle.lung);
-  query.GetDouble(Altezza, vehicle.altezza);
-  vehicle.aria = comms::FlagFromDatabaseText(RenderedColumn(query, Aria));
-  vehicle.pedana = comms::FlagFromDatabaseText(RenderedColumn(query, Pedana));
-  vehicle.datini = TrimmedColumn(query, Datini);
-  vehicle.datfin = TrimmedColumn(query, Datfin);
-  return row;
+// The fields the list prints, and the ambit its pages are grouped by with its name.
+const SituationColumns& queryColumns() {
+  static const SituationColumns columns = [] {
+    SituationColumns listed = ListedVehicleColumns(
+        {"ambito", "interno", "targa", "tipo", "prima", "dest", "carroz", "aliment", "sedere",
+         "piedi", "handicap", "lung", "altezza", "aria", "pedana", "datini", "datfin"});
+    listed.push_back(TrimmedTextColumn("regprv.denom", &comms::SituationRow::ambitName));
+    return listed;
+  }();
+  return columns;
 }
 
 // The row's cells, then its company's and its ambit's names.
@@ -139,11 +96,7 @@ std::string VehicleListReport::condition() const {
 
 bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& prompter) {
   db::QueryCursor query(&connection);
-  query.SetSelect(
-      "bus.telaio, bus.data, bus.azienda, regazi.denom, bus.ambito, regprv.denom,"
-      " bus.interno, bus.targa, bus.tipo, bus.prima, bus.dest, bus.carroz, bus.aliment,"
-      " bus.sedere, bus.piedi, bus.handicap, bus.lung, bus.altezza, bus.aria, bus.pedana,"
-      " bus.datini, bus.datfin");
+  query.SetSelect(comms::SelectList(queryColumns()));
   query.SetFrom("bus, regazi, regprv");
   query.SetWhere(condition());
   query.SetOrderBy(order_ == VehicleListOrder::ByCompany ? "bus.azienda, bus.ambito, bus.targa"
@@ -151,8 +104,11 @@ bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& p
   groups_.clear();
   texts_.clear();
   textEnds_.clear();
-  return loadRows(query, prompter,
-                  [this](db::QueryCursor& read, comms::SituationList&) { keep(readRow(read)); });
+  return loadRows(query, prompter, [this](db::QueryCursor& read, comms::SituationList&) {
+    comms::SituationRow row;
+    comms::ReadColumns(read, queryColumns(), row);
+    keep(row);
+  });
 }
 
 void VehicleListReport::keep(const comms::SituationRow& row) {

@@ -18,9 +18,14 @@ namespace {
 // row up to the day in chassis and date order, the last one of each chassis
 // kept, under the spelling of its first.
 SituationList referenceStates(db::DatabaseConnection& connection, const std::string& day) {
+  QueryColumns<SituationRow> columns = {TextColumn("storia.telaio", &SituationRow::telaio),
+                                        TextColumn("storia.data", &SituationRow::data),
+                                        WholeColumn("storia.azienda", &SituationRow::azienda),
+                                        TextColumn("regazi.denom", &SituationRow::companyName),
+                                        TextColumn("regprv.denom", &SituationRow::ambitName)};
+  AppendVehicleColumns(columns, "storia", &SituationRow::vehicle);
   db::QueryCursor query(&connection);
-  query.SetSelect("storia.telaio, storia.data, storia.azienda, regazi.denom, regprv.denom, " +
-                  VehicleFieldList("storia"));
+  query.SetSelect(SelectList(columns));
   query.SetFrom("storia, regazi, regprv");
   query.SetWhere("storia.data <= #" + day.substr(3, 2) + "/" + day.substr(0, 2) + "/" +
                  day.substr(6) +
@@ -29,13 +34,8 @@ SituationList referenceStates(db::DatabaseConnection& connection, const std::str
   SituationList list;
   SituationRow row;
   for (bool found = query.Execute(); found; found = query.NextRow()) {
-    query.GetString(0, row.telaio);
+    ReadColumns(query, columns, row);
     db::TrimTrailingBlanks(row.telaio);
-    query.GetString(1, row.data);
-    query.GetInt(2, row.azienda);
-    query.GetString(3, row.companyName);
-    query.GetString(4, row.ambitName);
-    ReadVehicleFields(query, 5, row.vehicle);
     if (list.size() > 0 && row.telaio != list.rows().back().telaio &&
         db::EqualsIgnoringCase(row.telaio, list.rows().back().telaio))
       row.telaio = list.rows().back().telaio;
