@@ -87,7 +87,7 @@ for run in $(seq "$runs"); do
     exit 1
   }
   echo "run $run: $(grep -c . "$work/file$run.txt") lines exported," \
-    "$(tail -n +$((4 * run - 3)) "$work/results" | paste -sd ' ')"
+    "$(tail -n +$((6 * run - 5)) "$work/results" | paste -sd ' ')"
   psql -q "$server" -c "DROP DATABASE $name"
   rm -f "$file"
 done
