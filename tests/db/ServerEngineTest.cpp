@@ -30,6 +30,13 @@ class ServerEngineTest : public testing::DbTest {
     azi.SetField("denom", "Azienda");
     return azi.Update();
   }
+  // The whole numbers 1 to rows, one a row, in order.
+  std::unique_ptr<QueryCursor> numbersUpTo(int rows) {
+    auto query = std::make_unique<QueryCursor>(connection.get());
+    query->SetSelect("n");
+    query->SetFrom("generate_series(1, " + std::to_string(rows) + ") AS n");
+    return query;
+  }
   bool hasCompany(const std::string& code) {
     TableCursor azi(connection.get(), "azi");
     azi.SelectIndex("codice");
@@ -125,20 +132,18 @@ TEST_P(ServerEngineTest, ASessionTheServerEndedIsOpenedAgainBeforeTheNextCommand
 // still coming runs all the same, and the query goes on to its last row.
 TEST_P(ServerEngineTest, AStatementRunWhileAQuerysRowsAreComingLeavesTheQueryWhole) {
   constexpr int Rows = 100000;
-  QueryCursor query(connection.get());
-  query.SetSelect("n");
-  query.SetFrom("generate_series(1, " + std::to_string(Rows) + ") AS n");
-  ASSERT_TRUE(query.Execute());
+  const auto query = numbersUpTo(Rows);
+  ASSERT_TRUE(query->Execute());
   ASSERT_TRUE(addCompany(*connection, "5"));
   EXPECT_TRUE(hasCompany("5"));
   int count = 0;
   std::string n;
-  for (bool row = true; row; row = query.NextRow()) {
-    ASSERT_TRUE(query.GetText(0, n));
+  for (bool row = true; row; row = query->NextRow()) {
+    ASSERT_TRUE(query->GetText(0, n));
     EXPECT_EQ(n, std::to_string(++count));
   }
   EXPECT_EQ(count, Rows);
-  EXPECT_FALSE(query.Failed());
+  EXPECT_FALSE(query->Failed());
   EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -146,19 +151,17 @@ TEST_P(ServerEngineTest, AStatementRunWhileAQuerysRowsAreComingLeavesTheQueryWho
 // sentence that says so, and the reader knows it did not see them all.
 TEST_P(ServerEngineTest, ASessionEndedWhileAQuerysRowsAreComingIsAFailureOfTheRead) {
   constexpr int Rows = 2000000;
-  QueryCursor query(connection.get());
-  query.SetSelect("n");
-  query.SetFrom("generate_series(1, " + std::to_string(Rows) + ") AS n");
-  ASSERT_TRUE(query.Execute());
+  const auto query = numbersUpTo(Rows);
+  ASSERT_TRUE(query->Execute());
   testing::RecordingPrompter otherPrompter;
   DatabaseConnection other(otherPrompter, path);
   ASSERT_TRUE(other.engineDatabase()->execute(
       "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
       "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
   int count = 1;
-  while (query.NextRow()) ++count;
+  while (query->NextRow()) ++count;
   EXPECT_LT(count, Rows);
-  EXPECT_TRUE(query.Failed());
+  EXPECT_TRUE(query->Failed());
   ASSERT_EQ(prompter.messages.size(), 1u);
   // The server says why as it ends the session, unless the session broke first.
   const std::string& told = prompter.messages[0].text;
