@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # The register on a server against the same register in a file, measured as
 # a user meets it: whole veltra-cli commands, each opening its own database
-# or connection. Per run, alternating which engine goes first:
+# or connection. Per run:
 #   - 20 imports of 2,500 new vehicles each (20 companies), one command each,
 #     into a new register: the 50,000 vehicles of the export below;
-#   - the fleet export of those 50,000 vehicles, whose two files must be
+#   - the fleet export of those 50,000 vehicles, whose files must all be
 #     byte-identical.
+# The engines (and programs) take turns command by command, the first one
+# changing from run to run, so that all meet the same load of the machine.
 # Prints per run, then the medians and the server's ratio to the file.
 #
 #   bench/server_vs_file.sh SERVER_URI [RUNS]
 # SERVER_URI names a database from which new ones can be created, e.g.
 # scripts/test-cluster's postgresql:///postgres?host=FOLDER&user=postgres.
-# VELTRA_CLI names the program (default build/ci/src/cli/veltra-cli) and
-# VELTRA_COMMUNICATION_FILES the writer of the communications.
+# VELTRA_CLI names the program (default build/ci/src/cli/veltra-cli), or
+# several separated by ':' to compare builds in the same run (a build
+# before a change and one after it); VELTRA_COMMUNICATION_FILES names the
+# writer of the communications.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 server=${1:?uso: $0 SERVER_URI [RUNS]}
 runs=${2:-3}
-cli=${VELTRA_CLI:-$here/build/ci/src/cli/veltra-cli}
+IFS=: read -ra programs <<<"${VELTRA_CLI:-$here/build/ci/src/cli/veltra-cli}"
 writer=${VELTRA_COMMUNICATION_FILES:-$here/build/ci/bench/communication_files}
 companies=20
 vehicles=2500
@@ -48,59 +52,72 @@ timed() {
   echo "$((end - start)) $(cat "$work/rss")"
 }
 
-# Imports every company's file into the register, one command each: total ms.
+# A key is PROGRAM/ENGINE: the program's number in VELTRA_CLI and "file" or "server".
+program_of() { echo "${programs[${1%/*}]}"; }
+
+# Imports every company's file into every register, one command each:
+# "import KEY <total ms>" for each.
 import_all() {
-  local total=0 ms
+  local -A total=()
+  local key ms
   for file in "$work"/files/azienda_*.txt; do
-    read -r ms _ < <(timed "$cli" --db "$1" import "$file" --yes)
-    total=$((total + ms))
+    for key in "${keys[@]}"; do
+      read -r ms _ < <(timed "$(program_of "$key")" --db "${databases[$key]}" import "$file" --yes)
+      total[$key]=$((${total[$key]:-0} + ms))
+    done
   done
-  echo "$total"
+  for key in "${keys[@]}"; do echo "import $key ${total[$key]}"; done
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 : >"$work/results"
 for run in $(seq "$runs"); do
-  file="$work/r$run.mdb"
-  name="veltra_server_vs_file_$$_$run"
-  uri=$(database_uri "$name")
-  "$cli" create "$file" >/dev/null
-  "$cli" create "$uri" >/dev/null
-  engines=(file server)
-  ((run % 2 == 0)) && engines=(server file)
-  for engine in "${engines[@]}"; do
-    db=$file
-    [ "$engine" = server ] && db=$uri
-    echo "import_$engine $(import_all "$db")" >>"$work/results"
+  declare -A databases=()
+  keys=()
+  for p in "${!programs[@]}"; do
+    databases[$p/file]="$work/r${run}_$p.mdb"
+    databases[$p/server]=$(database_uri "veltra_server_vs_file_$$_${run}_$p")
+    for engine in file server; do
+      "${programs[$p]}" create "${databases[$p/$engine]}" >/dev/null
+      keys+=("$p/$engine")
+    done
   done
-  for engine in "${engines[@]}"; do
-    db=$file
-    [ "$engine" = server ] && db=$uri
-    read -r ms rss < <(timed "$cli" --db "$db" export-fleet --date $export_day \
-      --out "$work/$engine$run.txt")
-    echo "export_$engine $ms" >>"$work/results"
-    echo "export_rss_$engine $rss" >>"$work/results"
+  ((run % 2 == 0)) && mapfile -t keys < <(printf '%s\n' "${keys[@]}" | tac)
+  import_all >>"$work/results"
+  for key in "${keys[@]}"; do
+    read -r ms rss < <(timed "$(program_of "$key")" --db "${databases[$key]}" export-fleet \
+      --date $export_day --out "$work/${key/\//_}_$run.txt")
+    echo "export $key $ms" >>"$work/results"
+    echo "export_rss $key $rss" >>"$work/results"
   done
-  cmp "$work/file$run.txt" "$work/server$run.txt" || {
-    echo "the two exports differ" >&2
-    exit 1
-  }
-  echo "run $run: $(grep -c . "$work/file$run.txt") lines exported," \
-    "$(tail -n +$((6 * run - 5)) "$work/results" | paste -sd ' ')"
-  psql -q "$server" -c "DROP DATABASE $name"
-  rm -f "$file"
+  for key in "${keys[@]}"; do
+    cmp "$work/${keys[0]/\//_}_$run.txt" "$work/${key/\//_}_$run.txt" || {
+      echo "the exports differ" >&2
+      exit 1
+    }
+  done
+  echo "run $run: $(grep -c . "$work/${keys[0]/\//_}_$run.txt") lines exported," \
+    "$(tail -n $((3 * ${#keys[@]})) "$work/results" | paste -sd ' ')"
+  for p in "${!programs[@]}"; do
+    psql -q "$server" -c "DROP DATABASE veltra_server_vs_file_$$_${run}_$p"
+  done
+  rm -f "$work"/r"${run}"_*.mdb
 done
 
-value() { awk -v key="$1" '$1 == key { print $2 }' "$work/results" | median; }
+value() { awk -v metric="$1" -v key="$2" '$1 == metric && $2 == key { print $3 }' \
+  "$work/results" | median; }
 report() {
   local file server
-  file=$(value "${1}_file")
-  server=$(value "${1}_server")
-  printf '%-11s file %7s  server %7s  ratio %s\n' "$1" "$file" "$server" \
+  file=$(value "$1" "$2/file")
+  server=$(value "$1" "$2/server")
+  printf '  %-11s file %7s  server %7s  ratio %s\n' "$1" "$file" "$server" \
     "$(awk -v s="$server" -v f="$file" 'BEGIN { printf "%.2f", s / f }')"
 }
 echo "medians of $runs runs ($companies x $vehicles vehicles; ms, peak KiB):"
-report import
-report export
-report export_rss
+for p in "${!programs[@]}"; do
+  echo "${programs[$p]}:"
+  report import "$p"
+  report export "$p"
+  report export_rss "$p"
+done

@@ -88,7 +88,7 @@ void ServerQueryRecordset::discardRest() {
   for (ServerResult row; streaming_;) static_cast<void>(readRow(row));
 }
 
-// The rows fetched at creation serve the first open; a later one reads them again.
+// The run begun at creation serves the first open; a later one runs the statement again.
 EngineStatus ServerQueryRecordset::open() {
   if (!opened_) {
     opened_ = true;
