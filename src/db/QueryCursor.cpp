@@ -33,6 +33,8 @@ bool QueryCursor::Execute() {
   BuildSql();
   rowFlag_ = true;
   engine::EngineStatus status;
+  // The rows of an earlier run are let go first, not kept while the next runs.
+  recordset_.reset();
   recordset_ = connection_->EngineDatabase()->openQuery(statement_, status);
   if (!status) {
     rowFlag_ = false;

@@ -207,7 +207,7 @@ TEST_P(QueryCursorTest, FailureBoxes) {
 
 TEST_P(QueryCursorTest, AFailureOnALaterRowEndsTheWalk) {
   if (GetParam() == testing::TestEngine::Server)
-    GTEST_SKIP() << "the server makes every row before handing out the first";
+    GTEST_SKIP() << "the server works out every row before sorting them: it fails before the first";
   TableCursor azi(connection.get(), "azi");
   azi.AddNew();
   azi.SetField("codice", "-1");

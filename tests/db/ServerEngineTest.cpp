@@ -8,6 +8,7 @@
 
 #include "DbFixture.h"
 #include "db/DatabaseConnection.h"
+#include "db/QueryCursor.h"
 #include "db/TableCursor.h"
 #include "db/engine/EngineDatabase.h"
 #include "db/engine/Workspace.h"
@@ -28,6 +29,13 @@ class ServerEngineTest : public testing::DbTest {
     azi.SetField("codice", code);
     azi.SetField("denom", "Azienda");
     return azi.Update();
+  }
+  // The whole numbers 1 to rows, one a row, in order.
+  std::unique_ptr<QueryCursor> numbersUpTo(int rows) {
+    auto query = std::make_unique<QueryCursor>(connection.get());
+    query->SetSelect("n");
+    query->SetFrom("generate_series(1, " + std::to_string(rows) + ") AS n");
+    return query;
   }
   bool hasCompany(const std::string& code) {
     TableCursor azi(connection.get(), "azi");
@@ -118,6 +126,49 @@ TEST_P(ServerEngineTest, ASessionTheServerEndedIsOpenedAgainBeforeTheNextCommand
   EXPECT_TRUE(addCompany(other, "3"));
   EXPECT_TRUE(hasCompany("3"));
   EXPECT_TRUE(otherPrompter.messages.empty());
+}
+
+// Rows come from the server as it sends them. A statement run while some are
+// still coming runs all the same, and the query goes on to its last row.
+TEST_P(ServerEngineTest, AStatementRunWhileAQuerysRowsAreComingLeavesTheQueryWhole) {
+  constexpr int Rows = 100000;
+  const auto query = numbersUpTo(Rows);
+  ASSERT_TRUE(query->Execute());
+  ASSERT_TRUE(addCompany(*connection, "5"));
+  EXPECT_TRUE(hasCompany("5"));
+  int count = 0;
+  std::string n;
+  for (bool row = true; row; row = query->NextRow()) {
+    ASSERT_TRUE(query->GetText(0, n));
+    EXPECT_EQ(n, std::to_string(++count));
+  }
+  EXPECT_EQ(count, Rows);
+  EXPECT_FALSE(query->Failed());
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A session ended while a query's rows are coming: the rows stop with the
+// sentence that says so, and the reader knows it did not see them all.
+TEST_P(ServerEngineTest, ASessionEndedWhileAQuerysRowsAreComingIsAFailureOfTheRead) {
+  constexpr int Rows = 2000000;
+  const auto query = numbersUpTo(Rows);
+  ASSERT_TRUE(query->Execute());
+  testing::RecordingPrompter otherPrompter;
+  DatabaseConnection other(otherPrompter, path);
+  ASSERT_TRUE(other.EngineDatabase()->execute(
+      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+      "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+  int count = 1;
+  while (query->NextRow()) ++count;
+  EXPECT_LT(count, Rows);
+  EXPECT_TRUE(query->Failed());
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  // The server says why as it ends the session, unless the session broke first.
+  const std::string& told = prompter.messages[0].text;
+  EXPECT_TRUE(told.ends_with("Il server del database ha interrotto il lavoro (SQLSTATE 57P01).") ||
+              told.ends_with("La connessione al server del database si è interrotta: "
+                             "l'operazione non è stata completata."))
+      << told;
 }
 
 TEST_P(ServerEngineTest, OnlyARegisterOfThisProgramOpens) {

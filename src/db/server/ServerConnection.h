@@ -69,6 +69,15 @@ ServerResult runPreparedInSavepoint(pg_conn* connection, const std::string& save
                                     const std::string& name, const ServerParameters& parameters,
                                     EngineStatus& status, const WhileWaiting& whileWaiting = {});
 
+// Sends one statement whose rows then come as the server makes them, each a
+// result of its own, instead of all at once at the end: memory follows one
+// row, and the caller works on the first rows while the server sends the
+// rest. Nothing else may be sent until nextResult has given null.
+bool sendStreamed(pg_conn* connection, const std::string& sql);
+// The next result of what was sent, once it has arrived whole; null when
+// everything sent has been answered.
+ServerResult nextResult(pg_conn* connection, const WhileWaiting& whileWaiting);
+
 // One statement of a pipeline: a prepared statement or SQL, with its
 // parameters, or the preparation of SQL under a name.
 struct PipelinedStatement {

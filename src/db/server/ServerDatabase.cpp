@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include "db/engine/TableDef.h"
+#include "db/server/ServerErrorText.h"
 #include "db/server/ServerQueryRecordset.h"
 #include "db/server/ServerTableDef.h"
 #include "db/server/ServerTableRecordset.h"
@@ -155,6 +156,7 @@ EngineStatus ServerDatabase::checkRegister(bool marked) {
 
 EngineStatus ServerDatabase::close() {
   if (!connection_) return EngineStatus::success();
+  idleConnection();  // a query's rows still coming are read in first
   rollback();
   connection_.reset();
   return EngineStatus::success();
@@ -164,8 +166,10 @@ EngineStatus ServerDatabase::close() {
 // restart; a session that broke held no half-done work, as the server rolled
 // its transaction back. Statements prepared on the old session are gone with it.
 EngineStatus ServerDatabase::stillInPlace() const {
+  // Another workstation may have changed the tables since the last command.
+  catalog_.reset();
   EngineStatus status;
-  runOnServer(connection_.get(), "SELECT 1", status, nullptr, progressHook_);
+  runOnServer(idleConnection(), "SELECT 1", status, nullptr, progressHook_);
   if (status.ok || status.kind != FailureKind::ConnectionLost) return EngineStatus::success();
   PQreset(connection_.get());
   if (PQstatus(connection_.get()) == CONNECTION_OK) return EngineStatus::success();
@@ -183,7 +187,7 @@ ServerResult ServerDatabase::run(const std::string& sql, EngineStatus& status,
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  auto result = runOnServer(connection_.get(), sql, status, parameters, progressHook_);
+  auto result = runOnServer(idleConnection(), sql, status, parameters, progressHook_);
   status = checked(std::move(status));
   return result;
 }
@@ -193,7 +197,7 @@ ServerResult ServerDatabase::runPrepared(const std::string& name,
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  auto result = engine::runPrepared(connection_.get(), name, parameters, status, progressHook_);
+  auto result = engine::runPrepared(idleConnection(), name, parameters, status, progressHook_);
   status = checked(std::move(status));
   return result;
 }
@@ -205,7 +209,7 @@ ServerResult ServerDatabase::runPreparedInSavepoint(const std::string& savepoint
   if (status = sendDeferred(); !status) return nullptr;
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  auto result = engine::runPreparedInSavepoint(connection_.get(), savepoint, name, parameters,
+  auto result = engine::runPreparedInSavepoint(idleConnection(), savepoint, name, parameters,
                                                status, progressHook_);
   status = checked(std::move(status));
   return result;
@@ -225,12 +229,52 @@ std::string ServerDatabase::preparedStatement(const std::string& sql, EngineStat
   if (status = sendDeferred(); !status) return {};
   ++roundTrips_;
   const std::string name = "s" + std::to_string(names.size() + 1);
-  if (status = prepareOnServer(connection_.get(), name, sql); !status) return {};
+  if (status = prepareOnServer(idleConnection(), name, sql); !status) return {};
   names.emplace(sql, name);
   return name;
 }
 
+pg_conn* ServerDatabase::idleConnection() const {
+  if (stream_ != nullptr) stream_->drain();
+  return connection_.get();
+}
+
+EngineStatus ServerDatabase::startStream(const std::string& sql, ServerQueryRecordset& query) {
+  if (auto status = sendDeferred(); !status) return status;
+  pg_conn* connection = idleConnection();
+  if (progressHook_) progressHook_();
+  ++roundTrips_;
+  if (!sendStreamed(connection, sql)) return checked(describeServerFailure(connection, nullptr));
+  stream_ = &query;
+  return EngineStatus::success();
+}
+
+ServerResult ServerDatabase::nextStreamed(EngineStatus& status) {
+  pg_conn* connection = connection_.get();
+  ServerResult next = nextResult(connection, progressHook_);
+  if (next && PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
+    status = EngineStatus::success();
+    return next;
+  }
+  // The last answer, the end of the rows or their failure, is followed by
+  // none; the stream is over before a failure can end bulk work, whose
+  // rollback needs the connection.
+  status = statusOf(connection, next.get());
+  while (nextResult(connection, progressHook_)) {
+  }
+  // libpq keeps the single-row mode until it sends a statement outside a
+  // pipeline: the first statement of a pipeline sent next would have its
+  // rows one by one. An empty statement ends it.
+  EngineStatus ignored;
+  runOnServer(connection, "", ignored);
+  stream_ = nullptr;
+  status = checked(std::move(status));
+  return next;
+}
+
 EngineStatus ServerDatabase::execute(const std::string& sql) {
+  // A statement given as SQL may make, change or drop tables.
+  catalog_.reset();
   EngineStatus status;
   run(sql, status);
   return status;
@@ -297,7 +341,7 @@ EngineStatus ServerDatabase::commit() {
 void ServerDatabase::rollback() {
   bulkWork_ = false;
   ended_.reset();
-  static_cast<void>(writes_.receive(connection_.get(), progressHook_));
+  static_cast<void>(writes_.receive(idleConnection(), progressHook_));
   writes_.stop();
   seekCaches_.clear();
   if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
@@ -380,7 +424,7 @@ EngineStatus ServerDatabase::sendDeferred(bool wait) {
   if (!writes_.pending()) return EngineStatus::success();
   if (progressHook_) progressHook_();
   ++roundTrips_;
-  EngineStatus status = writes_.send(connection_.get(), progressHook_, wait);
+  EngineStatus status = writes_.send(idleConnection(), progressHook_, wait);
   // The rows a spoiled attempt queued are not written: no seek may find them.
   if (writes_.spoiled()) seekCaches_.clear();
   return checked(std::move(status));
@@ -422,7 +466,7 @@ EngineStatus ServerDatabase::identityOf(std::int64_t& rowid) {
 
 bool ServerDatabase::inTransaction() const {
   if (!connection_) return false;
-  const auto state = PQtransactionStatus(connection_.get());
+  const auto state = PQtransactionStatus(idleConnection());
   return state == PQTRANS_INTRANS || state == PQTRANS_INERROR || state == PQTRANS_ACTIVE;
 }
 

@@ -19,6 +19,15 @@ namespace veltra::db::engine {
 // The hidden column that keeps each row's identity and insertion order.
 inline constexpr std::string_view RowIdentityColumn = "veltra_riga";
 
+class ServerQueryRecordset;
+
+// A table of the database as the server's catalogue describes it; registers
+// when it carries the hidden identity column, as the program's own tables do.
+struct CatalogTable {
+  TableInfo info;
+  bool registers = false;
+};
+
 class ServerDatabase final : public EngineDatabase {
  public:
   // Creates the database the URI names (UTF-8, C collation and ctype) when
@@ -82,6 +91,13 @@ class ServerDatabase final : public EngineDatabase {
   // statements that follow are refused until the work is committed, which
   // tells why once. Gives the status its writes report.
   EngineStatus endWork(const EngineStatus& why);
+  // Sends the query's statement with its rows to come one at a time
+  // (sendStreamed): until the last one, the query is told to read the rest
+  // of them in before any other statement is sent.
+  EngineStatus startStream(const std::string& sql, ServerQueryRecordset& query);
+  // The next row of the streamed query, alone in its result; at the end of
+  // the rows, or on their failure (with status), the connection is free again.
+  ServerResult nextStreamed(EngineStatus& status);
   // How many times the program waited for the server: what a slow network multiplies.
   long roundTrips() const { return roundTrips_; }
   // How many attempts at bulk work a refused deferred write spoiled, to be
@@ -111,14 +127,21 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus markRegister();
   // The relations the server enforces between the register's tables.
   EngineStatus relations(std::vector<RelationDef>& found);
+  // The connection, once the rows of a streamed query still to come are read in.
+  pg_conn* idleConnection() const;
+  // Reads every table's definition, unless known since the last statement
+  // that might have changed them.
+  EngineStatus readCatalog() const;
 
   ServerHandle connection_;
+  ServerQueryRecordset* stream_ = nullptr;  // whose rows are still coming
   ProgressHook progressHook_;
   ServerWriteQueue writes_;
   SeekCaches seekCaches_;  // while writes are deferred
   // Statement names by their SQL, for the session of prepared.first.
   std::pair<int, std::unordered_map<std::string, std::string>> prepared_;
   std::optional<std::vector<RelationDef>> knownRelations_;
+  mutable std::optional<std::vector<CatalogTable>> catalog_;
   long roundTrips_ = 0;
   long spoiledAttempts_ = 0;
   bool bulkWork_ = false;

@@ -6,26 +6,9 @@
 #include "db/engine/DeclaredTypes.h"
 #include "db/engine/TableDef.h"
 #include "db/server/ServerDatabase.h"
+#include "db/server/ServerErrorText.h"
 
 namespace veltra::db::engine {
-
-// Only the program's own tables, which carry its hidden identity column: an
-// administrator's table beside them (a log, a view's source) is not the register's.
-std::vector<std::string> ServerDatabase::tableNames() const {
-  EngineStatus status;
-  auto result = runOnServer(
-      connection_.get(),
-      "SELECT relname FROM pg_class t WHERE relnamespace = current_schema()::regnamespace "
-      "AND relkind = 'r' AND EXISTS (SELECT 1 FROM pg_attribute a WHERE a.attrelid = t.oid "
-      "AND a.attname = '" +
-          std::string(RowIdentityColumn) + "' AND NOT a.attisdropped) ORDER BY oid",
-      status);
-  std::vector<std::string> names;
-  if (!status) return names;
-  for (int row = 0; row < rowCount(result.get()); ++row)
-    names.emplace_back(textAt(result.get(), row, 0));
-  return names;
-}
 
 namespace {
 
@@ -52,85 +35,138 @@ std::string localIndexName(const std::string& table, const std::string& physical
   return {};
 }
 
-// The table is named whatever the case of its letters, as on the file; each
-// row gives its name as stored, which the other queries take.
+// Every table of the schema, each row naming its table as stored: columns,
+// indexes and relations, in the order they were made.
 const std::string ColumnsSql =
-    "SELECT a.attname, col_description(a.attrelid, a.attnum), a.attnotnull, "
+    "SELECT t.relname, a.attname, col_description(a.attrelid, a.attnum), a.attnotnull, "
     "EXISTS (SELECT 1 FROM pg_constraint c WHERE c.conrelid = a.attrelid "
-    "AND c.conname = 'ck_' || a.attname || '_vuoto'), t.relname "
+    "AND c.conname = 'ck_' || a.attname || '_vuoto') "
     "FROM pg_attribute a JOIN pg_class t ON t.oid = a.attrelid "
     "WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
-    "AND lower(t.relname) = lower($1) AND a.attnum > 0 "
-    "AND NOT a.attisdropped AND a.attname <> '" +
-    std::string(RowIdentityColumn) + "' ORDER BY a.attnum";
+    "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY t.oid, a.attnum";
 
 constexpr const char* IndexesSql =
-    "SELECT i.relname, ix.indisunique, (SELECT string_agg(a.attname, ',' ORDER BY k.n) "
-    "FROM unnest(ix.indkey) WITH ORDINALITY k(attnum, n) JOIN pg_attribute a "
+    "SELECT t.relname, i.relname, ix.indisunique, (SELECT string_agg(a.attname, ',' ORDER BY "
+    "k.n) FROM unnest(ix.indkey) WITH ORDINALITY k(attnum, n) JOIN pg_attribute a "
     "ON a.attrelid = ix.indrelid AND a.attnum = k.attnum) "
     "FROM pg_index ix JOIN pg_class i ON i.oid = ix.indexrelid "
-    "WHERE ix.indrelid = to_regclass(quote_ident($1)) ORDER BY i.oid";
+    "JOIN pg_class t ON t.oid = ix.indrelid "
+    "WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' ORDER BY i.oid";
 
 constexpr const char* RelationsSql =
-    "SELECT c.conname, r.relname, "
+    "SELECT t.relname, c.conname, r.relname, "
     "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.confkey) WITH ORDINALITY "
     "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.confrelid AND a.attnum = k.attnum), "
     "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(c.conkey) WITH ORDINALITY "
     "k(attnum, n) JOIN pg_attribute a ON a.attrelid = c.conrelid AND a.attnum = k.attnum) "
     "FROM pg_constraint c JOIN pg_class r ON r.oid = c.confrelid "
-    "WHERE c.conrelid = to_regclass(quote_ident($1)) AND c.contype = 'f' ORDER BY c.oid";
+    "JOIN pg_class t ON t.oid = c.conrelid "
+    "WHERE t.relnamespace = current_schema()::regnamespace AND t.relkind = 'r' "
+    "AND c.contype = 'f' ORDER BY c.oid";
+
+using CatalogTables = std::vector<CatalogTable>;
+
+// The table named exactly as stored, added when first met.
+CatalogTable& tableNamed(CatalogTables& tables, std::string_view name) {
+  for (auto& table : tables)
+    if (table.info.name == name) return table;
+  tables.push_back(
+      {.info = {.name = std::string(name), .columns = {}, .indexes = {}, .relations = {}},
+       .registers = false});
+  return tables.back();
+}
+
+void addColumns(const pg_result* rows, CatalogTables& tables) {
+  for (int row = 0; row < rowCount(rows); ++row) {
+    CatalogTable& table = tableNamed(tables, textAt(rows, row, 0));
+    const std::string name(textAt(rows, row, 1));
+    if (name == RowIdentityColumn) {
+      table.registers = true;
+      continue;
+    }
+    const auto declared = parseDeclaredType(textAt(rows, row, 2));
+    table.info.columns.push_back({.name = name,
+                                  .type = declared ? declared->type : FieldType::Text,
+                                  .size = declared ? declared->size : 0,
+                                  .required = textAt(rows, row, 3) == "t",
+                                  .allowZeroLength = textAt(rows, row, 4) != "t"});
+  }
+}
+
+void addIndexes(const pg_result* rows, CatalogTables& tables) {
+  for (int row = 0; row < rowCount(rows); ++row) {
+    CatalogTable& table = tableNamed(tables, textAt(rows, row, 0));
+    const std::string physical(textAt(rows, row, 1));
+    bool primary = false;
+    const std::string local = localIndexName(table.info.name, physical, primary);
+    if (local.empty()) continue;  // the hidden identity's own key
+    table.info.indexes.push_back({.name = local,
+                                  .physicalName = physical,
+                                  .fields = listOf(textAt(rows, row, 3)),
+                                  .primary = primary,
+                                  .unique = textAt(rows, row, 2) == "t"});
+  }
+}
+
+void addRelations(const pg_result* rows, CatalogTables& tables) {
+  for (int row = 0; row < rowCount(rows); ++row) {
+    CatalogTable& table = tableNamed(tables, textAt(rows, row, 0));
+    RelationDef relation{.name = std::string(textAt(rows, row, 1)),
+                         .table = std::string(textAt(rows, row, 2)),
+                         .foreignTable = table.info.name,
+                         .attributes = 0,
+                         .fields = {}};
+    const auto referenced = listOf(textAt(rows, row, 3));
+    const auto referencing = listOf(textAt(rows, row, 4));
+    for (size_t i = 0; i < referenced.size() && i < referencing.size(); ++i)
+      relation.fields.push_back({.field = referenced[i], .foreignField = referencing[i]});
+    table.info.relations.push_back(std::move(relation));
+  }
+}
 
 }  // namespace
 
-EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info) const {
-  ServerParameters parameters;
-  parameters.texts = {name};
-  parameters.nulls = {false};
-  EngineStatus status;
-  pg_conn* connection = connection_.get();
-  auto columns = runOnServer(connection, ColumnsSql, status, &parameters);
-  if (!status) return status;
-  if (rowCount(columns.get()) == 0)
-    return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
-  const std::string stored(textAt(columns.get(), 0, 4));
-  parameters.texts = {stored};
-  info = TableInfo{.name = stored, .columns = {}, .indexes = {}, .relations = {}};
-  for (int row = 0; row < rowCount(columns.get()); ++row) {
-    const auto declared = parseDeclaredType(textAt(columns.get(), row, 1));
-    info.columns.push_back({.name = std::string(textAt(columns.get(), row, 0)),
-                            .type = declared ? declared->type : FieldType::Text,
-                            .size = declared ? declared->size : 0,
-                            .required = textAt(columns.get(), row, 2) == "t",
-                            .allowZeroLength = textAt(columns.get(), row, 3) != "t"});
-  }
-  auto indexes = runOnServer(connection, IndexesSql, status, &parameters);
-  if (!status) return status;
-  for (int row = 0; row < rowCount(indexes.get()); ++row) {
-    const std::string physical(textAt(indexes.get(), row, 0));
-    bool primary = false;
-    const std::string local = localIndexName(stored, physical, primary);
-    if (local.empty()) continue;  // the hidden identity's own key
-    info.indexes.push_back({.name = local,
-                            .physicalName = physical,
-                            .fields = listOf(textAt(indexes.get(), row, 2)),
-                            .primary = primary,
-                            .unique = textAt(indexes.get(), row, 1) == "t"});
-  }
-  auto relations = runOnServer(connection, RelationsSql, status, &parameters);
-  if (!status) return status;
-  for (int row = 0; row < rowCount(relations.get()); ++row) {
-    RelationDef relation{.name = std::string(textAt(relations.get(), row, 0)),
-                         .table = std::string(textAt(relations.get(), row, 1)),
-                         .foreignTable = stored,
-                         .attributes = 0,
-                         .fields = {}};
-    const auto referenced = listOf(textAt(relations.get(), row, 2));
-    const auto referencing = listOf(textAt(relations.get(), row, 3));
-    for (size_t i = 0; i < referenced.size() && i < referencing.size(); ++i)
-      relation.fields.push_back({.field = referenced[i], .foreignField = referencing[i]});
-    info.relations.push_back(std::move(relation));
-  }
+// The three readings of the catalogue go in one round trip, once for every
+// table the session opens until a statement may have changed them.
+EngineStatus ServerDatabase::readCatalog() const {
+  if (catalog_) return EngineStatus::success();
+  using Kind = PipelinedStatement::Kind;
+  const PipelinedStatement statements[] = {{ColumnsSql, {}, Kind::Sql, {}},
+                                           {IndexesSql, {}, Kind::Sql, {}},
+                                           {RelationsSql, {}, Kind::Sql, {}}};
+  pg_conn* connection = idleConnection();
+  std::vector<ServerResult> results;
+  if (!runPipeline(connection, statements, results, progressHook_))
+    return describeServerFailure(connection, nullptr);
+  for (const auto& result : results)
+    if (auto status = statusOf(connection, result.get()); !status) return status;
+  CatalogTables tables;
+  addColumns(results[0].get(), tables);
+  addIndexes(results[1].get(), tables);
+  addRelations(results[2].get(), tables);
+  catalog_ = std::move(tables);
   return EngineStatus::success();
+}
+
+// Only the program's own tables, which carry its hidden identity column: an
+// administrator's table beside them (a log, a view's source) is not the register's.
+std::vector<std::string> ServerDatabase::tableNames() const {
+  std::vector<std::string> names;
+  if (!readCatalog()) return names;
+  for (const auto& table : *catalog_)
+    if (table.registers) names.push_back(table.info.name);
+  return names;
+}
+
+// The table is named whatever the case of its letters, as on the file.
+EngineStatus ServerDatabase::loadTable(const std::string& name, TableInfo& info) const {
+  if (auto status = readCatalog(); !status) return status;
+  for (const auto& table : *catalog_)
+    if (EqualsIgnoringCase(table.info.name, name) && !table.info.columns.empty()) {
+      info = table.info;
+      return EngineStatus::success();
+    }
+  return EngineStatus::failure("La tavola \"" + name + "\" non esiste nel database.");
 }
 
 EngineStatus ServerDatabase::createRelation(const RelationDef& relation) {
