@@ -5,10 +5,10 @@
 # Runs alternate, Linux first; the medians and their ratios are printed, with
 # Wine's own start-up (`--version`) for reference. Wine's server is kept
 # running, as Windows is on an office's PC.
-#   bench/scripts/windows-vs-linux [LINUX_CLI [WINDOWS_CLI [RUNS]]]
+#   bench/windows_vs_linux.sh [LINUX_CLI [WINDOWS_CLI [RUNS]]]
 # after `cmake --build --preset ci` and scripts/check-windows.
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 root=$PWD
 linux=${1:-build/ci/src/cli/veltra-cli}
 windows=${2:-build/windows/bin/veltra-cli.exe}
@@ -19,8 +19,8 @@ wineserver -p 2>/dev/null || true  # already running: kept as it is
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k 2>/dev/null || true' EXIT
-python3 bench/scripts/make_communication.py examples/VariazioniBusQz_12_20240315.txt \
-  "$work/comunicazione.txt" 20000
+build/ci/bench/communication_files "$work" 1 20000
+mv "$work/azienda_1.txt" "$work/comunicazione.txt"
 "$linux" create "$work/vuoto.mdb" >/dev/null
 
 # Milliseconds the command took, its output thrown away; a failure stops all.
