@@ -43,7 +43,8 @@ class QueryCursorTest : public testing::DbTest {
 INSTANTIATE_TEST_SUITE_P(Engines, QueryCursorTest, ::testing::ValuesIn(testing::testEngines()),
                          testing::engineName);
 
-// The lists rely on the file's order: an empty value first when ascending, last when descending.
+// The lists rely on the file's order: an empty value first when ascending,
+// last when descending, unless the item says otherwise.
 TEST_P(QueryCursorTest, NullsSortFirstAndTrueStaysABoolean) {
   TableCursor mezzi(connection.get(), "mezzi");
   mezzi.AddNew();
@@ -63,6 +64,8 @@ TEST_P(QueryCursorTest, NullsSortFirstAndTrueStaysABoolean) {
   };
   EXPECT_EQ(first("", "datrad"), "M1");
   EXPECT_EQ(first("", "datrad DESC, telaio"), "M2");
+  EXPECT_EQ(first("", "datrad NULLS LAST, telaio"), "M2");
+  EXPECT_EQ(first("", "datrad DESC NULLS FIRST"), "M1");
   EXPECT_EQ(first("aria = TRUE", "telaio DESC"), "M1");
   EXPECT_EQ(first("aria = FALSE", "telaio"), "M2");
   EXPECT_TRUE(prompter.messages.empty());

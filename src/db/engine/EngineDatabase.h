@@ -11,6 +11,7 @@
 
 #include "db/engine/EngineStatus.h"
 #include "db/engine/SchemaTypes.h"
+#include "db/engine/SqlDialect.h"
 
 namespace veltra::db::engine {
 
@@ -84,6 +85,9 @@ class EngineDatabase {
   virtual std::vector<std::string> tableNames() const = 0;
   // What an ORDER BY names to list a table's rows in the order they were written.
   virtual std::string insertionOrder() const = 0;
+  // What a FROM and an ORDER BY name to list the rows of a history that
+  // stood on a day, in the form the engine runs fastest (see SqlDialect.h).
+  virtual LatestRowsSql latestRows(const LatestRowsRequest& request) const = 0;
 
   // Recordsets on this database.
   virtual std::unique_ptr<TableRecordset> openTable(const TableInfo& table,

@@ -62,10 +62,13 @@ class NullPlacement {
     if (EqualsIgnoringCase(word, "BY") && EqualsIgnoringCase(lastWord_, "ORDER")) {
       inOrderBy_ = true;
       descending_ = false;
+      placed_ = false;
     } else if (inOrderBy_ &&
                (EqualsIgnoringCase(word, "LIMIT") || EqualsIgnoringCase(word, "OFFSET"))) {
       endItem(out, word.size());
       inOrderBy_ = false;
+    } else if (inOrderBy_ && EqualsIgnoringCase(word, "NULLS")) {
+      placed_ = true;
     } else if (inOrderBy_) {
       descending_ = EqualsIgnoringCase(word, "DESC");
     }
@@ -74,6 +77,7 @@ class NullPlacement {
   void comma(std::string& out) {
     if (depth_ == 0 && inOrderBy_) endItem(out, 0);
     descending_ = false;
+    placed_ = false;
   }
   void end(std::string& out) {
     if (inOrderBy_) endItem(out, 0);
@@ -82,7 +86,9 @@ class NullPlacement {
  private:
   // Places the clause after the item's last character, before any blank and
   // before the tail characters of out that already belong to what follows.
+  // An item that says where its NULLs go keeps its own word.
   void endItem(std::string& out, size_t tail) {
+    if (placed_) return;
     size_t at = out.size() - tail;
     while (at > 0 && std::isspace(static_cast<unsigned char>(out[at - 1]))) --at;
     out.insert(at, descending_ ? " NULLS LAST" : " NULLS FIRST");
@@ -91,10 +97,42 @@ class NullPlacement {
   int depth_ = 0;
   bool inOrderBy_ = false;
   bool descending_ = false;
+  bool placed_ = false;
   std::string lastWord_;
 };
 
+// One walk of keys in its key's order; per key one seek of its latest row
+// on or before the day, and one of its earliest for the spelling.
+LatestRowsSql seekingLatestRows(const LatestRowsRequest& r) {
+  const std::string bounded = " <= " + r.day;
+  return {"(SELECT history.*, (SELECT earliest." + r.key + " FROM " + r.history +
+              " AS earliest WHERE earliest." + r.key + " = keyed." + r.key + " AND earliest." +
+              r.date + bounded + " ORDER BY earliest." + r.date + " LIMIT 1) AS " + FirstKeyColumn +
+              ", keyed." + r.key + " AS listed_key FROM " + r.keys + " AS keyed, " + r.history +
+              " AS history WHERE history." + r.key + " = keyed." + r.key + " AND history." +
+              r.date + " = (SELECT MAX(latest." + r.date + ") FROM " + r.history +
+              " AS latest WHERE latest." + r.key + " = keyed." + r.key + " AND latest." + r.date +
+              bounded + ")) AS " + r.alias,
+          r.alias + ".listed_key"};
+}
+
+// One read of the history in its (key, date) index's order: of each key the
+// row with no later one, and the first row's spelling. Keys are never NULL,
+// so the index's own NULL placement gives the order without a sort.
+LatestRowsSql windowedLatestRows(const LatestRowsRequest& r) {
+  return {"(SELECT * FROM (SELECT history.*, FIRST_VALUE(history." + r.key + ") OVER keyed AS " +
+              FirstKeyColumn + ", LEAD(history." + r.date + ") OVER keyed AS next_date FROM " +
+              r.history + " AS history WHERE history." + r.date + " <= " + r.day +
+              " WINDOW keyed AS (PARTITION BY history." + r.key + " ORDER BY history." + r.date +
+              ")) AS dated WHERE dated.next_date IS NULL) AS " + r.alias,
+          r.alias + "." + r.key + " NULLS LAST"};
+}
+
 }  // namespace
+
+LatestRowsSql latestRowsSql(const LatestRowsRequest& request, Dialect dialect) {
+  return dialect == Dialect::Server ? windowedLatestRows(request) : seekingLatestRows(request);
+}
 
 std::optional<std::string> translateDialect(std::string_view jetSql, std::string& error,
                                             Dialect dialect) {

@@ -52,6 +52,9 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus loadTable(const std::string& name, TableInfo& info) const override;
   std::vector<std::string> tableNames() const override;
   std::string insertionOrder() const override { return std::string(RowIdentityColumn); }
+  LatestRowsSql latestRows(const LatestRowsRequest& request) const override {
+    return latestRowsSql(request, Dialect::Server);
+  }
 
   std::unique_ptr<TableRecordset> openTable(const TableInfo& table, EngineStatus& status) override;
   std::unique_ptr<QueryRecordset> openQuery(const std::string& jetSql,

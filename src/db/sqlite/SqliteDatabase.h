@@ -33,6 +33,9 @@ class SqliteDatabase final : public EngineDatabase {
   EngineStatus loadTable(const std::string& name, TableInfo& info) const override;
   std::vector<std::string> tableNames() const override;
   std::string insertionOrder() const override { return "rowid"; }
+  LatestRowsSql latestRows(const LatestRowsRequest& request) const override {
+    return latestRowsSql(request, Dialect::File);
+  }
 
   std::unique_ptr<TableRecordset> openTable(const TableInfo& table, EngineStatus& status) override;
   std::unique_ptr<QueryRecordset> openQuery(const std::string& jetSql,
