@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <utility>
 
 namespace veltra::qt {
 
@@ -29,7 +28,8 @@ QString qtText(std::string_view text) {
 PainterCanvas::PainterCanvas(QPainter& painter)
     : painter_(painter),
       scale_(painter.device()->logicalDpiX() / UnitsPerInch),
-      drawsGlyphRuns_(painter.paintEngine()->type() != QPaintEngine::Picture) {}
+      drawsGlyphRuns_(painter.paintEngine()->type() != QPaintEngine::Picture),
+      pairs_(letters_.size() * letters_.size(), 0) {}
 
 PainterCanvas::~PainterCanvas() {
   if (painter_.isActive()) drawGathered();
@@ -69,11 +69,11 @@ void PainterCanvas::selectFont(const reports::Font& font) {
   // Selected again for every page: what was measured and shaped stays.
   if (selected_ == font) return;
   selected_ = font;
-  metrics_.emplace(painter_.font(), painter_.device());
+  metrics_.reset();
   widths_.clear();
   asciiAdvances_.fill(0);
   letters_.fill({});
-  pairs_.clear();
+  std::fill(pairs_.begin(), pairs_.end(), 0);
   letterFont_.reset();
   runs_.clear();
 }
@@ -88,31 +88,35 @@ int PainterCanvas::widthOf(const QFontMetricsF& metrics, std::string_view text) 
   return toUnits(metrics.horizontalAdvance(qtText(text)));
 }
 
+const QFontMetricsF& PainterCanvas::metrics() {
+  if (!metrics_) {
+    metrics_.emplace(painter_.font(), painter_.device());
+    textHeight_ = toUnits(metrics_->height());
+  }
+  return *metrics_;
+}
+
 reports::TextSize PainterCanvas::measure(std::string_view text) {
-  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
   auto known = widths_.find(text);
-  if (known == widths_.end()) known = widths_.emplace(text, widthOf(*metrics_, text)).first;
-  return {known->second, toUnits(metrics_->height())};
+  if (known == widths_.end()) known = widths_.emplace(text, widthOf(metrics(), text)).first;
+  return {known->second, textHeight_};
 }
 
 // Shaping is most of a long list's pagination, though a column's width
 // needs only its widest text. Letters set side by side are never narrower
-// than the text shaped (kerning only draws them closer), so the texts are
-// taken from the widest bound down and shaped until a bound, rounded as
-// widths are, is no wider than the widest found: of tens of thousands, a few
-// are shaped.
+// than the text shaped (kerning only draws them closer), so the text of the
+// widest bound is shaped first, and after it only those whose bound, rounded
+// as widths are, is wider than the widest found: of tens of thousands, a few.
 int PainterCanvas::widest(const std::vector<std::string_view>& texts) {
-  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
-  std::vector<std::pair<double, std::string_view>> bounded;
-  bounded.reserve(texts.size());
-  for (std::string_view text : texts) bounded.emplace_back(widthBound(text), text);
-  std::sort(bounded.begin(), bounded.end(),
-            [](const auto& a, const auto& b) { return a.first > b.first; });
-  int widest = 0;
-  for (const auto& [bound, text] : bounded) {
-    if (std::isfinite(bound) && toUnits(bound) <= widest) break;
-    widest = std::max(widest, measure(text).width);
-  }
+  std::vector<double> bounds;
+  bounds.reserve(texts.size());
+  for (std::string_view text : texts) bounds.push_back(widthBound(text));
+  const auto first = std::max_element(bounds.begin(), bounds.end());
+  if (first == bounds.end()) return 0;
+  int widest = measure(texts[static_cast<std::size_t>(first - bounds.begin())]).width;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (!std::isfinite(bounds[i]) || toUnits(bounds[i]) > widest)
+      widest = std::max(widest, measure(texts[i]).width);
   return widest;
 }
 
@@ -129,9 +133,8 @@ double PainterCanvas::widthBound(std::string_view text) {
 }
 
 double PainterCanvas::asciiAdvance(unsigned char code) {
-  if (!metrics_) metrics_.emplace(painter_.font(), painter_.device());
   double& advance = asciiAdvances_[code];
-  if (advance == 0) advance = metrics_->horizontalAdvance(QChar(code));
+  if (advance == 0) advance = metrics().horizontalAdvance(QChar(code));
   return advance;
 }
 
@@ -142,16 +145,14 @@ void PainterCanvas::text(int x, int y, std::string_view text) {
       for (const QGlyphRun& run : glyphRuns(text)) gather(corner, run);
     return;
   }
-  const double ascent = metrics_ ? metrics_->ascent() : painter_.fontMetrics().ascent();
+  const double ascent = metrics().ascent();
   painter_.drawText(corner + QPointF(0, ascent), qtText(text));
 }
 
 // The texts of a row go to the engine as one run: an engine writes its
 // state and font with every run, and a list has a million texts.
 void PainterCanvas::gather(QPointF corner, const QGlyphRun& run) {
-  const QRawFont font = run.rawFont();
-  if (!gathered_.glyphs.isEmpty() && !(font == gathered_.font)) drawGathered();
-  gathered_.font = font;
+  gatherWith(run.rawFont());
   gathered_.glyphs.append(run.glyphIndexes());
   for (const QPointF& position : run.positions()) gathered_.positions.append(corner + position);
 }
@@ -185,22 +186,44 @@ QList<QGlyphRun> PainterCanvas::shaped(const QString& text) const {
 }
 
 bool PainterCanvas::gatherLetters(QPointF corner, std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto code = static_cast<unsigned char>(text[i]);
-    if (code >= letters_.size() || !letter(code).single) return false;
-    if (i > 0 && !setApart(static_cast<unsigned char>(text[i - 1]), code)) return false;
-  }
+  if (!setFromLetters(text)) return false;
   if (text.empty()) return true;
-  if (!gathered_.glyphs.isEmpty() && !(*letterFont_ == gathered_.font)) drawGathered();
-  gathered_.font = *letterFont_;
+  gatherWith(*letterFont_);
+  const qsizetype first = gathered_.glyphs.size();
+  const auto count = static_cast<qsizetype>(text.size());
+  gathered_.glyphs.resize(first + count);
+  gathered_.positions.resize(first + count);
+  quint32* glyph = gathered_.glyphs.data() + first;
+  QPointF* position = gathered_.positions.data() + first;
   double advanced = 0;
   for (const char code : text) {
     const Letter& alone = letters_[static_cast<unsigned char>(code)];
-    gathered_.glyphs.append(alone.glyph);
-    gathered_.positions.append(corner + (alone.offset + QPointF(advanced, 0)));
-    advanced += asciiAdvance(static_cast<unsigned char>(code));
+    *glyph++ = alone.glyph;
+    *position++ = corner + (alone.offset + QPointF(advanced, 0));
+    advanced += alone.advance;
   }
   return true;
+}
+
+bool PainterCanvas::setFromLetters(std::string_view text) {
+  unsigned char previous = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto code = static_cast<unsigned char>(text[i]);
+    if (code >= letters_.size() || !letter(code).single) return false;
+    if (i > 0 && !setApart(previous, code)) return false;
+    previous = code;
+  }
+  return true;
+}
+
+// Texts of another font first go out with their own.
+void PainterCanvas::gatherWith(const QRawFont& font) {
+  if (gathered_.glyphs.isEmpty()) {
+    gathered_.font = font;
+  } else if (!(font == gathered_.font)) {
+    drawGathered();
+    gathered_.font = font;
+  }
 }
 
 // A letter another font has to supply is never set alone.
@@ -208,6 +231,7 @@ const PainterCanvas::Letter& PainterCanvas::letter(unsigned char code) {
   Letter& letter = letters_[code];
   if (letter.known) return letter;
   letter.known = true;
+  letter.advance = asciiAdvance(code);
   const QList<QGlyphRun> runs = shaped(QString(QChar(code)));
   if (runs.size() != 1 || runs.front().glyphIndexes().size() != 1) return letter;
   if (!letterFont_) letterFont_ = runs.front().rawFont();
@@ -219,7 +243,6 @@ const PainterCanvas::Letter& PainterCanvas::letter(unsigned char code) {
 }
 
 bool PainterCanvas::setApart(unsigned char first, unsigned char second) {
-  if (pairs_.empty()) pairs_.assign(letters_.size() * letters_.size(), 0);
   std::uint8_t& known = pairs_[first * letters_.size() + second];
   if (known == 0) {
     const Letter& a = letters_[first];

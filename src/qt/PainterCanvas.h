@@ -56,12 +56,16 @@ class PainterCanvas : public reports::Canvas {
   // them alike: every letter ASCII with a glyph of the font's own, and no
   // two neighbours kerned or joined. False, gathering nothing, otherwise.
   bool gatherLetters(QPointF corner, std::string_view text);
+  // True when every letter of the text is set alone and no two neighbours
+  // are kerned or joined.
+  bool setFromLetters(std::string_view text);
   // The letter shaped alone: one glyph of the font's own, or none.
   struct Letter {
     bool known = false;
     bool single = false;
     quint32 glyph = 0;
     QPointF offset;
+    double advance = 0;
   };
   const Letter& letter(unsigned char code);
   // True when the two letters shaped together sit as each does alone, the
@@ -71,8 +75,11 @@ class PainterCanvas : public reports::Canvas {
   // Texts wait until the next drawing of another kind or change of state,
   // and then go out together.
   void gather(QPointF corner, const QGlyphRun& run);
+  // Makes room for texts of the font among those gathered.
+  void gatherWith(const QRawFont& font);
   void drawGathered();
   int toUnits(double pixels) const;
+  const QFontMetricsF& metrics();
   int widthOf(const QFontMetricsF& metrics, std::string_view text) const;
   // At least the text's width in device pixels, from its letters' advances.
   double widthBound(std::string_view text);
@@ -90,7 +97,8 @@ class PainterCanvas : public reports::Canvas {
   QPainter& painter_;
   double scale_;  // device pixels per report unit
   std::optional<reports::Font> selected_;
-  std::optional<QFontMetricsF> metrics_;
+  std::optional<QFontMetricsF> metrics_;  // of the selected font, made when first needed
+  int textHeight_ = 0;                    // of its texts, in report units
   // A list repeats its texts (dates, makes, counts) thousands of times: each
   // is measured once for the selected font.
   TextMap<int> widths_;

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unordered_set>
 
 #include "db/platform/LocalTime.h"
-#include "reports/SharedChunks.h"
 
 namespace veltra::reports {
 
@@ -15,8 +13,6 @@ namespace {
 // column texts, and columns are this far apart.
 constexpr int RuleOffset = 20;
 constexpr int ColumnGap = 40;
-
-using TextSet = std::unordered_set<std::string>;
 
 }  // namespace
 
@@ -60,8 +56,7 @@ void PrintReport::paginate(Canvas& canvas, const PageGeometry& geometry, PageTab
   });
 }
 
-// A list repeats most of its texts: a column's width is that of the widest
-// of its distinct ones.
+// A column is as wide as the widest of its texts and its heading.
 void PrintReport::measureColumns(Canvas& canvas) {
   places_.assign(specs_.size(), {});
   lineHeight_ = 0;
@@ -74,32 +69,27 @@ void PrintReport::measureColumns(Canvas& canvas) {
     widen(column, size.width);
     lineHeight_ = std::max(lineHeight_, size.height);
   }
-  const std::vector<TextSet> distinct = distinctColumnTexts();
+  const PackedTexts* kept = keptCells();
+  const PackedTexts packed = kept != nullptr ? PackedTexts(0) : packCells();
+  const PackedTexts& cells = kept != nullptr ? *kept : packed;
+  std::vector<std::string_view> texts;
+  texts.reserve(rowCount());
   for (std::size_t column = 0; column < specs_.size(); ++column) {
-    const std::vector<std::string_view> texts(distinct[column].begin(), distinct[column].end());
+    if (!specs_[column].widthFromValues) continue;
+    texts.clear();
+    for (std::size_t row = 0; row < rowCount(); ++row) texts.push_back(cells.text(row, column));
     widen(column, canvas.widest(texts));
   }
 }
 
-// Gathered on two threads sharing the rows.
-std::vector<TextSet> PrintReport::distinctColumnTexts() const {
-  std::vector<TextSet> own(specs_.size()), helpers(specs_.size());
-  ShareChunks(
-      rowCount(), [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, own); },
-      [&]() -> ChunkWork {
-        return [&](std::size_t first, std::size_t end) { gatherColumnTexts(first, end, helpers); };
-      });
-  for (std::size_t column = 0; column < specs_.size(); ++column) own[column].merge(helpers[column]);
-  return own;
-}
-
-void PrintReport::gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
-                                    std::vector<TextSet>& texts) const {
-  for (std::size_t row = firstRow; row < endRow; ++row) {
-    auto rowTexts = cells(row);
+PackedTexts PrintReport::packCells() const {
+  PackedTexts packed(specs_.size());
+  for (std::size_t row = 0; row < rowCount(); ++row) {
+    const std::vector<std::string> texts = cells(row);
     for (std::size_t column = 0; column < specs_.size(); ++column)
-      if (specs_[column].widthFromValues) texts[column].insert(std::move(rowTexts[column]));
+      packed.append(column < texts.size() ? std::string_view(texts[column]) : std::string_view());
   }
+  return packed;
 }
 
 void PrintReport::placeColumns() {
@@ -209,10 +199,11 @@ void PrintReport::drawBand(Canvas& canvas) const {
 
 void PrintReport::drawRow(Canvas& canvas, std::size_t row, int y) const {
   canvas.line(tableLeft(), y, tableRight(), y);
-  const auto texts = cells(row);
+  const PackedTexts* kept = keptCells();
+  const std::vector<std::string> made = kept != nullptr ? std::vector<std::string>() : cells(row);
   for (std::size_t column = 0; column < places_.size(); ++column) {
     const ColumnPlace& place = places_[column];
-    const std::string& text = texts[column];
+    const std::string_view text = kept != nullptr ? kept->text(row, column) : made[column];
     if (text.empty()) continue;
     int x = place.x;
     if (specs_[column].align == Align::Right)

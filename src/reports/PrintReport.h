@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "reports/Canvas.h"
+#include "reports/PackedTexts.h"
 #include "reports/PageTable.h"
 #include "reports/PrintPagination.h"
 #include "ui/Prompter.h"
@@ -91,9 +91,11 @@ class PrintReport {
 
  protected:
   void setPageCount(int count) { pageCount_ = count; }
-  // One text per column. Pagination calls it from two threads at once: it
-  // must only read.
+  // One text per column.
   virtual std::vector<std::string> cells(std::size_t row) const = 0;
+  // The cells as the report keeps them, those of a row its first texts, when
+  // it keeps them packed; none when it makes them on demand.
+  virtual const PackedTexts* keptCells() const { return nullptr; }
   // The title lines of a page whose first row is given.
   virtual HeaderLines headerLines(std::size_t firstRow) const = 0;
   // True when the row begins a group; it then opens a page.
@@ -109,13 +111,8 @@ class PrintReport {
   };
 
   void measureColumns(Canvas& canvas);
-  // The distinct texts of each column that takes its width from its values.
-  std::vector<std::unordered_set<std::string>> distinctColumnTexts() const;
-  // Adds the distinct texts of each column that takes its width from its
-  // values, over the rows from firstRow to before endRow. Safe on another
-  // thread: it only reads the rows.
-  void gatherColumnTexts(std::size_t firstRow, std::size_t endRow,
-                         std::vector<std::unordered_set<std::string>>& texts) const;
+  // Every row's cells, packed.
+  PackedTexts packCells() const;
   void placeColumns();
   HeaderLayout headerLayout() const;
   bool breaksBefore(std::size_t row, std::size_t pageFirstRow, int y) const;

@@ -49,29 +49,26 @@ const SituationColumns& queryColumns() {
 }
 
 // The row's cells, then its company's and its ambit's names.
-std::vector<std::string> printedTexts(const comms::SituationRow& situation) {
+void appendPrintedTexts(const comms::SituationRow& situation, PackedTexts& texts) {
   const comms::VehicleData& vehicle = situation.vehicle;
-  const auto yes = [](std::int32_t flag) { return std::string(flag ? "SI" : ""); };
-  return {vehicle.targa,
-          situation.telaio,
-          vehicle.interno,
-          vehicle.prima,
-          vehicle.tipo,
-          vehicle.dest,
-          vehicle.carroz,
-          vehicle.aliment,
-          std::to_string(vehicle.sedere),
-          std::to_string(vehicle.piedi),
-          std::to_string(vehicle.handicap),
-          comms::LengthText(vehicle.lung),
-          comms::HeightText(vehicle.altezza),
-          yes(vehicle.aria),
-          yes(vehicle.pedana),
-          vehicle.datini,
-          vehicle.datfin,
-          situation.data,
-          situation.companyName,
-          situation.ambitName};
+  const auto yes = [](std::int32_t flag) { return std::string_view(flag ? "SI" : ""); };
+  for (const std::string_view text :
+       {std::string_view(vehicle.targa), std::string_view(situation.telaio),
+        std::string_view(vehicle.interno), std::string_view(vehicle.prima),
+        std::string_view(vehicle.tipo), std::string_view(vehicle.dest),
+        std::string_view(vehicle.carroz), std::string_view(vehicle.aliment)})
+    texts.append(text);
+  for (const std::int32_t number : {vehicle.sedere, vehicle.piedi, vehicle.handicap})
+    texts.append(std::to_string(number));
+  texts.append(comms::LengthText(vehicle.lung));
+  texts.append(comms::HeightText(vehicle.altezza));
+  texts.append(yes(vehicle.aria));
+  texts.append(yes(vehicle.pedana));
+  for (const std::string_view text :
+       {std::string_view(vehicle.datini), std::string_view(vehicle.datfin),
+        std::string_view(situation.data), std::string_view(situation.companyName),
+        std::string_view(situation.ambitName)})
+    texts.append(text);
 }
 
 std::string groupText(const char* kind, std::int32_t code, std::string_view name) {
@@ -87,7 +84,8 @@ VehicleListReport::VehicleListReport(VehicleListOrder order, const VehicleListCh
                                      std::time_t createdAt)
     : SituationListReport(std::string(VehicleListDialogTitle(dialogOf(order))), vehicleColumns(),
                           choice, createdAt),
-      order_(order) {}
+      order_(order),
+      texts_(KeptTexts) {}
 
 std::string VehicleListReport::condition() const {
   return " bus.azienda = regazi.codice AND bus.ambito = regprv.codice AND bus.datrad IS NULL" +
@@ -103,32 +101,19 @@ bool VehicleListReport::load(db::DatabaseConnection& connection, ui::Prompter& p
                                                          : "bus.ambito, bus.azienda, bus.targa");
   groups_.clear();
   texts_.clear();
-  textEnds_.clear();
-  return loadRows(query, prompter, [this](db::QueryCursor& read, comms::SituationList&) {
-    comms::SituationRow row;
+  // One row read into again and again: its texts keep their room.
+  comms::SituationRow row;
+  return loadRows(query, prompter, [this, &row](db::QueryCursor& read, comms::SituationList&) {
     comms::ReadColumns(read, queryColumns(), row);
-    keep(row);
+    groups_.push_back({row.azienda, row.vehicle.ambito});
+    appendPrintedTexts(row, texts_);
   });
-}
-
-void VehicleListReport::keep(const comms::SituationRow& row) {
-  groups_.push_back({row.azienda, row.vehicle.ambito});
-  for (const std::string& text : printedTexts(row)) {
-    texts_ += text;
-    textEnds_.push_back(static_cast<std::uint32_t>(texts_.size()));
-  }
-}
-
-std::string_view VehicleListReport::keptText(std::size_t row, std::size_t n) const {
-  const std::size_t index = row * KeptTexts + n;
-  const std::size_t begin = index == 0 ? 0 : textEnds_[index - 1];
-  return std::string_view(texts_).substr(begin, textEnds_[index] - begin);
 }
 
 std::vector<std::string> VehicleListReport::cells(std::size_t row) const {
   std::vector<std::string> texts;
   texts.reserve(vehicleColumns().size());
-  for (std::size_t n = 0; n < vehicleColumns().size(); ++n) texts.emplace_back(keptText(row, n));
+  for (std::size_t n = 0; n < vehicleColumns().size(); ++n) texts.emplace_back(texts_.text(row, n));
   return texts;
 }
 
@@ -136,9 +121,9 @@ std::vector<std::string> VehicleListReport::cells(std::size_t row) const {
 HeaderLines VehicleListReport::headerLines(std::size_t firstRow) const {
   const Group& group = groups_[firstRow];
   const std::string company =
-      groupText("Azienda", group.azienda, keptText(firstRow, vehicleColumns().size()));
+      groupText("Azienda", group.azienda, texts_.text(firstRow, vehicleColumns().size()));
   const std::string ambit =
-      groupText("Ambito", group.ambito, keptText(firstRow, vehicleColumns().size() + 1));
+      groupText("Ambito", group.ambito, texts_.text(firstRow, vehicleColumns().size() + 1));
   const std::string separator(9, ' ');
   return {std::string(ReportBanner), "Elenco Mezzi",
           order_ == VehicleListOrder::ByCompany ? company + separator + ambit

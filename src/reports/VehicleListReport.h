@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "db/DatabaseConnection.h"
@@ -30,6 +29,7 @@ class VehicleListReport : public SituationListReport {
   std::vector<std::string> cells(std::size_t row) const override;
 
  protected:
+  const PackedTexts* keptCells() const override { return &texts_; }
   HeaderLines headerLines(std::size_t firstRow) const override;
   bool opensGroup(std::size_t row) const override;
 
@@ -40,18 +40,13 @@ class VehicleListReport : public SituationListReport {
   };
 
   std::string condition() const;
-  void keep(const comms::SituationRow& row);
-  // Text n of the row: its cells, then its company's and its ambit's names.
-  std::string_view keptText(std::size_t row, std::size_t n) const;
 
   VehicleListOrder order_;
-  // What the list prints of each row, packed: its group, and its texts one
-  // after the other in one buffer. A row takes some hundred bytes where the
-  // vehicle's whole state would take seven hundred, for lists of tens of
-  // thousands of vehicles.
+  // What the list prints of each row: its group, and its texts packed. A row
+  // takes some hundred bytes where the vehicle's whole state would take seven
+  // hundred, for lists of tens of thousands of vehicles.
   std::vector<Group> groups_;
-  std::string texts_;
-  std::vector<std::uint32_t> textEnds_;
+  PackedTexts texts_;
 };
 
 }  // namespace veltra::reports
