@@ -5,10 +5,19 @@
 
 namespace veltra::reports {
 
-std::string TrimmedColumn(db::QueryCursor& query, int position) {
-  std::string text;
+namespace {
+
+// Into the text's own room: a list reads its rows into the same one.
+void readTrimmed(db::QueryCursor& query, int position, std::string& text) {
   query.GetString(position, text);
   db::TrimTrailingBlanks(text);
+}
+
+}  // namespace
+
+std::string TrimmedColumn(db::QueryCursor& query, int position) {
+  std::string text;
+  readTrimmed(query, position, text);
   return text;
 }
 
@@ -22,7 +31,7 @@ comms::QueryColumn<comms::SituationRow> TrimmedTextColumn(
     std::string expression, std::string comms::SituationRow::*member) {
   return {std::move(expression),
           [member](db::QueryCursor& query, int column, comms::SituationRow& row) {
-            row.*member = TrimmedColumn(query, column);
+            readTrimmed(query, column, row.*member);
           }};
 }
 
@@ -32,7 +41,7 @@ void readShownVehicleField(db::QueryCursor& query, int column, const comms::Vehi
                            comms::VehicleData& vehicle) {
   switch (field.kind) {
     case comms::FieldKind::Text:
-      comms::VehicleValue<std::string>(field, vehicle) = TrimmedColumn(query, column);
+      readTrimmed(query, column, comms::VehicleValue<std::string>(field, vehicle));
       return;
     case comms::FieldKind::Flag:
       comms::VehicleValue<std::int32_t>(field, vehicle) =
