@@ -1,5 +1,6 @@
 # Debian's mingw-w64 cross compiler for 64-bit Windows, POSIX threads variant
-# (std::thread, which the reports use to measure texts, needs it). The
+# (std::mutex and std::call_once, which the busy indicator and the SQLite
+# set-up use, need it). The
 # libraries for Windows are looked up in build/windows-deps/ alone, so that no
 # Linux library stands in for one.
 set(CMAKE_SYSTEM_NAME Windows)
