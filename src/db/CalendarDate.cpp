@@ -41,21 +41,25 @@ CivilDate civilDateOf(double dayCount) {
 }
 
 std::string isoDateText(const CivilDate& date) {
-  // Written by hand: every stored date passes here, and years stay within 0..9999.
-  if (date.year < 0 || date.year > 9999) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return buffer;
-  }
-  std::string text = "0000-00-00";
-  const auto put = [&text](size_t end, int value, int width) {
-    for (int i = 0; i < width; ++i, value /= 10)
-      text[end - i] = static_cast<char>('0' + value % 10);
+  std::string text(10, '0');
+  if (putIsoDate(date, text.data())) return text;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return buffer;
+}
+
+bool putIsoDate(const CivilDate& date, char* out) {
+  // Written by hand: every stored date passes here.
+  if (date.year < 0 || date.year > 9999) return false;
+  const auto put = [out](int end, int value, int width) {
+    for (int i = 0; i < width; ++i, value /= 10) out[end - i] = static_cast<char>('0' + value % 10);
   };
   put(3, date.year, 4);
+  out[4] = '-';
   put(6, date.month, 2);
+  out[7] = '-';
   put(9, date.day, 2);
-  return text;
+  return true;
 }
 
 std::optional<CivilDate> parseIsoDate(std::string_view text) {
