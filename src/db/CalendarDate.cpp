@@ -71,17 +71,27 @@ std::optional<CivilDate> parseIsoDate(std::string_view text) {
   return date;
 }
 
+namespace {
+// The date the three parts name, when all are digits and it exists.
+std::optional<CivilDate> dateOfParts(std::string_view d, std::string_view m, std::string_view y) {
+  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
+  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
+  if (!dayNumberOf(date)) return std::nullopt;
+  return date;
+}
+}  // namespace
+
 std::optional<CivilDate> parseDayMonthYear(std::string_view text) {
+  // "GG/MM/AAAA", the form files and the program write, is read without searching.
+  if (text.size() == 10 && text[2] == '/' && text[5] == '/')
+    return dateOfParts(text.substr(0, 2), text.substr(3, 2), text.substr(6));
   const auto first = text.find('/');
   const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
   if (second == std::string_view::npos) return std::nullopt;
   const auto d = text.substr(0, first), m = text.substr(first + 1, second - first - 1),
              y = text.substr(second + 1);
   if (d.size() > 2 || m.size() > 2 || y.size() != 4) return std::nullopt;
-  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
-  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
-  if (!dayNumberOf(date)) return std::nullopt;
-  return date;
+  return dateOfParts(d, m, y);
 }
 
 }  // namespace veltra::db
