@@ -86,21 +86,31 @@ class VehicleWriter {
       bus_.AddNew();
       bus_.SetField(busFields_.telaio, entry.telaio);
     }
-    bool ok = saveRow(bus_, busFields_, entry.vehicle);
+    setFields(bus_, busFields_, entry.vehicle, nullptr);
+    bool ok = bus_.Update();
     if (ok) ++(known ? updated : inserted);
     storia_.AddNew();
     storia_.SetField(storiaFields_.telaio, entry.telaio);
-    return saveRow(storia_, storiaFields_, entry.vehicle) && ok;
+    setFields(storia_, storiaFields_, entry.vehicle, &bus_);
+    return storia_.Update() && ok;
   }
 
  private:
-  // Besides the chassis: the communication's date and company, then the vehicle.
-  bool saveRow(db::TableCursor& cursor, const RowFields& fields, const VehicleData& vehicle) {
-    cursor.SetField(fields.data, date_);
-    cursor.SetWholeNumber(fields.azienda, azienda_);
+  // Besides the chassis: the communication's date and company, then the
+  // vehicle. Given the bus row just written, storia takes its values as bus
+  // converted them, so that each is converted once; a value bus refused is
+  // set again, for storia to tell its own refusal.
+  void setFields(db::TableCursor& cursor, const RowFields& fields, const VehicleData& vehicle,
+                 const db::TableCursor* written) {
+    const auto copied = [&](int position, int busPosition) {
+      return written != nullptr && cursor.CopyGivenField(position, *written, busPosition);
+    };
+    if (!copied(fields.data, busFields_.data)) cursor.SetField(fields.data, date_);
+    if (!copied(fields.azienda, busFields_.azienda))
+      cursor.SetWholeNumber(fields.azienda, azienda_);
     for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-      setVehicleField(cursor, fields.vehicle[i], VehicleFields[i], vehicle);
-    return cursor.Update();
+      if (!copied(fields.vehicle[i], busFields_.vehicle[i]))
+        setVehicleField(cursor, fields.vehicle[i], VehicleFields[i], vehicle);
   }
 
   db::TableCursor bus_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "comms/ByteBlocks.h"
 #include "comms/LineChecksum.h"
 #include "comms/NumberText.h"
 #include "comms/RecordLine.h"
@@ -54,17 +55,18 @@ struct LineBytes {
 };
 
 LineBytes scanned(std::string_view line) {
-  // Byte-wide flags combined without branches, so the compiler can test many
-  // bytes in one instruction.
+  // Byte-wide flags combined without branches, over blocks of a known number
+  // of bytes, so that the compiler tests a block in a few instructions.
   unsigned char nul = 0;
   unsigned char control = 0;
   unsigned char any = 0;
-  for (const char c : line) {
+  const auto take = [&](char c) {
     const auto byte = static_cast<unsigned char>(c);
     nul |= static_cast<unsigned char>(byte == 0);
     control |= static_cast<unsigned char>(((byte < 0x20) & (byte != '\t')) | (byte == 0x7F));
     any |= byte;
-  }
+  };
+  ForEachByteInBlocks(line, take);
   return LineBytes{nul != 0, control != 0, any < 0x80};
 }
 

@@ -41,21 +41,25 @@ CivilDate civilDateOf(double dayCount) {
 }
 
 std::string isoDateText(const CivilDate& date) {
-  // Written by hand: every stored date passes here, and years stay within 0..9999.
-  if (date.year < 0 || date.year > 9999) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return buffer;
-  }
-  std::string text = "0000-00-00";
-  const auto put = [&text](size_t end, int value, int width) {
-    for (int i = 0; i < width; ++i, value /= 10)
-      text[end - i] = static_cast<char>('0' + value % 10);
+  std::string text(10, '0');
+  if (putIsoDate(date, text.data())) return text;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return buffer;
+}
+
+bool putIsoDate(const CivilDate& date, char* out) {
+  // Written by hand: every stored date passes here.
+  if (date.year < 0 || date.year > 9999) return false;
+  const auto put = [out](int end, int value, int width) {
+    for (int i = 0; i < width; ++i, value /= 10) out[end - i] = static_cast<char>('0' + value % 10);
   };
   put(3, date.year, 4);
+  out[4] = '-';
   put(6, date.month, 2);
+  out[7] = '-';
   put(9, date.day, 2);
-  return text;
+  return true;
 }
 
 std::optional<CivilDate> parseIsoDate(std::string_view text) {
@@ -67,17 +71,27 @@ std::optional<CivilDate> parseIsoDate(std::string_view text) {
   return date;
 }
 
+namespace {
+// The date the three parts name, when all are digits and it exists.
+std::optional<CivilDate> dateOfParts(std::string_view d, std::string_view m, std::string_view y) {
+  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
+  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
+  if (!dayNumberOf(date)) return std::nullopt;
+  return date;
+}
+}  // namespace
+
 std::optional<CivilDate> parseDayMonthYear(std::string_view text) {
+  // "GG/MM/AAAA", the form files and the program write, is read without searching.
+  if (text.size() == 10 && text[2] == '/' && text[5] == '/')
+    return dateOfParts(text.substr(0, 2), text.substr(3, 2), text.substr(6));
   const auto first = text.find('/');
   const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
   if (second == std::string_view::npos) return std::nullopt;
   const auto d = text.substr(0, first), m = text.substr(first + 1, second - first - 1),
              y = text.substr(second + 1);
   if (d.size() > 2 || m.size() > 2 || y.size() != 4) return std::nullopt;
-  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
-  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
-  if (!dayNumberOf(date)) return std::nullopt;
-  return date;
+  return dateOfParts(d, m, y);
 }
 
 }  // namespace veltra::db

@@ -23,6 +23,9 @@ CivilDate civilDateOf(double dayCount);
 
 // "YYYY-MM-DD", the form dates are stored in.
 std::string isoDateText(const CivilDate& date);
+// The same ten characters written at out, for writers that keep them in room
+// of their own; false, out untouched, for a year outside 0..9999, which takes more.
+bool putIsoDate(const CivilDate& date, char* out);
 // Reads "YYYY-MM-DD"; none when the text is not that form or the date does not exist.
 std::optional<CivilDate> parseIsoDate(std::string_view text);
 

@@ -149,6 +149,10 @@ bool TableCursor::SetNumber(int position, double value) {
   return status || fieldRefused(position, PlainNumberText(value), status.text);
 }
 
+bool TableCursor::CopyGivenField(int position, const TableCursor& source, int sourcePosition) {
+  return open_ && source.open_ && recordset_->copyGiven(position, *source.recordset_, sourcePosition);
+}
+
 bool TableCursor::fieldRefused(int position, std::string_view shown,
                                const std::string& engineText) {
   return reportField(recordset_->columnName(position), shown, engineText);

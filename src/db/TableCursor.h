@@ -49,6 +49,12 @@ class TableCursor {
   // import sets a dozen numbers on each of many thousands of rows.
   bool SetWholeNumber(int position, std::int64_t value);
   bool SetNumber(int position, double value);
+  // Gives the field at position the value the field at sourcePosition of
+  // source took in source's last Update, converted there already: a row
+  // written into two tables converts its values once. False, with nothing
+  // given and nothing shown, when there is none to take (see
+  // TableRecordset::copyGiven): the caller then sets the field as usual.
+  bool CopyGivenField(int position, const TableCursor& source, int sourcePosition);
 
   static constexpr std::size_t MaxSeekKeys = 16;
 

@@ -147,6 +147,41 @@ TEST_P(TableCursorTest, OneCursorOverManyRowsNeverCarriesAValueFromTheRowBefore)
   EXPECT_EQ(prompter.messages.size(), 2u) << "one box for each refused text";
 }
 
+TEST_P(TableCursorTest, ARowCopiesOnlyTheValuesAnotherCursorTookInItsLastWrite) {
+  TableCursor first(connection.get(), "mezzi");
+  TableCursor second(connection.get(), "mezzi");
+  const int data = first.FieldPosition("data"), posti = first.FieldPosition("posti"),
+            interno = first.FieldPosition("interno"), lung = first.FieldPosition("lung");
+  ASSERT_TRUE(first.AddNew());
+  first.SetField("telaio", "A");
+  first.SetField(data, "01/01/2005");
+  first.SetField("azienda", "7");
+  first.SetField(posti, "12");
+  first.SetField(interno, "X1");
+  EXPECT_FALSE(first.SetField(lung, "dodici"));
+  ASSERT_TRUE(first.Update());
+  prompter.messages.clear();
+
+  ASSERT_TRUE(second.AddNew());
+  second.SetField("telaio", "B");
+  second.SetField("azienda", "7");
+  for (const int position : {data, posti, interno})
+    EXPECT_TRUE(second.CopyGivenField(position, first, position)) << position;
+  EXPECT_FALSE(second.CopyGivenField(lung, first, lung)) << "refused there, so never taken";
+  EXPECT_FALSE(second.CopyGivenField(lung, first, posti)) << "a Long is no Double";
+  ASSERT_TRUE(second.Update());
+  EXPECT_EQ(read("B", "01/01/2005", "posti"), "12");
+  EXPECT_EQ(read("B", "01/01/2005", "interno"), "X1");
+  EXPECT_EQ(read("B", "01/01/2005", "lung"), "");
+  // Once the cursor has moved, what it was given belongs to no row it holds.
+  first.SelectIndex("codice");
+  const std::string keys[] = {"B", "01/01/2005"};
+  ASSERT_TRUE(first.Seek(keys));
+  ASSERT_TRUE(second.AddNew());
+  EXPECT_FALSE(second.CopyGivenField(posti, first, posti));
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_P(TableCursorTest, AFieldPositionOfAnUnknownNameIsReportedOnce) {
   TableCursor mezzi(connection.get(), "mezzi");
   ASSERT_TRUE(mezzi.AddNew());

@@ -71,6 +71,7 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
     hasCurrent_ = true;
     loaded_ = false;
     mode_ = Mode::None;
+    assigned_.assign(assigned_.size(), false);
   }
   return status;
 }
@@ -82,6 +83,8 @@ FieldValue* TableRecordset::storedSlot(size_t position) {
 // Reads the stored columns of the current row, except those an edit has given already.
 EngineStatus TableRecordset::loadCurrent() {
   if (loaded_) return EngineStatus::success();
+  // Outside an edit the row is read over the values last given: they are given no more.
+  if (mode_ == Mode::None) assigned_.assign(assigned_.size(), false);
   bool exists = false;
   EngineStatus status = readRow(rowid_, exists);
   if (!status) return status;
@@ -126,7 +129,8 @@ EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_vi
 
 template <class Convert>
 EngineStatus TableRecordset::assign(int position, Convert convert) {
-  if (auto status = assignable(position); !status) return status;
+  // Tested before any status is made: bulk writers assign millions of fields.
+  if (!canAssign(position)) return assignable(position);
   // A value that does not convert leaves the field as it was: empty in a new
   // row, as stored in an edited one.
   auto status = convert(table_.columns[position], row_[position]);
@@ -153,7 +157,7 @@ EngineStatus TableRecordset::setFieldReal(int position, double number) {
 }
 
 EngineStatus TableRecordset::setFieldNull(int position) {
-  if (auto status = assignable(position); !status) return status;
+  if (!canAssign(position)) return assignable(position);
   FieldValue& value = row_[position];
   value.isNull = true;
   value.text.clear();
@@ -166,6 +170,20 @@ EngineStatus TableRecordset::setFieldValue(int position, const FieldValue& given
     value = given;
     return EngineStatus::success();
   });
+}
+
+bool TableRecordset::copyGiven(int position, const TableRecordset& source, int sourcePosition) {
+  if (!canAssign(position) || sourcePosition < 0 ||
+      static_cast<size_t>(sourcePosition) >= source.row_.size() ||
+      !source.assigned_[static_cast<size_t>(sourcePosition)])
+    return false;
+  const ColumnInfo& to = table_.columns[static_cast<size_t>(position)];
+  const ColumnInfo& from = source.table_.columns[static_cast<size_t>(sourcePosition)];
+  // Equal fields take and refuse the same texts and numbers alike.
+  if (to.type != from.type || to.size != from.size) return false;
+  row_[static_cast<size_t>(position)] = source.row_[static_cast<size_t>(sourcePosition)];
+  assigned_[static_cast<size_t>(position)] = true;
+  return true;
 }
 
 const FieldValue& TableRecordset::written(size_t position) const {

@@ -44,6 +44,11 @@ class TableRecordset {
   EngineStatus setFieldNull(int position);
   // A value already of the field's type, as another recordset read it.
   EngineStatus setFieldValue(int position, const FieldValue& value);
+  // Gives the field the value source's field took in source's last write,
+  // converted there already; false, nothing given, when source's field took
+  // none (it was not given, or refused, or the row was moved from or read
+  // since) or when the two fields differ in type or size.
+  bool copyGiven(int position, const TableRecordset& source, int sourcePosition);
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
 
@@ -77,7 +82,11 @@ class TableRecordset {
   virtual void releaseStatements() = 0;
 
   EngineStatus existing(int position) const;
+  // Why the field cannot be given now; success when it can.
   EngineStatus assignable(int position) const;
+  bool canAssign(int position) const {
+    return mode_ != Mode::None && position >= 0 && static_cast<size_t>(position) < row_.size();
+  }
   // Converts into the field's room with convert(column, value); the field
   // counts as given only when the conversion succeeded.
   template <class Convert>

@@ -204,7 +204,9 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
     }
     case FieldType::Text:
-      if (Utf8Length(text) > static_cast<size_t>(column.size))
+      // No text has more characters than bytes: most need no counting.
+      if (text.size() > static_cast<size_t>(column.size) &&
+          Utf8Length(text) > static_cast<size_t>(column.size))
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");

@@ -128,11 +128,28 @@ void SqliteStatement::bindValue(int index, const FieldValue& value) {
   }
 }
 
+char* SqliteStatement::dateRoom(int index) {
+  const int parameters = sqlite3_bind_parameter_count(stmt_);
+  if (index < 1 || index > parameters) return nullptr;
+  if (!dateRoom_) dateRoom_ = std::make_unique<char[]>(static_cast<std::size_t>(parameters) * 10);
+  return dateRoom_.get() + static_cast<std::ptrdiff_t>(index - 1) * 10;
+}
+
+// Bulk writes bind tens of values a row: none is copied by the library.
 void SqliteStatement::bindLastingValue(int index, const FieldValue& value) {
-  if (value.isNull || (value.type != FieldType::Text && value.type != FieldType::Memo))
-    return bindValue(index, value);
-  noteBind(sqlite3_bind_text(stmt_, index, value.text.data(), static_cast<int>(value.text.size()),
-                             SQLITE_STATIC));
+  if (value.isNull) return bindNull(index);
+  switch (value.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+      return noteBind(sqlite3_bind_text(stmt_, index, value.text.data(),
+                                        static_cast<int>(value.text.size()), SQLITE_STATIC));
+    case FieldType::Date:
+      if (char* room = dateRoom(index); room && putIsoDate(civilDateOf(value.real), room))
+        return noteBind(sqlite3_bind_text(stmt_, index, room, 10, SQLITE_STATIC));
+      return bindValue(index, value);
+    default:
+      return bindValue(index, value);
+  }
 }
 
 int SqliteStatement::columnCount() const {

@@ -3,6 +3,7 @@
 // Internal to the engine adapter.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,7 @@ class SqliteStatement {
   // Binds a typed value in its stored form (dates as YYYY-MM-DD text).
   void bindValue(int index, const FieldValue& value);
   // The same without copying texts: the value must outlive the next step.
+  // A date's stored text is kept in the statement's own room.
   void bindLastingValue(int index, const FieldValue& value);
 
   int columnCount() const;
@@ -74,6 +76,9 @@ class SqliteStatement {
 
  private:
   void noteBind(int code);
+  // Ten characters for the stored text of the date bound to the parameter;
+  // none for a parameter the statement does not have.
+  char* dateRoom(int index);
   // The bytes at data, the column's text or blob just fetched; empty for none.
   std::string_view columnBytes(int column, const void* data) const;
 
@@ -82,6 +87,8 @@ class SqliteStatement {
   int lastCode_ = 0;
   bool failed_ = false;
   EngineStatus bindStatus_;  // the first bind failure since the last reset
+  // Made once for every parameter, so that binding one never moves another's.
+  std::unique_ptr<char[]> dateRoom_;
 };
 
 // The engine's description of the last failure on the handle.
