@@ -75,6 +75,24 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
   return status;
 }
 
+EngineStatus TableRecordset::expectSeeks(std::span<const std::string_view> keys) {
+  if (index_ == nullptr || index_->fields.size() != 1) return EngineStatus::success();
+  const ColumnInfo& column = table_.columns[keyColumns_[0]];
+  std::vector<FieldValue> values;
+  values.reserve(keys.size());
+  for (const std::string_view key : keys) {
+    if (column.type == FieldType::Text && Utf8Length(key) > static_cast<size_t>(column.size))
+      continue;
+    if (valueFromText(column, key, values.emplace_back())) continue;
+    values.pop_back();
+  }
+  return expectRows(values);
+}
+
+EngineStatus TableRecordset::expectRows(std::span<const FieldValue>) {
+  return EngineStatus::success();
+}
+
 FieldValue* TableRecordset::storedSlot(size_t position) {
   return mode_ == Mode::Editing && assigned_[position] ? nullptr : &row_[position];
 }

@@ -25,6 +25,10 @@ class TableRecordset {
 
   EngineStatus setIndex(const std::string& indexName);
   EngineStatus seek(std::span<const std::string_view> keys, bool& found);
+  // The keys the next seeks will ask for, on an index of one field: an engine
+  // that would go to the server for each seek may read their rows at once.
+  // Keys the field cannot hold are left out; a seek not announced works as ever.
+  EngineStatus expectSeeks(std::span<const std::string_view> keys);
   EngineStatus edit();
   EngineStatus addNew();
   EngineStatus update();
@@ -70,6 +74,9 @@ class TableRecordset {
   virtual void indexChanged() = 0;
   virtual EngineStatus findRow(std::span<const FieldValue> keys, bool& found,
                                std::int64_t& rowid) = 0;
+  // What expectSeeks announces, the keys converted; an engine whose seeks
+  // cost little has nothing to do.
+  virtual EngineStatus expectRows(std::span<const FieldValue> keys);
   // Fills storedSlot() of every column from the row rowid; exists false when it is gone.
   virtual EngineStatus readRow(std::int64_t rowid, bool& exists) = 0;
   // Inserts (setting rowid to the new row's) or updates the row rowid.

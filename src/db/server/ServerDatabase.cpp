@@ -444,17 +444,6 @@ EngineStatus ServerDatabase::endWork(const EngineStatus& why) {
   return EngineStatus::failure(why.text, why.code, FailureKind::WorkEnded);
 }
 
-SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,
-                                     size_t keyCount) {
-  if (!writes_.active() || !SeekCache::serves(table, index, keyCount)) return nullptr;
-  return seekCaches_.cacheFor(table, index, [this](SeekCache& cache) {
-    EngineStatus status;
-    auto rows = run(cache.loadSql(), status);
-    if (status) cache.load(rows.get());
-    return status.ok;
-  });
-}
-
 EngineStatus ServerDatabase::identityOf(std::int64_t& rowid) {
   if (!ServerWriteQueue::isStandIn(rowid)) return EngineStatus::success();
   if (auto status = sendDeferred(); !status) return status;

@@ -68,10 +68,11 @@ void ServerTableRecordset::bind(size_t position, const FieldValue& value) {
 EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, bool& found,
                                            std::int64_t& rowid) {
   if (const SeekCache* cache = db_.seekCache(table(), currentIndex(), keys.size())) {
-    const auto row = cache->find(keys);
-    found = row.has_value();
-    if (found) rowid = *row;
-    return EngineStatus::success();
+    if (const auto row = cache->find(keys); row.known) {
+      found = row.rowid.has_value();
+      if (found) rowid = *row.rowid;
+      return EngineStatus::success();
+    }
   }
   EngineStatus status;
   const std::string name =
@@ -83,6 +84,11 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
   found = status && rowCount(result.get()) > 0;
   if (found) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
   return status;
+}
+
+EngineStatus ServerTableRecordset::expectRows(std::span<const FieldValue> keys) {
+  db_.expectSeeks(table(), currentIndex(), keys);
+  return EngineStatus::success();
 }
 
 EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {

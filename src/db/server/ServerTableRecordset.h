@@ -21,6 +21,7 @@ class ServerTableRecordset final : public TableRecordset {
  private:
   void indexChanged() override;
   EngineStatus findRow(std::span<const FieldValue> keys, bool& found, std::int64_t& rowid) override;
+  EngineStatus expectRows(std::span<const FieldValue> keys) override;
   EngineStatus readRow(std::int64_t rowid, bool& exists) override;
   EngineStatus writeRow(bool adding, std::int64_t& rowid) override;
   void releaseStatements() override;

@@ -76,6 +76,15 @@ std::string serverTypeName(FieldType type) {
   return "bytea";
 }
 
+void appendArrayElement(std::string& array, std::string_view text) {
+  array += '"';
+  for (const char c : text) {
+    if (c == '"' || c == '\\') array += '\\';
+    array += c;
+  }
+  array += '"';
+}
+
 void serverText(const FieldValue& value, std::string& out) {
   switch (value.type) {
     case FieldType::Boolean:

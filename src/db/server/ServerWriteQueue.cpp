@@ -77,22 +77,15 @@ RowsStatement manyRowsUpdate(const TableInfo& table, const std::vector<bool>& as
                       " = v." + identity};
 }
 
-// The values of one column of the rows as an array literal: each quoted,
-// so that no text reads as NULL or splits in two.
+// The values of one column of the rows as an array literal.
 void appendArray(std::string& array, const ServerParameters& rows, size_t width, size_t column) {
   array += '{';
   for (size_t at = column; at < rows.texts.size(); at += width) {
     if (at != column) array += ',';
-    if (rows.nulls[at]) {
+    if (rows.nulls[at])
       array += "NULL";
-      continue;
-    }
-    array += '"';
-    for (const char c : rows.texts[at]) {
-      if (c == '"' || c == '\\') array += '\\';
-      array += c;
-    }
-    array += '"';
+    else
+      appendArrayElement(array, rows.texts[at]);
   }
   array += '}';
 }
