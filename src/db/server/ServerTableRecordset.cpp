@@ -119,8 +119,9 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   EngineStatus status;
   if (!adding)
     if (status = db_.identityOf(rowid); !status) return status;
+  if (adding && insertSql_.empty()) insertSql_ = insertSql(table());
   const std::string name =
-      db_.preparedStatement(adding ? insertSql(table()) : updateSql(table(), assigned()), status);
+      db_.preparedStatement(adding ? insertSql_ : updateSql(table(), assigned()), status);
   if (name.empty()) return status;
   size_t count = adding ? 0 : 1;
   for (size_t i = 0; i < table().columns.size(); ++i) count += writes(i) ? 1 : 0;

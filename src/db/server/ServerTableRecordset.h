@@ -33,6 +33,7 @@ class ServerTableRecordset final : public TableRecordset {
 
   ServerDatabase& db_;
   ServerParameters parameters_;
+  std::string insertSql_;  // made once: a bulk writer inserts many rows
 };
 
 }  // namespace veltra::db::engine

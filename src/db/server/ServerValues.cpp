@@ -78,11 +78,13 @@ std::string serverTypeName(FieldType type) {
 
 void appendArrayElement(std::string& array, std::string_view text) {
   array += '"';
-  for (const char c : text) {
-    if (c == '"' || c == '\\') array += '\\';
-    array += c;
+  for (size_t special = text.find_first_of("\"\\"); special != std::string_view::npos;
+       special = text.find_first_of("\"\\")) {
+    array.append(text.substr(0, special)) += '\\';
+    array += text[special];
+    text.remove_prefix(special + 1);
   }
-  array += '"';
+  array.append(text) += '"';
 }
 
 void serverText(const FieldValue& value, std::string& out) {
@@ -99,9 +101,10 @@ void serverText(const FieldValue& value, std::string& out) {
       return currencyText(value.integer, out);
     case FieldType::Single:
     case FieldType::Double: {
+      // The shortest text that reads back as the same double, as the server reads it.
       char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%.17g", value.real);
-      out = buffer;
+      const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.real).ptr;
+      out.assign(buffer, end);
       return;
     }
     case FieldType::Date:
