@@ -132,6 +132,9 @@ class ServerDatabase final : public EngineDatabase {
   // The failure of a statement, ending bulk work when it cannot go on.
   EngineStatus checked(EngineStatus status);
   EngineStatus markRegister();
+  // A statement of the adapter's own that makes, changes and drops no table:
+  // the catalogue read stays good, where one run by execute is read again.
+  EngineStatus runCommand(const std::string& sql);
   // The relations the server enforces between the register's tables.
   EngineStatus relations(std::vector<RelationDef>& found);
   bool loadSeekCache(SeekCache& cache);
