@@ -26,9 +26,9 @@ class TableRecordset {
   EngineStatus setIndex(const std::string& indexName);
   EngineStatus seek(std::span<const std::string_view> keys, bool& found);
   // The keys the next seeks will ask for, on an index of one field: an engine
-  // that would go to the server for each seek may read their rows at once.
-  // Keys the field cannot hold are left out; a seek not announced works as ever.
-  EngineStatus expectSeeks(std::span<const std::string_view> keys);
+  // that would go to the server for each seek may read their rows at once;
+  // one whose seeks cost little does nothing. A seek not announced works as ever.
+  virtual EngineStatus expectSeeks(std::span<const std::string_view> keys);
   EngineStatus edit();
   EngineStatus addNew();
   EngineStatus update();
@@ -66,6 +66,9 @@ class TableRecordset {
   // field an edit has given already.
   FieldValue* storedSlot(size_t position);
   std::int64_t rowId() const { return rowid_; }
+  // The keys given to expectSeeks as values of the current index's one
+  // field; none for an index of more fields, and none the field cannot hold.
+  std::vector<FieldValue> expectedKeys(std::span<const std::string_view> keys) const;
   // The whole row as it was to be written, for describing a refused write.
   EngineStatus writtenRow(std::vector<FieldValue>& row);
 
@@ -74,9 +77,6 @@ class TableRecordset {
   virtual void indexChanged() = 0;
   virtual EngineStatus findRow(std::span<const FieldValue> keys, bool& found,
                                std::int64_t& rowid) = 0;
-  // What expectSeeks announces, the keys converted; an engine whose seeks
-  // cost little has nothing to do.
-  virtual EngineStatus expectRows(std::span<const FieldValue> keys);
   // Fills storedSlot() of every column from the row rowid; exists false when it is gone.
   virtual EngineStatus readRow(std::int64_t rowid, bool& exists) = 0;
   // Inserts (setting rowid to the new row's) or updates the row rowid.

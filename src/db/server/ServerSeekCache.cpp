@@ -68,6 +68,7 @@ SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index,
 // The server finds each key through the index, comparing as the cache does:
 // what it answers for a key is all there is.
 void SeekCache::expect(const std::string& field, std::span<const FieldValue> keys) {
+  everyRow_ = false;
   std::string& array = loadParameters_.texts.emplace_back("{");
   loadParameters_.nulls.push_back(false);
   std::string text;
@@ -106,7 +107,7 @@ SeekCache::Found SeekCache::find(std::span<const FieldValue> keys) const {
   if (!key) return {.known = true, .rowid = std::nullopt};
   if (const auto found = rows_.find(*key); found != rows_.end())
     return {.known = true, .rowid = found->second};
-  return {.known = expected_.empty() || expected_.contains(*key), .rowid = std::nullopt};
+  return {.known = everyRow_ || expected_.contains(*key), .rowid = std::nullopt};
 }
 
 void SeekCache::noteInsert(std::int64_t rowid, const KeyPart& valueAt) {

@@ -43,7 +43,7 @@ class SeekCache {
   // (null when it has none), and its result.
   const std::string& loadSql() const { return loadSql_; }
   const ServerParameters* loadParameters() const {
-    return expected_.empty() ? nullptr : &loadParameters_;
+    return everyRow_ ? nullptr : &loadParameters_;
   }
   void load(const pg_result* rows);
   // Whether the cache knows the key's row, and that row if there is one.
@@ -62,7 +62,8 @@ class SeekCache {
 
   std::string loadSql_;
   ServerParameters loadParameters_;
-  std::unordered_set<std::string> expected_;  // none when every row is read
+  bool everyRow_ = true;
+  std::unordered_set<std::string> expected_;  // when not every row is read
   std::vector<size_t> columns_;  // the index's fields by their position in the table
   std::vector<FieldType> types_;
   std::unordered_map<std::string, std::int64_t> rows_;

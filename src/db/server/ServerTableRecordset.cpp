@@ -86,8 +86,10 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
   return status;
 }
 
-EngineStatus ServerTableRecordset::expectRows(std::span<const FieldValue> keys) {
-  db_.expectSeeks(table(), currentIndex(), keys);
+EngineStatus ServerTableRecordset::expectSeeks(std::span<const std::string_view> keys) {
+  // None when no index of one field is chosen.
+  if (const auto values = expectedKeys(keys); !values.empty())
+    db_.expectSeeks(table(), currentIndex(), values);
   return EngineStatus::success();
 }
 

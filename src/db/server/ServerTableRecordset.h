@@ -17,11 +17,11 @@ class ServerWriteQueue;
 class ServerTableRecordset final : public TableRecordset {
  public:
   ServerTableRecordset(ServerDatabase& db, TableInfo table);
+  EngineStatus expectSeeks(std::span<const std::string_view> keys) override;
 
  private:
   void indexChanged() override;
   EngineStatus findRow(std::span<const FieldValue> keys, bool& found, std::int64_t& rowid) override;
-  EngineStatus expectRows(std::span<const FieldValue> keys) override;
   EngineStatus readRow(std::int64_t rowid, bool& exists) override;
   EngineStatus writeRow(bool adding, std::int64_t& rowid) override;
   void releaseStatements() override;
