@@ -193,7 +193,8 @@ TEST_P(BulkTransactionTest, AnnouncedSeeksFindWhatASeekAloneFinds) {
     }
     tripsOfAnnouncedSeeks = server != nullptr ? server->roundTrips() - trips : 0;
     add("Nuovo");
-    for (const std::string key : {"NUOVO", "CD2", "Ab1 ", "x"}) found += cursor.Seek({&key, 1}) ? '1' : '0';
+    for (const std::string key : {"NUOVO", "CD2", "Ab1 ", "x"})
+      found += cursor.Seek({&key, 1}) ? '1' : '0';
     return true;
   }));
   EXPECT_EQ(found, "100001100");

@@ -36,8 +36,8 @@ std::unique_ptr<WriteDeferral> ServerDatabase::deferWrites(EngineStatus& status)
   // by its identity through the index, where a hash join would read the
   // whole table for every statement.
   if (status = runCommand("SAVEPOINT " + std::string(AttemptSavepoint) +
-                       "; SET LOCAL plan_cache_mode = force_generic_plan"
-                       "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
+                          "; SET LOCAL plan_cache_mode = force_generic_plan"
+                          "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
       !status)
     return nullptr;
   writes_.start(std::move(found));
@@ -54,8 +54,9 @@ EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
   seekCaches_.clear();
   if (!sent) return sent;
   const std::string savepoint(AttemptSavepoint);
-  return spoiled ? execute("ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint)
-                 : runCommand("RELEASE SAVEPOINT " + savepoint);
+  return spoiled
+             ? execute("ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint)
+             : runCommand("RELEASE SAVEPOINT " + savepoint);
 }
 
 EngineStatus ServerDatabase::sendDeferred(bool wait) {

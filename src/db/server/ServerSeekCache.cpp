@@ -82,7 +82,8 @@ void SeekCache::expect(const std::string& field, std::span<const FieldValue> key
     appendArrayElement(array, text);
   }
   array += '}';
-  loadSql_ += " WHERE " + quoteIdentifier(field) + " = ANY($1::" + serverTypeName(types_[0]) + "[])";
+  loadSql_ +=
+      " WHERE " + quoteIdentifier(field) + " = ANY($1::" + serverTypeName(types_[0]) + "[])";
 }
 
 void SeekCache::load(const pg_result* rows) {
@@ -171,8 +172,7 @@ SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& in
 void ServerDatabase::expectSeeks(const TableInfo& table, const IndexInfo& index,
                                  std::span<const FieldValue> keys) {
   if (!writes_.active() || !SeekCache::serves(table, index, 1)) return;
-  seekCaches_.expect(table, index, keys,
-                     [this](SeekCache& cache) { return loadSeekCache(cache); });
+  seekCaches_.expect(table, index, keys, [this](SeekCache& cache) { return loadSeekCache(cache); });
 }
 
 }  // namespace veltra::db::engine

@@ -42,9 +42,7 @@ class SeekCache {
   // The SQL that lists the keys read with their rows, its parameters
   // (null when it has none), and its result.
   const std::string& loadSql() const { return loadSql_; }
-  const ServerParameters* loadParameters() const {
-    return everyRow_ ? nullptr : &loadParameters_;
-  }
+  const ServerParameters* loadParameters() const { return everyRow_ ? nullptr : &loadParameters_; }
   void load(const pg_result* rows);
   // Whether the cache knows the key's row, and that row if there is one.
   struct Found {
@@ -64,7 +62,7 @@ class SeekCache {
   ServerParameters loadParameters_;
   bool everyRow_ = true;
   std::unordered_set<std::string> expected_;  // when not every row is read
-  std::vector<size_t> columns_;  // the index's fields by their position in the table
+  std::vector<size_t> columns_;               // the index's fields by their position in the table
   std::vector<FieldType> types_;
   std::unordered_map<std::string, std::int64_t> rows_;
 };

@@ -160,7 +160,8 @@ void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement
     arrays.resize(batch.width);
     for (size_t column = 0; column < batch.width; ++column)
       appendArray(arrays.texts[column], batch.parameters, batch.width, column);
-    statements.push_back({preparedFor(batch, statements, sent), std::move(arrays), Kind::Prepared, {}});
+    statements.push_back(
+        {preparedFor(batch, statements, sent), std::move(arrays), Kind::Prepared, {}});
   }
   sent.push_back({batch.update, std::move(batch.standIns), nullptr});
 }

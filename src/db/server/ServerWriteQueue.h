@@ -79,8 +79,7 @@ class ServerWriteQueue {
                     std::vector<Sent>& sent);
   // The name of the statement for rows of the batch, to be prepared in
   // statements first when the session does not have it.
-  const std::string& preparedFor(const Batch& batch,
-                                 std::vector<PipelinedStatement>& statements,
+  const std::string& preparedFor(const Batch& batch, std::vector<PipelinedStatement>& statements,
                                  std::vector<Sent>& sent);
   // Forgets the statements the session may not have: it is a new one, or
   // their preparation was not answered.
