@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "comms/NumberText.h"
 #include "comms/VehicleFields.h"
@@ -77,6 +79,14 @@ class VehicleWriter {
     storia_.SelectIndex("codice");
   }
 
+  // Every vehicle's chassis is sought once: the engine may read them at once.
+  void expect(const Communication& communication) {
+    std::vector<std::string_view> chassis;
+    chassis.reserve(communication.entries().size());
+    for (const VehicleEntry& entry : communication.entries()) chassis.push_back(entry.telaio);
+    bus_.ExpectSeeks(chassis);
+  }
+
   // Both rows are attempted whatever happens to either; false when one failed.
   bool write(const VehicleEntry& entry, int& inserted, int& updated) {
     const bool known = bus_.Seek({&entry.telaio, 1});
@@ -124,6 +134,7 @@ class VehicleWriter {
 bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction& transaction,
                    const Communication& communication, int& inserted, int& updated) {
   VehicleWriter writer(connection, communication);
+  writer.expect(communication);
   bool ok = true;
   for (const VehicleEntry& entry : communication.entries()) {
     // An error that ended the transaction itself leaves nothing to write into.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <vector>
 
 #include "db/DatabaseConnection.h"
 #include "db/FieldValueText.h"
@@ -79,6 +80,13 @@ bool TableCursor::Seek(std::span<const std::string> keys) {
       recordset_->seek(std::span(values.data(), keys.size()), found);
   if (!status) return report("Errore lettura tavola (" + tableName() + ")", status);
   return found;
+}
+
+void TableCursor::ExpectSeeks(std::span<const std::string_view> keys) {
+  if (!open_) return;
+  std::vector<std::string_view> values(keys.begin(), keys.end());
+  for (std::string_view& value : values) value = storedSentinel(value);
+  static_cast<void>(recordset_->expectSeeks(values));
 }
 
 bool TableCursor::Edit() {

@@ -31,6 +31,9 @@ class TableCursor {
   bool SelectIndex(const std::string& indexName);
   // The key's texts, in the index's order; true only when a row with that key was found.
   bool Seek(std::span<const std::string> keys);
+  // The keys the next seeks will ask for, on an index of one field, that the
+  // engine may read at once; no box, as each seek still reports its own failure.
+  void ExpectSeeks(std::span<const std::string_view> keys);
   bool Edit();
   bool AddNew();
   bool Update();

@@ -76,6 +76,24 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
   return status;
 }
 
+EngineStatus TableRecordset::expectSeeks(std::span<const std::string_view>) {
+  return EngineStatus::success();
+}
+
+std::vector<FieldValue> TableRecordset::expectedKeys(std::span<const std::string_view> keys) const {
+  std::vector<FieldValue> values;
+  if (index_ == nullptr || index_->fields.size() != 1) return values;
+  const ColumnInfo& column = table_.columns[keyColumns_[0]];
+  values.reserve(keys.size());
+  for (const std::string_view key : keys) {
+    if (column.type == FieldType::Text && Utf8Length(key) > static_cast<size_t>(column.size))
+      continue;
+    if (valueFromText(column, key, values.emplace_back())) continue;
+    values.pop_back();
+  }
+  return values;
+}
+
 FieldValue* TableRecordset::storedSlot(size_t position) {
   return mode_ == Mode::Editing && assigned_[position] ? nullptr : &row_[position];
 }

@@ -25,6 +25,10 @@ class TableRecordset {
 
   EngineStatus setIndex(const std::string& indexName);
   EngineStatus seek(std::span<const std::string_view> keys, bool& found);
+  // The keys the next seeks will ask for, on an index of one field: an engine
+  // that would go to the server for each seek may read their rows at once;
+  // one whose seeks cost little does nothing. A seek not announced works as ever.
+  virtual EngineStatus expectSeeks(std::span<const std::string_view> keys);
   EngineStatus edit();
   EngineStatus addNew();
   EngineStatus update();
@@ -67,6 +71,9 @@ class TableRecordset {
   // field an edit has given already.
   FieldValue* storedSlot(size_t position);
   std::int64_t rowId() const { return rowid_; }
+  // The keys given to expectSeeks as values of the current index's one
+  // field; none for an index of more fields, and none the field cannot hold.
+  std::vector<FieldValue> expectedKeys(std::span<const std::string_view> keys) const;
   // The whole row as it was to be written, for describing a refused write.
   EngineStatus writtenRow(std::vector<FieldValue>& row);
 

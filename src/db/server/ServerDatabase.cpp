@@ -280,6 +280,12 @@ EngineStatus ServerDatabase::execute(const std::string& sql) {
   return status;
 }
 
+EngineStatus ServerDatabase::runCommand(const std::string& sql) {
+  EngineStatus status;
+  run(sql, status);
+  return status;
+}
+
 std::unique_ptr<TableDef> ServerDatabase::createTableDef(const std::string& name) {
   return std::make_unique<ServerTableDef>(*this, name);
 }
@@ -297,7 +303,7 @@ std::unique_ptr<QueryRecordset> ServerDatabase::openQuery(const std::string& jet
 
 EngineStatus ServerDatabase::begin() {
   EngineStatus status =
-      execute("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
+      runCommand("BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(BulkWorkLock) + ")");
   // A new register is marked by the transaction that builds it: a creation
   // killed midway leaves the database empty, for the next one to fill.
   if (status && !marked_) status = markRegister();
@@ -347,87 +353,17 @@ void ServerDatabase::rollback() {
   if (inTransaction()) static_cast<void>(execute("ROLLBACK"));
 }
 
-namespace {
-
-constexpr std::string_view AttemptSavepoint = "veltra_tentativo";
-
-}  // namespace
-
-namespace {
-
-class ServerWriteDeferral final : public WriteDeferral {
- public:
-  explicit ServerWriteDeferral(ServerDatabase& database) : database_(database) {}
-  ~ServerWriteDeferral() override {
-    if (!settled_) static_cast<void>(settle());
-  }
-  EngineStatus settle() override {
-    settled_ = true;
-    return database_.settleWrites(spoiled_);
-  }
-  bool spoiled() const override { return spoiled_; }
-
- private:
-  ServerDatabase& database_;
-  bool settled_ = false, spoiled_ = false;
-};
-
-}  // namespace
-
-std::unique_ptr<WriteDeferral> ServerDatabase::deferWrites(EngineStatus& status) {
-  status = EngineStatus::success();
-  if (!inTransaction() || writes_.active()) return nullptr;
-  std::vector<RelationDef> found;
-  if (status = relations(found); !status) return nullptr;
-  // The writes' statements are each run many times with rows of the same
-  // shape: planned once, not once a run. An update of many rows finds each
-  // by its identity through the index, where a hash join would read the
-  // whole table for every statement.
-  if (status = execute("SAVEPOINT " + std::string(AttemptSavepoint) +
-                       "; SET LOCAL plan_cache_mode = force_generic_plan"
-                       "; SET LOCAL enable_hashjoin = off; SET LOCAL enable_mergejoin = off");
-      !status)
-    return nullptr;
-  writes_.start(std::move(found));
-  return std::make_unique<ServerWriteDeferral>(*this);
-}
-
-EngineStatus ServerDatabase::settleWrites(bool& spoiled) {
-  spoiled = false;
-  if (!writes_.active()) return EngineStatus::success();
-  const EngineStatus sent = sendDeferred();
-  spoiled = writes_.spoiled();
-  spoiledAttempts_ += spoiled ? 1 : 0;
-  writes_.stop();
-  seekCaches_.clear();
-  if (!sent) return sent;
-  const std::string savepoint(AttemptSavepoint);
-  return execute(spoiled ? "ROLLBACK TO SAVEPOINT " + savepoint + "; RELEASE SAVEPOINT " + savepoint
-                         : "RELEASE SAVEPOINT " + savepoint);
-}
-
 EngineStatus ServerDatabase::beginReading(bool& begun) {
   begun = false;
   if (inTransaction()) return EngineStatus::success();
-  const EngineStatus status = execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+  const EngineStatus status = runCommand("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
   begun = status.ok;
   return status;
 }
 
 void ServerDatabase::endReading() {
   // Nothing was written: ending it can only let the server forget the snapshot.
-  if (inTransaction()) static_cast<void>(execute("COMMIT"));
-}
-
-EngineStatus ServerDatabase::sendDeferred(bool wait) {
-  if (ended_) return EngineStatus::failure(ended_->text, ended_->code, FailureKind::WorkEnded);
-  if (!writes_.pending()) return EngineStatus::success();
-  if (progressHook_) progressHook_();
-  ++roundTrips_;
-  EngineStatus status = writes_.send(idleConnection(), progressHook_, wait);
-  // The rows a spoiled attempt queued are not written: no seek may find them.
-  if (writes_.spoiled()) seekCaches_.clear();
-  return checked(std::move(status));
+  if (inTransaction()) static_cast<void>(runCommand("COMMIT"));
 }
 
 // A full disk, a cancel or a lost session is not for each row to report:
@@ -442,26 +378,6 @@ EngineStatus ServerDatabase::endWork(const EngineStatus& why) {
   rollback();
   ended_ = why;
   return EngineStatus::failure(why.text, why.code, FailureKind::WorkEnded);
-}
-
-SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,
-                                     size_t keyCount) {
-  if (!writes_.active() || !SeekCache::serves(table, index, keyCount)) return nullptr;
-  return seekCaches_.cacheFor(table, index, [this](SeekCache& cache) {
-    EngineStatus status;
-    auto rows = run(cache.loadSql(), status);
-    if (status) cache.load(rows.get());
-    return status.ok;
-  });
-}
-
-EngineStatus ServerDatabase::identityOf(std::int64_t& rowid) {
-  if (!ServerWriteQueue::isStandIn(rowid)) return EngineStatus::success();
-  if (auto status = sendDeferred(); !status) return status;
-  const auto identity = writes_.identity(rowid);
-  if (!identity) return EngineStatus::failure("La riga scritta non ha avuto risposta dal server.");
-  rowid = *identity;
-  return EngineStatus::success();
 }
 
 bool ServerDatabase::inTransaction() const {

@@ -115,6 +115,10 @@ class ServerDatabase final : public EngineDatabase {
   EngineStatus sendDeferred(bool wait = true);
   // The cache that answers a seek with keyCount keys while writes are deferred, when one serves.
   SeekCache* seekCache(const TableInfo& table, const IndexInfo& index, size_t keyCount);
+  // While writes are deferred, reads the rows of the keys the next seeks on
+  // the index of one field will ask for, in one statement.
+  void expectSeeks(const TableInfo& table, const IndexInfo& index,
+                   std::span<const FieldValue> keys);
   // The caches of the deferred writes' seeks, which learn of each write queued.
   SeekCaches& seekCaches() { return seekCaches_; }
   // The identity of a row, waiting for the answer to its deferred insert if it is a stand-in.
@@ -128,8 +132,12 @@ class ServerDatabase final : public EngineDatabase {
   // The failure of a statement, ending bulk work when it cannot go on.
   EngineStatus checked(EngineStatus status);
   EngineStatus markRegister();
+  // A statement of the adapter's own that makes, changes and drops no table:
+  // the catalogue read stays good, where one run by execute is read again.
+  EngineStatus runCommand(const std::string& sql);
   // The relations the server enforces between the register's tables.
   EngineStatus relations(std::vector<RelationDef>& found);
+  bool loadSeekCache(SeekCache& cache);
   // The connection, once the rows of a streamed query still to come are read in.
   pg_conn* idleConnection() const;
   // Reads every table's definition, unless known since the last statement

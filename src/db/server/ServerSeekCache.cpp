@@ -51,7 +51,8 @@ bool SeekCache::serves(const TableInfo& table, const IndexInfo& index, size_t ke
   });
 }
 
-SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index) {
+SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index,
+                     std::span<const FieldValue> expected) {
   std::string fields;
   for (const std::string& field : index.fields) {
     const auto column = static_cast<size_t>(table.columnIndex(field));
@@ -61,6 +62,28 @@ SeekCache::SeekCache(const TableInfo& table, const IndexInfo& index) {
   }
   loadSql_ = "SELECT " + fields + quoteIdentifier(RowIdentityColumn) + " FROM " +
              quoteIdentifier(table.name);
+  if (!expected.empty()) expect(index.fields[0], expected);
+}
+
+// The server finds each key through the index, comparing as the cache does:
+// what it answers for a key is all there is.
+void SeekCache::expect(const std::string& field, std::span<const FieldValue> keys) {
+  everyRow_ = false;
+  std::string& array = loadParameters_.texts.emplace_back("{");
+  loadParameters_.nulls.push_back(false);
+  std::string text;
+  for (const FieldValue& key : keys) {
+    if (key.isNull) continue;
+    serverText(key, text);
+    std::string cached;
+    appendKeyPart(cached, types_[0], text);
+    if (!expected_.insert(std::move(cached)).second) continue;
+    if (array.size() > 1) array += ',';
+    appendArrayElement(array, text);
+  }
+  array += '}';
+  loadSql_ +=
+      " WHERE " + quoteIdentifier(field) + " = ANY($1::" + serverTypeName(types_[0]) + "[])";
 }
 
 void SeekCache::load(const pg_result* rows) {
@@ -80,12 +103,12 @@ void SeekCache::load(const pg_result* rows) {
   }
 }
 
-std::optional<std::int64_t> SeekCache::find(std::span<const FieldValue> keys) const {
+SeekCache::Found SeekCache::find(std::span<const FieldValue> keys) const {
   const auto key = serverKey(types_, [&](size_t part) -> const FieldValue& { return keys[part]; });
-  if (!key) return std::nullopt;
-  const auto found = rows_.find(*key);
-  if (found == rows_.end()) return std::nullopt;
-  return found->second;
+  if (!key) return {.known = true, .rowid = std::nullopt};
+  if (const auto found = rows_.find(*key); found != rows_.end())
+    return {.known = true, .rowid = found->second};
+  return {.known = everyRow_ || expected_.contains(*key), .rowid = std::nullopt};
 }
 
 void SeekCache::noteInsert(std::int64_t rowid, const KeyPart& valueAt) {
@@ -109,6 +132,14 @@ SeekCache* SeekCaches::cacheFor(const TableInfo& table, const IndexInfo& index,
   return cached.cache.get();
 }
 
+void SeekCaches::expect(const TableInfo& table, const IndexInfo& index,
+                        std::span<const FieldValue> keys, const Loader& load) {
+  Cached& cached = caches_[table.name][index.name];
+  if (cached.cache || keys.empty()) return;
+  auto cache = std::make_unique<SeekCache>(table, index, keys);
+  if (load(*cache)) cached.cache = std::move(cache);
+}
+
 void SeekCaches::noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row) {
   const auto found = caches_.find(table.name);
   if (found == caches_.end()) return;
@@ -122,6 +153,26 @@ void SeekCaches::noteUpdate(const TableInfo& table, const std::vector<bool>& ass
   // Whether another row keeps the old key is not known here: the cache goes.
   for (auto& [name, cached] : found->second)
     if (cached.cache && cached.cache->changedBy(assigned)) cached.cache.reset();
+}
+
+bool ServerDatabase::loadSeekCache(SeekCache& cache) {
+  EngineStatus status;
+  auto rows = run(cache.loadSql(), status, cache.loadParameters());
+  if (status) cache.load(rows.get());
+  return status.ok;
+}
+
+SeekCache* ServerDatabase::seekCache(const TableInfo& table, const IndexInfo& index,
+                                     size_t keyCount) {
+  if (!writes_.active() || !SeekCache::serves(table, index, keyCount)) return nullptr;
+  return seekCaches_.cacheFor(table, index,
+                              [this](SeekCache& cache) { return loadSeekCache(cache); });
+}
+
+void ServerDatabase::expectSeeks(const TableInfo& table, const IndexInfo& index,
+                                 std::span<const FieldValue> keys) {
+  if (!writes_.active() || !SeekCache::serves(table, index, 1)) return;
+  seekCaches_.expect(table, index, keys, [this](SeekCache& cache) { return loadSeekCache(cache); });
 }
 
 }  // namespace veltra::db::engine

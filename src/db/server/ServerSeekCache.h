@@ -1,6 +1,7 @@
 #pragma once
 // The rows of one unique index by their key, read once from the server, so
-// that the seeks of bulk work need not ask it row by row. Keys compare as the
+// that the seeks of bulk work need not ask it row by row: every row, or only
+// those of the keys the seeks were announced to ask for. Keys compare as the
 // server compares them: text without regard to the case of ASCII letters
 // (citext in a C ctype), whole numbers by their digits.
 
@@ -12,10 +13,12 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "db/FieldValue.h"
 #include "db/engine/SchemaTypes.h"
+#include "db/server/ServerConnection.h"
 
 struct pg_result;
 
@@ -32,20 +35,34 @@ class SeekCache {
  public:
   // Whether a seek with keyCount keys on the index can be answered from a cache.
   static bool serves(const TableInfo& table, const IndexInfo& index, size_t keyCount);
-  SeekCache(const TableInfo& table, const IndexInfo& index);
+  // expected: the keys of an index of one field the rows are read for; none for every row.
+  SeekCache(const TableInfo& table, const IndexInfo& index,
+            std::span<const FieldValue> expected = {});
 
-  // The SQL that lists every key of the table with its row, and its result.
+  // The SQL that lists the keys read with their rows, its parameters
+  // (null when it has none), and its result.
   const std::string& loadSql() const { return loadSql_; }
+  const ServerParameters* loadParameters() const { return everyRow_ ? nullptr : &loadParameters_; }
   void load(const pg_result* rows);
-  std::optional<std::int64_t> find(std::span<const FieldValue> keys) const;
+  // Whether the cache knows the key's row, and that row if there is one.
+  struct Found {
+    bool known = false;
+    std::optional<std::int64_t> rowid;
+  };
+  Found find(std::span<const FieldValue> keys) const;
   // A new row of the table, whose values valueAt gives by column position.
   void noteInsert(std::int64_t rowid, const KeyPart& valueAt);
   // Whether writing the given columns can change a key of this index.
   bool changedBy(const std::vector<bool>& assigned) const;
 
  private:
+  void expect(const std::string& field, std::span<const FieldValue> keys);
+
   std::string loadSql_;
-  std::vector<size_t> columns_;  // the index's fields by their position in the table
+  ServerParameters loadParameters_;
+  bool everyRow_ = true;
+  std::unordered_set<std::string> expected_;  // when not every row is read
+  std::vector<size_t> columns_;               // the index's fields by their position in the table
   std::vector<FieldType> types_;
   std::unordered_map<std::string, std::int64_t> rows_;
 };
@@ -59,6 +76,9 @@ class SeekCaches {
   // The index's cache, loaded by load when it is time; null before that, or
   // when loading failed.
   SeekCache* cacheFor(const TableInfo& table, const IndexInfo& index, const Loader& load);
+  // Reads the rows of the keys expected, unless a cache of the index is there already.
+  void expect(const TableInfo& table, const IndexInfo& index, std::span<const FieldValue> keys,
+              const Loader& load);
   void noteInsert(const TableInfo& table, std::int64_t rowid, const KeyPart& row);
   void noteUpdate(const TableInfo& table, const std::vector<bool>& assigned);
   void clear() { caches_.clear(); }

@@ -68,10 +68,11 @@ void ServerTableRecordset::bind(size_t position, const FieldValue& value) {
 EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, bool& found,
                                            std::int64_t& rowid) {
   if (const SeekCache* cache = db_.seekCache(table(), currentIndex(), keys.size())) {
-    const auto row = cache->find(keys);
-    found = row.has_value();
-    if (found) rowid = *row;
-    return EngineStatus::success();
+    if (const auto row = cache->find(keys); row.known) {
+      found = row.rowid.has_value();
+      if (found) rowid = *row.rowid;
+      return EngineStatus::success();
+    }
   }
   EngineStatus status;
   const std::string name =
@@ -83,6 +84,13 @@ EngineStatus ServerTableRecordset::findRow(std::span<const FieldValue> keys, boo
   found = status && rowCount(result.get()) > 0;
   if (found) rowid = std::stoll(std::string(textAt(result.get(), 0, 0)));
   return status;
+}
+
+EngineStatus ServerTableRecordset::expectSeeks(std::span<const std::string_view> keys) {
+  // None when no index of one field is chosen.
+  if (const auto values = expectedKeys(keys); !values.empty())
+    db_.expectSeeks(table(), currentIndex(), values);
+  return EngineStatus::success();
 }
 
 EngineStatus ServerTableRecordset::readRow(std::int64_t rowid, bool& exists) {
@@ -113,8 +121,9 @@ EngineStatus ServerTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   EngineStatus status;
   if (!adding)
     if (status = db_.identityOf(rowid); !status) return status;
+  if (adding && insertSql_.empty()) insertSql_ = insertSql(table());
   const std::string name =
-      db_.preparedStatement(adding ? insertSql(table()) : updateSql(table(), assigned()), status);
+      db_.preparedStatement(adding ? insertSql_ : updateSql(table(), assigned()), status);
   if (name.empty()) return status;
   size_t count = adding ? 0 : 1;
   for (size_t i = 0; i < table().columns.size(); ++i) count += writes(i) ? 1 : 0;

@@ -17,6 +17,7 @@ class ServerWriteQueue;
 class ServerTableRecordset final : public TableRecordset {
  public:
   ServerTableRecordset(ServerDatabase& db, TableInfo table);
+  EngineStatus expectSeeks(std::span<const std::string_view> keys) override;
 
  private:
   void indexChanged() override;
@@ -32,6 +33,7 @@ class ServerTableRecordset final : public TableRecordset {
 
   ServerDatabase& db_;
   ServerParameters parameters_;
+  std::string insertSql_;  // made once: a bulk writer inserts many rows
 };
 
 }  // namespace veltra::db::engine

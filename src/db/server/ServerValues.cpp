@@ -76,6 +76,17 @@ std::string serverTypeName(FieldType type) {
   return "bytea";
 }
 
+void appendArrayElement(std::string& array, std::string_view text) {
+  array += '"';
+  for (size_t special = text.find_first_of("\"\\"); special != std::string_view::npos;
+       special = text.find_first_of("\"\\")) {
+    array.append(text.substr(0, special)) += '\\';
+    array += text[special];
+    text.remove_prefix(special + 1);
+  }
+  array.append(text) += '"';
+}
+
 void serverText(const FieldValue& value, std::string& out) {
   switch (value.type) {
     case FieldType::Boolean:
@@ -90,9 +101,10 @@ void serverText(const FieldValue& value, std::string& out) {
       return currencyText(value.integer, out);
     case FieldType::Single:
     case FieldType::Double: {
+      // The shortest text that reads back as the same double, as the server reads it.
       char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%.17g", value.real);
-      out = buffer;
+      const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.real).ptr;
+      out.assign(buffer, end);
       return;
     }
     case FieldType::Date:

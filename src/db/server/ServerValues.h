@@ -13,6 +13,9 @@ namespace veltra::db::engine {
 std::string serverTypeName(FieldType type);
 // The parameter text of a value that is not null, into out (whose room serves row after row).
 void serverText(const FieldValue& value, std::string& out);
+// A value's text as an element of an array literal: quoted, so that no text
+// reads as NULL or splits in two.
+void appendArrayElement(std::string& array, std::string_view text);
 // A column's text read back as the given field type.
 void readServerText(std::string_view text, FieldType type, FieldValue& out);
 // The field type the server's column type stands for (an expression's type).

@@ -7,8 +7,8 @@ namespace veltra::db::engine {
 
 namespace {
 
-// A statement of many rows stays well within the 65,535 parameters the
-// protocol allows.
+// The values of a batch at most: its statement's arrays stay a few hundred
+// kilobytes, which the server reads and converts in one go.
 constexpr size_t BatchParameters = 30000;
 // How far back a write looks for the rows it may join.
 constexpr size_t BatchesLookedBack = 8;

@@ -22,13 +22,10 @@
 namespace veltra::db::engine {
 
 // The statement a queued write runs: prepared for one row, and the text of
-// the one that writes many rows at once.
+// the one that writes many rows at once, given an array for each value of a row.
 struct RowsStatement {
   std::string oneRow;
-  // The start and end of the statement of many rows, and the type of each
-  // value of a row where the statement does not give them.
-  std::string head, end;
-  std::vector<std::string> casts;
+  std::string manyRows;
 };
 
 class ServerWritePlan {

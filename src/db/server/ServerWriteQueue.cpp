@@ -15,33 +15,45 @@ namespace {
 // Enough rows to make one round trip cost nothing beside them, few enough
 // to keep their parameters in memory.
 constexpr size_t QueueLength = 1000;
-// Rows written by one statement at most: a power of two.
-constexpr size_t MaxRowsAStatement = 512;
 
-// casts: the type of each value of a row, where the statement gives none.
-std::string valuesList(size_t width, size_t rows, const std::vector<std::string>& casts = {}) {
+std::string parameterList(size_t count) {
   std::string list;
-  size_t number = 0;
-  for (size_t row = 0; row < rows; ++row) {
-    list += row > 0 ? ", (" : "(";
-    for (size_t i = 0; i < width; ++i) {
-      list += (i > 0 ? ", $" : "$") + std::to_string(++number);
-      if (!casts.empty()) list += "::" + casts[i];
-    }
-    list += ')';
-  }
+  for (size_t i = 1; i <= count; ++i) list += (i > 1 ? ", $" : "$") + std::to_string(i);
   return list;
 }
 
-std::string insertHead(const TableInfo& table) {
-  std::string columns;
-  for (const ColumnInfo& column : table.columns)
-    columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column.name);
-  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + columns + ") VALUES ";
+// The rows of many-row statements come as one array of each column, taken
+// apart again by unnest: the statement is one whatever the number of rows,
+// parsed and planned once a session, where a VALUES list of thousands of
+// parameters cost the server more to parse and plan than the rows it wrote.
+std::string unnestOf(const std::vector<std::string>& types) {
+  std::string list;
+  for (size_t i = 0; i < types.size(); ++i)
+    list += (i > 0 ? ", $" : "$") + std::to_string(i + 1) + "::" + types[i] + "[]";
+  return "unnest(" + list + ")";
+}
+
+std::string columnTypes(const TableInfo& table, std::vector<std::string>& types,
+                        const std::vector<bool>* assigned = nullptr) {
+  std::string names;
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (assigned != nullptr && !(*assigned)[i]) continue;
+    names += (names.empty() ? "" : ", ") + quoteIdentifier(table.columns[i].name);
+    types.push_back(serverTypeName(table.columns[i].type));
+  }
+  return names;
 }
 
 std::string returningIdentity() {
   return " RETURNING " + quoteIdentifier(RowIdentityColumn);
+}
+
+RowsStatement manyRowsInsert(const TableInfo& table, const std::string& oneRow) {
+  std::vector<std::string> types;
+  const std::string names = columnTypes(table, types);
+  return {.oneRow = oneRow,
+          .manyRows = "INSERT INTO " + quoteIdentifier(table.name) + " (" + names +
+                      ") SELECT * FROM " + unnestOf(types) + returningIdentity()};
 }
 
 // The update of many rows, each with the values of the assigned columns and
@@ -49,26 +61,42 @@ std::string returningIdentity() {
 RowsStatement manyRowsUpdate(const TableInfo& table, const std::vector<bool>& assigned,
                              const std::string& oneRow) {
   const std::string identity = quoteIdentifier(RowIdentityColumn);
-  RowsStatement update{.oneRow = oneRow, .head = {}, .end = {}, .casts = {}};
-  std::string assignments, names;
+  const std::string name = quoteIdentifier(table.name);
+  std::vector<std::string> types;
+  const std::string names = columnTypes(table, types, &assigned);
+  std::string assignments;
   for (size_t i = 0; i < table.columns.size(); ++i) {
     if (!assigned[i]) continue;
-    const std::string name = quoteIdentifier(table.columns[i].name);
-    assignments += (assignments.empty() ? "" : ", ") + name + " = v." + name;
-    names += name + ", ";
-    update.casts.push_back(serverTypeName(table.columns[i].type));
+    const std::string column = quoteIdentifier(table.columns[i].name);
+    assignments += (assignments.empty() ? "" : ", ") + column + " = v." + column;
   }
-  update.casts.emplace_back("bigint");
-  update.head = "UPDATE " + quoteIdentifier(table.name) + " SET " + assignments + " FROM (VALUES ";
-  update.end = ") AS v(" + names + identity + ") WHERE " + quoteIdentifier(table.name) + "." +
-               identity + " = v." + identity;
-  return update;
+  types.emplace_back("bigint");
+  return {.oneRow = oneRow,
+          .manyRows = "UPDATE " + name + " SET " + assignments + " FROM " + unnestOf(types) +
+                      " AS v(" + names + ", " + identity + ") WHERE " + name + "." + identity +
+                      " = v." + identity};
+}
+
+// The values of one column of the rows as an array literal.
+void appendArray(std::string& array, const ServerParameters& rows, size_t width, size_t column) {
+  array += '{';
+  for (size_t at = column; at < rows.texts.size(); at += width) {
+    if (at != column) array += ',';
+    if (rows.nulls[at])
+      array += "NULL";
+    else
+      appendArrayElement(array, rows.texts[at]);
+  }
+  array += '}';
 }
 
 }  // namespace
 
 std::string insertSql(const TableInfo& table) {
-  return insertHead(table) + valuesList(table.columns.size(), 1) + returningIdentity();
+  std::vector<std::string> types;
+  const std::string names = columnTypes(table, types);
+  return "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ") VALUES (" +
+         parameterList(types.size()) + ")" + returningIdentity();
 }
 
 void ServerWriteQueue::start(std::vector<RelationDef> relations) {
@@ -94,10 +122,8 @@ std::int64_t ServerWriteQueue::queueInsert(const TableInfo& table, const std::st
                                            const KeyPart& valueAt) {
   const std::int64_t standIn = --lastStandIn_;
   if (spoiled()) return standIn;
-  const RowsStatement& rows = rowsStatement(statement, [&] {
-    return RowsStatement{
-        .oneRow = statement, .head = insertHead(table), .end = returningIdentity(), .casts = {}};
-  });
+  const RowsStatement& rows =
+      rowsStatement(statement, [&] { return manyRowsInsert(table, statement); });
   plan_.insert(table.name, rows, parameters, plan_.relationKeys(table, valueAt), standIn);
   return standIn;
 }
@@ -122,51 +148,33 @@ bool ServerWriteQueue::full() const {
   return plan_.rows() >= QueueLength;
 }
 
-// Rows are sent in statements of a power of two rows each, prepared once
-// a session: the server then parses and plans each statement once, where a
-// text it has not seen costs it more than the rows it writes.
+// A batch of one row goes in the statement of one row, which the session
+// has already; more go in the statement of many rows, prepared once a session.
 void ServerWriteQueue::statementsOf(Batch& batch, std::vector<PipelinedStatement>& statements,
                                     std::vector<Sent>& sent) {
   using Kind = PipelinedStatement::Kind;
-  const size_t rows = batch.standIns.size();
-  if (rows == 1) {
+  if (batch.standIns.size() == 1) {
     statements.push_back({batch.statement.oneRow, std::move(batch.parameters), Kind::Prepared, {}});
-    sent.push_back({batch.update, std::move(batch.standIns), nullptr});
-    return;
+  } else {
+    ServerParameters arrays;
+    arrays.resize(batch.width);
+    for (size_t column = 0; column < batch.width; ++column)
+      appendArray(arrays.texts[column], batch.parameters, batch.width, column);
+    statements.push_back(
+        {preparedFor(batch, statements, sent), std::move(arrays), Kind::Prepared, {}});
   }
-  auto texts = batch.parameters.texts.begin();
-  auto nulls = batch.parameters.nulls.begin();
-  for (size_t from = 0; from < rows;) {
-    size_t part = MaxRowsAStatement;
-    while (part > rows - from) part /= 2;
-    const auto width = static_cast<std::ptrdiff_t>(part * batch.width);
-    ServerParameters parameters;
-    parameters.texts.assign(std::make_move_iterator(texts), std::make_move_iterator(texts + width));
-    parameters.nulls.assign(nulls, nulls + width);
-    texts += width;
-    nulls += width;
-    const std::string& name =
-        part == 1 ? batch.statement.oneRow : preparedFor(batch, part, statements, sent);
-    statements.push_back({name, std::move(parameters), Kind::Prepared, {}});
-    const auto first = batch.standIns.begin() + static_cast<std::ptrdiff_t>(from);
-    sent.push_back({batch.update, {first, first + static_cast<std::ptrdiff_t>(part)}, nullptr});
-    from += part;
-  }
+  sent.push_back({batch.update, std::move(batch.standIns), nullptr});
 }
 
-const std::string& ServerWriteQueue::preparedFor(const Batch& batch, size_t rows,
+const std::string& ServerWriteQueue::preparedFor(const Batch& batch,
                                                  std::vector<PipelinedStatement>& statements,
                                                  std::vector<Sent>& sent) {
-  const RowsStatement& statement = batch.statement;
-  const auto [found, added] = prepared_.try_emplace({statement.head, rows});
+  const std::string& sql = batch.statement.manyRows;
+  const auto [found, added] = prepared_.try_emplace(sql);
   PreparedRows& prepared = found->second;
   if (added) {
     prepared.name = "r" + std::to_string(prepared_.size());
-    statements.push_back(
-        {prepared.name,
-         {},
-         PipelinedStatement::Kind::Prepare,
-         statement.head + valuesList(batch.width, rows, statement.casts) + statement.end});
+    statements.push_back({prepared.name, {}, PipelinedStatement::Kind::Prepare, sql});
     sent.push_back({false, {}, &found->first});
   }
   return prepared.name;

@@ -1,7 +1,7 @@
 #pragma once
 // The writes of an attempt at bulk work, held and sent to the server many at
 // once instead of one round trip each, in the batches ServerWritePlan makes:
-// each batch in statements of many rows, prepared once a session and
+// each batch in one statement of many rows, prepared once a session and
 // pipelined, their answers read while the next writes are queued.
 
 #include <cstdint>
@@ -61,11 +61,10 @@ class ServerWriteQueue {
   struct Sent {
     bool update = false;
     std::vector<std::int64_t> standIns;  // a row each; 0 for an update
-    const std::pair<std::string, size_t>* preparation = nullptr;
+    const std::string* preparation = nullptr;
   };
-  // Statements of many rows prepared on the session: by the start of the
-  // statement and the number of rows, their names, and whether the server
-  // has answered that each is ready.
+  // Statements of many rows prepared on the session: by their SQL, their
+  // names, and whether the server has answered that each is ready.
   struct PreparedRows {
     std::string name;
     bool ready = false;
@@ -80,8 +79,7 @@ class ServerWriteQueue {
                     std::vector<Sent>& sent);
   // The name of the statement for rows of the batch, to be prepared in
   // statements first when the session does not have it.
-  const std::string& preparedFor(const Batch& batch, size_t rows,
-                                 std::vector<PipelinedStatement>& statements,
+  const std::string& preparedFor(const Batch& batch, std::vector<PipelinedStatement>& statements,
                                  std::vector<Sent>& sent);
   // Forgets the statements the session may not have: it is a new one, or
   // their preparation was not answered.
@@ -95,7 +93,7 @@ class ServerWriteQueue {
   std::vector<Sent> inFlight_;  // sent, their answers not read yet
   std::unordered_map<std::int64_t, std::int64_t> identities_;
   std::int64_t lastStandIn_ = 0;
-  std::map<std::pair<std::string, size_t>, PreparedRows> prepared_;
+  std::map<std::string, PreparedRows> prepared_;
   int session_ = 0;  // the server process prepared_ belongs to
 };
 
