@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "comms/ByteBlocks.h"
 #include "comms/NumberText.h"
 #include "comms/VehicleFields.h"
 #include "db/PlainText.h"
@@ -130,6 +131,25 @@ std::string FieldBreakingLineText(std::string_view telaio, std::string_view fiel
 
 namespace {
 
+// Printable ASCII only: nothing to convert and no TAB or line end, which is
+// what nearly every text is. Any other byte sends the row the long way,
+// which tells which field is at fault.
+bool IsPlainAscii(std::string_view text) {
+  bool outside = false;
+  ForEachByteInBlocks(text, [&outside](char c) {
+    outside |= static_cast<unsigned char>(c - '\x0e') >= 0x80 - 0x0e;
+  });
+  return !outside;
+}
+
+bool HasPlainTexts(std::string_view telaio, const VehicleData& vehicle) {
+  if (!IsPlainAscii(telaio)) return false;
+  for (const VehicleField& field : VehicleFields)
+    if (field.kind == FieldKind::Text && !IsPlainAscii(VehicleValue<std::string>(field, vehicle)))
+      return false;
+  return true;
+}
+
 // Most texts are ASCII: only the others go through the converter.
 bool Windows1252Lacks(std::string_view text, Windows1252Codec& codec) {
   return !db::IsAscii(text) && !codec.fromUtf8(text);
@@ -146,6 +166,7 @@ std::string NotEncodableText(std::string_view telaio, std::string_view field) {
 
 std::optional<std::string> TextLineRefusal(std::string_view telaio, std::string_view field,
                                            std::string_view text, Windows1252Codec& codec) {
+  if (IsPlainAscii(text)) return std::nullopt;
   if (BreaksLine(text)) return FieldBreakingLineText(telaio, field);
   if (Windows1252Lacks(text, codec)) return NotEncodableText(telaio, field);
   return std::nullopt;
@@ -153,6 +174,7 @@ std::optional<std::string> TextLineRefusal(std::string_view telaio, std::string_
 
 std::optional<std::string> VehicleLineRefusal(std::string_view telaio, const VehicleData& vehicle,
                                               Windows1252Codec& codec) {
+  if (HasPlainTexts(telaio, vehicle)) return std::nullopt;
   if (const auto field = FieldBreakingLine(telaio, vehicle))
     return FieldBreakingLineText(telaio, *field);
   if (Windows1252Lacks(telaio, codec)) return NotEncodableText(telaio, "telaio");

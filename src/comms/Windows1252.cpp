@@ -1,5 +1,7 @@
 #include "comms/Windows1252.h"
 
+#include "db/PlainText.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -122,7 +124,10 @@ namespace {
 constexpr unsigned char FirstLatinHalf = 0xA0;
 
 // The ASCII from start on, as far as it goes: it is copied in one piece.
+// Whole blocks first: most lines are ASCII from end to end.
 std::size_t asciiEnd(std::string_view text, std::size_t start) {
+  constexpr std::size_t Block = 16;
+  while (start + Block <= text.size() && db::IsAscii(text.substr(start, Block))) start += Block;
   while (start < text.size() && static_cast<unsigned char>(text[start]) < 0x80) ++start;
   return start;
 }

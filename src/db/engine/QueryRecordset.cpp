@@ -11,11 +11,9 @@ EngineStatus QueryRecordset::getField(std::string_view name, FieldValue& out) co
                                "\" non è fra le colonne della select.");
 }
 
-EngineStatus QueryRecordset::readable(int position) const {
+EngineStatus QueryRecordset::unreadable(int position) const {
   if (atEnd()) return EngineStatus::failure("Nessun record corrente.");
-  if (position < 0 || position >= columnCount())
-    return EngineStatus::failure("La select non ha la colonna " + std::to_string(position) + ".");
-  return EngineStatus::success();
+  return EngineStatus::failure("La select non ha la colonna " + std::to_string(position) + ".");
 }
 
 }  // namespace veltra::db::engine

@@ -32,8 +32,15 @@ class QueryRecordset {
   virtual EngineStatus getText(int position, std::string& out, bool& isText) const = 0;
 
  protected:
-  // Success when there is a current row with that column.
-  EngineStatus readable(int position) const;
+  // Success when there is a current row with that column. Every column of
+  // every row read passes here: the test is inline, the failures' texts not.
+  EngineStatus readable(int position) const {
+    if (!atEnd() && position >= 0 && position < columnCount()) return EngineStatus::success();
+    return unreadable(position);
+  }
+
+ private:
+  EngineStatus unreadable(int position) const;
 };
 
 }  // namespace veltra::db::engine
