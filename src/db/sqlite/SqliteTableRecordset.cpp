@@ -82,8 +82,7 @@ EngineStatus SqliteTableRecordset::findRow(std::span<const FieldValue> keys, boo
   if (stmt == nullptr) return status;
   stmt->rewind();
   // The keys stay put until the rewind below.
-  for (size_t i = 0; i < keys.size(); ++i)
-    stmt->bindLastingValue(static_cast<int>(i + 1), keys[i]);
+  for (size_t i = 0; i < keys.size(); ++i) stmt->bindLastingValue(static_cast<int>(i + 1), keys[i]);
   if (stmt->step(status)) {
     found = true;
     rowid = stmt->columnInt(0);
