@@ -1,6 +1,7 @@
 #include "comms/CommunicationReader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -44,14 +45,15 @@ bool isCalendarDate(std::string_view date) {
   return day && day->year >= 1;
 }
 
-// What a line's bytes hold that the reader refuses or must convert, found in
-// one pass without an early exit. Control characters would shift or split the
-// fields wherever the values go next; the TAB separates the fields of a
-// record line.
+// What a line's bytes hold that the reader refuses or must convert, and their
+// checksum, found in one pass without an early exit. Control characters would
+// shift or split the fields wherever the values go next; the TAB separates
+// the fields of a record line.
 struct LineBytes {
   bool nul = false;
   bool control = false;
   bool ascii = true;
+  std::int32_t sum = 0;  // LineChecksum of the bytes
 };
 
 LineBytes scanned(std::string_view line) {
@@ -60,14 +62,20 @@ LineBytes scanned(std::string_view line) {
   unsigned char nul = 0;
   unsigned char control = 0;
   unsigned char any = 0;
+  // Unsigned, so that it wraps like LineChecksum's sum.
+  std::uint32_t sum = 0;
   const auto take = [&](char c) {
     const auto byte = static_cast<unsigned char>(c);
     nul |= static_cast<unsigned char>(byte == 0);
     control |= static_cast<unsigned char>(((byte < 0x20) & (byte != '\t')) | (byte == 0x7F));
     any |= byte;
+    // A line holds no LF: only the TAB is left out of the sum.
+    sum += byte != '\t'
+               ? static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)))
+               : 0U;
   };
   ForEachByteInBlocks(line, take);
-  return LineBytes{nul != 0, control != 0, any < 0x80};
+  return LineBytes{nul != 0, control != 0, any < 0x80, static_cast<std::int32_t>(sum)};
 }
 
 // The file is read in blocks of this many bytes and split into lines here.
@@ -119,7 +127,7 @@ class Checker {
         companyCode(line_.substr(CompanyTag.size(), line_.size() - CompanyTag.size() - 1));
     if (!code) return refuse(FileFault::CompanyLine);
     azienda = *code;
-    checksum_.add(line_);
+    checksum_.addSum(lineSum_);
     return true;
   }
 
@@ -128,7 +136,7 @@ class Checker {
     if (line_.size() != DateLineLength || !line_.starts_with(DateTag) || line_.back() != '>' ||
         !isCalendarDate(line_.substr(DateTag.size(), DateLength)))
       return refuse(FileFault::DateLine);
-    checksum_.add(line_);
+    checksum_.addSum(lineSum_);
     // Digits and slashes only, the same in both code pages.
     date.assign(line_.substr(DateTag.size(), DateLength));
     return true;
@@ -146,7 +154,7 @@ class Checker {
         faultField_ = record_.column;
         return refuse(FileFault::Record);
       }
-      checksum_.add(line_);
+      checksum_.addSum(lineSum_);
     }
     return true;
   }
@@ -171,14 +179,17 @@ class Checker {
     ++lineNumber_;
     if (!readLine()) return refuse(FileFault::LineTooLong);
     if (line_.ends_with('\r')) line_.remove_suffix(1);
-    const FileFault fault = readText(line_);
+    const LineBytes scan = scanned(line_);
+    lineSum_ = scan.sum;
+    const FileFault fault = readText(line_, scan);
     return fault == FileFault::None || refuse(fault);
   }
 
+  FileFault readText(std::string_view bytes) { return readText(bytes, scanned(bytes)); }
+
   // Points text_ at the bytes in UTF-8, converted into utf8_ where they need
-  // it; the fault that refuses them, if any.
-  FileFault readText(std::string_view bytes) {
-    const LineBytes scan = scanned(bytes);
+  // it; the fault that refuses them, if any. scan is what the bytes hold.
+  FileFault readText(std::string_view bytes, const LineBytes& scan) {
     // A NUL has no place in a text file and would cut the text short later on.
     if (scan.nul) return FileFault::Encoding;
     if (scan.control) return FileFault::Control;
@@ -253,7 +264,8 @@ class Checker {
   std::size_t blockAt_ = 0;
   Windows1252Codec codec_;
   RunningChecksum checksum_;
-  std::string_view line_;  // the bytes of the current line, in block_ or spill_
+  std::int32_t lineSum_ = 0;  // LineChecksum of line_
+  std::string_view line_;     // the bytes of the current line, in block_ or spill_
   std::string spill_;
   std::string_view text_;  // the current line in UTF-8: line_ itself, or utf8_
   std::string utf8_;

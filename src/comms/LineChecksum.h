@@ -18,7 +18,9 @@ std::int32_t LineChecksum(std::string_view line);
 // reduced by ChecksumModulus with the sign of the dividend, so it can be negative.
 class RunningChecksum {
  public:
-  void add(std::string_view line);
+  void add(std::string_view line) { addSum(LineChecksum(line)); }
+  // The same for a line whose LineChecksum is known already.
+  void addSum(std::int32_t lineSum);
   std::int32_t total() const { return total_; }
 
  private:

@@ -49,16 +49,20 @@ std::string isoDateText(const CivilDate& date) {
 }
 
 bool putIsoDate(const CivilDate& date, char* out) {
-  // Written by hand: every stored date passes here.
-  if (date.year < 0 || date.year > 9999) return false;
-  const auto put = [out](int end, int value, int width) {
-    for (int i = 0; i < width; ++i, value /= 10) out[end - i] = static_cast<char>('0' + value % 10);
+  // Written by hand, two digits at a time: every stored date passes here.
+  if (date.year < 0 || date.year > 9999 || date.month < 0 || date.month > 99 || date.day < 0 ||
+      date.day > 99)
+    return false;
+  const auto put2 = [out](int at, int value) {
+    out[at] = static_cast<char>('0' + value / 10);
+    out[at + 1] = static_cast<char>('0' + value % 10);
   };
-  put(3, date.year, 4);
+  put2(0, date.year / 100);
+  put2(2, date.year % 100);
   out[4] = '-';
-  put(6, date.month, 2);
+  put2(5, date.month);
   out[7] = '-';
-  put(9, date.day, 2);
+  put2(8, date.day);
   return true;
 }
 

@@ -147,6 +147,33 @@ TEST_P(TableCursorTest, OneCursorOverManyRowsNeverCarriesAValueFromTheRowBefore)
   EXPECT_EQ(prompter.messages.size(), 2u) << "one box for each refused text";
 }
 
+TEST_P(TableCursorTest, EditsInTurnWriteEachTheFieldsAndDatesTheyGive) {
+  ASSERT_TRUE(addVehicle("A", "01/01/2005", {{"posti", "10"}, {"note", "di A"}}));
+  ASSERT_TRUE(addVehicle("B", "01/01/2005", {{"posti", "20"}, {"note", "di B"}}));
+  TableCursor mezzi(connection.get(), "mezzi");
+  mezzi.SelectIndex("codice");
+  // Fields and dates given to one cursor row after row: the same set, then
+  // another, then the first again; the same date twice, then another.
+  const auto edit = [&](const char* chassis,
+                        std::initializer_list<std::pair<const char*, const char*>> given) {
+    const std::string keys[] = {chassis, "01/01/2005"};
+    ASSERT_TRUE(mezzi.Seek(keys));
+    ASSERT_TRUE(mezzi.Edit());
+    for (const auto& [name, value] : given) ASSERT_TRUE(mezzi.SetField(name, value));
+    ASSERT_TRUE(mezzi.Update());
+  };
+  edit("A", {{"posti", "11"}, {"datrad", "02/02/2010"}});
+  edit("B", {{"note", "nuova"}});
+  edit("A", {{"posti", "12"}, {"datrad", "02/02/2010"}});
+  edit("B", {{"posti", "22"}, {"datrad", "03/03/2011"}});
+  const std::tuple<const char*, const char*, const char*> expected[] = {
+      {"A", "posti", "12"}, {"A", "datrad", "02/02/2010"}, {"A", "note", "di A"},
+      {"B", "posti", "22"}, {"B", "datrad", "03/03/2011"}, {"B", "note", "nuova"}};
+  for (const auto& [chassis, field, value] : expected)
+    EXPECT_EQ(read(chassis, "01/01/2005", field), value) << chassis << " " << field;
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_P(TableCursorTest, ARowCopiesOnlyTheValuesAnotherCursorTookInItsLastWrite) {
   TableCursor first(connection.get(), "mezzi");
   TableCursor second(connection.get(), "mezzi");

@@ -204,10 +204,6 @@ bool TableRecordset::copyGiven(int position, const TableRecordset& source, int s
   return true;
 }
 
-const FieldValue& TableRecordset::written(size_t position) const {
-  return mode_ == Mode::Adding && !assigned_[position] ? emptyRow_[position] : row_[position];
-}
-
 EngineStatus TableRecordset::getField(int position, FieldValue& out) {
   if (auto status = existing(position); !status) return status;
   if (mode_ != Mode::Adding) {

@@ -66,7 +66,10 @@ class TableRecordset {
   bool writes(size_t position) const { return mode_ == Mode::Adding || assigned_[position]; }
   const std::vector<bool>& assigned() const { return assigned_; }
   // The value a write takes for the field: a new row's field not given is empty.
-  const FieldValue& written(size_t position) const;
+  // Inline: writers ask it for every column of every row.
+  const FieldValue& written(size_t position) const {
+    return mode_ == Mode::Adding && !assigned_[position] ? emptyRow_[position] : row_[position];
+  }
   // Where the engine puts a stored column of the current row; none for a
   // field an edit has given already.
   FieldValue* storedSlot(size_t position);

@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 
 #include "db/CalendarDate.h"
 #include "db/FieldValueText.h"
@@ -131,8 +133,27 @@ void SqliteStatement::bindValue(int index, const FieldValue& value) {
 char* SqliteStatement::dateRoom(int index) {
   const int parameters = sqlite3_bind_parameter_count(stmt_);
   if (index < 1 || index > parameters) return nullptr;
-  if (!dateRoom_) dateRoom_ = std::make_unique<char[]>(static_cast<std::size_t>(parameters) * 10);
+  if (!dateRoom_) {
+    const auto count = static_cast<std::size_t>(parameters);
+    dateRoom_ = std::make_unique<char[]>(count * 10);
+    roomDay_ = std::make_unique<double[]>(count);
+    std::fill_n(roomDay_.get(), count, std::numeric_limits<double>::quiet_NaN());
+  }
   return dateRoom_.get() + static_cast<std::ptrdiff_t>(index - 1) * 10;
+}
+
+bool SqliteStatement::bindLastingDate(int index, double day) {
+  char* room = dateRoom(index);
+  if (room == nullptr) return false;
+  double& spelled = roomDay_[static_cast<std::size_t>(index - 1)];
+  if (spelled != day) {
+    // A failed spelling may have left part of a text: the room spells no day.
+    spelled = std::numeric_limits<double>::quiet_NaN();
+    if (!putIsoDate(civilDateOf(day), room)) return false;
+    spelled = day;
+  }
+  noteBind(sqlite3_bind_text(stmt_, index, room, 10, SQLITE_STATIC));
+  return true;
 }
 
 // Bulk writes bind tens of values a row: none is copied by the library.
@@ -144,8 +165,7 @@ void SqliteStatement::bindLastingValue(int index, const FieldValue& value) {
       return noteBind(sqlite3_bind_text(stmt_, index, value.text.data(),
                                         static_cast<int>(value.text.size()), SQLITE_STATIC));
     case FieldType::Date:
-      if (char* room = dateRoom(index); room && putIsoDate(civilDateOf(value.real), room))
-        return noteBind(sqlite3_bind_text(stmt_, index, room, 10, SQLITE_STATIC));
+      if (bindLastingDate(index, value.real)) return;
       return bindValue(index, value);
     default:
       return bindValue(index, value);

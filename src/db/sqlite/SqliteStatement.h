@@ -79,6 +79,9 @@ class SqliteStatement {
   // Ten characters for the stored text of the date bound to the parameter;
   // none for a parameter the statement does not have.
   char* dateRoom(int index);
+  // Binds the stored text of the date day (a day number) to the parameter;
+  // false when the date has no such text.
+  bool bindLastingDate(int index, double day);
   // The bytes at data, the column's text or blob just fetched; empty for none.
   std::string_view columnBytes(int column, const void* data) const;
 
@@ -89,6 +92,9 @@ class SqliteStatement {
   EngineStatus bindStatus_;  // the first bind failure since the last reset
   // Made once for every parameter, so that binding one never moves another's.
   std::unique_ptr<char[]> dateRoom_;
+  // The day each room spells now: rows of one file share many dates, and the
+  // date of the communication is on every row.
+  std::unique_ptr<double[]> roomDay_;
 };
 
 // The engine's description of the last failure on the handle.

@@ -81,7 +81,8 @@ EngineStatus SqliteTableRecordset::findRow(std::span<const FieldValue> keys, boo
   SqliteStatement* stmt = seekStatement(keys.size(), status);
   if (stmt == nullptr) return status;
   stmt->rewind();
-  for (size_t i = 0; i < keys.size(); ++i) stmt->bindValue(static_cast<int>(i + 1), keys[i]);
+  // The keys stay put until the rewind below.
+  for (size_t i = 0; i < keys.size(); ++i) stmt->bindLastingValue(static_cast<int>(i + 1), keys[i]);
   if (stmt->step(status)) {
     found = true;
     rowid = stmt->columnInt(0);
@@ -111,12 +112,17 @@ EngineStatus SqliteTableRecordset::readRow(std::int64_t rowid, bool& exists) {
 }
 
 SqliteStatement* SqliteTableRecordset::writeStatement(bool adding, EngineStatus& status) {
-  auto& stmt = adding ? insertStmt_ : updateStmts_[assigned()];
   status = EngineStatus::success();
+  if (!adding && lastUpdate_ != nullptr && assigned() == lastUpdateFields_) return lastUpdate_;
+  auto& stmt = adding ? insertStmt_ : updateStmts_[assigned()];
   if (!stmt) {
     stmt = std::make_unique<SqliteStatement>(
         db_.handle(), adding ? insertSql(table()) : updateSql(table(), assigned()), status);
     if (!status) stmt.reset();
+  }
+  if (!adding && stmt) {
+    lastUpdate_ = stmt.get();
+    lastUpdateFields_ = assigned();
   }
   return stmt.get();
 }
@@ -151,6 +157,7 @@ void SqliteTableRecordset::releaseStatements() {
   loadStmt_.reset();
   insertStmt_.reset();
   updateStmts_.clear();
+  lastUpdate_ = nullptr;
 }
 
 }  // namespace veltra::db::engine

@@ -37,6 +37,9 @@ class SqliteTableRecordset final : public TableRecordset {
   // An edit writes only the fields it changed, so unchanged keys are not
   // checked again against every relation; one prepared UPDATE per set of fields.
   std::map<std::vector<bool>, std::unique_ptr<SqliteStatement>> updateStmts_;
+  // The one last used: bulk edits change the same fields row after row.
+  SqliteStatement* lastUpdate_ = nullptr;
+  std::vector<bool> lastUpdateFields_;
 };
 
 }  // namespace veltra::db::engine
