@@ -158,7 +158,8 @@ bool TableCursor::SetNumber(int position, double value) {
 }
 
 bool TableCursor::CopyGivenField(int position, const TableCursor& source, int sourcePosition) {
-  return open_ && source.open_ && recordset_->copyGiven(position, *source.recordset_, sourcePosition);
+  return open_ && source.open_ &&
+         recordset_->copyGiven(position, *source.recordset_, sourcePosition);
 }
 
 bool TableCursor::fieldRefused(int position, std::string_view shown,
