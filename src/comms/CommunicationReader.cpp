@@ -62,17 +62,13 @@ LineBytes scanned(std::string_view line) {
   unsigned char nul = 0;
   unsigned char control = 0;
   unsigned char any = 0;
-  // Unsigned, so that it wraps like LineChecksum's sum.
   std::uint32_t sum = 0;
   const auto take = [&](char c) {
     const auto byte = static_cast<unsigned char>(c);
     nul |= static_cast<unsigned char>(byte == 0);
     control |= static_cast<unsigned char>(((byte < 0x20) & (byte != '\t')) | (byte == 0x7F));
     any |= byte;
-    // A line holds no LF: only the TAB is left out of the sum.
-    sum += byte != '\t'
-               ? static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)))
-               : 0U;
+    sum += ChecksumTerm(c);
   };
   ForEachByteInBlocks(line, take);
   return LineBytes{nul != 0, control != 0, any < 0x80, static_cast<std::int32_t>(sum)};

@@ -9,6 +9,16 @@ namespace veltra::comms {
 
 inline constexpr std::int32_t ChecksumModulus = 1000000000;
 
+// What one byte adds to its line's sum: its value as a signed 8-bit number,
+// nothing for TAB and LF. Unsigned, so that a sum of them wraps like the
+// 32-bit sum the files were made with, without the undefined behaviour of a
+// signed overflow.
+constexpr std::uint32_t ChecksumTerm(char c) {
+  return c != '\t' && c != '\n'
+             ? static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)))
+             : 0U;
+}
+
 // The sum of the line's bytes as signed 8-bit values, skipping TAB and LF.
 // The line is taken as written to or read from the file (Windows-1252 bytes,
 // without the CR of its terminator).
