@@ -114,7 +114,7 @@ bool FleetStatisticsReport::closesSection(std::size_t block, std::size_t pageEnd
   return block + 1 >= pageEnd || blocks_[block + 1].section != blocks_[block].section;
 }
 
-void FleetStatisticsReport::drawPage(Canvas& canvas, int page, const PageTable& pages) {
+void FleetStatisticsReport::drawPage(Canvas& canvas, int page, const PageTable& pages) const {
   if (page < 1 || page > pageCount()) return;
   const long first = pages.firstRow(page);
   const long next = page < pageCount() ? pages.firstRow(page + 1) : static_cast<long>(rowCount());

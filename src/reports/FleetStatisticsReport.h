@@ -46,7 +46,7 @@ class FleetStatisticsReport : public PrintReport {
   std::size_t rowCount() const override { return blocks_.size(); }
 
   void paginate(Canvas& canvas, const PageGeometry& geometry, PageTable& pages) override;
-  void drawPage(Canvas& canvas, int page, const PageTable& pages) override;
+  void drawPage(Canvas& canvas, int page, const PageTable& pages) const override;
   double widthFitting() const override;
 
  protected:

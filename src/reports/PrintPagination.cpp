@@ -26,7 +26,7 @@ void PrintPagination::begin(PrintReport& report, Canvas& canvas) {
   paginated_ = true;
 }
 
-void PrintPagination::drawPage(PrintReport& report, Canvas& canvas, int page) {
+void PrintPagination::drawPage(const PrintReport& report, Canvas& canvas, int page) const {
   if (finished_ || !paginated_) return;
   canvas.save();
   if (scale_ < 1.0) canvas.scale(scale_);

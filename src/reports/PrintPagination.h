@@ -32,7 +32,7 @@ class PrintPagination {
   // column is cut off; the page then takes more rows.
   void begin(PrintReport& report, Canvas& canvas);
   // Draws page n; nothing once the job has ended or before it was paginated.
-  void drawPage(PrintReport& report, Canvas& canvas, int page);
+  void drawPage(const PrintReport& report, Canvas& canvas, int page) const;
   // Printing done, preview closed or job cancelled.
   void finish() { finished_ = true; }
 

@@ -154,7 +154,7 @@ long PrintReport::firstRowOf(int page, const PageTable& pages) const {
   return found;
 }
 
-void PrintReport::drawPage(Canvas& canvas, int page, const PageTable& pages) {
+void PrintReport::drawPage(Canvas& canvas, int page, const PageTable& pages) const {
   if (page < 1 || page > pageCount_) return;
   const long first = firstRowOf(page, pages);
   if (first < 0 || static_cast<std::size_t>(first) >= rowCount()) return;

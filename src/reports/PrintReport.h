@@ -73,8 +73,9 @@ class PrintReport {
   // Measures the texts, places the columns and records where each page starts.
   // A report that is more than one table lays out its pages itself.
   virtual void paginate(Canvas& canvas, const PageGeometry& geometry, PageTable& pages);
-  // Page n as pagination cut it; nothing for a page it did not make.
-  virtual void drawPage(Canvas& canvas, int page, const PageTable& pages);
+  // Page n as pagination cut it; nothing for a page it did not make. Drawing
+  // only reads the report: pages may be drawn at once on canvases of their own.
+  virtual void drawPage(Canvas& canvas, int page, const PageTable& pages) const;
 
   const std::string& title() const { return title_; }
   int usableHeight() const { return usableHeight_; }
