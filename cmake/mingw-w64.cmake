@@ -1,7 +1,7 @@
 # Debian's mingw-w64 cross compiler for 64-bit Windows, POSIX threads variant
 # (std::mutex and std::call_once, which the busy indicator and the SQLite
-# set-up use, need it). The
-# libraries for Windows are looked up in build/windows-deps/ alone, so that no
+# set-up use, and the second painter of long PDF reports, std::async, need
+# it). The libraries for Windows are looked up in build/windows-deps/ alone, so that no
 # Linux library stands in for one.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

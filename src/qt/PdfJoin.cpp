@@ -199,7 +199,8 @@ class JoinedDocument {
   }
 
   std::string bytes() {
-    // Room for it all at once: a report's file is megabytes, held twice while joined.
+    // Room for the whole file at once: a string of megabytes grown step by
+    // step is held twice at every step.
     std::size_t room = 1024;
     for (const Listed& document : documents_)
       room += document.header.size() + document.objects.size() * 48 +
