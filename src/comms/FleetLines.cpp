@@ -8,19 +8,13 @@
 namespace veltra::comms {
 
 void FleetLines::begin(std::string_view chassis) {
-  std::string first;
-  if (!lines_.empty()) {
-    const Line& last = lines_.back();
-    const std::string_view lastChassis =
-        std::string_view(text_).substr(last.start, last.chassisEnd - last.start);
-    if (db::EqualsIgnoringCase(chassis, lastChassis)) {
-      first = lastChassis;
-      chassis = first;
-      dropLast();
-    }
-  }
+  // The last line may be in Windows-1252 by now: its chassis is compared as read.
+  if (!lines_.empty() && db::EqualsIgnoringCase(chassis, lastChassis_))
+    dropLast();
+  else
+    lastChassis_ = chassis;
   start_ = text_.size();
-  text_.append(chassis);
+  text_.append(lastChassis_);
   chassisEnd_ = lastField_ = text_.size();
   fields_ = 0;
 }
@@ -91,7 +85,7 @@ bool FleetLines::end(std::int32_t azienda, std::int32_t ambito) {
 
 void FleetLines::keep(SituationRow state) {
   Line& line = lines_.back();
-  state.telaio = std::string_view(text_).substr(line.start, line.chassisEnd - line.start);
+  state.telaio = lastChassis_;
   line.state = states_.size();
   states_.push_back(std::move(state));
 }

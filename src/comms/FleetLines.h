@@ -74,6 +74,7 @@ class FleetLines {
   std::string text_;       // the lines one after the other, without terminators
   std::vector<Line> lines_;
   std::vector<SituationRow> states_;  // of the lines that are not plain, in their order
+  std::string lastChassis_;           // of the last line begun, as read
   std::size_t start_ = 0;             // of the line being built
   std::size_t chassisEnd_ = 0;
   std::size_t lastField_ = 0;

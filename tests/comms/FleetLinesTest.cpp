@@ -46,8 +46,18 @@ TEST(FleetLines, ALineOfTheSameChassisButForCaseReplacesTheLastUnderItsSpelling)
   addLine(lines, 1, "A1", "OLD");
   addLine(lines, 2, "a1", "NEW");
   addLine(lines, 1, "A1 ", "other");  // not the same chassis: the blank is not trimmed here
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(fileLines(lines), (std::vector<std::string>{"A1 \tother\t", "A1\tNEW\t"}));
+  // Lines kept in Windows-1252 and lines that are not alike.
+  addLine(lines, 3, "\xC3\x80x", "\xC3\xA0");
+  addLine(lines, 3, "\xC3\x80X", "\xC3\xA8");
+  addLine(lines, 4, "\xC4\x80", "\xC3\xA0");
+  addLine(lines, 4, "\xC4\x80", "ok");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(fileLines(lines, {.allCompanies = false, .azienda = 2}),
+            std::vector<std::string>{"A1\tNEW\t"});
+  EXPECT_EQ(fileLines(lines, {.allCompanies = false, .azienda = 3}),
+            std::vector<std::string>{"\xC0x\t\xE8\t"});
+  EXPECT_NE(lines.refusal({.allCompanies = false, .azienda = 4}), std::nullopt);
+  EXPECT_EQ(lines.countMatching({.allCompanies = false, .azienda = 4}), 1u);
 }
 
 TEST(FleetLines, MergesOnlyWithTheLastLine) {
