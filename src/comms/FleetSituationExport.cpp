@@ -26,21 +26,21 @@ ui::Outcome ExportFleetSituation(db::DatabaseConnection& connection,
                                  const FleetExportChoice& choice) {
   ui::Prompter& prompter = connection.Prompter();
   prompter.beginBusy(true);
-  SituationList list;
-  if (!LoadFleetSituation(connection, choice.date, list)) return ui::Outcome::Failed;
-  if (list.countMatching(choice.filter) == 0) {
+  FleetLines lines;
+  if (!LoadFleetLines(connection, choice.date, lines)) return ui::Outcome::Failed;
+  if (lines.countMatching(choice.filter) == 0) {
     prompter.message(NothingToExportMessage, ui::Icon::Stop);
     return ui::Outcome::Failed;
   }
   const auto path = prompter.saveFile(fleetFileChoice());
   if (!path) return ui::Outcome::Cancelled;
   ExportFiles file(prompter, FileCaption);
-  if (const auto refusal = FleetLineRefusal(choice, list)) {
+  if (const auto refusal = lines.refusal(choice.filter)) {
     file.refuse(*path, *refusal);
     return ui::Outcome::Failed;
   }
-  return file.stage(*path, FleetFileText(choice, list)) && file.publish() ? ui::Outcome::Done
-                                                                          : ui::Outcome::Failed;
+  return file.stage(*path, FleetFileText(choice, lines)) && file.publish() ? ui::Outcome::Done
+                                                                           : ui::Outcome::Failed;
 }
 
 }  // namespace veltra::comms

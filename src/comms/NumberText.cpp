@@ -113,9 +113,12 @@ double DecimalRounded(double value, int decimals) {
 }
 
 void AppendWholeNumber(std::int64_t value, std::string& out) {
-  std::array<char, 24> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  out.append(buffer.data(), result.ptr);
+  // Written in place, in room for the widest: every line has several.
+  constexpr std::size_t Widest = 20;
+  const std::size_t at = out.size();
+  out.resize(at + Widest);
+  const auto result = std::to_chars(out.data() + at, out.data() + at + Widest, value);
+  out.resize(static_cast<std::size_t>(result.ptr - out.data()));
 }
 
 std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {

@@ -49,9 +49,12 @@ void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::
     case FieldKind::Length:
     case FieldKind::Height:
     case FieldKind::Amount:
-      return AppendDecimalCommaText(VehicleValue<double>(field, vehicle), decimalsOf(field.kind),
-                                    line);
+      return AppendDecimalFileText(field.kind, VehicleValue<double>(field, vehicle), line);
   }
+}
+
+void AppendDecimalFileText(FieldKind kind, double value, std::string& line) {
+  AppendDecimalCommaText(value, decimalsOf(kind), line);
 }
 
 double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle) {

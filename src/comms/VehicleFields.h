@@ -85,6 +85,9 @@ const VehicleField& VehicleFieldNamed(std::string_view name);
 std::string FileText(const VehicleField& field, const VehicleData& vehicle);
 // The same appended to line, for writers that build each line in one buffer.
 void AppendFileText(const VehicleField& field, const VehicleData& vehicle, std::string& line);
+// A value of a decimal field's kind (lung, altezza, an amount) as a record
+// line writes it, appended to line.
+void AppendDecimalFileText(FieldKind kind, double value, std::string& line);
 // A decimal field (lung, altezza, the amounts) as bus and storia keep it:
 // rounded to the decimals its text carries.
 double DatabaseNumber(const VehicleField& field, const VehicleData& vehicle);

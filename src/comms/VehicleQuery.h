@@ -65,6 +65,11 @@ using VehicleFieldReader = void (*)(db::QueryCursor& query, int column, const Ve
 void ReadStoredVehicleField(db::QueryCursor& query, int column, const VehicleField& field,
                             VehicleData& vehicle);
 
+// The same column appended to line as a record line writes the field: the
+// text ReadStoredVehicleField then AppendFileText give, without a vehicle
+// in between.
+void AppendStoredFileText(db::QueryCursor& query, int column, FieldKind kind, std::string& line);
+
 // The field's column of table ("table.name"; the bare name without a
 // table), read by read into the row's vehicle.
 template <class Row>

@@ -18,6 +18,10 @@ class Windows1252Lines {
   // (for a checksum), or none, adding nothing, when a character has no
   // Windows-1252 form.
   std::optional<std::string_view> add(std::string_view line);
+  // A line already in Windows-1252, with its terminator.
+  void addBytes(std::string_view bytes) { text_.append(bytes).append("\r\n"); }
+  // Room for that many more bytes, terminators included.
+  void reserve(std::size_t more) { text_.reserve(text_.size() + more); }
 
   std::string take() { return std::move(text_); }
 

@@ -19,14 +19,23 @@ int digitsValue(std::string_view text) {
   for (char c : text) value = value * 10 + (c - '0');
   return value;
 }
+
+// Whether the day is one of the month's, by the Gregorian calendar, in a
+// year the calendar counts: every stored date read is checked so.
+constexpr bool existingDay(const CivilDate& date) {
+  constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (!std::chrono::year{date.year}.ok() || date.month < 1 || date.month > 12 || date.day < 1)
+    return false;
+  const bool leap = date.year % 4 == 0 && (date.year % 100 != 0 || date.year % 400 == 0);
+  return date.day <= Days[date.month - 1] + (date.month == 2 && leap ? 1 : 0);
+}
 }  // namespace
 
 std::optional<long> dayNumberOf(const CivilDate& date) {
   using namespace std::chrono;
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  if (!existingDay(date)) return std::nullopt;
   const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
                            day{static_cast<unsigned>(date.day)}};
-  if (!ymd.ok()) return std::nullopt;
   return static_cast<long>((sys_days{ymd} - Epoch).count());
 }
 
@@ -71,7 +80,7 @@ std::optional<CivilDate> parseIsoDate(std::string_view text) {
   const auto y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
   if (!allDigits(y) || !allDigits(m) || !allDigits(d)) return std::nullopt;
   CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
-  if (!dayNumberOf(date)) return std::nullopt;
+  if (!existingDay(date)) return std::nullopt;
   return date;
 }
 

@@ -78,20 +78,26 @@ std::string textOf(const FieldValue& value) {
 }  // namespace
 
 std::string DateText(int day, int month, int year) {
-  if (year <= 1600) return std::string(NoDate);
-  if (year >= 2400) return std::string(EndOfTime);
+  std::string text;
+  AppendDateText(day, month, year, text);
+  return text;
+}
+
+void AppendDateText(int day, int month, int year, std::string& out) {
+  if (year <= 1600) return static_cast<void>(out.append(NoDate));
+  if (year >= 2400) return static_cast<void>(out.append(EndOfTime));
   if (day < 0 || day > 99 || month < 0 || month > 99)
-    return formatted("%02d/%02d/%04d", day, month, year);
+    return static_cast<void>(out.append(formatted("%02d/%02d/%04d", day, month, year)));
   // Digit by digit: exports write several dates on each of their many lines.
-  std::string text(DateTextLength, '/');
-  const auto put = [&text](std::size_t at, int value, std::size_t digits) {
+  char text[DateTextLength] = {'/', '/', '/', '/', '/', '/', '/', '/', '/', '/'};
+  const auto put = [&text](std::size_t from, int value, std::size_t digits) {
     for (std::size_t i = digits; i-- > 0; value /= 10)
-      text[at + i] = static_cast<char>('0' + value % 10);
+      text[from + i] = static_cast<char>('0' + value % 10);
   };
   put(0, day, 2);
   put(3, month, 2);
   put(6, year, 4);
-  return text;
+  out.append(text, DateTextLength);
 }
 
 bool FieldValueToText(const FieldValue& value, std::string& out) {

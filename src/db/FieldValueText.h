@@ -17,6 +17,8 @@ inline constexpr std::string_view EndOfTimeStored = "31/12/2400";
 
 // "GG/MM/AAAA"; NoDate for a year up to 1600, EndOfTime from 2400 on.
 std::string DateText(int day, int month, int year);
+// The same appended to out.
+void AppendDateText(int day, int month, int year, std::string& out);
 
 // Writes the text of the value into out; always true. Trailing blanks are
 // removed, but never the first character.

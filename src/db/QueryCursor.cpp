@@ -141,9 +141,13 @@ bool QueryCursor::GetDouble(int position, double& out) {
 
 bool QueryCursor::GetString(int position, std::string& out) {
   out.clear();
+  return AppendString(position, out);
+}
+
+bool QueryCursor::AppendString(int position, std::string& out) {
   if (!recordset_) return false;
   bool isText = false;
-  const engine::EngineStatus status = recordset_->getText(position, out, isText);
+  const engine::EngineStatus status = recordset_->appendText(position, out, isText);
   if (!status) reportColumnFailure("#" + std::to_string(position), status.text);
   return isText;
 }

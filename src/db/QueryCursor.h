@@ -38,6 +38,8 @@ class QueryCursor {
   bool GetInt(int position, std::int32_t& out);
   bool GetDouble(int position, double& out);
   bool GetString(int position, std::string& out);
+  // The same text appended to out: nothing for a null or another type.
+  bool AppendString(int position, std::string& out);
 
   // True once a failure was shown: the rows read so far may not be all of
   // them, which callers that write a file must not pass off as complete.

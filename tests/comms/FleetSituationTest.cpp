@@ -5,6 +5,7 @@
 #include "comms/ExportDatabase.h"
 #include "comms/FleetFileFormat.h"
 #include "comms/FleetSituation.h"
+#include "comms/VehicleFields.h"
 #include "comms/VehicleQuery.h"
 #include "db/FieldValueText.h"
 #include "db/PlainText.h"
@@ -17,7 +18,8 @@ namespace {
 // The first way of loading the states, kept as the reference: every history
 // row up to the day in chassis and date order, the last one of each chassis
 // kept, under the spelling of its first.
-SituationList referenceStates(db::DatabaseConnection& connection, const std::string& day) {
+std::vector<SituationRow> referenceStates(db::DatabaseConnection& connection,
+                                          const std::string& day) {
   QueryColumns<SituationRow> columns = {TextColumn("storia.telaio", &SituationRow::telaio),
                                         TextColumn("storia.data", &SituationRow::data),
                                         WholeColumn("storia.azienda", &SituationRow::azienda),
@@ -31,17 +33,42 @@ SituationList referenceStates(db::DatabaseConnection& connection, const std::str
                  day.substr(6) +
                  "# AND storia.azienda = regazi.codice AND storia.ambito = regprv.codice");
   query.SetOrderBy("storia.telaio, storia.data");
-  SituationList list;
+  std::vector<SituationRow> states;
   SituationRow row;
   for (bool found = query.Execute(); found; found = query.NextRow()) {
     ReadColumns(query, columns, row);
     db::TrimTrailingBlanks(row.telaio);
-    if (list.size() > 0 && row.telaio != list.rows().back().telaio &&
-        db::EqualsIgnoringCase(row.telaio, list.rows().back().telaio))
-      row.telaio = list.rows().back().telaio;
-    list.addOrMerge(row);
+    if (!states.empty() && db::EqualsIgnoringCase(row.telaio, states.back().telaio)) {
+      row.telaio = states.back().telaio;
+      states.back() = row;
+    } else {
+      states.push_back(row);
+    }
   }
-  return list;
+  return states;
+}
+
+// The file's line of a state made field by field from the row: the chassis,
+// the date, the owner, the company and the ambit with their names, the other
+// fields in their order.
+void referenceLines(const std::vector<SituationRow>& states, FleetLines& lines) {
+  const VehicleField& ambito = VehicleFieldNamed("ambito");
+  const VehicleField& prop = VehicleFieldNamed("prop");
+  for (const SituationRow& row : states) {
+    lines.begin(row.telaio);
+    for (const std::string& field :
+         {row.data, FileText(prop, row.vehicle), std::to_string(row.azienda), row.companyName,
+          FileText(ambito, row.vehicle), row.ambitName}) {
+      lines.next();
+      lines.text() += field;
+    }
+    for (const VehicleField& field : VehicleFields) {
+      if (&field == &ambito || &field == &prop) continue;
+      lines.next();
+      lines.text() += FileText(field, row.vehicle);
+    }
+    if (!lines.end(row.azienda, row.vehicle.ambito)) lines.keep(row);
+  }
 }
 
 std::string lowered(std::string text) {
@@ -87,9 +114,10 @@ TEST_P(FleetSituationTest, EveryDayAndFilterGivesTheFileOfTheFullHistoryWalk) {
   choices[4].filter.activeOnly = true;
   for (const char* day : {"01/01/2023", "15/01/2023", "30/06/2023", "31/12/2023", "15/03/2024",
                           "19/03/2024", "31/12/2024", "31/12/2030"}) {
-    SituationList expected = referenceStates(*connection, day);
-    SituationList loaded;
-    ASSERT_TRUE(LoadFleetSituation(*connection, day, loaded));
+    FleetLines expected;
+    referenceLines(referenceStates(*connection, day), expected);
+    FleetLines loaded;
+    ASSERT_TRUE(LoadFleetLines(*connection, day, loaded));
     ASSERT_EQ(loaded.size(), expected.size()) << day;
     for (auto& choice : choices) {
       choice.date = day;

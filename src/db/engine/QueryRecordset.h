@@ -26,10 +26,11 @@ class QueryRecordset {
   virtual const std::string& columnName(int position) const = 0;
   EngineStatus getField(std::string_view name, FieldValue& out) const;
   virtual EngineStatus getField(int position, FieldValue& out) const = 0;
-  // A text or date column as text ("GG/MM/AAAA" for a date) into out, whose
-  // room serves row after row: exports read every column of many thousands
-  // of rows. isText is false, and out empty, for a null or another type.
-  virtual EngineStatus getText(int position, std::string& out, bool& isText) const = 0;
+  // A text or date column as text ("GG/MM/AAAA" for a date) appended to
+  // out: exports read every column of many thousands of rows into the room
+  // of the one before, or straight into a line of their file. isText is
+  // false, and out as it was, for a null or another type.
+  virtual EngineStatus appendText(int position, std::string& out, bool& isText) const = 0;
 
  protected:
   // Success when there is a current row with that column. Every column of

@@ -119,20 +119,19 @@ EngineStatus ServerQueryRecordset::getField(int position, FieldValue& out) const
   return EngineStatus::success();
 }
 
-EngineStatus ServerQueryRecordset::getText(int position, std::string& out, bool& isText) const {
+EngineStatus ServerQueryRecordset::appendText(int position, std::string& out, bool& isText) const {
   isText = false;
-  out.clear();
   if (auto status = readable(position); !status) return status;
   const FieldType type = types_[static_cast<std::size_t>(position)];
   if (isNullAt(row_.get(), 0, position)) return EngineStatus::success();
   const auto text = textAt(row_.get(), 0, position);
   if (type == FieldType::Date) {
     if (const auto date = parseIsoDate(text)) {
-      out = DateText(date->day, date->month, date->year);
+      AppendDateText(date->day, date->month, date->year, out);
       isText = true;
     }
   } else if (type == FieldType::Text || type == FieldType::Memo) {
-    out.assign(text);
+    out.append(text);
     isText = true;
   }
   return EngineStatus::success();

@@ -36,7 +36,7 @@ class ServerQueryRecordset final : public QueryRecordset {
   }
   EngineStatus getField(int position, FieldValue& out) const override;
   using QueryRecordset::getField;
-  EngineStatus getText(int position, std::string& out, bool& isText) const override;
+  EngineStatus appendText(int position, std::string& out, bool& isText) const override;
 
  private:
   ServerQueryRecordset(ServerDatabase& db, std::string sql);

@@ -59,15 +59,15 @@ EngineStatus SqliteQueryRecordset::getField(int position, FieldValue& out) const
   return EngineStatus::success();
 }
 
-EngineStatus SqliteQueryRecordset::getText(int position, std::string& out, bool& isText) const {
+EngineStatus SqliteQueryRecordset::appendText(int position, std::string& out, bool& isText) const {
   isText = false;
   if (auto status = readable(position); !status) return status;
   const auto& declared = declaredTypes_[static_cast<std::size_t>(position)];
   // An expression is typed by what it holds, as getField types it: a text
   // that reads as a stored date is a date.
-  isText = declared ? stmt_->readText(position, *declared, out)
-                    : stmt_->holdsText(position) && stmt_->readText(position, FieldType::Date, out);
-  if (!isText) out.clear();
+  isText = declared
+               ? stmt_->appendText(position, *declared, out)
+               : stmt_->holdsText(position) && stmt_->appendText(position, FieldType::Date, out);
   return EngineStatus::success();
 }
 

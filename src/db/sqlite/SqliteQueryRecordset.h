@@ -30,7 +30,7 @@ class SqliteQueryRecordset final : public QueryRecordset {
   }
   EngineStatus getField(int position, FieldValue& out) const override;
   using QueryRecordset::getField;
-  EngineStatus getText(int position, std::string& out, bool& isText) const override;
+  EngineStatus appendText(int position, std::string& out, bool& isText) const override;
 
  private:
   explicit SqliteQueryRecordset(std::unique_ptr<SqliteStatement> stmt);

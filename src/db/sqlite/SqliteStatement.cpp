@@ -197,10 +197,6 @@ std::int64_t SqliteStatement::columnInt(int column) const {
   return sqlite3_column_int64(stmt_, column);
 }
 
-double SqliteStatement::columnDouble(int column) const {
-  return sqlite3_column_double(stmt_, column);
-}
-
 std::string SqliteStatement::columnText(int column) const {
   return std::string(columnBytes(column, sqlite3_column_text(stmt_, column)));
 }
@@ -217,49 +213,68 @@ std::string_view SqliteStatement::columnBytes(int column, const void* data) cons
   return std::string_view(static_cast<const char*>(data), size);
 }
 
+namespace {
+
+// The column's value is fetched once and then read as the type wants: each
+// sqlite3_column_ call checks the statement and its row again, and exports
+// read every column of many thousands of rows. The value is the library's
+// unprotected one, safe here because a connection is used by one thread at
+// a time and opened without mutexes.
+std::string_view bytesOf(sqlite3_value* value, const void* data) {
+  if (data == nullptr) return {};
+  return std::string_view(static_cast<const char*>(data),
+                          static_cast<std::size_t>(sqlite3_value_bytes(value)));
+}
+
+std::string_view textOf(sqlite3_value* value) {
+  return bytesOf(value, sqlite3_value_text(value));
+}
+
+}  // namespace
+
 void SqliteStatement::readColumn(int column, FieldType type, FieldValue& out) const {
-  if (isNull(column)) {
-    return out.setNull(type);
-  }
+  sqlite3_value* const value = sqlite3_column_value(stmt_, column);
+  if (sqlite3_value_type(value) == SQLITE_NULL) return out.setNull(type);
   switch (type) {
     case FieldType::Boolean:
-      return out.setNumber(type, columnInt(column) != 0 ? 1 : 0, 0.0);
+      return out.setNumber(type, sqlite3_value_int64(value) != 0 ? 1 : 0, 0.0);
     case FieldType::Byte:
     case FieldType::Integer:
     case FieldType::Long:
     case FieldType::Currency:
-      return out.setNumber(type, columnInt(column), 0.0);
+      return out.setNumber(type, sqlite3_value_int64(value), 0.0);
     case FieldType::Single:
     case FieldType::Double:
-      return out.setNumber(type, 0, columnDouble(column));
+      return out.setNumber(type, 0, sqlite3_value_double(value));
     case FieldType::Date: {
-      const std::string_view text = columnBytes(column, sqlite3_column_text(stmt_, column));
+      const std::string_view text = textOf(value);
       const auto date = parseIsoDate(text);
       if (!date) return out.setText(FieldType::Text, text);
       return out.setNumber(type, 0, static_cast<double>(*dayNumberOf(*date)));
     }
     case FieldType::Text:
     case FieldType::Memo:
-      return out.setText(type, columnBytes(column, sqlite3_column_text(stmt_, column)));
+      return out.setText(type, textOf(value));
     case FieldType::LongBinary:
-      return out.setText(type, columnBytes(column, sqlite3_column_blob(stmt_, column)));
+      return out.setText(type, bytesOf(value, sqlite3_value_blob(value)));
   }
   out.setNull(type);
 }
 
-bool SqliteStatement::readText(int column, FieldType type, std::string& out) const {
+bool SqliteStatement::appendText(int column, FieldType type, std::string& out) const {
   if (type != FieldType::Text && type != FieldType::Memo && type != FieldType::Date) return false;
   // A null column has no text, so one call tells null from text.
-  const unsigned char* data = sqlite3_column_text(stmt_, column);
+  sqlite3_value* const value = sqlite3_column_value(stmt_, column);
+  const unsigned char* data = sqlite3_value_text(value);
   if (data == nullptr) return false;
-  const std::string_view text = columnBytes(column, data);
+  const std::string_view text = bytesOf(value, data);
   if (type == FieldType::Date) {
     if (const auto date = parseIsoDate(text)) {
-      out = DateText(date->day, date->month, date->year);
+      AppendDateText(date->day, date->month, date->year, out);
       return true;
     }
   }
-  out.assign(text);
+  out.append(text);
   return true;
 }
 

@@ -56,7 +56,6 @@ class SqliteStatement {
   bool isNull(int column) const;
   bool holdsText(int column) const;
   std::int64_t columnInt(int column) const;
-  double columnDouble(int column) const;
   std::string columnText(int column) const;
   // The stored value read back as the given field type.
   FieldValue columnValue(int column, FieldType type) const;
@@ -66,11 +65,11 @@ class SqliteStatement {
   // The stored value typed by the column's declared type, or by what is stored
   // when the column is an expression.
   FieldValue columnValue(int column) const;
-  // A text, memo or date column as the program shows it, straight into out:
+  // A text, memo or date column as the program shows it, appended to out:
   // the bytes of a text, "GG/MM/AAAA" for a stored date (a date column
   // holding something else gives that text). False, out untouched, for a null
   // and for the other types.
-  bool readText(int column, FieldType type, std::string& out) const;
+  bool appendText(int column, FieldType type, std::string& out) const;
 
   sqlite3_stmt* handle() const { return stmt_; }
 
