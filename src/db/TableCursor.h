@@ -57,6 +57,8 @@ class TableCursor {
   // written into two tables converts its values once. False, with nothing
   // given and nothing shown, when there is none to take (see
   // TableRecordset::copyGiven): the caller then sets the field as usual.
+  // The value is written where source holds it: source is given nothing and
+  // moved nowhere until this cursor's Update.
   bool CopyGivenField(int position, const TableCursor& source, int sourcePosition);
 
   static constexpr std::size_t MaxSeekKeys = 16;

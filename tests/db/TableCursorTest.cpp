@@ -209,6 +209,26 @@ TEST_P(TableCursorTest, ARowCopiesOnlyTheValuesAnotherCursorTookInItsLastWrite) 
   EXPECT_TRUE(prompter.messages.empty());
 }
 
+// An edit writes a value where the other cursor holds it; read back after
+// that cursor moved on, the row gives what was written.
+TEST_P(TableCursorTest, AnEditThatTookAValueReadsBackWhatItWrote) {
+  ASSERT_TRUE(addVehicle("A", "01/01/2005", {{"posti", "10"}}));
+  TableCursor first(connection.get(), "mezzi");
+  TableCursor second(connection.get(), "mezzi");
+  const int posti = first.FieldPosition("posti");
+  ASSERT_TRUE(first.AddNew());
+  first.SetField(posti, "12");
+  second.SelectIndex("codice");
+  const std::string keys[] = {"A", "01/01/2005"};
+  std::string out;
+  ASSERT_TRUE(second.Seek(keys) && second.GetField("posti", out) && second.Edit());
+  ASSERT_TRUE(second.CopyGivenField(posti, first, posti));
+  ASSERT_TRUE(second.Update());
+  first.SetField(posti, "99");
+  ASSERT_TRUE(second.GetField("posti", out));
+  EXPECT_EQ(out, "12");
+}
+
 TEST_P(TableCursorTest, AFieldPositionOfAnUnknownNameIsReportedOnce) {
   TableCursor mezzi(connection.get(), "mezzi");
   ASSERT_TRUE(mezzi.AddNew());

@@ -21,6 +21,8 @@ TableRecordset::TableRecordset(TableInfo table) : table_(std::move(table)) {
   for (const auto& column : table_.columns) emptyRow_.push_back(emptyValue(column));
   row_ = emptyRow_;
   assigned_.assign(table_.columns.size(), false);
+  writtenValues_.assign(table_.columns.size(), nullptr);
+  for (const FieldValue& value : emptyRow_) emptyValues_.push_back(&value);
 }
 
 TableRecordset::~TableRecordset() = default;
@@ -71,7 +73,7 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
     hasCurrent_ = true;
     loaded_ = false;
     mode_ = Mode::None;
-    assigned_.assign(assigned_.size(), false);
+    forgetGiven();
   }
   return status;
 }
@@ -102,7 +104,7 @@ FieldValue* TableRecordset::storedSlot(size_t position) {
 EngineStatus TableRecordset::loadCurrent() {
   if (loaded_) return EngineStatus::success();
   // Outside an edit the row is read over the values last given: they are given no more.
-  if (mode_ == Mode::None) assigned_.assign(assigned_.size(), false);
+  if (mode_ == Mode::None) forgetGiven();
   bool exists = false;
   EngineStatus status = readRow(rowid_, exists);
   if (!status) return status;
@@ -116,14 +118,23 @@ EngineStatus TableRecordset::loadCurrent() {
 EngineStatus TableRecordset::edit() {
   if (!hasCurrent_) return EngineStatus::failure("Nessun record corrente da modificare.");
   mode_ = Mode::Editing;
-  assigned_.assign(row_.size(), false);
+  forgetGiven();
   return EngineStatus::success();
 }
 
 EngineStatus TableRecordset::addNew() {
   mode_ = Mode::Adding;
-  assigned_.assign(row_.size(), false);
+  forgetGiven();
   return EngineStatus::success();
+}
+
+void TableRecordset::forgetGiven() {
+  assigned_.assign(assigned_.size(), false);
+  if (mode_ == Mode::Adding)
+    std::copy(emptyValues_.begin(), emptyValues_.end(), writtenValues_.begin());
+  else
+    std::fill(writtenValues_.begin(), writtenValues_.end(), nullptr);
+  tookValues_ = false;
 }
 
 EngineStatus TableRecordset::existing(int position) const {
@@ -147,12 +158,13 @@ EngineStatus TableRecordset::setFieldText(std::string_view field, std::string_vi
 
 template <class Convert>
 EngineStatus TableRecordset::assign(int position, Convert convert) {
-  // Tested before any status is made: bulk writers assign millions of fields.
-  if (!canAssign(position)) return assignable(position);
+  // Tested before any status is made, and one status returned as made: bulk
+  // writers assign millions of fields, and moving a status copies its text.
   // A value that does not convert leaves the field as it was: empty in a new
   // row, as stored in an edited one.
-  auto status = convert(table_.columns[position], row_[position]);
-  if (status) assigned_[position] = true;
+  EngineStatus status = canAssign(position) ? convert(table_.columns[position], row_[position])
+                                            : assignable(position);
+  if (status) markGiven(static_cast<size_t>(position), &row_[position]);
   return status;
 }
 
@@ -179,7 +191,7 @@ EngineStatus TableRecordset::setFieldNull(int position) {
   FieldValue& value = row_[position];
   value.isNull = true;
   value.text.clear();
-  assigned_[position] = true;
+  markGiven(static_cast<size_t>(position), &value);
   return EngineStatus::success();
 }
 
@@ -199,8 +211,8 @@ bool TableRecordset::copyGiven(int position, const TableRecordset& source, int s
   const ColumnInfo& from = source.table_.columns[static_cast<size_t>(sourcePosition)];
   // Equal fields take and refuse the same texts and numbers alike.
   if (to.type != from.type || to.size != from.size) return false;
-  row_[static_cast<size_t>(position)] = source.row_[static_cast<size_t>(sourcePosition)];
-  assigned_[static_cast<size_t>(position)] = true;
+  markGiven(static_cast<size_t>(position), &source.written(static_cast<size_t>(sourcePosition)));
+  tookValues_ = true;
   return true;
 }
 
@@ -224,10 +236,10 @@ EngineStatus TableRecordset::update() {
     if (auto status = writeRow(adding, rowid); !status) return status;
     // The written row stays the current one, as after a seek; a new row's
     // stored values are read again when asked for.
-    if (adding) {
-      rowid_ = rowid;
-      loaded_ = false;
-    }
+    if (adding) rowid_ = rowid;
+    // Values taken from another recordset are its to change: the row is read
+    // again when asked for, as a new row is.
+    if (adding || tookValues_) loaded_ = false;
   }
   hasCurrent_ = true;
   mode_ = Mode::None;

@@ -51,7 +51,9 @@ class TableRecordset {
   // Gives the field the value source's field took in source's last write,
   // converted there already; false, nothing given, when source's field took
   // none (it was not given, or refused, or the row was moved from or read
-  // since) or when the two fields differ in type or size.
+  // since) or when the two fields differ in type or size. The value is not
+  // copied: the write takes it where source holds it, so source must be given
+  // nothing and moved nowhere until this recordset's next write.
   bool copyGiven(int position, const TableRecordset& source, int sourcePosition);
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
@@ -63,13 +65,17 @@ class TableRecordset {
   const IndexInfo& currentIndex() const { return *index_; }
   Mode mode() const { return mode_; }
   // Whether a write includes the field: every field of a new row, the given ones of an edit.
-  bool writes(size_t position) const { return mode_ == Mode::Adding || assigned_[position]; }
+  bool writes(size_t position) const { return writtenValues_[position] != nullptr; }
   const std::vector<bool>& assigned() const { return assigned_; }
   // The value a write takes for the field: a new row's field not given is empty.
   // Inline: writers ask it for every column of every row.
   const FieldValue& written(size_t position) const {
-    return mode_ == Mode::Adding && !assigned_[position] ? emptyRow_[position] : row_[position];
+    const FieldValue* value = writtenValues_[position];
+    return value != nullptr ? *value : row_[position];
   }
+  // For each column, the value the write takes, or null for a column an edit
+  // leaves as stored: one look per column for the writers.
+  std::span<const FieldValue* const> writtenValues() const { return writtenValues_; }
   // Where the engine puts a stored column of the current row; none for a
   // field an edit has given already.
   FieldValue* storedSlot(size_t position);
@@ -95,13 +101,20 @@ class TableRecordset {
   // Why the field cannot be given now; success when it can.
   EngineStatus assignable(int position) const;
   bool canAssign(int position) const {
-    return mode_ != Mode::None && position >= 0 && static_cast<size_t>(position) < row_.size();
+    return mode_ != Mode::None && position >= 0 &&
+           static_cast<size_t>(position) < writtenValues_.size();
   }
   // Converts into the field's room with convert(column, value); the field
   // counts as given only when the conversion succeeded.
   template <class Convert>
   EngineStatus assign(int position, Convert convert);
   EngineStatus loadCurrent();
+  // No field given: a new row takes every field's empty value, an edit none.
+  void forgetGiven();
+  void markGiven(size_t position, const FieldValue* value) {
+    assigned_[position] = true;
+    writtenValues_[position] = value;
+  }
 
   TableInfo table_;
   const IndexInfo* index_ = nullptr;
@@ -111,6 +124,11 @@ class TableRecordset {
   std::vector<bool> assigned_;
   std::vector<FieldValue> row_;
   std::vector<FieldValue> emptyRow_;
+  // What writtenValues() gives: a given field's value in row_ or where
+  // copyGiven found it, a new row's other fields their empty values.
+  std::vector<const FieldValue*> writtenValues_;
+  std::vector<const FieldValue*> emptyValues_;  // every field of emptyRow_
+  bool tookValues_ = false;                     // a field's value lies in another recordset
   std::vector<FieldValue> keys_;
   std::int64_t rowid_ = 0;
   bool hasCurrent_ = false;

@@ -156,7 +156,8 @@ bool SqliteStatement::bindLastingDate(int index, double day) {
   return true;
 }
 
-// Bulk writes bind tens of values a row: none is copied by the library.
+// Bulk writes bind tens of values a row: none is copied by the library, and
+// each is bound by its own call without going through bindValue again.
 void SqliteStatement::bindLastingValue(int index, const FieldValue& value) {
   if (value.isNull) return bindNull(index);
   switch (value.type) {
@@ -167,8 +168,17 @@ void SqliteStatement::bindLastingValue(int index, const FieldValue& value) {
     case FieldType::Date:
       if (bindLastingDate(index, value.real)) return;
       return bindValue(index, value);
-    default:
-      return bindValue(index, value);
+    case FieldType::Boolean:
+    case FieldType::Byte:
+    case FieldType::Integer:
+    case FieldType::Long:
+    case FieldType::Currency:
+      return bindInt(index, value.integer);
+    case FieldType::Single:
+    case FieldType::Double:
+      return bindDouble(index, value.real);
+    case FieldType::LongBinary:
+      return bindBlob(index, value.text);
   }
 }
 

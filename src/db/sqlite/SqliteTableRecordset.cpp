@@ -134,8 +134,8 @@ EngineStatus SqliteTableRecordset::writeRow(bool adding, std::int64_t& rowid) {
   // Every parameter is bound again before each run.
   stmt->rewind();
   int parameter = 0;
-  for (size_t i = 0; i < table().columns.size(); ++i)
-    if (writes(i)) stmt->bindLastingValue(++parameter, written(i));
+  for (const FieldValue* value : writtenValues())
+    if (value != nullptr) stmt->bindLastingValue(++parameter, *value);
   if (!adding) stmt->bindInt(++parameter, rowid);
   stmt->step(status);
   stmt->rewind();
