@@ -62,7 +62,8 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
     const ColumnInfo& column = table_.columns[keyColumns_[i]];
     // A text longer than its field cannot be in the table: nothing is found,
     // nothing failed. A key of the wrong type stays a failure of the caller.
-    if (column.type == FieldType::Text && Utf8Length(keys[i]) > static_cast<size_t>(column.size))
+    if (column.type == FieldType::Text && keys[i].size() > static_cast<size_t>(column.size) &&
+        Utf8Length(keys[i]) > static_cast<size_t>(column.size))
       return EngineStatus::success();
     if (auto status = valueFromText(column, keys[i], keys_[i]); !status) return status;
   }

@@ -55,6 +55,7 @@ bool SqliteStatement::step(EngineStatus& status) {
     return false;
   }
   lastCode_ = sqlite3_step(stmt_);
+  stepped_ = true;
   if (lastCode_ == SQLITE_ROW) {
     status = EngineStatus::success();
     return true;
@@ -75,8 +76,10 @@ void SqliteStatement::reset() {
 
 void SqliteStatement::rewind() {
   // sqlite3_reset repeats the last step's failure, which step already told.
-  sqlite3_reset(stmt_);
-  bindStatus_ = EngineStatus::success();
+  // Writers rewind before and after each run: only a run needs undoing.
+  if (stepped_) sqlite3_reset(stmt_);
+  stepped_ = false;
+  if (!bindStatus_) bindStatus_ = EngineStatus::success();
 }
 
 void SqliteStatement::noteBind(int code) {
@@ -131,14 +134,14 @@ void SqliteStatement::bindValue(int index, const FieldValue& value) {
 }
 
 char* SqliteStatement::dateRoom(int index) {
-  const int parameters = sqlite3_bind_parameter_count(stmt_);
-  if (index < 1 || index > parameters) return nullptr;
   if (!dateRoom_) {
-    const auto count = static_cast<std::size_t>(parameters);
+    roomCount_ = sqlite3_bind_parameter_count(stmt_);
+    const auto count = static_cast<std::size_t>(roomCount_);
     dateRoom_ = std::make_unique<char[]>(count * 10);
     roomDay_ = std::make_unique<double[]>(count);
     std::fill_n(roomDay_.get(), count, std::numeric_limits<double>::quiet_NaN());
   }
+  if (index < 1 || index > roomCount_) return nullptr;
   return dateRoom_.get() + static_cast<std::ptrdiff_t>(index - 1) * 10;
 }
 

@@ -89,11 +89,13 @@ class SqliteStatement {
   int lastCode_ = 0;
   bool failed_ = false;
   EngineStatus bindStatus_;  // the first bind failure since the last reset
+  bool stepped_ = false;     // run since the last reset
   // Made once for every parameter, so that binding one never moves another's.
   std::unique_ptr<char[]> dateRoom_;
   // The day each room spells now: rows of one file share many dates, and the
   // date of the communication is on every row.
   std::unique_ptr<double[]> roomDay_;
+  int roomCount_ = 0;  // the statement's parameters, each with its room
 };
 
 // The engine's description of the last failure on the handle.

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "db/engine/TableDef.h"
 #include "db/sqlite/SqliteDatabase.h"
 #include "db/sqlite/SqliteStatement.h"
@@ -113,7 +115,7 @@ EngineStatus SqliteTableRecordset::readRow(std::int64_t rowid, bool& exists) {
 
 SqliteStatement* SqliteTableRecordset::writeStatement(bool adding, EngineStatus& status) {
   status = EngineStatus::success();
-  if (!adding && lastUpdate_ != nullptr && assigned() == lastUpdateFields_) return lastUpdate_;
+  if (!adding && lastUpdate_ != nullptr && givesLastUpdateFields()) return lastUpdate_;
   auto& stmt = adding ? insertStmt_ : updateStmts_[assigned()];
   if (!stmt) {
     stmt = std::make_unique<SqliteStatement>(
@@ -122,9 +124,18 @@ SqliteStatement* SqliteTableRecordset::writeStatement(bool adding, EngineStatus&
   }
   if (!adding && stmt) {
     lastUpdate_ = stmt.get();
-    lastUpdateFields_ = assigned();
+    lastUpdateFields_.assign(assigned().begin(), assigned().end());
   }
   return stmt.get();
+}
+
+// A column at a time: comparing the sets of given fields as vectors of bits
+// goes one bit at a time, and bulk edits ask on every row.
+bool SqliteTableRecordset::givesLastUpdateFields() const {
+  const auto values = writtenValues();
+  return std::equal(
+      values.begin(), values.end(), lastUpdateFields_.begin(), lastUpdateFields_.end(),
+      [](const FieldValue* value, char given) { return (value != nullptr) == (given != 0); });
 }
 
 EngineStatus SqliteTableRecordset::writeRow(bool adding, std::int64_t& rowid) {

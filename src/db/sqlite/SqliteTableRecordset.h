@@ -27,6 +27,7 @@ class SqliteTableRecordset final : public TableRecordset {
 
   SqliteStatement* seekStatement(size_t keyCount, EngineStatus& status);
   SqliteStatement* writeStatement(bool adding, EngineStatus& status);
+  bool givesLastUpdateFields() const;
   EngineStatus describeFailure(const EngineStatus& status);
 
   SqliteDatabase& db_;
@@ -39,7 +40,7 @@ class SqliteTableRecordset final : public TableRecordset {
   std::map<std::vector<bool>, std::unique_ptr<SqliteStatement>> updateStmts_;
   // The one last used: bulk edits change the same fields row after row.
   SqliteStatement* lastUpdate_ = nullptr;
-  std::vector<bool> lastUpdateFields_;
+  std::vector<char> lastUpdateFields_;
 };
 
 }  // namespace veltra::db::engine
