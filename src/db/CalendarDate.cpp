@@ -8,16 +8,16 @@ namespace veltra::db {
 namespace {
 constexpr std::chrono::sys_days Epoch{std::chrono::year{1899} / 12 / 30};
 
-bool allDigits(std::string_view text) {
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  return !text.empty();
-}
-
+// The number the digits spell, read and checked in one pass: every date of
+// an imported file is read here. -1 when the text is empty or not all digits.
 int digitsValue(std::string_view text) {
   int value = 0;
-  for (char c : text) value = value * 10 + (c - '0');
-  return value;
+  for (char c : text) {
+    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) return -1;
+    value = value * 10 + static_cast<int>(digit);
+  }
+  return text.empty() ? -1 : value;
 }
 
 // Whether the day is one of the month's, by the Gregorian calendar, in a
@@ -28,6 +28,13 @@ constexpr bool existingDay(const CivilDate& date) {
     return false;
   const bool leap = date.year % 4 == 0 && (date.year % 100 != 0 || date.year % 400 == 0);
   return date.day <= Days[date.month - 1] + (date.month == 2 && leap ? 1 : 0);
+}
+
+// The date the three parts name, when all are digits and it exists.
+std::optional<CivilDate> dateOfParts(std::string_view y, std::string_view m, std::string_view d) {
+  const CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
+  if (date.year < 0 || !existingDay(date)) return std::nullopt;
+  return date;
 }
 }  // namespace
 
@@ -77,34 +84,20 @@ bool putIsoDate(const CivilDate& date, char* out) {
 
 std::optional<CivilDate> parseIsoDate(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  const auto y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
-  if (!allDigits(y) || !allDigits(m) || !allDigits(d)) return std::nullopt;
-  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
-  if (!existingDay(date)) return std::nullopt;
-  return date;
+  return dateOfParts(text.substr(0, 4), text.substr(5, 2), text.substr(8, 2));
 }
-
-namespace {
-// The date the three parts name, when all are digits and it exists.
-std::optional<CivilDate> dateOfParts(std::string_view d, std::string_view m, std::string_view y) {
-  if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
-  CivilDate date{digitsValue(y), digitsValue(m), digitsValue(d)};
-  if (!dayNumberOf(date)) return std::nullopt;
-  return date;
-}
-}  // namespace
 
 std::optional<CivilDate> parseDayMonthYear(std::string_view text) {
   // "GG/MM/AAAA", the form files and the program write, is read without searching.
   if (text.size() == 10 && text[2] == '/' && text[5] == '/')
-    return dateOfParts(text.substr(0, 2), text.substr(3, 2), text.substr(6));
+    return dateOfParts(text.substr(6), text.substr(3, 2), text.substr(0, 2));
   const auto first = text.find('/');
   const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
   if (second == std::string_view::npos) return std::nullopt;
   const auto d = text.substr(0, first), m = text.substr(first + 1, second - first - 1),
              y = text.substr(second + 1);
   if (d.size() > 2 || m.size() > 2 || y.size() != 4) return std::nullopt;
-  return dateOfParts(d, m, y);
+  return dateOfParts(y, m, d);
 }
 
 }  // namespace veltra::db

@@ -49,7 +49,10 @@ struct FieldValue {
     text.clear();
   }
   void setText(FieldType t, std::string_view v) {
-    setNumber(t, 0, 0.0);
+    type = t;
+    isNull = false;
+    integer = 0;
+    real = 0.0;
     text.assign(v);
   }
   void setNull(FieldType t) {

@@ -170,6 +170,12 @@ EngineStatus TableRecordset::assign(int position, Convert convert) {
 }
 
 EngineStatus TableRecordset::setFieldText(int position, std::string_view text) {
+  if (canAssign(position) && isTextAsItStands(table_.columns[position], text)) {
+    FieldValue& value = row_[position];
+    value.setText(FieldType::Text, text);
+    markGiven(static_cast<size_t>(position), &value);
+    return EngineStatus::success();
+  }
   return assign(position, [text](const ColumnInfo& column, FieldValue& value) {
     return valueFromText(column, text, value);
   });

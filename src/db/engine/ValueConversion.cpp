@@ -19,6 +19,10 @@ namespace veltra::db::engine {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
+  // Printable ASCII at both ends is never space, in any locale: most values
+  // are such, and need no call to the library.
+  const auto printable = [](char c) { return c > ' ' && c < '\x7f'; };
+  if (!text.empty() && printable(text.front()) && printable(text.back())) return text;
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
     text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
@@ -204,9 +208,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
     }
     case FieldType::Text:
-      // No text has more characters than bytes: most need no counting.
-      if (text.size() > static_cast<size_t>(column.size) &&
-          Utf8Length(text) > static_cast<size_t>(column.size))
+      if (!isTextAsItStands(column, text) && Utf8Length(text) > static_cast<size_t>(column.size))
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");
