@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "comms/NumberText.h"
@@ -51,19 +52,21 @@ bool setVehicleField(db::TableCursor& cursor, int position, const VehicleField& 
   return false;
 }
 
+// Besides the chassis, the fields a row is given: the communication's date
+// and company, then the vehicle's fields in their order.
+enum : std::size_t { DataField, AziendaField, FirstVehicleField };
+constexpr std::size_t GivenFieldCount = FirstVehicleField + VehicleFields.size();
+
 // The positions of the written fields in one table, looked up once for all rows.
 struct RowFields {
-  explicit RowFields(db::TableCursor& cursor)
-      : telaio(cursor.FieldPosition("telaio")),
-        data(cursor.FieldPosition("data")),
-        azienda(cursor.FieldPosition("azienda")) {
+  explicit RowFields(db::TableCursor& cursor) : telaio(cursor.FieldPosition("telaio")) {
+    given[DataField] = cursor.FieldPosition("data");
+    given[AziendaField] = cursor.FieldPosition("azienda");
     for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-      vehicle[i] = cursor.FieldPosition(std::string(VehicleFields[i].name));
+      given[FirstVehicleField + i] = cursor.FieldPosition(std::string(VehicleFields[i].name));
   }
   int telaio;
-  int data;
-  int azienda;
-  std::array<int, VehicleFields.size()> vehicle{};
+  std::array<int, GivenFieldCount> given{};
 };
 
 class VehicleWriter {
@@ -77,6 +80,8 @@ class VehicleWriter {
         azienda_(communication.azienda()) {
     bus_.SelectIndex("codice");
     storia_.SelectIndex("codice");
+    for (std::size_t k = 0; k < GivenFieldCount; ++k)
+      fromBus_[k] = {storiaFields_.given[k], busFields_.given[k]};
   }
 
   // Every vehicle's chassis is sought once: the engine may read them at once.
@@ -96,31 +101,29 @@ class VehicleWriter {
       bus_.AddNew();
       bus_.SetField(busFields_.telaio, entry.telaio);
     }
-    setFields(bus_, busFields_, entry.vehicle, nullptr);
+    for (std::size_t k = 0; k < GivenFieldCount; ++k) setField(bus_, busFields_, k, entry.vehicle);
     bool ok = bus_.Update();
     if (ok) ++(known ? updated : inserted);
     storia_.AddNew();
     storia_.SetField(storiaFields_.telaio, entry.telaio);
-    setFields(storia_, storiaFields_, entry.vehicle, &bus_);
+    // storia takes the values of the bus row just written as bus converted
+    // them, so that each is converted once; a value bus refused is set
+    // again, for storia to tell its own refusal.
+    storia_.CopyGivenFields(fromBus_, bus_, notFromBus_);
+    for (const std::size_t k : notFromBus_) setField(storia_, storiaFields_, k, entry.vehicle);
     return storia_.Update() && ok;
   }
 
  private:
-  // Besides the chassis: the communication's date and company, then the
-  // vehicle. Given the bus row just written, storia takes its values as bus
-  // converted them, so that each is converted once; a value bus refused is
-  // set again, for storia to tell its own refusal.
-  void setFields(db::TableCursor& cursor, const RowFields& fields, const VehicleData& vehicle,
-                 const db::TableCursor* written) {
-    const auto copied = [&](int position, int busPosition) {
-      return written != nullptr && cursor.CopyGivenField(position, *written, busPosition);
-    };
-    if (!copied(fields.data, busFields_.data)) cursor.SetField(fields.data, date_);
-    if (!copied(fields.azienda, busFields_.azienda))
-      cursor.SetWholeNumber(fields.azienda, azienda_);
-    for (std::size_t i = 0; i < VehicleFields.size(); ++i)
-      if (!copied(fields.vehicle[i], busFields_.vehicle[i]))
-        setVehicleField(cursor, fields.vehicle[i], VehicleFields[i], vehicle);
+  void setField(db::TableCursor& cursor, const RowFields& fields, std::size_t k,
+                const VehicleData& vehicle) {
+    const int position = fields.given[k];
+    if (k == DataField)
+      cursor.SetField(position, date_);
+    else if (k == AziendaField)
+      cursor.SetWholeNumber(position, azienda_);
+    else
+      setVehicleField(cursor, position, VehicleFields[k - FirstVehicleField], vehicle);
   }
 
   db::TableCursor bus_;
@@ -129,6 +132,10 @@ class VehicleWriter {
   RowFields storiaFields_;
   std::string date_;
   std::int32_t azienda_;
+  // The pairs (storia's position, bus's position) of each given field, and
+  // the fields of the last row that storia could not take from bus.
+  std::array<std::pair<int, int>, GivenFieldCount> fromBus_{};
+  std::vector<std::size_t> notFromBus_;
 };
 
 bool applyVehicles(db::DatabaseConnection& connection, const db::BulkTransaction& transaction,

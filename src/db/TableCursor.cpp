@@ -1,6 +1,7 @@
 #include "db/TableCursor.h"
 
 #include <array>
+#include <numeric>
 #include <span>
 #include <vector>
 
@@ -157,9 +158,14 @@ bool TableCursor::SetNumber(int position, double value) {
   return status || fieldRefused(position, PlainNumberText(value), status.text);
 }
 
-bool TableCursor::CopyGivenField(int position, const TableCursor& source, int sourcePosition) {
-  return open_ && source.open_ &&
-         recordset_->copyGiven(position, *source.recordset_, sourcePosition);
+void TableCursor::CopyGivenFields(std::span<const std::pair<int, int>> pairs,
+                                  const TableCursor& source, std::vector<std::size_t>& notTaken) {
+  if (open_ && source.open_) {
+    recordset_->copyGiven(pairs, *source.recordset_, notTaken);
+    return;
+  }
+  notTaken.resize(pairs.size());
+  std::iota(notTaken.begin(), notTaken.end(), std::size_t{0});
 }
 
 bool TableCursor::fieldRefused(int position, std::string_view shown,

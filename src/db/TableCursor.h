@@ -9,6 +9,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "db/FieldValue.h"
 #include "db/engine/EngineStatus.h"
@@ -52,14 +54,16 @@ class TableCursor {
   // import sets a dozen numbers on each of many thousands of rows.
   bool SetWholeNumber(int position, std::int64_t value);
   bool SetNumber(int position, double value);
-  // Gives the field at position the value the field at sourcePosition of
-  // source took in source's last Update, converted there already: a row
-  // written into two tables converts its values once. False, with nothing
-  // given and nothing shown, when there is none to take (see
-  // TableRecordset::copyGiven): the caller then sets the field as usual.
-  // The value is written where source holds it: source is given nothing and
+  // For each pair (position, sourcePosition), gives the field at position the
+  // value the field at sourcePosition of source took in source's last Update,
+  // converted there already: a row written into two tables converts its
+  // values once. notTaken gets the indexes in pairs of the fields that took
+  // nothing, and nothing is shown, when there was none to take (see
+  // TableRecordset::copyGiven): the caller then sets them as usual. The
+  // values are written where source holds them: source is given nothing and
   // moved nowhere until this cursor's Update.
-  bool CopyGivenField(int position, const TableCursor& source, int sourcePosition);
+  void CopyGivenFields(std::span<const std::pair<int, int>> pairs, const TableCursor& source,
+                       std::vector<std::size_t>& notTaken);
 
   static constexpr std::size_t MaxSeekKeys = 16;
 

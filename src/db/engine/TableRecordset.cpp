@@ -209,18 +209,21 @@ EngineStatus TableRecordset::setFieldValue(int position, const FieldValue& given
   });
 }
 
-bool TableRecordset::copyGiven(int position, const TableRecordset& source, int sourcePosition) {
-  if (!canAssign(position) || sourcePosition < 0 ||
-      static_cast<size_t>(sourcePosition) >= source.row_.size() ||
-      !source.assigned_[static_cast<size_t>(sourcePosition)])
-    return false;
-  const ColumnInfo& to = table_.columns[static_cast<size_t>(position)];
-  const ColumnInfo& from = source.table_.columns[static_cast<size_t>(sourcePosition)];
-  // Equal fields take and refuse the same texts and numbers alike.
-  if (to.type != from.type || to.size != from.size) return false;
-  markGiven(static_cast<size_t>(position), &source.written(static_cast<size_t>(sourcePosition)));
-  tookValues_ = true;
-  return true;
+void TableRecordset::copyGiven(std::span<const std::pair<int, int>> pairs,
+                               const TableRecordset& source, std::vector<std::size_t>& notTaken) {
+  notTaken.clear();
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const auto [position, sourcePosition] = pairs[i];
+    if (canAssign(position) && source.tookValue(sourcePosition) &&
+        alike(table_.columns[static_cast<size_t>(position)],
+              source.table_.columns[static_cast<size_t>(sourcePosition)])) {
+      markGiven(static_cast<size_t>(position),
+                &source.written(static_cast<size_t>(sourcePosition)));
+      tookValues_ = true;
+    } else {
+      notTaken.push_back(i);
+    }
+  }
 }
 
 EngineStatus TableRecordset::getField(int position, FieldValue& out) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/FieldValue.h"
@@ -48,13 +49,16 @@ class TableRecordset {
   EngineStatus setFieldNull(int position);
   // A value already of the field's type, as another recordset read it.
   EngineStatus setFieldValue(int position, const FieldValue& value);
-  // Gives the field the value source's field took in source's last write,
-  // converted there already; false, nothing given, when source's field took
-  // none (it was not given, or refused, or the row was moved from or read
-  // since) or when the two fields differ in type or size. The value is not
-  // copied: the write takes it where source holds it, so source must be given
-  // nothing and moved nowhere until this recordset's next write.
-  bool copyGiven(int position, const TableRecordset& source, int sourcePosition);
+  // For each pair (position, sourcePosition), gives the field the value
+  // source's field took in source's last write, converted there already.
+  // notTaken gets the indexes in pairs of the fields given nothing, because
+  // source's field took none (it was not given, or refused, or the row was
+  // moved from or read since) or the two fields differ in type or size. The
+  // values are not copied: the write takes them where source holds them, so
+  // source must be given nothing and moved nowhere until this recordset's
+  // next write. A row written into two tables takes tens of fields at once.
+  void copyGiven(std::span<const std::pair<int, int>> pairs, const TableRecordset& source,
+                 std::vector<std::size_t>& notTaken);
   EngineStatus getField(int position, FieldValue& out);
   EngineStatus close();
 
@@ -109,6 +113,15 @@ class TableRecordset {
   template <class Convert>
   EngineStatus assign(int position, Convert convert);
   EngineStatus loadCurrent();
+  // Whether the field at position was given a value since Edit or AddNew.
+  bool tookValue(int position) const {
+    return position >= 0 && static_cast<size_t>(position) < writtenValues_.size() &&
+           assigned_[static_cast<size_t>(position)];
+  }
+  // Equal fields take and refuse the same texts and numbers alike.
+  static bool alike(const ColumnInfo& a, const ColumnInfo& b) {
+    return a.type == b.type && a.size == b.size;
+  }
   // No field given: a new row takes every field's empty value, an edit none.
   void forgetGiven();
   void markGiven(size_t position, const FieldValue* value) {
