@@ -1,7 +1,9 @@
 #include "db/CalendarDate.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace veltra::db {
 
@@ -64,14 +66,25 @@ std::string isoDateText(const CivilDate& date) {
   return buffer;
 }
 
+namespace {
+// "00" to "99" one after the other: two digits are copied, not divided out.
+constexpr auto TwoDigits = [] {
+  std::array<char, 200> digits{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    digits[2 * i] = static_cast<char>('0' + i / 10);
+    digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return digits;
+}();
+}  // namespace
+
 bool putIsoDate(const CivilDate& date, char* out) {
   // Written by hand, two digits at a time: every stored date passes here.
   if (date.year < 0 || date.year > 9999 || date.month < 0 || date.month > 99 || date.day < 0 ||
       date.day > 99)
     return false;
   const auto put2 = [out](int at, int value) {
-    out[at] = static_cast<char>('0' + value / 10);
-    out[at + 1] = static_cast<char>('0' + value % 10);
+    std::memcpy(out + at, &TwoDigits[static_cast<std::size_t>(value) * 2], 2);
   };
   put2(0, date.year / 100);
   put2(2, date.year % 100);
