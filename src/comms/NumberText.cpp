@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "db/PlainText.h"
@@ -45,6 +46,34 @@ std::size_t decimalNumberLength(std::string_view text) {
     if (exponentEnd > exponent) end = exponentEnd;
   }
   return end;
+}
+
+// Every power of ten a double holds exactly that a plain number divides by.
+constexpr std::array<double, 16> ExactPowersOfTen = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Digits with at most one decimal comma or point and nothing else, at most
+// 15 digits in all, as every measure and amount of a file is. The digits as a
+// whole number and the power of ten are both exact doubles, so their quotient
+// is the correctly rounded value, the one from_chars gives, without copying
+// the text. None for any other text, which takes the general reading.
+std::optional<double> plainDecimal(std::string_view text) {
+  std::uint64_t digits = 0;
+  std::size_t count = 0;
+  std::optional<std::size_t> decimals;  // digits after the comma, once there is one
+  for (char c : text) {
+    if (db::IsDigit(c)) {
+      if (++count >= ExactPowersOfTen.size()) return std::nullopt;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (decimals) ++*decimals;
+    } else if ((c == ',' || c == '.') && !decimals) {
+      decimals = 0;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (count == 0) return std::nullopt;
+  return static_cast<double>(digits) / ExactPowersOfTen[decimals.value_or(0)];
 }
 
 constexpr std::array<std::uint64_t, 7> PowersOfTen = {1, 10, 100, 1000, 10000, 100000, 1000000};
@@ -138,6 +167,9 @@ std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {
 
 std::optional<double> ReadDecimalNumber(std::string_view text) {
   text.remove_prefix(skipBlanks(text, 0));
+  const bool sign = !text.empty() && (text.front() == '+' || text.front() == '-');
+  if (const auto plain = plainDecimal(text.substr(sign ? 1 : 0)))
+    return sign && text.front() == '-' ? -*plain : *plain;
   // from_chars reads a decimal point only: the text is copied with its commas
   // made points, on the stack unless it is longer than any number of a file.
   std::array<char, 64> room;

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "comms/NumberText.h"
@@ -101,6 +102,25 @@ TEST(ReadDecimalNumber, AcceptsCommaOrPoint) {
   EXPECT_EQ(ReadDecimalNumber("7,"), 7.0);
   EXPECT_EQ(ReadDecimalNumber("1,5e3"), 1500.0);
   EXPECT_EQ(ReadDecimalNumber("2E-1"), 0.2);
+}
+
+// Plain numbers, the measures and amounts of every file, are read by a short
+// way: the double must be the very one the full reading of the text gives.
+TEST(ReadDecimalNumber, PlainNumbersReadAsTheFullReadingDoes) {
+  const auto full = [](std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+  };
+  std::vector<std::string> texts = {"999999999999999", "0,000000000000001", "-12,50"};
+  for (int units = 0; units < 200000; units += 7)
+    for (int decimals : {1, 2, 3}) {
+      std::string text = std::to_string(units);
+      text.insert(text.size() - std::min<std::size_t>(text.size(), decimals), ",");
+      texts.push_back(text);
+    }
+  for (const std::string& text : texts) ASSERT_EQ(ReadDecimalNumber(text), full(text)) << text;
 }
 
 TEST(ReadDecimalNumber, StopsAtTheFirstOtherCharacter) {
