@@ -159,30 +159,14 @@ bool SqliteStatement::bindLastingDate(int index, double day) {
   return true;
 }
 
-// Bulk writes bind tens of values a row: none is copied by the library, and
-// each is bound by its own call without going through bindValue again.
+// Bulk writes bind tens of values a row: no text is copied by the library,
+// and a stored date is spelled in the statement's own room.
 void SqliteStatement::bindLastingValue(int index, const FieldValue& value) {
-  if (value.isNull) return bindNull(index);
-  switch (value.type) {
-    case FieldType::Text:
-    case FieldType::Memo:
-      return noteBind(sqlite3_bind_text(stmt_, index, value.text.data(),
-                                        static_cast<int>(value.text.size()), SQLITE_STATIC));
-    case FieldType::Date:
-      if (bindLastingDate(index, value.real)) return;
-      return bindValue(index, value);
-    case FieldType::Boolean:
-    case FieldType::Byte:
-    case FieldType::Integer:
-    case FieldType::Long:
-    case FieldType::Currency:
-      return bindInt(index, value.integer);
-    case FieldType::Single:
-    case FieldType::Double:
-      return bindDouble(index, value.real);
-    case FieldType::LongBinary:
-      return bindBlob(index, value.text);
-  }
+  if (!value.isNull && (value.type == FieldType::Text || value.type == FieldType::Memo))
+    return noteBind(sqlite3_bind_text(stmt_, index, value.text.data(),
+                                      static_cast<int>(value.text.size()), SQLITE_STATIC));
+  if (!value.isNull && value.type == FieldType::Date && bindLastingDate(index, value.real)) return;
+  bindValue(index, value);
 }
 
 int SqliteStatement::columnCount() const {
