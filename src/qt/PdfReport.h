@@ -2,7 +2,8 @@
 // A report written whole into a PDF file: paginated for the paper, then
 // every page drawn, through the same canvas as the preview and the printer.
 // The command line writes its reports this way, and so does the preview's
-// "Salva PDF...".
+// "Salva PDF...". A long report's second half is painted at once on a writer
+// of its own, and the two documents joined into the one file.
 
 #include <QPageLayout>
 #include <functional>
