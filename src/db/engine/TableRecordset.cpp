@@ -62,9 +62,7 @@ EngineStatus TableRecordset::seek(std::span<const std::string_view> keys, bool& 
     const ColumnInfo& column = table_.columns[keyColumns_[i]];
     // A text longer than its field cannot be in the table: nothing is found,
     // nothing failed. A key of the wrong type stays a failure of the caller.
-    if (column.type == FieldType::Text && keys[i].size() > static_cast<size_t>(column.size) &&
-        Utf8Length(keys[i]) > static_cast<size_t>(column.size))
-      return EngineStatus::success();
+    if (textTooLong(column, keys[i])) return EngineStatus::success();
     if (auto status = valueFromText(column, keys[i], keys_[i]); !status) return status;
   }
   std::int64_t rowid = 0;
@@ -89,8 +87,7 @@ std::vector<FieldValue> TableRecordset::expectedKeys(std::span<const std::string
   const ColumnInfo& column = table_.columns[keyColumns_[0]];
   values.reserve(keys.size());
   for (const std::string_view key : keys) {
-    if (column.type == FieldType::Text && Utf8Length(key) > static_cast<size_t>(column.size))
-      continue;
+    if (textTooLong(column, key)) continue;
     if (valueFromText(column, key, values.emplace_back())) continue;
     values.pop_back();
   }

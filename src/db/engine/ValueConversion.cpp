@@ -208,7 +208,7 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
       return EngineStatus::success();
     }
     case FieldType::Text:
-      if (!isTextAsItStands(column, text) && Utf8Length(text) > static_cast<size_t>(column.size))
+      if (textTooLong(column, text))
         return EngineStatus::failure("Il testo " + quoted(text) + " è più lungo dei " +
                                      std::to_string(column.size) + " caratteri del campo " +
                                      quoted(column.name) + ".");

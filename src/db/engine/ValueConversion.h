@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "db/FieldValue.h"
+#include "db/PlainText.h"
 #include "db/engine/EngineStatus.h"
 #include "db/engine/SchemaTypes.h"
 
@@ -19,6 +20,13 @@ EngineStatus valueFromText(const ColumnInfo& column, std::string_view text, Fiel
 // Whether the text is the field's value as it stands, which valueFromText
 // would only copy: a Text field's text that fits by its bytes, as no text has
 // more characters than bytes. Bulk writers set a dozen such on every row.
+// Whether a Text field's text has more characters than the field holds. No
+// text has more characters than bytes: most are told by their size alone.
+inline bool textTooLong(const ColumnInfo& column, std::string_view text) {
+  return column.type == FieldType::Text && text.size() > static_cast<std::size_t>(column.size) &&
+         Utf8Length(text) > static_cast<std::size_t>(column.size);
+}
+
 inline bool isTextAsItStands(const ColumnInfo& column, std::string_view text) {
   return column.type == FieldType::Text && text.size() <= static_cast<std::size_t>(column.size);
 }
